@@ -1,0 +1,62 @@
+#include <windows.h>
+
+#include "Registry.h"
+
+namespace registry {
+
+namespace {
+
+// Both builds use the 32-bit view so that the x64 build sees the same values as
+// the i686 deliverable does on 64-bit Windows (Wow6432Node).
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
+HKEY RootHandle(Root) { return HKEY_LOCAL_MACHINE; }
+
+HKEY ToHandle(Backend::Key key) { return reinterpret_cast<HKEY>(key); }
+
+class Win32Backend final : public Backend {
+public:
+    long OpenKey(Root root, const std::wstring& path, bool forWriting, Key* key) override {
+        HKEY handle = nullptr;
+        const REGSAM access = (forWriting ? KEY_SET_VALUE : KEY_QUERY_VALUE) | kView;
+        const LONG result = RegOpenKeyExW(RootHandle(root), path.c_str(), 0, access, &handle);
+        *key = result == ERROR_SUCCESS ? reinterpret_cast<Key>(handle) : 0;
+        return result;
+    }
+    long CreateKey(Root root, const std::wstring& path, Key* key) override {
+        HKEY handle = nullptr;
+        const LONG result = RegCreateKeyExW(RootHandle(root), path.c_str(), 0, nullptr, 0,
+                                            KEY_SET_VALUE | kView, nullptr, &handle, nullptr);
+        *key = result == ERROR_SUCCESS ? reinterpret_cast<Key>(handle) : 0;
+        return result;
+    }
+    long QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override {
+        DWORD winType = 0;
+        DWORD winSize = *size;
+        const LONG result = RegQueryValueExW(ToHandle(key), name.c_str(), nullptr, &winType, data, &winSize);
+        *type = winType;
+        *size = winSize;
+        return result;
+    }
+    long SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override {
+        return RegSetValueExW(ToHandle(key), name.c_str(), 0, type, data, size);
+    }
+    long DeleteValue(Key key, const std::wstring& name) override {
+        return RegDeleteValueW(ToHandle(key), name.c_str());
+    }
+    long DeleteKey(Root root, const std::wstring& path) override {
+        return RegDeleteKeyExW(RootHandle(root), path.c_str(), kView, 0);
+    }
+    void CloseKey(Key key) override { RegCloseKey(ToHandle(key)); }
+};
+
+}  // namespace
+
+Backend& SystemBackend() {
+    static Win32Backend backend;
+    return backend;
+}
+
+}  // namespace registry

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "CommandLine.h"
+#include "Layout.h"
+
+using namespace winkit;
+
+TEST(Centring, HalvesTheRoundedDifferenceTowardZero) {
+    struct Case {
+        double screen, window;
+        int expected;
+    } cases[] = {
+        {12000, 3000, 4500},    // even difference
+        {12000, 2999, 4500},    // odd difference loses its half twip
+        {12000, 3001, 4499},
+        {3000, 3005, -2},       // window 5 twips wider than the screen: -2, not -3
+        {3000, 3006, -3},
+        {3000, 3000, 0},
+        {100.5, 0, 50},         // 100.5 rounds to the even 100
+        {101.5, 0, 51},         // 101.5 rounds to the even 102
+        {100.4, 0, 50},
+        {0, 1.5, -1},           // -1.5 rounds to -2, halved to -1
+        {0, 2.5, -1},           // -2.5 rounds to -2
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CentreOffset(c.screen, c.window), c.expected) << c.screen << " - " << c.window;
+}
+
+TEST(Twips, ScaleAtCommonDpis) {
+    EXPECT_EQ(TwipsToPixels(1440, 96), 96);
+    EXPECT_EQ(TwipsToPixels(3180, 96), 212);
+    EXPECT_EQ(TwipsToPixels(3180, 144), 318);
+    EXPECT_EQ(TwipsToPixels(255, 96), 17);
+    EXPECT_EQ(TwipsToPixels(7, 96), 0);   // 0.47 px
+    EXPECT_EQ(TwipsToPixels(8, 96), 1);   // 0.53 px
+    EXPECT_EQ(TwipsToPixels(-45, 96), -3);
+    EXPECT_DOUBLE_EQ(PixelsToTwips(800, 96), 12000.0);
+    EXPECT_DOUBLE_EQ(PixelsToTwips(800, 144), 8000.0);
+}
+
+TEST(ControlLayout, PositionsAreRelativeToTheirFrame) {
+    const ControlSpec table[] = {
+        {ControlKind::Frame, L"frame", 1, L"F", -1, 20, 1560, 3720, 615, 8},
+        {ControlKind::TextBox, L"text", 2, L"", 0, 600, 240, 3015, 285, 10},
+        {ControlKind::Button, L"button", 3, L"B", -1, 720, 2280, 1000, 375, 6},
+    };
+    const PixelRect text = ControlRect(table, 3, 1, 96);
+    EXPECT_EQ(text.left, 41);   // (20 + 600) twips
+    EXPECT_EQ(text.top, 120);   // (1560 + 240) twips
+    EXPECT_EQ(text.width, 201);
+    EXPECT_EQ(text.height, 19);
+    const PixelRect at144 = ControlRect(table, 3, 1, 144);
+    EXPECT_EQ(at144.left, 62);
+    EXPECT_EQ(at144.top, 180);
+    EXPECT_EQ(TabOrder(table, 3), (std::vector<std::size_t>{2, 0, 1}));
+}
+
+TEST(ControlLayout, AdjacentControlsKeepTheirGapAtAnyDpi) {
+    const ControlSpec table[] = {
+        {ControlKind::Label, L"a", 1, L"", -1, 120, 240, 975, 255, 0},
+        {ControlKind::Label, L"b", 2, L"", -1, 1095, 240, 975, 255, 1},
+    };
+    for (int dpi : {96, 120, 144, 168, 192}) {
+        const PixelRect a = ControlRect(table, 2, 0, dpi);
+        const PixelRect b = ControlRect(table, 2, 1, dpi);
+        EXPECT_EQ(a.left + a.width, b.left) << dpi << " DPI";
+    }
+}
+
+TEST(ProgramPath, QuotedOnlyWhenItHoldsABlank) {
+    EXPECT_EQ(QuoteProgramPath(L"C:\\Tolvane\\Tolvane.exe"), L"C:\\Tolvane\\Tolvane.exe");
+    EXPECT_EQ(QuoteProgramPath(L"C:\\Program Files\\Tolvane\\Tolvane.exe"),
+              L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\"");
+    EXPECT_EQ(QuoteProgramPath(L"C:\\Tab\there\\Tolvane.exe"), L"\"C:\\Tab\there\\Tolvane.exe\"");
+}

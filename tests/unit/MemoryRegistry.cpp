@@ -1,0 +1,138 @@
+#include "MemoryRegistry.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace testing_support {
+
+using namespace registry;
+
+bool CaseInsensitiveLess::operator()(const std::wstring& a, const std::wstring& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+        return std::towlower(static_cast<wint_t>(x)) < std::towlower(static_cast<wint_t>(y));
+    });
+}
+
+namespace {
+
+std::vector<std::wstring> Parents(const std::wstring& path) {
+    std::vector<std::wstring> result;
+    for (std::size_t pos = path.find(L'\\'); pos != std::wstring::npos; pos = path.find(L'\\', pos + 1))
+        result.push_back(path.substr(0, pos));
+    result.push_back(path);
+    return result;
+}
+
+}  // namespace
+
+Backend::Key MemoryRegistry::NewHandle(const std::wstring& path) {
+    const Key key = m_nextHandle++;
+    m_handles[key] = path;
+    return key;
+}
+
+long MemoryRegistry::OpenKey(Root, const std::wstring& path, bool forWriting, Key* key) {
+    *key = 0;
+    if (m_keys.find(path) == m_keys.end()) return kFileNotFound;
+    if (forWriting && m_writeError != kSuccess) return m_writeError;
+    *key = NewHandle(path);
+    return kSuccess;
+}
+
+long MemoryRegistry::CreateKey(Root, const std::wstring& path, Key* key) {
+    *key = 0;
+    if (path.empty()) return kInvalidParameter;
+    if (m_writeError != kSuccess) return m_writeError;
+    for (const auto& part : Parents(path)) m_keys[part];
+    *key = NewHandle(path);
+    return kSuccess;
+}
+
+long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) {
+    const auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return 6;  // ERROR_INVALID_HANDLE
+    const Value* value = Find(handle->second, name);
+    if (value == nullptr) return kFileNotFound;
+    const auto needed = static_cast<std::uint32_t>(value->data.size());
+    *type = value->type;
+    if (data == nullptr) {
+        *size = needed;
+        return kSuccess;
+    }
+    if (*size < needed) {
+        *size = needed;
+        return kMoreData;
+    }
+    std::copy(value->data.begin(), value->data.end(), data);
+    *size = needed;
+    return kSuccess;
+}
+
+long MemoryRegistry::SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) {
+    const auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return 6;
+    if (m_writeError != kSuccess) return m_writeError;
+    m_keys[handle->second][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
+    return kSuccess;
+}
+
+long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
+    const auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return 6;
+    if (m_writeError != kSuccess) return m_writeError;
+    auto& values = m_keys[handle->second];
+    return values.erase(name) == 1 ? kSuccess : kFileNotFound;
+}
+
+long MemoryRegistry::DeleteKey(Root, const std::wstring& path) {
+    const auto found = m_keys.find(path);
+    if (found == m_keys.end()) return kFileNotFound;
+    if (m_writeError != kSuccess) return m_writeError;
+    const std::wstring prefix = found->first + L"\\";
+    for (const auto& entry : m_keys) {
+        if (entry.first.size() > prefix.size() &&
+            !CaseInsensitiveLess{}(entry.first.substr(0, prefix.size()), prefix) &&
+            !CaseInsensitiveLess{}(prefix, entry.first.substr(0, prefix.size())))
+            return kAccessDenied;  // RegDeleteKey refuses keys with subkeys
+    }
+    m_keys.erase(found);
+    return kSuccess;
+}
+
+void MemoryRegistry::CloseKey(Key key) { m_handles.erase(key); }
+
+void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
+                            std::vector<std::uint8_t> data) {
+    for (const auto& part : Parents(path)) m_keys[part];
+    m_keys[path][name] = Value{type, std::move(data)};
+}
+
+void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+    auto data = ToUtf16Bytes(text);
+    data.push_back(0);
+    data.push_back(0);
+    PutRaw(path, name, kTypeSz, std::move(data));
+}
+
+bool MemoryRegistry::HasKey(const std::wstring& path) const { return m_keys.find(path) != m_keys.end(); }
+
+bool MemoryRegistry::HasValue(const std::wstring& path, const std::wstring& name) const {
+    return Find(path, name) != nullptr;
+}
+
+const MemoryRegistry::Value* MemoryRegistry::Find(const std::wstring& path, const std::wstring& name) const {
+    const auto key = m_keys.find(path);
+    if (key == m_keys.end()) return nullptr;
+    const auto value = key->second.find(name);
+    return value == key->second.end() ? nullptr : &value->second;
+}
+
+std::wstring MemoryRegistry::StoredText(const std::wstring& path, const std::wstring& name) const {
+    const Value* value = Find(path, name);
+    if (value == nullptr) return L"<missing>";
+    return StripAtNull(FromUtf16Bytes(value->data.data(), value->data.size()));
+}
+
+}  // namespace testing_support

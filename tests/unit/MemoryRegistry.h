@@ -1,0 +1,55 @@
+#pragma once
+// An in-memory registry with the behaviour the store relies on: keys and value
+// names ignore case, values keep their type and raw bytes, missing keys fail
+// to open, keys with subkeys refuse deletion, and writes can be refused.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Registry.h"
+
+namespace testing_support {
+
+struct CaseInsensitiveLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const;
+};
+
+class MemoryRegistry final : public registry::Backend {
+public:
+    struct Value {
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+    };
+
+    long OpenKey(registry::Root root, const std::wstring& path, bool forWriting, Key* key) override;
+    long CreateKey(registry::Root root, const std::wstring& path, Key* key) override;
+    long QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override;
+    long SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override;
+    long DeleteValue(Key key, const std::wstring& name) override;
+    long DeleteKey(registry::Root root, const std::wstring& path) override;
+    void CloseKey(Key key) override;
+
+    // Test controls.
+    void RefuseWrites(long error = registry::kAccessDenied) { m_writeError = error; }
+    void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
+                std::vector<std::uint8_t> data);
+    void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
+    bool HasKey(const std::wstring& path) const;
+    bool HasValue(const std::wstring& path, const std::wstring& name) const;
+    const Value* Find(const std::wstring& path, const std::wstring& name) const;
+    std::wstring StoredText(const std::wstring& path, const std::wstring& name) const;
+    int OpenHandles() const { return static_cast<int>(m_handles.size()); }
+
+private:
+    using Values = std::map<std::wstring, Value, CaseInsensitiveLess>;
+    std::map<std::wstring, Values, CaseInsensitiveLess> m_keys;  // full path -> values
+    std::map<Key, std::wstring> m_handles;
+    Key m_nextHandle = 0x100;
+    long m_writeError = registry::kSuccess;
+
+    Key NewHandle(const std::wstring& path);
+};
+
+}  // namespace testing_support

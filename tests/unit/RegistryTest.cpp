@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include "MemoryRegistry.h"
+#include "Registry.h"
+#include "RegistryLayout.h"
+
+using namespace registry;
+using testing_support::MemoryRegistry;
+
+namespace {
+
+const std::wstring kKey = L"software\\Varnholt\\Tolvane";
+
+std::vector<std::uint8_t> Bytes(const std::wstring& text, bool withNul) {
+    auto data = ToUtf16Bytes(text);
+    if (withNul) {
+        data.push_back(0);
+        data.push_back(0);
+    }
+    return data;
+}
+
+std::optional<std::wstring> Read(MemoryRegistry& reg, const std::wstring& name = L"Pfad") {
+    return GetString(reg, Root::LocalMachine, kKey, name);
+}
+
+}  // namespace
+
+struct StoredValueCase {
+    const char* label;
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+    std::optional<std::wstring> expected;
+};
+
+TEST(RegistryRead, StoredDataReadsAsExpected) {
+    const std::wstring longText(70000, L'x');  // past any 16-bit length
+    const StoredValueCase cases[] = {
+        {"with terminating NUL", kTypeSz, Bytes(L"C:\\Temp", true), L"C:\\Temp"},
+        {"without terminating NUL", kTypeSz, Bytes(L"C:\\Temp", false), L"C:\\Temp"},
+        {"empty string", kTypeSz, Bytes(L"", true), L""},
+        {"zero bytes", kTypeSz, {}, L""},
+        {"embedded NUL cuts", kTypeSz, Bytes(std::wstring(L"C:\\a\0C:\\b", 9), true), L"C:\\a"},
+        {"odd byte count", kTypeSz, {0x43, 0x00, 0x3A}, L"C"},
+        {"expandable string is absent", kTypeExpandSz, Bytes(L"%TEMP%", true), std::nullopt},
+        {"number is absent", kTypeDword, {1, 0, 0, 0}, std::nullopt},
+        {"binary is absent", kTypeBinary, Bytes(L"C:\\", true), std::nullopt},
+        {"non-ANSI letters survive", kTypeSz, Bytes(L"C:\\\u00c4rger \u03a9 \u6587\u4ef6", true),
+         L"C:\\\u00c4rger \u03a9 \u6587\u4ef6"},
+        {"longer than 32767 characters", kTypeSz, Bytes(longText, true), longText},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        reg.PutRaw(kKey, L"Pfad", c.type, c.data);
+        EXPECT_EQ(Read(reg), c.expected) << c.label;
+        EXPECT_EQ(reg.OpenHandles(), 0) << c.label << ": key left open";
+    }
+}
+
+TEST(RegistryRead, MissingKeyOrValueIsNothing) {
+    MemoryRegistry reg;
+    EXPECT_EQ(Read(reg), std::nullopt);
+    reg.PutString(kKey, L"Modus", L"vbNormalFocus");
+    EXPECT_EQ(Read(reg), std::nullopt);
+    EXPECT_EQ(Read(reg, L"MODUS"), L"vbNormalFocus") << "value names ignore case";
+    EXPECT_EQ(GetString(reg, Root::LocalMachine, L"SOFTWARE\\VARNHOLT\\TOLVANE", L"Modus"), L"vbNormalFocus");
+}
+
+TEST(RegistryWrite, RoundTripsAnyText) {
+    const std::wstring texts[] = {L"", L"  C:\\With Blanks  ", L"C:\\a,b", L"C:\\\u00c4rger \u00df \u03a9",
+                                  L"C:\\\U0001F600 emoji", std::wstring(40000, L'y')};
+    for (const auto& text : texts) {
+        MemoryRegistry reg;
+        ASSERT_TRUE(SaveString(reg, Root::LocalMachine, kKey, L"Pfad", text).Ok());
+        EXPECT_EQ(Read(reg), text);
+        const auto* stored = reg.Find(kKey, L"Pfad");
+        ASSERT_NE(stored, nullptr);
+        EXPECT_EQ(stored->type, kTypeSz);
+        ASSERT_GE(stored->data.size(), 2u);
+        EXPECT_EQ(stored->data[stored->data.size() - 1], 0) << "stored with its terminating NUL";
+        EXPECT_EQ(stored->data[stored->data.size() - 2], 0);
+        EXPECT_EQ(reg.OpenHandles(), 0);
+    }
+}
+
+TEST(RegistryWrite, CreatesMissingKeysOnThePath) {
+    MemoryRegistry reg;
+    ASSERT_TRUE(SaveString(reg, Root::LocalMachine, kUninstallKey, kDisplayNameValue, L"Varnholt Tolvane").Ok());
+    EXPECT_TRUE(reg.HasKey(L"software\\microsoft\\windows\\currentversion\\uninstall"));
+    EXPECT_EQ(reg.StoredText(kUninstallKey, kDisplayNameValue), L"Varnholt Tolvane");
+}
+
+TEST(RegistryWrite, ReplacesAValueOfAnotherType) {
+    MemoryRegistry reg;
+    reg.PutRaw(kKey, L"Modus", kTypeDword, {3, 0, 0, 0});
+    ASSERT_TRUE(SaveString(reg, Root::LocalMachine, kKey, L"Modus", L"vbNormalFocus").Ok());
+    EXPECT_EQ(Read(reg, L"Modus"), L"vbNormalFocus");
+}
+
+TEST(RegistryWrite, RefusedWritesReportTheReasonAndChangeNothing) {
+    MemoryRegistry reg;
+    reg.PutString(kKey, L"Pfad", L"C:\\old");
+    reg.PutString(kRunKey, kRunValue, L"C:\\Tolvane\\Tolvane.exe");
+    reg.RefuseWrites(kAccessDenied);
+    EXPECT_EQ(SaveString(reg, Root::LocalMachine, kKey, L"Pfad", L"C:\\new").error, kAccessDenied);
+    EXPECT_EQ(SaveString(reg, Root::LocalMachine, L"software\\New\\Key", L"x", L"y").error, kAccessDenied);
+    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).error, kAccessDenied);
+    EXPECT_EQ(DeleteKey(reg, Root::LocalMachine, kSettingsKey).error, kAccessDenied);
+    EXPECT_EQ(Read(reg), L"C:\\old");
+    EXPECT_TRUE(reg.HasValue(kRunKey, kRunValue));
+    EXPECT_FALSE(reg.HasKey(L"software\\New"));
+    EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(RegistryDelete, MissingThingsAreReportedNotFatal) {
+    MemoryRegistry reg;
+    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).error, kFileNotFound);
+    EXPECT_EQ(DeleteKey(reg, Root::LocalMachine, kSettingsKey).error, kFileNotFound);
+    reg.PutString(kRunKey, L"Other", L"x");
+    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).error, kFileNotFound);
+    EXPECT_TRUE(reg.HasValue(kRunKey, L"Other"));
+}
+
+TEST(RegistryDelete, DeleteKeyRemovesOnlyTheLastKey) {
+    MemoryRegistry reg;
+    reg.PutString(kSettingsKey, kModeValue, kDefaultMode);
+    reg.PutString(kSettingsKey, kFolderValue, kDefaultFolder);
+    ASSERT_TRUE(DeleteKey(reg, Root::LocalMachine, kSettingsKey).Ok());
+    EXPECT_FALSE(reg.HasKey(kSettingsKey));
+    EXPECT_TRUE(reg.HasKey(kMakerKey));
+    EXPECT_FALSE(DeleteKey(reg, Root::LocalMachine, L"software").Ok()) << "a key with subkeys stays";
+}
+
+TEST(RegistryText, StripAtNull) {
+    EXPECT_EQ(StripAtNull(L"abc"), L"abc");
+    EXPECT_EQ(StripAtNull(std::wstring(L"abc\0   ", 7)), L"abc");
+    EXPECT_EQ(StripAtNull(std::wstring(L"\0abc", 4)), L"");
+    EXPECT_EQ(StripAtNull(L""), L"");
+}
+
+TEST(RegistryText, Utf16EncodingIsLittleEndianWithSurrogates) {
+    EXPECT_EQ(ToUtf16Bytes(L"A\u00c4"), (std::vector<std::uint8_t>{0x41, 0, 0xC4, 0}));
+    const std::wstring emoji = L"\U0001F600";
+    const auto bytes = ToUtf16Bytes(emoji);
+    EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x3D, 0xD8, 0x00, 0xDE}));
+    EXPECT_EQ(FromUtf16Bytes(bytes.data(), bytes.size()), emoji);
+}

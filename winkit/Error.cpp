@@ -1,0 +1,32 @@
+#include "Error.h"
+
+namespace winkit {
+
+std::wstring SystemMessage(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+    if (buffer != nullptr) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) text = L"Error " + std::to_wstring(code) + L".";
+    return text;
+}
+
+std::wstring Win32Error::Describe() const {
+    return operation + L":\n" + SystemMessage(code);
+}
+
+Win32Error LastError(std::wstring operation) {
+    const DWORD code = GetLastError();
+    return {std::move(operation), code};
+}
+
+void ShowInformation(HWND owner, const std::wstring& text, const std::wstring& title) {
+    MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
+}  // namespace winkit

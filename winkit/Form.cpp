@@ -1,0 +1,152 @@
+#include "Form.h"
+
+namespace winkit {
+
+namespace {
+
+// Both functions exist only from Windows 10 1607 on; older systems get the
+// system-wide DPI.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+template <typename Fn>
+Fn User32Function(const char* name) {
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+UINT SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
+struct ClassAndStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ClassAndStyle StyleFor(ControlKind kind, bool startsGroup) {
+    const DWORD group = startsGroup ? WS_GROUP : 0;
+    switch (kind) {
+    case ControlKind::Frame:
+        return {L"BUTTON", BS_GROUPBOX | group, 0};
+    case ControlKind::Label:
+        return {L"STATIC", SS_LEFT | SS_NOPREFIX | group, 0};
+    case ControlKind::Button:
+        return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | group, 0};
+    case ControlKind::TextBox:
+        return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | group, WS_EX_CLIENTEDGE};
+    case ControlKind::CheckBox:
+        return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | group, 0};
+    case ControlKind::OptionButton:
+        // Only the first button of a run is a tab stop; arrows move inside the group.
+        return {L"BUTTON", BS_AUTORADIOBUTTON | (startsGroup ? WS_TABSTOP : 0) | group, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND hwnd) {
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr && hwnd != nullptr) {
+        const UINT dpi = getDpiForWindow(hwnd);
+        if (dpi != 0) return dpi;
+    }
+    return SystemDpi();
+}
+
+UniqueFont CreateDialogFont(UINT dpi) {
+    return UniqueFont(CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                  FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
+}
+
+SIZE OuterSizeForClientTwips(HWND hwnd, int widthTwips, int heightTwips, UINT dpi) {
+    RECT rect{0, 0, TwipsToPixels(widthTwips, static_cast<int>(dpi)),
+              TwipsToPixels(heightTwips, static_cast<int>(dpi))};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    const BOOL hasMenu = FALSE;  // the tray menu is never a menu bar
+    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    if (adjustForDpi != nullptr)
+        adjustForDpi(&rect, style, hasMenu, exStyle, dpi);
+    else
+        AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips) {
+    const UINT dpi = WindowDpi(hwnd);
+    const SIZE outer = OuterSizeForClientTwips(hwnd, clientWidthTwips, clientHeightTwips, dpi);
+    const int idpi = static_cast<int>(dpi);
+    const int left = CentreOffset(PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), idpi),
+                                  PixelsToTwips(outer.cx, idpi));
+    const int top = CentreOffset(PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), idpi),
+                                 PixelsToTwips(outer.cy, idpi));
+    SetWindowPos(hwnd, nullptr, TwipsToPixels(left, idpi), TwipsToPixels(top, idpi), outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count) {
+    m_parent = parent;
+    m_table = table;
+    m_count = count;
+    m_windows.assign(count, nullptr);
+    const UINT dpi = WindowDpi(parent);
+    m_font = CreateDialogFont(dpi);
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    ControlKind previous = ControlKind::Frame;
+    bool first = true;
+    for (std::size_t index : TabOrder(table, count)) {
+        const ControlSpec& spec = table[index];
+        const bool startsGroup =
+            first || spec.kind != ControlKind::OptionButton || previous != ControlKind::OptionButton;
+        const ClassAndStyle cs = StyleFor(spec.kind, startsGroup);
+        const PixelRect rect = ControlRect(table, count, index, static_cast<int>(dpi));
+        HWND control = CreateWindowExW(cs.exStyle, cs.className, spec.caption,
+                                       WS_CHILD | WS_VISIBLE | cs.style, rect.left, rect.top, rect.width,
+                                       rect.height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
+                                       nullptr);
+        if (control != nullptr) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
+            // Text boxes hold paths of any length; the default limit is 32,767.
+            if (spec.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        }
+        m_windows[index] = control;
+        previous = spec.kind;
+        first = false;
+    }
+}
+
+void ControlSet::Relayout(UINT dpi) {
+    m_font = CreateDialogFont(dpi);
+    for (std::size_t index = 0; index < m_count; ++index) {
+        HWND control = m_windows[index];
+        if (control == nullptr) continue;
+        const PixelRect rect = ControlRect(m_table, m_count, index, static_cast<int>(dpi));
+        SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
+    }
+}
+
+HWND ControlSet::Get(int id) const {
+    for (std::size_t index = 0; index < m_count; ++index)
+        if (m_table[index].id == id) return m_windows[index];
+    return nullptr;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+}  // namespace winkit
