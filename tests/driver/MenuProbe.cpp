@@ -1,0 +1,145 @@
+// MenuProbe.dll: loaded into the launcher's process through a WH_CALLWNDPROC
+// hook that TestDriver installs on the launcher's GUI thread. Inside that
+// thread the open popup menu can be read (MN_GETHMENU answers only there under
+// Wine), so on the registered message "Tolvane.MenuProbe.Dump" it writes the
+// menu's items as JSON lines into %TEMP%\TolvaneMenuProbe.txt.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+HMENU g_lastInitMenu = nullptr;
+
+std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::string JsonString(const std::wstring& text)
+{
+    std::string out = "\"";
+    for (const char c : ToUtf8(text)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            out += buffer;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+struct PopupSearch {
+    HWND popup = nullptr;
+};
+
+HWND FindOpenPopup()
+{
+    PopupSearch search;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            wchar_t className[64] = {};
+            GetClassNameW(hwnd, className, 64);
+            if (lstrcmpW(className, L"#32768") == 0 && IsWindowVisible(hwnd)) {
+                reinterpret_cast<PopupSearch*>(param)->popup = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.popup) {
+        // Wine may own the popup window elsewhere; a top-level search still
+        // finds it when this thread shows the menu.
+        HWND candidate = FindWindowW(L"#32768", nullptr);
+        if (candidate && GetWindowThreadProcessId(candidate, nullptr) == GetCurrentThreadId()) {
+            search.popup = candidate;
+        }
+    }
+    return search.popup;
+}
+
+void DumpMenu()
+{
+    std::string text;
+    const HWND popup = FindOpenPopup();
+    HMENU menu = nullptr;
+    if (popup) {
+        menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+    }
+    const bool fromInit = menu == nullptr && g_lastInitMenu != nullptr;
+    if (!menu) {
+        menu = g_lastInitMenu;
+    }
+    if (!menu || !IsMenu(menu)) {
+        text += "{\"fact\":\"menu\",\"open\":false}\n";
+    } else {
+        const int count = GetMenuItemCount(menu);
+        const UINT defaultItem = GetMenuDefaultItem(menu, TRUE, 0);
+        text += "{\"fact\":\"menu\",\"open\":" + std::string(popup ? "true" : "false")
+            + ",\"from_initmenupopup\":" + (fromInit ? "true" : "false") + ",\"count\":" + std::to_string(count)
+            + ",\"default\":" + std::to_string(defaultItem == static_cast<UINT>(-1) ? -1 : static_cast<long long>(defaultItem))
+            + "}\n";
+        for (int i = 0; i < count; ++i) {
+            wchar_t caption[256] = {};
+            MENUITEMINFOW info = {};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+            info.dwTypeData = caption;
+            info.cch = 255;
+            GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+            text += "{\"fact\":\"menu-item\",\"index\":" + std::to_string(i) + ",\"id\":" + std::to_string(info.wID)
+                + ",\"caption\":" + JsonString(caption)
+                + ",\"separator\":" + ((info.fType & MFT_SEPARATOR) ? "true" : "false")
+                + ",\"checked\":" + ((info.fState & MFS_CHECKED) ? "true" : "false")
+                + ",\"default\":" + ((info.fState & MFS_DEFAULT) ? "true" : "false")
+                + ",\"disabled\":" + ((info.fState & MFS_DISABLED) ? "true" : "false")
+                + ",\"submenu\":" + (info.hSubMenu ? "true" : "false") + "}\n";
+        }
+    }
+    wchar_t tempPath[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring finalPath = std::wstring(tempPath) + L"TolvaneMenuProbe.txt";
+    const std::wstring partPath = finalPath + L".part";
+    HANDLE file = CreateFileW(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    MoveFileExW(partPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeCallWndProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        static const UINT dumpMessage = RegisterWindowMessageW(L"Tolvane.MenuProbe.Dump");
+        if (message->message == WM_INITMENUPOPUP) {
+            g_lastInitMenu = reinterpret_cast<HMENU>(message->wParam);
+        } else if (message->message == dumpMessage) {
+            DumpMenu();
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}

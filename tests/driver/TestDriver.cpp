@@ -1,0 +1,905 @@
+// TestDriver: a console program that runs inside a Wine test prefix and lets the
+// end-to-end tests look at windows, processes, tray icons and menus, and send
+// keyboard input from inside the prefix. Every fact goes to stdout as one JSON
+// object per line (UTF-8), so the Python side can parse it line by line.
+#include <windows.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
+#include <winternl.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+// ---------------------------------------------------------------- output
+
+std::string ToUtf8(const std::wstring& text)
+{
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::string JsonString(const std::wstring& text)
+{
+    std::string out = "\"";
+    for (const char c : ToUtf8(text)) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += buffer;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+// Builds one JSON line; values are added in call order.
+class Fact {
+public:
+    explicit Fact(const char* kind) { m_text = std::string("{\"fact\":\"") + kind + "\""; }
+    Fact& Str(const char* key, const std::wstring& value)
+    {
+        m_text += std::string(",\"") + key + "\":" + JsonString(value);
+        return *this;
+    }
+    Fact& Num(const char* key, long long value)
+    {
+        m_text += std::string(",\"") + key + "\":" + std::to_string(value);
+        return *this;
+    }
+    Fact& Bool(const char* key, bool value)
+    {
+        m_text += std::string(",\"") + key + "\":" + (value ? "true" : "false");
+        return *this;
+    }
+    Fact& Hwnd(const char* key, HWND value) { return Num(key, static_cast<long long>(reinterpret_cast<INT_PTR>(value))); }
+    Fact& Rect(const char* key, const RECT& r)
+    {
+        m_text += std::string(",\"") + key + "\":[" + std::to_string(r.left) + "," + std::to_string(r.top) + ","
+            + std::to_string(r.right) + "," + std::to_string(r.bottom) + "]";
+        return *this;
+    }
+    // Writes straight to the handle: the C runtime's text mode would mangle
+    // UTF-8 and buffer lines that the tests wait for.
+    void Emit()
+    {
+        m_text += "}\n";
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), m_text.data(), static_cast<DWORD>(m_text.size()), &written, nullptr);
+    }
+
+private:
+    std::string m_text;
+};
+
+int Fail(const std::wstring& message)
+{
+    Fact("error").Str("message", message).Emit();
+    return 2;
+}
+
+// ---------------------------------------------------------------- arguments
+
+class Args {
+public:
+    Args(int argc, wchar_t** argv, int first)
+    {
+        for (int i = first; i < argc; ++i) {
+            const std::wstring arg = argv[i];
+            if (arg.size() > 2 && arg.compare(0, 2, L"--") == 0) {
+                const std::wstring name = arg.substr(2);
+                if (i + 1 < argc && std::wstring(argv[i + 1]).compare(0, 2, L"--") != 0 && !IsFlag(name)) {
+                    m_options[name] = argv[++i];
+                } else {
+                    m_options[name] = L"1";
+                }
+            } else {
+                m_positional.push_back(arg);
+            }
+        }
+    }
+    bool Has(const std::wstring& name) const { return m_options.count(name) != 0; }
+    std::wstring Get(const std::wstring& name, const std::wstring& fallback = L"") const
+    {
+        const auto it = m_options.find(name);
+        return it == m_options.end() ? fallback : it->second;
+    }
+    long long Number(const std::wstring& name, long long fallback) const
+    {
+        return Has(name) ? std::wcstoll(Get(name).c_str(), nullptr, 0) : fallback;
+    }
+    const std::vector<std::wstring>& Positional() const { return m_positional; }
+
+private:
+    static bool IsFlag(const std::wstring& name) { return name == L"visible" || name == L"all" || name == L"gone" || name == L"64"; }
+    std::map<std::wstring, std::wstring> m_options;
+    std::vector<std::wstring> m_positional;
+};
+
+HWND ParseHwnd(const std::wstring& text)
+{
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(std::wcstoll(text.c_str(), nullptr, 0)));
+}
+
+// ---------------------------------------------------------------- windows
+
+std::wstring WindowText(HWND hwnd)
+{
+    wchar_t buffer[1024] = {};
+    // WM_GETTEXT with a timeout instead of GetWindowTextW: it also reads edit
+    // controls of other processes, and a hung target cannot block the driver.
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 1000, &result)) {
+        return {};
+    }
+    return buffer;
+}
+
+std::wstring ClassOf(HWND hwnd)
+{
+    wchar_t buffer[256] = {};
+    GetClassNameW(hwnd, buffer, 256);
+    return buffer;
+}
+
+void EmitWindow(const char* kind, HWND hwnd)
+{
+    DWORD pid = 0;
+    const DWORD tid = GetWindowThreadProcessId(hwnd, &pid);
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    Fact(kind)
+        .Hwnd("hwnd", hwnd)
+        .Num("pid", pid)
+        .Num("tid", tid)
+        .Str("class", ClassOf(hwnd))
+        .Str("caption", WindowText(hwnd))
+        .Bool("visible", IsWindowVisible(hwnd) != FALSE)
+        .Bool("enabled", IsWindowEnabled(hwnd) != FALSE)
+        .Bool("minimized", IsIconic(hwnd) != FALSE)
+        .Bool("maximized", IsZoomed(hwnd) != FALSE)
+        .Hwnd("owner", GetWindow(hwnd, GW_OWNER))
+        .Rect("rect", rect)
+        .Emit();
+}
+
+struct WindowFilter {
+    std::wstring className;
+    std::wstring caption;
+    DWORD pid = 0;
+    bool visibleOnly = false;
+
+    bool Matches(HWND hwnd) const
+    {
+        if (visibleOnly && !IsWindowVisible(hwnd)) {
+            return false;
+        }
+        if (!className.empty() && ClassOf(hwnd) != className) {
+            return false;
+        }
+        if (!caption.empty() && WindowText(hwnd) != caption) {
+            return false;
+        }
+        if (pid != 0) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != pid) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+WindowFilter FilterFrom(const Args& args)
+{
+    WindowFilter filter;
+    filter.className = args.Get(L"class");
+    filter.caption = args.Get(L"caption");
+    filter.pid = static_cast<DWORD>(args.Number(L"pid", 0));
+    filter.visibleOnly = args.Has(L"visible");
+    return filter;
+}
+
+std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> result;
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&result));
+    return result;
+}
+
+int CmdWindows(const Args& args)
+{
+    const WindowFilter filter = FilterFrom(args);
+    for (HWND hwnd : TopLevelWindows()) {
+        if (filter.Matches(hwnd)) {
+            EmitWindow("window", hwnd);
+        }
+    }
+    return 0;
+}
+
+int CmdWaitWindow(const Args& args)
+{
+    const WindowFilter filter = FilterFrom(args);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(args.Number(L"timeout", 5000));
+    const bool gone = args.Has(L"gone");
+    do {
+        bool found = false;
+        for (HWND hwnd : TopLevelWindows()) {
+            if (filter.Matches(hwnd)) {
+                found = true;
+                if (!gone) {
+                    EmitWindow("window", hwnd);
+                    return 0;
+                }
+            }
+        }
+        if (gone && !found) {
+            Fact("gone").Emit();
+            return 0;
+        }
+        Sleep(20);
+    } while (GetTickCount64() < deadline);
+    Fact("timeout").Emit();
+    return 1;
+}
+
+int CmdControls(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"controls needs a window handle");
+    }
+    const HWND parent = ParseHwnd(args.Positional()[0]);
+    if (!IsWindow(parent)) {
+        return Fail(L"no such window");
+    }
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(parent, nullptr), &info);
+    EmitWindow("window", parent);
+    struct Context {
+        HWND parent;
+        HWND focus;
+    } context = { parent, info.hwndFocus };
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            const auto* ctx = reinterpret_cast<const Context*>(param);
+            RECT rect = {};
+            GetWindowRect(hwnd, &rect);
+            const std::wstring className = ClassOf(hwnd);
+            Fact fact("control");
+            fact.Hwnd("hwnd", hwnd)
+                .Hwnd("parent", GetParent(hwnd))
+                .Num("id", GetDlgCtrlID(hwnd))
+                .Str("class", className)
+                .Str("text", WindowText(hwnd))
+                .Rect("rect", rect)
+                .Bool("visible", IsWindowVisible(hwnd) != FALSE)
+                .Bool("enabled", IsWindowEnabled(hwnd) != FALSE)
+                .Bool("focus", hwnd == ctx->focus)
+                .Num("style", static_cast<long long>(GetWindowLongPtrW(hwnd, GWL_STYLE)));
+            if (_wcsicmp(className.c_str(), L"Button") == 0) {
+                DWORD_PTR state = 0;
+                SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &state);
+                fact.Num("checked", static_cast<long long>(state));
+            }
+            fact.Emit();
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    return 0;
+}
+
+int CmdFocus(const Args&)
+{
+    const HWND foreground = GetForegroundWindow();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0, &info);
+    Fact("focus")
+        .Hwnd("foreground", foreground)
+        .Str("foreground_class", foreground ? ClassOf(foreground) : L"")
+        .Str("foreground_caption", foreground ? WindowText(foreground) : L"")
+        .Hwnd("focus", info.hwndFocus)
+        .Str("focus_class", info.hwndFocus ? ClassOf(info.hwndFocus) : L"")
+        .Bool("in_menu", (info.flags & GUI_INMENUMODE) != 0)
+        .Hwnd("menu_owner", info.hwndMenuOwner)
+        .Emit();
+    return 0;
+}
+
+int CmdCursor(const Args&)
+{
+    POINT point = {};
+    GetCursorPos(&point);
+    Fact("cursor").Num("x", point.x).Num("y", point.y).Emit();
+    return 0;
+}
+
+int CmdSetForeground(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"set-foreground needs a window handle");
+    }
+    const BOOL done = SetForegroundWindow(ParseHwnd(args.Positional()[0]));
+    Fact("set-foreground").Bool("ok", done != FALSE).Emit();
+    return done ? 0 : 1;
+}
+
+int CmdClose(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"close needs a window handle");
+    }
+    const BOOL posted = PostMessageW(ParseHwnd(args.Positional()[0]), WM_CLOSE, 0, 0);
+    Fact("close").Bool("ok", posted != FALSE).Emit();
+    return posted ? 0 : 1;
+}
+
+// ---------------------------------------------------------------- keyboard
+
+struct NamedKey {
+    const wchar_t* name;
+    WORD vk;
+};
+
+const NamedKey kNamedKeys[] = {
+    { L"enter", VK_RETURN }, { L"return", VK_RETURN }, { L"esc", VK_ESCAPE }, { L"escape", VK_ESCAPE },
+    { L"tab", VK_TAB }, { L"space", VK_SPACE }, { L"up", VK_UP }, { L"down", VK_DOWN }, { L"left", VK_LEFT },
+    { L"right", VK_RIGHT }, { L"home", VK_HOME }, { L"end", VK_END }, { L"backspace", VK_BACK },
+    { L"delete", VK_DELETE }, { L"alt", VK_MENU }, { L"ctrl", VK_CONTROL }, { L"shift", VK_SHIFT },
+    { L"f1", VK_F1 }, { L"f4", VK_F4 }, { L"f10", VK_F10 }, { L"apps", VK_APPS },
+};
+
+bool KeyFromName(const std::wstring& name, WORD& vk)
+{
+    for (const NamedKey& key : kNamedKeys) {
+        if (_wcsicmp(key.name, name.c_str()) == 0) {
+            vk = key.vk;
+            return true;
+        }
+    }
+    if (name.size() == 1) {
+        const wchar_t c = name[0];
+        if ((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z')) {
+            vk = static_cast<WORD>(towupper(c));
+            return true;
+        }
+        if (c >= L'0' && c <= L'9') {
+            vk = static_cast<WORD>(c);
+            return true;
+        }
+    }
+    return false;
+}
+
+INPUT KeyInput(WORD vk, bool up)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_UP || vk == VK_DOWN || vk == VK_LEFT || vk == VK_RIGHT || vk == VK_HOME || vk == VK_END
+        || vk == VK_DELETE) {
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    }
+    return input;
+}
+
+bool SendAll(std::vector<INPUT>& inputs)
+{
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+// Each positional argument is one chord such as "down", "enter" or "alt+b".
+int CmdKeys(const Args& args)
+{
+    const DWORD delay = static_cast<DWORD>(args.Number(L"delay", 60));
+    for (const std::wstring& chord : args.Positional()) {
+        std::vector<WORD> keys;
+        size_t start = 0;
+        while (start <= chord.size()) {
+            size_t plus = chord.find(L'+', start);
+            if (plus == start && plus + 1 == chord.size()) {
+                plus = std::wstring::npos;  // a lone "+" key
+            }
+            const std::wstring part = chord.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start);
+            WORD vk = 0;
+            if (!KeyFromName(part, vk)) {
+                return Fail(L"unknown key: " + part);
+            }
+            keys.push_back(vk);
+            if (plus == std::wstring::npos) {
+                break;
+            }
+            start = plus + 1;
+        }
+        std::vector<INPUT> inputs;
+        for (const WORD vk : keys) {
+            inputs.push_back(KeyInput(vk, false));
+        }
+        for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+            inputs.push_back(KeyInput(*it, true));
+        }
+        const bool sent = SendAll(inputs);
+        Fact("key").Str("chord", chord).Bool("ok", sent).Emit();
+        if (!sent) {
+            return 1;
+        }
+        Sleep(delay);
+    }
+    return 0;
+}
+
+// Types text as unicode characters, so letters outside the keyboard layout arrive too.
+int CmdType(const Args& args)
+{
+    const DWORD delay = static_cast<DWORD>(args.Number(L"delay", 15));
+    for (const std::wstring& text : args.Positional()) {
+        for (const wchar_t c : text) {
+            std::vector<INPUT> inputs(2);
+            for (int i = 0; i < 2; ++i) {
+                inputs[static_cast<size_t>(i)].type = INPUT_KEYBOARD;
+                inputs[static_cast<size_t>(i)].ki.wScan = c;
+                inputs[static_cast<size_t>(i)].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+            }
+            if (!SendAll(inputs)) {
+                return Fail(L"SendInput failed");
+            }
+            Sleep(delay);
+        }
+        Fact("typed").Str("text", text).Emit();
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------- processes
+
+// Full 64-bit layout of RTL_USER_PROCESS_PARAMETERS up to ShowWindowFlags;
+// winternl.h hides the fields that carry the STARTUPINFO show state.
+struct ProcessParameters64 {
+    ULONG MaximumLength;
+    ULONG Length;
+    ULONG Flags;
+    ULONG DebugFlags;
+    HANDLE ConsoleHandle;
+    ULONG ConsoleFlags;
+    HANDLE StandardInput;
+    HANDLE StandardOutput;
+    HANDLE StandardError;
+    UNICODE_STRING CurrentDirectoryPath;
+    HANDLE CurrentDirectoryHandle;
+    UNICODE_STRING DllPath;
+    UNICODE_STRING ImagePathName;
+    UNICODE_STRING CommandLine;
+    PVOID Environment;
+    ULONG StartingX;
+    ULONG StartingY;
+    ULONG CountX;
+    ULONG CountY;
+    ULONG CountCharsX;
+    ULONG CountCharsY;
+    ULONG FillAttribute;
+    ULONG WindowFlags;
+    ULONG ShowWindowFlags;
+};
+static_assert(sizeof(void*) != 8 || offsetof(ProcessParameters64, WindowFlags) == 0xa4, "PEB layout");
+
+using NtQueryInformationProcessFn = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+
+struct ProcessDetails {
+    bool ok = false;
+    std::wstring commandLine;
+    std::wstring imagePath;
+    std::wstring currentDirectory;
+    ULONG windowFlags = 0;
+    ULONG showWindow = 0;
+    std::wstring error;
+};
+
+bool ReadRemote(HANDLE process, const void* address, void* buffer, size_t size)
+{
+    SIZE_T done = 0;
+    return ReadProcessMemory(process, address, buffer, size, &done) && done == size;
+}
+
+std::wstring ReadRemoteString(HANDLE process, const UNICODE_STRING& text)
+{
+    if (text.Length == 0 || text.Buffer == nullptr) {
+        return {};
+    }
+    std::wstring result(text.Length / sizeof(wchar_t), L'\0');
+    if (!ReadRemote(process, text.Buffer, result.data(), text.Length)) {
+        return {};
+    }
+    return result;
+}
+
+ProcessDetails ReadProcessDetails(DWORD pid)
+{
+    static const auto query = reinterpret_cast<NtQueryInformationProcessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    ProcessDetails details;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) {
+        details.error = L"OpenProcess failed";
+        return details;
+    }
+    // A process that has just been created may not have its parameters in
+    // place yet, so retry briefly before giving up.
+    for (int attempt = 0; attempt < 200 && !details.ok; ++attempt) {
+        PROCESS_BASIC_INFORMATION basic = {};
+        if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress) {
+            details.error = L"NtQueryInformationProcess failed";
+            Sleep(1);
+            continue;
+        }
+        PEB peb = {};
+        if (!ReadRemote(process, basic.PebBaseAddress, &peb, sizeof peb) || !peb.ProcessParameters) {
+            details.error = L"PEB not readable";
+            Sleep(1);
+            continue;
+        }
+        ProcessParameters64 params = {};
+        if (!ReadRemote(process, peb.ProcessParameters, &params, sizeof params) || params.CommandLine.Length == 0) {
+            details.error = L"process parameters not readable";
+            Sleep(1);
+            continue;
+        }
+        details.commandLine = ReadRemoteString(process, params.CommandLine);
+        details.imagePath = ReadRemoteString(process, params.ImagePathName);
+        details.currentDirectory = ReadRemoteString(process, params.CurrentDirectoryPath);
+        details.windowFlags = params.WindowFlags;
+        details.showWindow = params.ShowWindowFlags;
+        details.ok = true;
+        details.error.clear();
+    }
+    CloseHandle(process);
+    return details;
+}
+
+std::map<DWORD, PROCESSENTRY32W> SnapshotProcesses()
+{
+    std::map<DWORD, PROCESSENTRY32W> result;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return result;
+    }
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        result[entry.th32ProcessID] = entry;
+    }
+    CloseHandle(snapshot);
+    return result;
+}
+
+void EmitProcess(const char* kind, const PROCESSENTRY32W& entry, const ProcessDetails* details)
+{
+    Fact fact(kind);
+    fact.Num("pid", entry.th32ProcessID).Num("ppid", entry.th32ParentProcessID).Str("image", entry.szExeFile);
+    if (details) {
+        fact.Bool("read", details->ok)
+            .Str("cmdline", details->commandLine)
+            .Str("image_path", details->imagePath)
+            .Str("cwd", details->currentDirectory)
+            .Num("window_flags", details->windowFlags)
+            .Num("show", details->showWindow)
+            .Str("error", details->error);
+    }
+    fact.Emit();
+}
+
+int CmdProcesses(const Args& args)
+{
+    const std::wstring name = args.Get(L"name");
+    for (const auto& [pid, entry] : SnapshotProcesses()) {
+        if (!name.empty() && _wcsicmp(entry.szExeFile, name.c_str()) != 0) {
+            continue;
+        }
+        const ProcessDetails details = ReadProcessDetails(pid);
+        EmitProcess("process", entry, &details);
+    }
+    return 0;
+}
+
+// Prints "ready" once the baseline is taken, then every process that appears
+// during the watch, with the command line and show state read from its PEB.
+int CmdWatch(const Args& args)
+{
+    const ULONGLONG duration = static_cast<ULONGLONG>(args.Number(L"ms", 3000));
+    const std::wstring name = args.Get(L"name");
+    const long long stopAfter = args.Number(L"count", 0);
+    const long long settle = args.Number(L"settle", 0);
+    std::set<DWORD> known;
+    for (const auto& [pid, entry] : SnapshotProcesses()) {
+        known.insert(pid);
+    }
+    Fact("ready").Num("known", static_cast<long long>(known.size())).Emit();
+    ULONGLONG deadline = GetTickCount64() + duration;
+    long long matched = 0;
+    while (GetTickCount64() < deadline) {
+        for (auto [pid, entry] : SnapshotProcesses()) {
+            if (!known.insert(pid).second) {
+                continue;
+            }
+            const ProcessDetails details = ReadProcessDetails(pid);
+            // A process caught while it starts has no image name in the
+            // snapshot yet; its PEB already names the image.
+            if (entry.szExeFile[0] == L'\0' && !details.imagePath.empty()) {
+                const std::wstring base = details.imagePath.substr(details.imagePath.find_last_of(L'\\') + 1);
+                lstrcpynW(entry.szExeFile, base.c_str(), MAX_PATH);
+            }
+            if (!name.empty() && _wcsicmp(entry.szExeFile, name.c_str()) != 0) {
+                EmitProcess("other-process", entry, &details);
+                continue;
+            }
+            EmitProcess("new-process", entry, &details);
+            if (stopAfter > 0 && ++matched >= stopAfter) {
+                // Keep watching a little longer so that an unexpected second
+                // start is still seen.
+                deadline = std::min<ULONGLONG>(deadline, GetTickCount64() + static_cast<ULONGLONG>(settle));
+            }
+        }
+        Sleep(2);
+    }
+    Fact("done").Emit();
+    return 0;
+}
+
+int CmdAlive(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"alive needs a pid");
+    }
+    const DWORD pid = static_cast<DWORD>(std::wcstoul(args.Positional()[0].c_str(), nullptr, 0));
+    bool alive = false;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process) {
+        alive = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        CloseHandle(process);
+    }
+    Fact("alive").Num("pid", pid).Bool("alive", alive).Emit();
+    return 0;
+}
+
+// ---------------------------------------------------------------- tray
+
+int CmdTrayDelete(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"tray-delete needs the owner window handle");
+    }
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = ParseHwnd(args.Positional()[0]);
+    data.uID = static_cast<UINT>(args.Number(L"uid", 125));
+    const BOOL done = Shell_NotifyIconW(NIM_DELETE, &data);
+    Fact("tray-delete").Bool("ok", done != FALSE).Emit();
+    return done ? 0 : 1;
+}
+
+int CmdTaskbarCreated(const Args& args)
+{
+    const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    if (args.Positional().empty()) {
+        DWORD_PTR result = 0;
+        const LRESULT sent
+            = SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 3000, &result);
+        Fact("taskbar-created").Num("message", message).Bool("broadcast", true).Bool("ok", sent != 0).Emit();
+        return 0;
+    }
+    const BOOL posted = PostMessageW(ParseHwnd(args.Positional()[0]), message, 0, 0);
+    Fact("taskbar-created").Num("message", message).Bool("broadcast", false).Bool("ok", posted != FALSE).Emit();
+    return posted ? 0 : 1;
+}
+
+int CmdPost(const Args& args)
+{
+    const auto& p = args.Positional();
+    if (p.size() < 2) {
+        return Fail(L"post needs hwnd and message");
+    }
+    const UINT message = static_cast<UINT>(std::wcstoul(p[1].c_str(), nullptr, 0));
+    const WPARAM wParam = p.size() > 2 ? static_cast<WPARAM>(std::wcstoull(p[2].c_str(), nullptr, 0)) : 0;
+    const LPARAM lParam = p.size() > 3 ? static_cast<LPARAM>(std::wcstoll(p[3].c_str(), nullptr, 0)) : 0;
+    const BOOL posted = PostMessageW(ParseHwnd(p[0]), message, wParam, lParam);
+    Fact("post").Bool("ok", posted != FALSE).Emit();
+    return posted ? 0 : 1;
+}
+
+// ---------------------------------------------------------------- registry
+
+// "wine reg query" prints through the console code page and loses letters
+// outside it; reading here keeps every character of the value.
+HKEY RootFromName(const std::wstring& key, std::wstring& subKey)
+{
+    const size_t slash = key.find(L'\\');
+    const std::wstring root = key.substr(0, slash);
+    subKey = slash == std::wstring::npos ? L"" : key.substr(slash + 1);
+    if (_wcsicmp(root.c_str(), L"HKLM") == 0 || _wcsicmp(root.c_str(), L"HKEY_LOCAL_MACHINE") == 0) {
+        return HKEY_LOCAL_MACHINE;
+    }
+    if (_wcsicmp(root.c_str(), L"HKCU") == 0 || _wcsicmp(root.c_str(), L"HKEY_CURRENT_USER") == 0) {
+        return HKEY_CURRENT_USER;
+    }
+    return nullptr;
+}
+
+int CmdRegGet(const Args& args)
+{
+    const auto& p = args.Positional();
+    if (p.size() < 2) {
+        return Fail(L"reg-get needs key and value name");
+    }
+    std::wstring subKey;
+    const HKEY root = RootFromName(p[0], subKey);
+    if (!root) {
+        return Fail(L"unknown root in " + p[0]);
+    }
+    const REGSAM view = args.Has(L"64") ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) {
+        Fact("reg-value").Str("name", p[1]).Bool("exists", false).Bool("key_exists", false).Emit();
+        return 0;
+    }
+    DWORD type = 0;
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key, p[1].c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        Fact("reg-value").Str("name", p[1]).Bool("exists", false).Bool("key_exists", true).Emit();
+        return 0;
+    }
+    std::vector<BYTE> data(size + 2, 0);
+    RegQueryValueExW(key, p[1].c_str(), nullptr, &type, data.data(), &size);
+    RegCloseKey(key);
+    Fact fact("reg-value");
+    fact.Str("name", p[1]).Bool("exists", true).Bool("key_exists", true).Num("type", type).Num("size", size);
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0') {
+            text.pop_back();
+        }
+        fact.Str("value", text);
+    } else if (type == REG_DWORD && size >= 4) {
+        fact.Num("value", *reinterpret_cast<const DWORD*>(data.data()));
+    }
+    fact.Emit();
+    return 0;
+}
+
+// ---------------------------------------------------------------- menus
+
+// Another process's popup menu cannot be read from here under Wine, so a
+// WH_CALLWNDPROC hook from MenuProbe.dll reads it inside the owner's thread
+// and leaves the result in a file in the temp folder.
+int CmdMenu(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"menu needs the menu owner's window handle");
+    }
+    const HWND owner = ParseHwnd(args.Positional()[0]);
+    const DWORD thread = GetWindowThreadProcessId(owner, nullptr);
+    if (!thread) {
+        return Fail(L"no such window");
+    }
+    wchar_t modulePath[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, modulePath, MAX_PATH);
+    std::wstring dllPath = modulePath;
+    dllPath = dllPath.substr(0, dllPath.find_last_of(L'\\') + 1) + L"MenuProbe.dll";
+    HMODULE probe = LoadLibraryW(dllPath.c_str());
+    if (!probe) {
+        return Fail(L"cannot load " + dllPath);
+    }
+    const auto hookProc = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "MenuProbeCallWndProc")));
+    if (!hookProc) {
+        return Fail(L"MenuProbeCallWndProc missing");
+    }
+    wchar_t tempPath[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring resultPath = std::wstring(tempPath) + L"TolvaneMenuProbe.txt";
+    DeleteFileW(resultPath.c_str());
+
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, hookProc, probe, thread);
+    if (!hook) {
+        return Fail(L"SetWindowsHookExW failed");
+    }
+    const UINT dumpMessage = RegisterWindowMessageW(L"Tolvane.MenuProbe.Dump");
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(owner, dumpMessage, 0, 0, SMTO_ABORTIFHUNG, 3000, &result);
+    UnhookWindowsHookEx(hook);
+
+    HANDLE file = CreateFileW(resultPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return Fail(L"the menu probe wrote nothing (hook not called in the target?)");
+    }
+    std::string content(64 * 1024, '\0');
+    DWORD read = 0;
+    ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    CloseHandle(file);
+    DeleteFileW(resultPath.c_str());
+    content.resize(read);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), content.data(), read, &written, nullptr);
+    return 0;
+}
+
+// ---------------------------------------------------------------- main
+
+void Usage()
+{
+    Fact("usage")
+        .Str("commands",
+            L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
+            L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
+            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
+            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L]; menu HWND; reg-get KEY NAME [--64]")
+        .Emit();
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) {
+        Usage();
+        return 2;
+    }
+    const std::wstring command = argv[1];
+    const Args args(argc, argv, 2);
+    using Handler = int (*)(const Args&);
+    const std::map<std::wstring, Handler> handlers = {
+        { L"windows", CmdWindows },
+        { L"wait-window", CmdWaitWindow },
+        { L"controls", CmdControls },
+        { L"focus", CmdFocus },
+        { L"cursor", CmdCursor },
+        { L"set-foreground", CmdSetForeground },
+        { L"close", CmdClose },
+        { L"keys", CmdKeys },
+        { L"type", CmdType },
+        { L"processes", CmdProcesses },
+        { L"watch", CmdWatch },
+        { L"alive", CmdAlive },
+        { L"tray-delete", CmdTrayDelete },
+        { L"taskbar-created", CmdTaskbarCreated },
+        { L"post", CmdPost },
+        { L"menu", CmdMenu },
+        { L"reg-get", CmdRegGet },
+    };
+    const auto it = handlers.find(command);
+    if (it == handlers.end()) {
+        Usage();
+        return 2;
+    }
+    return it->second(args);
+}
