@@ -12,7 +12,15 @@ std::wstring SystemMessage(DWORD code) {
     if (buffer != nullptr) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
-    if (text.empty()) text = L"Error " + std::to_wstring(code) + L".";
+    if (text.empty()) {
+        // Built by hand: std::to_wstring drags in a whole printf implementation.
+        std::wstring digits;
+        do {
+            digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + code % 10));
+            code /= 10;
+        } while (code != 0);
+        text = L"Error " + digits + L".";
+    }
     return text;
 }
 
