@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "MemoryRegistry.h"
+#include "RegistryLayout.h"
+#include "Settings.h"
+
+using namespace launcher;
+using testing_support::MemoryRegistry;
+
+namespace {
+
+constexpr const wchar_t* kKey = registry::kSettingsKey;
+
+std::array<bool, kModeOptionCount> Only(int option) {
+    std::array<bool, kModeOptionCount> selected{};
+    selected[static_cast<std::size_t>(option)] = true;
+    return selected;
+}
+
+}  // namespace
+
+TEST(ModeOptions, StoredNameSelectsItsOption) {
+    struct Case {
+        const wchar_t* mode;
+        std::optional<int> option;
+    } cases[] = {
+        // The captions do not follow the names: option 0 reads "minimized" but
+        // stands for the normal window, option 2 "in the taskbar" for minimized.
+        {L"vbNormalFocus", 0},
+        {L"vbMaximizedFocus", 1},
+        {L"vbMinimizedFocus", 2},
+        {L"vbNormalNoFocus", 3},
+        {L"vbnormalfocus", std::nullopt},
+        {L"VBMINIMIZEDFOCUS", std::nullopt},
+        {L"vbMaximizedfocus", std::nullopt},
+        {L" vbNormalFocus", std::nullopt},
+        {L"vbNormalNoFocus ", std::nullopt},
+        {L"vbNormal Focus", std::nullopt},
+        {L"vbNormalFocus\t", std::nullopt},
+        {L"", std::nullopt},
+        {L"vbHide", std::nullopt},
+        {L"1", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(OptionForMode(c.mode), c.option) << testing::PrintToString(std::wstring(c.mode));
+}
+
+TEST(ModeOptions, EachOptionStoresTheNameThatSelectsItAgain) {
+    const wchar_t* expected[] = {L"vbNormalFocus", L"vbMaximizedFocus", L"vbMinimizedFocus", L"vbNormalNoFocus"};
+    for (int option = 0; option < kModeOptionCount; ++option) {
+        const std::wstring mode = ModeForOptions(Only(option));
+        EXPECT_EQ(mode, expected[option]) << "option " << option;
+        EXPECT_EQ(OptionForMode(mode), option);
+    }
+}
+
+TEST(ModeOptions, NoSelectionStoresTheEmptyText) {
+    EXPECT_EQ(ModeForOptions({}), L"");
+}
+
+TEST(ModeOptions, ALaterSelectedOptionWins) {
+    EXPECT_EQ(ModeForOptions({true, false, true, false}), L"vbMinimizedFocus");
+    EXPECT_EQ(ModeForOptions({true, true, true, true}), L"vbNormalNoFocus");
+}
+
+TEST(SettingsLoad, MissingValuesReadAsEmpty) {
+    MemoryRegistry reg;
+    StoredSettings settings = ReadSettings(reg);
+    EXPECT_EQ(settings.mode, L"");
+    EXPECT_EQ(settings.folder, L"") << "never the layout's C:\\";
+
+    reg.PutString(kKey, registry::kModeValue, L"vbMinimizedFocus");
+    settings = ReadSettings(reg);
+    EXPECT_EQ(settings.mode, L"vbMinimizedFocus");
+    EXPECT_EQ(settings.folder, L"");
+}
+
+TEST(SettingsLoad, ValueOfAnotherTypeReadsAsEmpty) {
+    MemoryRegistry reg;
+    reg.PutRaw(kKey, registry::kFolderValue, registry::kTypeExpandSz, {'C', 0, ':', 0, 0, 0});
+    reg.PutRaw(kKey, registry::kModeValue, registry::kTypeDword, {3, 0, 0, 0});
+    const StoredSettings settings = ReadSettings(reg);
+    EXPECT_EQ(settings.mode, L"");
+    EXPECT_EQ(settings.folder, L"");
+}
+
+TEST(SettingsSave, WritesBothValuesExactlyAsGiven) {
+    const std::wstring folders[] = {
+        L"",
+        L"C:\\",
+        L"  D:\\Daten ",
+        L"C:\\Programme",
+        L"C:\\a,b;c\"d",
+        L"C:\\\u00dcbersicht\\\u65e5\u672c\\\u0416\u0443\u0440\u043d\u0430\u043b",  // not in any ANSI code page together
+        L"C:\\\U0001F4C1 Ordner",                                                // outside the BMP
+        std::wstring(40000, L'x'),  // longer than a 16-bit length
+    };
+    for (const auto& folder : folders) {
+        MemoryRegistry reg;
+        reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
+        reg.PutString(kKey, registry::kFolderValue, L"C:\\");
+        const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", folder);
+        EXPECT_TRUE(outcome.Ok());
+        EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbNormalFocus");
+        EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), folder) << folder.size();
+        const StoredSettings back = ReadSettings(reg);
+        EXPECT_EQ(back.mode, L"vbNormalFocus");
+        EXPECT_EQ(back.folder, folder) << "round trip, length " << folder.size();
+    }
+}
+
+TEST(SettingsSave, NoOptionSelectedStoresAnEmptyMode) {
+    MemoryRegistry reg;
+    reg.PutString(kKey, registry::kModeValue, L"vbnormalfocus");
+    EXPECT_TRUE(SaveSettings(reg, ModeForOptions({}), L"C:\\").Ok());
+    ASSERT_TRUE(reg.HasValue(kKey, registry::kModeValue)) << "written even when empty";
+    EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"");
+}
+
+TEST(SettingsSave, CreatesTheKeyWhenItIsMissing) {
+    MemoryRegistry reg;
+    EXPECT_TRUE(SaveSettings(reg, L"vbNormalNoFocus", L"E:\\").Ok());
+    EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbNormalNoFocus");
+    EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"E:\\");
+    EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(SettingsSave, ARefusedSaveIsReportedAndChangesNothing) {
+    MemoryRegistry reg;
+    reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
+    reg.PutString(kKey, registry::kFolderValue, L"C:\\");
+    reg.RefuseWrites(registry::kAccessDenied);
+    const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", L"D:\\");
+    EXPECT_FALSE(outcome.Ok());
+    EXPECT_EQ(outcome.mode.error, registry::kAccessDenied);
+    EXPECT_EQ(outcome.folder.error, registry::kAccessDenied) << "the folder is tried too";
+    EXPECT_EQ(outcome.FirstError(), registry::kAccessDenied);
+    EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbMaximizedFocus");
+    EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"C:\\");
+    EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
+    struct Case {
+        long modeError, folderError;
+        const wchar_t* lead;
+        bool mentionsAdministrator;
+    } cases[] = {
+        {registry::kAccessDenied, registry::kAccessDenied, L"The settings were not saved.", true},
+        {registry::kAccessDenied, registry::kSuccess, L"The window mode was not saved; the folder was.", true},
+        {registry::kSuccess, registry::kAccessDenied, L"The folder was not saved; the window mode was.", true},
+        {1018, 1018, L"The settings were not saved.", false},  // ERROR_KEY_DELETED
+    };
+    for (const auto& c : cases) {
+        const SaveOutcome outcome{{c.modeError}, {c.folderError}};
+        const std::wstring text = SaveFailureText(outcome, L"<system reason>");
+        EXPECT_EQ(text.rfind(c.lead, 0), 0u) << testing::PrintToString(text);
+        EXPECT_NE(text.find(L"<system reason>"), std::wstring::npos);
+        EXPECT_EQ(text.find(L"administrator rights") != std::wstring::npos, c.mentionsAdministrator);
+    }
+}
