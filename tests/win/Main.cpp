@@ -1,0 +1,3 @@
+#include "MiniTest.h"
+
+int wmain() { return minitest::RunAll(); }

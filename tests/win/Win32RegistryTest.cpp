@@ -1,0 +1,99 @@
+// The store against the real registry API (Wine's here): the same semantics the
+// in-memory backend promises, and the 32-bit view in the x86_64 build.
+#include <windows.h>
+
+#include "MiniTest.h"
+
+#include "Registry.h"
+
+using namespace registry;
+
+namespace {
+
+const std::wstring kTestKey = L"software\\Varnholt\\TolvaneUnitTest";
+
+// Each test starts from no test key and leaves none behind.
+struct CleanKey {
+    CleanKey() { Remove(); }
+    ~CleanKey() { Remove(); }
+    static void Remove() {
+        HKEY parent = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"software\\Varnholt", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &parent) ==
+            ERROR_SUCCESS) {
+            RegDeleteTreeW(parent, L"TolvaneUnitTest");
+            RegCloseKey(parent);
+        }
+    }
+};
+
+void PutRaw(const std::wstring& name, DWORD type, const void* data, DWORD size) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
+                    &key, nullptr);
+    RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+std::optional<std::wstring> Read(const std::wstring& name) {
+    return GetString(SystemBackend(), Root::LocalMachine, kTestKey, name);
+}
+
+}  // namespace
+
+TEST(Win32Registry, TextsRoundTripWhole) {
+    CleanKey clean;
+    const std::wstring texts[] = {L"", L"C:\\", L"  C:\\With Blanks  ", L"C:\\\u00c4rger \u00df \u03a9 \u6587",
+                                  std::wstring(100000, L'z')};
+    for (const auto& text : texts) {
+        ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, L"Pfad", text).Ok());
+        EXPECT_TRUE(Read(L"Pfad") == text) << text.size() << " characters";
+    }
+}
+
+TEST(Win32Registry, StoredFormsReadAsDescribed) {
+    CleanKey clean;
+    const wchar_t noNul[] = {L'C', L':', L'\\', L'x'};
+    PutRaw(L"NoNul", REG_SZ, noNul, sizeof(noNul));
+    EXPECT_TRUE(Read(L"NoNul") == L"C:\\x");
+    const wchar_t embedded[] = L"C:\\a\0C:\\b";
+    PutRaw(L"Embedded", REG_SZ, embedded, sizeof(embedded));
+    EXPECT_TRUE(Read(L"Embedded") == L"C:\\a");
+    const wchar_t expand[] = L"%TEMP%";
+    PutRaw(L"Expand", REG_EXPAND_SZ, expand, sizeof(expand));
+    EXPECT_TRUE(Read(L"Expand") == std::nullopt);
+    const DWORD number = 3;
+    PutRaw(L"Number", REG_DWORD, &number, sizeof(number));
+    EXPECT_TRUE(Read(L"Number") == std::nullopt);
+    PutRaw(L"Empty", REG_SZ, L"", sizeof(wchar_t));
+    EXPECT_TRUE(Read(L"Empty") == L"");
+    EXPECT_TRUE(Read(L"Missing") == std::nullopt);
+}
+
+TEST(Win32Registry, ValuesLiveInThe32BitView) {
+    CleanKey clean;
+    ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, L"Modus", L"vbNormalFocus").Ok());
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key),
+              ERROR_SUCCESS);
+    if (key != nullptr) RegCloseKey(key);
+#ifdef _WIN64
+    key = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kTestKey.c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &key),
+              ERROR_SUCCESS)
+        << "the x86_64 build must not write to the 64-bit view";
+    if (key != nullptr) RegCloseKey(key);
+#endif
+}
+
+TEST(Win32Registry, DeletingReportsWhatHappened) {
+    CleanKey clean;
+    ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child", L"x", L"y").Ok());
+    EXPECT_FALSE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey).Ok()) << "a key with subkeys stays";
+    EXPECT_TRUE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child").Ok());
+    EXPECT_EQ(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child").error, kFileNotFound);
+    ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, L"v", L"1").Ok());
+    EXPECT_TRUE(DeleteValue(SystemBackend(), Root::LocalMachine, kTestKey, L"v").Ok());
+    EXPECT_EQ(DeleteValue(SystemBackend(), Root::LocalMachine, kTestKey, L"v").error, kFileNotFound);
+    EXPECT_TRUE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey).Ok());
+    EXPECT_TRUE(GetString(SystemBackend(), Root::LocalMachine, L"software\\Varnholt", L"none") == std::nullopt);
+}
