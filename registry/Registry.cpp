@@ -107,6 +107,19 @@ Status SaveString(Backend& backend, Root root, const std::wstring& subKey,
                              static_cast<std::uint32_t>(data.size()))};
 }
 
+Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
+                 std::uint32_t value) {
+    OpenedKey key(backend);
+    if (const long result = backend.CreateKey(root, subKey, key.Out()); result != kSuccess)
+        return {result};
+    // REG_DWORD is little-endian on every Windows platform.
+    const std::uint8_t data[4] = {static_cast<std::uint8_t>(value & 0xFF),
+                                  static_cast<std::uint8_t>((value >> 8) & 0xFF),
+                                  static_cast<std::uint8_t>((value >> 16) & 0xFF),
+                                  static_cast<std::uint8_t>((value >> 24) & 0xFF)};
+    return {backend.SetValue(key.Get(), valueName, kTypeDword, data, 4)};
+}
+
 Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
                    const std::wstring& valueName) {
     OpenedKey key(backend);

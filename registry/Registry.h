@@ -52,6 +52,9 @@ std::optional<std::wstring> GetString(Backend& backend, Root root, const std::ws
                                       const std::wstring& valueName);
 Status SaveString(Backend& backend, Root root, const std::wstring& subKey,
                   const std::wstring& valueName, const std::wstring& value);
+// A REG_DWORD value, for the flags Windows reads from an uninstall entry.
+Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
+                 std::uint32_t value);
 Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
                    const std::wstring& valueName);
 Status DeleteKey(Backend& backend, Root root, const std::wstring& subKey);

@@ -1,0 +1,366 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <map>
+#include <set>
+
+#include "Install.h"
+#include "MemoryRegistry.h"
+#include "RegistryLayout.h"
+
+using namespace setup;
+using testing_support::MemoryRegistry;
+
+namespace {
+
+std::wstring Lower(std::wstring text) {
+    for (auto& ch : text) ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
+    return text;
+}
+
+std::wstring Parent(const std::wstring& path) {
+    const auto slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// A drive in memory with the semantics Install relies on: one folder level per
+// creation, copies that replace, files that can be in use or refuse writes.
+class FakeFiles final : public FileService {
+public:
+    std::set<std::wstring> folders{L"c:", L"c:\\downloads"};
+    std::map<std::wstring, std::string> files;  // lower-case path -> content
+    std::set<std::wstring> inUse;
+    std::set<std::wstring> readOnlyFolders;
+    std::vector<std::wstring> calls;
+
+    void Put(const std::wstring& path, const std::string& content) { files[Lower(path)] = content; }
+    bool Has(const std::wstring& path) const { return files.count(Lower(path)) != 0; }
+    std::string Content(const std::wstring& path) const { return files.at(Lower(path)); }
+
+    std::wstring FirstMatch(const std::wstring& pattern) override {
+        calls.push_back(L"search " + pattern);
+        const std::wstring p = Lower(pattern);
+        if (p.size() >= 2 && p.substr(p.size() - 2) == L"\\*") {
+            const std::wstring folder = p.substr(0, p.size() - 2);
+            for (const auto& f : files)
+                if (Parent(f.first) == folder) return f.first.substr(folder.size() + 1);
+            for (const auto& d : folders)
+                if (Parent(d) == folder) return d.substr(folder.size() + 1);
+            return L"";
+        }
+        if (folders.count(p) != 0 || files.count(p) != 0) return p.substr(p.find_last_of(L'\\') + 1);
+        return L"";
+    }
+    long CreateFolder(const std::wstring& path) override {
+        calls.push_back(L"create " + path);
+        const std::wstring p = Lower(path);
+        if (p.empty()) return kErrorPathNotFound;
+        if (folders.count(p) != 0 || files.count(p) != 0) return kErrorAlreadyExists;
+        if (folders.count(Parent(p)) == 0) return kErrorPathNotFound;
+        if (readOnlyFolders.count(Parent(p)) != 0) return kErrorAccessDenied;
+        folders.insert(p);
+        return 0;
+    }
+    bool IsFolder(const std::wstring& path) override { return folders.count(Lower(path)) != 0; }
+    bool IsFile(const std::wstring& path) override { return files.count(Lower(path)) != 0; }
+    bool SameFile(const std::wstring& a, const std::wstring& b) override { return Lower(a) == Lower(b); }
+    long CopyReplacing(const std::wstring& from, const std::wstring& to) override {
+        calls.push_back(L"copy " + from + L" -> " + to);
+        const auto source = files.find(Lower(from));
+        if (source == files.end()) return kErrorFileNotFound;
+        const std::wstring target = Lower(to);
+        if (folders.count(Parent(target)) == 0) return kErrorPathNotFound;
+        if (inUse.count(target) != 0) return kErrorSharingViolation;
+        if (readOnlyFolders.count(Parent(target)) != 0) return kErrorAccessDenied;
+        files[target] = source->second;
+        return 0;
+    }
+};
+
+FakeFiles DownloadsWithAllThree() {
+    FakeFiles fs;
+    fs.Put(L"C:\\Downloads\\Tolvane.exe", "launcher");
+    fs.Put(L"C:\\Downloads\\Setup.exe", "installer");
+    fs.Put(L"C:\\Downloads\\Readme.txt", "readme");
+    return fs;
+}
+
+std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + L">"; }
+
+bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+}  // namespace
+
+TEST(InstallPlan, FolderTextBecomesOneTrailingBackslash) {
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* pattern;
+        const wchar_t* toCreate;
+        const wchar_t* installFolder;
+    } cases[] = {
+        {L"C:\\Tolvane\\", L"C:\\Tolvane\\*", L"C:\\Tolvane", L"C:\\Tolvane\\"},
+        {L"D:\\Tools\\Tolvane", L"D:\\Tools\\Tolvane", L"D:\\Tools\\Tolvane", L"D:\\Tools\\Tolvane\\"},
+        {L"C:\\Tolvane\\\\", L"C:\\Tolvane\\\\*", L"C:\\Tolvane\\", L"C:\\Tolvane\\\\"},  // only one is cut
+        {L"C:\\", L"C:\\*", L"C:", L"C:\\"},
+        {L"E:", L"E:", L"E:", L"E:\\"},
+        {L"C:\\Program Files\\Tolvane\\", L"C:\\Program Files\\Tolvane\\*", L"C:\\Program Files\\Tolvane",
+         L"C:\\Program Files\\Tolvane\\"},
+        {L" C:\\x ", L" C:\\x ", L" C:\\x ", L" C:\\x \\"},  // used as typed, blanks kept
+        {L"C:/Tolvane/", L"C:/Tolvane/", L"C:/Tolvane/", L"C:/Tolvane/\\"},  // "/" is not cut
+    };
+    for (const auto& c : cases) {
+        const InstallPlan plan = MakeInstallPlan(c.typed, L"C:\\Downloads", false);
+        EXPECT_EQ(plan.searchPattern, c.pattern) << c.typed;
+        EXPECT_EQ(plan.folderToCreate, c.toCreate) << c.typed;
+        EXPECT_EQ(plan.InstallFolder, c.installFolder) << c.typed;
+    }
+}
+
+TEST(InstallPlan, SourceFolderGetsABackslashOnlyWhenMissing) {
+    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"C:\\Downloads", false).SourceFolder, L"C:\\Downloads\\");
+    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"E:\\", false).SourceFolder, L"E:\\");
+    EXPECT_EQ(SourceFolderFrom(L"\\\\server\\share\\x"), L"\\\\server\\share\\x\\");
+}
+
+TEST(InstallPlan, TextsWithoutAFolderNameAreRefused) {
+    for (const wchar_t* typed : {L"", L"\\", L"\\\\", L"   ", L" \\ "}) {
+        const auto refusal = RefuseFolderText(typed);
+        ASSERT_TRUE(refusal.has_value()) << "'" << testing::PrintToString(std::wstring(typed)) << "'";
+        EXPECT_TRUE(Contains(*refusal, L"root of the current drive"));
+    }
+    for (const wchar_t* typed : {L"C:\\", L"C:\\Tolvane\\", L"\\Tools", L"x", L"D:"})
+        EXPECT_FALSE(RefuseFolderText(typed).has_value()) << testing::PrintToString(std::wstring(typed));
+}
+
+TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
+    struct Case {
+        const wchar_t* typed;
+        bool autostart;
+        std::vector<std::pair<std::wstring, std::wstring>> expected;  // value name -> data (first five)
+    } cases[] = {
+        {L"C:\\Tolvane\\", true,
+         {{L"Tolvane", L"C:\\Tolvane\\Tolvane.exe"}, {L"Modus", L"vbMaximizedFocus"}, {L"Pfad", L"C:\\"},
+          {L"DisplayName", L"Varnholt Tolvane"}, {L"UninstallString", L"C:\\Tolvane\\Setup.exe"}}},
+        {L"C:\\Tolvane\\", false,
+         {{L"Modus", L"vbMaximizedFocus"}, {L"Pfad", L"C:\\"}, {L"DisplayName", L"Varnholt Tolvane"},
+          {L"UninstallString", L"C:\\Tolvane\\Setup.exe"}}},
+        {L"C:\\Program Files\\Tolvane", true,
+         {{L"Tolvane", L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\""}, {L"Modus", L"vbMaximizedFocus"},
+          {L"Pfad", L"C:\\"}, {L"DisplayName", L"Varnholt Tolvane"},
+          {L"UninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\""}}},
+    };
+    for (const auto& c : cases) {
+        const auto writes = PlannedRegistryWrites(MakeInstallPlan(c.typed, L"C:\\Downloads", c.autostart));
+        ASSERT_EQ(writes.size(), c.expected.size() + 6) << c.typed;
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            EXPECT_EQ(writes[i].value, c.expected[i].first) << c.typed << " #" << i;
+            EXPECT_EQ(writes[i].text, c.expected[i].second) << c.typed << " #" << i;
+            EXPECT_EQ(writes[i].type, registry::kTypeSz);
+        }
+        EXPECT_EQ(std::wstring(writes[0].key),
+                  c.autostart ? registry::kRunKey : registry::kSettingsKey);
+    }
+}
+
+TEST(InstallPlan, LauncherIsStartedByItsFullPathMinimized) {
+    const StartCommand start = LauncherStart(MakeInstallPlan(L"C:\\Program Files\\T\\", L"C:\\Downloads", false));
+    EXPECT_EQ(start.programPath, L"C:\\Program Files\\T\\Tolvane.exe");
+    EXPECT_EQ(start.commandLine, L"\"C:\\Program Files\\T\\Tolvane.exe\"");
+    EXPECT_EQ(start.workingFolder, L"C:\\Program Files\\T\\");
+    EXPECT_EQ(start.showState, 2);
+}
+
+TEST(RunInstall, FreshFolderGetsTheFilesAndEveryRegistryEntry) {
+    FakeFiles fs = DownloadsWithAllThree();
+    MemoryRegistry reg;
+    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true);
+    const InstallReport report = RunInstall(plan, fs, reg);
+    ASSERT_TRUE(report.Complete());
+    EXPECT_TRUE(report.folderCreated);
+    EXPECT_EQ(fs.calls, (std::vector<std::wstring>{
+                            L"search C:\\Tolvane\\*", L"create C:\\Tolvane",
+                            L"copy C:\\Downloads\\Tolvane.exe -> C:\\Tolvane\\Tolvane.exe",
+                            L"copy C:\\Downloads\\Setup.exe -> C:\\Tolvane\\Setup.exe",
+                            L"copy C:\\Downloads\\Readme.txt -> C:\\Tolvane\\Readme.txt"}));
+    EXPECT_EQ(fs.Content(L"C:\\Tolvane\\Setup.exe"), "installer");
+    EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"C:\\Tolvane\\Tolvane.exe");
+    EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
+    EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Pfad"), L"C:\\");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"UninstallString"), L"C:\\Tolvane\\Setup.exe");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayVersion"), L"1.04");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"Publisher"), L"Varnholt");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), L"C:\\Tolvane\\");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayIcon"), L"C:\\Tolvane\\Tolvane.exe");
+    for (const wchar_t* flag : {L"NoModify", L"NoRepair"}) {
+        const auto* value = reg.Find(registry::kUninstallKey, flag);
+        ASSERT_NE(value, nullptr) << flag;
+        EXPECT_EQ(value->type, registry::kTypeDword);
+        EXPECT_EQ(value->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    }
+}
+
+TEST(RunInstall, ExistingFolderIsNotCreatedAndOldFilesAreReplaced) {
+    FakeFiles fs = DownloadsWithAllThree();
+    fs.folders.insert(L"c:\\tolvane");
+    fs.Put(L"C:\\Tolvane\\Tolvane.exe", "old launcher");
+    MemoryRegistry reg;
+    reg.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
+    reg.PutString(registry::kSettingsKey, L"Pfad", L"D:\\Work");
+    reg.PutString(registry::kRunKey, L"Tolvane", L"left by the launcher");
+    const InstallReport report = RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false), fs, reg);
+    ASSERT_TRUE(report.Complete());
+    EXPECT_FALSE(report.folderCreated);
+    EXPECT_EQ(fs.Content(L"C:\\Tolvane\\Tolvane.exe"), "launcher");
+    EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
+    EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Pfad"), L"C:\\");
+    EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"left by the launcher") << "box clear: untouched";
+}
+
+TEST(RunInstall, EmptyExistingFolderTypedWithBackslashIsUsed) {
+    FakeFiles fs = DownloadsWithAllThree();
+    fs.folders.insert(L"c:\\tolvane");
+    MemoryRegistry reg;
+    const InstallReport report = RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false), fs, reg);
+    EXPECT_TRUE(report.Complete());
+    EXPECT_FALSE(report.folderCreated);
+    EXPECT_TRUE(fs.Has(L"C:\\Tolvane\\Readme.txt"));
+}
+
+TEST(RunInstall, DriveRootAsTargetAndSource) {
+    FakeFiles fs;
+    fs.folders.insert(L"e:");
+    fs.Put(L"E:\\Tolvane.exe", "l");
+    fs.Put(L"E:\\Setup.exe", "s");
+    fs.Put(L"E:\\Readme.txt", "r");
+    MemoryRegistry reg;
+    const InstallPlan plan = MakeInstallPlan(L"C:\\", L"E:\\", false);
+    const InstallReport report = RunInstall(plan, fs, reg);
+    ASSERT_TRUE(report.Complete());
+    EXPECT_EQ(fs.calls.front(), L"search C:\\*");
+    EXPECT_EQ(fs.calls[1], L"copy E:\\Tolvane.exe -> C:\\Tolvane.exe");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"UninstallString"), L"C:\\Setup.exe");
+}
+
+TEST(RunInstall, StartedFromTheInstallFolderSkipsCopiesOntoThemselves) {
+    FakeFiles fs;
+    fs.folders.insert(L"c:\\tolvane");
+    fs.Put(L"C:\\Tolvane\\Tolvane.exe", "launcher");
+    fs.Put(L"C:\\Tolvane\\Setup.exe", "installer");
+    fs.Put(L"C:\\Tolvane\\Readme.txt", "readme");
+    MemoryRegistry reg;
+    const InstallReport report = RunInstall(MakeInstallPlan(L"c:\\tolvane", L"C:\\Tolvane", false), fs, reg);
+    ASSERT_TRUE(report.Complete());
+    EXPECT_EQ(report.skipped.size(), 3u);
+    EXPECT_TRUE(report.copied.empty());
+    EXPECT_EQ(fs.Content(L"C:\\Tolvane\\Setup.exe"), "installer");
+}
+
+TEST(RunInstall, FailingFileStepsStopThereAndTheMessageSaysWhatWasDone) {
+    struct Case {
+        const char* name;
+        const wchar_t* typed;
+        std::function<void(FakeFiles&)> arrange;
+        FailedStep step;
+        CopyProblem problem;
+        std::vector<std::wstring> copied;
+        std::vector<std::wstring> mustSay;
+    } cases[] = {
+        {"missing parent", L"C:\\A\\B\\", [](FakeFiles&) {}, FailedStep::CreateFolder, CopyProblem::Refused, {},
+         {L"folder could not be created", L"C:\\A\\B", L"<reason 3>", L"Nothing was changed yet",
+          L"press Install again"}},
+        {"no right to create", L"C:\\Locked\\T", [](FakeFiles& fs) { fs.folders.insert(L"c:\\locked"); fs.readOnlyFolders.insert(L"c:\\locked"); },
+         FailedStep::CreateFolder, CopyProblem::Refused, {}, {L"C:\\Locked\\T", L"<reason 5>"}},
+        {"typed name is a file", L"C:\\Downloads\\Readme.txt", [](FakeFiles&) {}, FailedStep::CopyFile,
+         CopyProblem::Refused, {},
+         {L"could not be copied", L"C:\\Downloads\\Readme.txt\\Tolvane.exe", L"<reason 3>",
+          L"Nothing was changed yet"}},
+        {"running launcher", L"C:\\Tolvane\\",
+         [](FakeFiles& fs) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse.insert(L"c:\\tolvane\\tolvane.exe");
+         },
+         FailedStep::CopyFile, CopyProblem::TargetInUse, {},
+         {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 32>"}},
+        {"readme missing", L"C:\\Tolvane\\", [](FakeFiles& fs) { fs.files.erase(L"c:\\downloads\\readme.txt"); },
+         FailedStep::CopyFile, CopyProblem::SourceMissing, {L"Tolvane.exe", L"Setup.exe"},
+         {L"missing beside Setup", L"C:\\Downloads\\Readme.txt", L"<reason 2>",
+          L"the folder C:\\Tolvane was created; Tolvane.exe and Setup.exe were copied to C:\\Tolvane\\",
+          L"Nothing of it was undone"}},
+    };
+    for (auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        c.arrange(fs);
+        MemoryRegistry reg;
+        const InstallPlan plan = MakeInstallPlan(c.typed, L"C:\\Downloads", true);
+        const InstallReport report = RunInstall(plan, fs, reg);
+        ASSERT_TRUE(report.failure.has_value()) << c.name;
+        EXPECT_EQ(report.failure->step, c.step) << c.name;
+        EXPECT_EQ(report.failure->problem, c.problem) << c.name;
+        EXPECT_EQ(report.copied, c.copied) << c.name;
+        EXPECT_EQ(report.registryWrites, 0) << c.name << ": nothing is written after a failed file step";
+        EXPECT_FALSE(reg.HasKey(registry::kSettingsKey)) << c.name;
+        const std::wstring text = FailureText(plan, report, Reason);
+        for (const auto& part : c.mustSay)
+            EXPECT_TRUE(Contains(text, part)) << c.name << ": " << testing::PrintToString(part) << "\nin\n"
+                                              << testing::PrintToString(text);
+    }
+}
+
+TEST(RunInstall, RefusedRegistryWritesAreNotAFinishedInstallation) {
+    FakeFiles fs = DownloadsWithAllThree();
+    MemoryRegistry reg;
+    reg.RefuseWrites();
+    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true);
+    const InstallReport report = RunInstall(plan, fs, reg);
+    EXPECT_FALSE(report.Complete());
+    EXPECT_FALSE(report.failure.has_value());
+    EXPECT_EQ(report.copied.size(), 3u);
+    EXPECT_EQ(report.registryFailures.size(), 11u) << "every write is attempted and reported";
+    const std::wstring text = FailureText(plan, report, Reason);
+    for (const wchar_t* part :
+         {L"HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane  \"Modus\": <reason 5>",
+          L"HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\"",
+          L"\"UninstallString\"", L"administrator rights", L"files are installed in C:\\Tolvane\\",
+          L"has not been started"})
+        EXPECT_TRUE(Contains(text, part)) << testing::PrintToString(std::wstring(part)) << "\nin\n"
+                                          << testing::PrintToString(text);
+    EXPECT_FALSE(Contains(text, kFinishedText));
+}
+
+TEST(RunUninstall, RemovesTheEntriesAndKeepsTheMakerKey) {
+    MemoryRegistry reg;
+    FakeFiles fs = DownloadsWithAllThree();
+    ASSERT_TRUE(RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true), fs, reg).Complete());
+    reg.PutString(registry::kRunKey, L"Other", L"C:\\other.exe");
+    const UninstallReport report = RunUninstall(reg);
+    EXPECT_TRUE(report.Complete());
+    EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Tolvane"));
+    EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"Other"));
+    EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
+    EXPECT_FALSE(reg.HasKey(registry::kSettingsKey));
+    EXPECT_TRUE(reg.HasKey(registry::kMakerKey));
+    EXPECT_TRUE(fs.Has(L"C:\\Tolvane\\Tolvane.exe"));
+}
+
+TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
+    MemoryRegistry empty;
+    EXPECT_TRUE(RunUninstall(empty).Complete());
+
+    MemoryRegistry reg;
+    reg.PutString(registry::kRunKey, L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
+    reg.RefuseWrites();
+    const UninstallReport report = RunUninstall(reg);
+    ASSERT_FALSE(report.Complete());
+    const std::wstring text = UninstallFailureText(report, Reason);
+    EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
+    EXPECT_TRUE(Contains(text, L"administrator rights"));
+}
+
+TEST(StartFailure, NamesTheProgramAndTheReason) {
+    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
+    const std::wstring text = StartFailureText(LauncherStart(plan), 193, Reason);
+    EXPECT_TRUE(Contains(text, L"C:\\Tolvane\\Tolvane.exe"));
+    EXPECT_TRUE(Contains(text, L"<reason 193>"));
+    EXPECT_TRUE(Contains(text, L"could not be started"));
+}
