@@ -30,7 +30,7 @@ const winkit::ControlSpec kAboutControls[] = {
     {ControlKind::Frame, L"frmRahmen(0)", kFrameAbout, L"About Tolvane", -1, 50, 0, 3080, 1890, 0},
     {ControlKind::Label, L"lblInfos(0)", kInfo0, L"Written by:", 0, 120, 240, 975, 255, 1},
     {ControlKind::Label, L"lblInfos(1)", kInfo1, L"Varnholt", 0, 120, 520, 1455, 255, 2},
-    {ControlKind::Label, L"lblInfos(2)", kInfo2, L"info@example.com (Subject: Tolvane)", 0, 120, 765, 2895, 255, 5},
+    {ControlKind::Label, L"lblInfos(2)", kInfo2, L"hi@example.com (Subject: Tolvane)", 0, 120, 765, 2895, 255, 5},
     {ControlKind::Label, L"lblInfos(3)", kInfo3, L"www.example.com/tolvane", 0, 120, 960, 2415, 255, 6},
     {ControlKind::Label, L"lblInfos(4)", kInfo4, TOLVANE_WIDEN(TOLVANE_ABOUT_VERSION), 0, 120, 1320, 2055, 255, 3},
     {ControlKind::Label, L"lblInfos(5)", kInfo5, TOLVANE_WIDEN(TOLVANE_ABOUT_DATE), 0, 120, 1560, 1695, 255, 4},
@@ -72,7 +72,7 @@ bool Form1::Load() {
     // Hidden until About is chosen; it is a normal top-level window (not a
     // message-only one) so that the TaskbarCreated broadcast reaches it.
     m_hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kCaption,
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
                              CW_USEDEFAULT, 100, 100, nullptr, nullptr, ProgramInstance(), this);
     if (m_hwnd == nullptr) return false;
     m_menu.Reset(LoadMenuW(ProgramInstance(), MAKEINTRESOURCEW(IDR_TRAYMENU)));
