@@ -601,10 +601,10 @@ std::map<DWORD, PROCESSENTRY32W> SnapshotProcesses()
     return result;
 }
 
-void EmitProcess(const char* kind, const PROCESSENTRY32W& entry, const ProcessDetails* details)
+void EmitProcess(const char* kind, const PROCESSENTRY32W& entry, const ProcessDetails* details, ULONGLONG seen = 0)
 {
     Fact fact(kind);
-    fact.Num("pid", entry.th32ProcessID).Num("ppid", entry.th32ParentProcessID).Str("image", entry.szExeFile);
+    fact.Num("tick", static_cast<long long>(seen ? seen : GetTickCount64())).Num("pid", entry.th32ProcessID).Num("ppid", entry.th32ParentProcessID).Str("image", entry.szExeFile);
     if (details) {
         fact.Bool("read", details->ok)
             .Str("cmdline", details->commandLine)
@@ -642,14 +642,50 @@ int CmdWatch(const Args& args)
     for (const auto& [pid, entry] : SnapshotProcesses()) {
         known.insert(pid);
     }
-    Fact("ready").Num("known", static_cast<long long>(known.size())).Emit();
+    Fact("ready").Num("tick", static_cast<long long>(GetTickCount64())).Num("known", static_cast<long long>(known.size())).Emit();
     ULONGLONG deadline = GetTickCount64() + duration;
     long long matched = 0;
+    // Mouse button changes are reported through a low-level mouse hook, so a
+    // test can time a process start from the moment the click reached Wine
+    // rather than from the moment xdotool returned. The hook runs on this
+    // thread, hence the message pump in the loop.
+    HHOOK mouseHook = SetWindowsHookExW(
+        WH_MOUSE_LL,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (code == HC_ACTION) {
+                const wchar_t* button = nullptr;
+                bool down = false;
+                switch (wParam) {
+                case WM_LBUTTONDOWN: button = L"left"; down = true; break;
+                case WM_LBUTTONUP: button = L"left"; break;
+                case WM_RBUTTONDOWN: button = L"right"; down = true; break;
+                case WM_RBUTTONUP: button = L"right"; break;
+                default: break;
+                }
+                if (button) {
+                    const auto* info = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+                    Fact("button")
+                        .Num("tick", static_cast<long long>(GetTickCount64()))
+                        .Str("button", button)
+                        .Bool("down", down)
+                        .Num("x", info->pt.x)
+                        .Num("y", info->pt.y)
+                        .Emit();
+                }
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        GetModuleHandleW(nullptr), 0);
     while (GetTickCount64() < deadline) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
         for (auto [pid, entry] : SnapshotProcesses()) {
             if (!known.insert(pid).second) {
                 continue;
             }
+            const ULONGLONG seen = GetTickCount64();
             const ProcessDetails details = ReadProcessDetails(pid);
             // A process caught while it starts has no image name in the
             // snapshot yet; its PEB already names the image.
@@ -658,17 +694,20 @@ int CmdWatch(const Args& args)
                 lstrcpynW(entry.szExeFile, base.c_str(), MAX_PATH);
             }
             if (!name.empty() && _wcsicmp(entry.szExeFile, name.c_str()) != 0) {
-                EmitProcess("other-process", entry, &details);
+                EmitProcess("other-process", entry, &details, seen);
                 continue;
             }
-            EmitProcess("new-process", entry, &details);
+            EmitProcess("new-process", entry, &details, seen);
             if (stopAfter > 0 && ++matched >= stopAfter) {
                 // Keep watching a little longer so that an unexpected second
                 // start is still seen.
                 deadline = std::min<ULONGLONG>(deadline, GetTickCount64() + static_cast<ULONGLONG>(settle));
             }
         }
-        Sleep(2);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+    }
+    if (mouseHook) {
+        UnhookWindowsHookEx(mouseHook);
     }
     Fact("done").Emit();
     return 0;

@@ -1,0 +1,155 @@
+"""Tray icon of Tolvane.exe: left clicks start the Explorer with the stored
+folder and window mode, other mouse activity starts nothing, and the icon
+comes back when the taskbar announces itself again."""
+
+import time
+import unittest
+
+from tolvane_e2e import LAUNCHER_KEY, WineSession, main, require_programs
+
+LAUNCHER_DIR = "C:\\Program Files\\Tolvane"
+LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
+MISSING = object()
+
+# folder stored in "Pfad" -> command line the Explorer must receive, caption
+# of the Explorer window that shows the folder (None: not checked)
+FOLDER_CASES = [
+    ("C:\\Program Files\\x y", 'explorer.exe /e,"C:\\Program Files\\x y"', "x y"),
+    ("C:\\a,b", 'explorer.exe /e,"C:\\a,b"', "a,b"),
+    ("C:\\Ärger ß ünd Ω", 'explorer.exe /e,"C:\\Ärger ß ünd Ω"', "Ärger ß ünd Ω"),
+    ("C:\\", 'explorer.exe /e,"C:\\"', None),
+    ("", "explorer.exe /e,", None),
+]
+
+# "Modus" -> show state in the Explorer's STARTUPINFO
+MODE_CASES = [
+    ("vbNormalFocus", 1),
+    ("vbMinimizedFocus", 2),
+    ("vbMaximizedFocus", 3),
+    ("vbNormalNoFocus", 4),
+    ("vbmaximizedfocus", 1),
+    (" vbMaximizedFocus", 1),
+    ("Bogus", 1),
+    ("", 1),
+    (MISSING, 1),
+]
+
+STARTF_USESHOWWINDOW = 1
+
+
+class LauncherTrayTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        cls.s = WineSession("tray")
+        cls.addClassCleanup(cls.s.close)
+        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+        cls.s.make_dirs(*[folder for folder, _, _ in FOLDER_CASES if folder])
+        cls.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\")
+        cls.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
+        cls.s.start_desktop(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
+        cls.launcher = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
+        assert cls.launcher, "the launcher's main window did not appear"
+        cls.icon = cls.s.wait_tray_icons(1)[0]
+
+    def setUp(self):
+        self.s.park_mouse()
+
+    def tearDown(self):
+        self.close_explorers()
+
+    def close_explorers(self):
+        # An Explorer window left open may cover the taskbar (a maximized one
+        # does in Wine's desktop) and take the next click.
+        self.s.close_windows("ExplorerWClass")
+        self.assertTrue(self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5),
+                        "an Explorer window did not close")
+
+    def set_settings(self, folder, mode):
+        for name, value in (("Pfad", folder), ("Modus", mode)):
+            if value is MISSING:
+                self.s.reg_delete(LAUNCHER_KEY, name)
+            else:
+                self.s.reg_set(LAUNCHER_KEY, name, value)
+
+    def left_click(self):
+        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+        self.s.park_mouse()
+        return procs
+
+    def assert_one_explorer(self, procs, cmdline, show):
+        self.assertEqual(len(procs), 1, f"expected exactly one Explorer start, saw {procs}")
+        proc = procs[0]
+        self.assertTrue(proc["read"], proc["error"])
+        self.assertEqual(proc["ppid"], self.launcher["pid"], "the Explorer was not started by the launcher")
+        self.assertEqual(proc["image_path"].lower(), "c:\\windows\\explorer.exe")
+        self.assertEqual(proc["cmdline"], cmdline)
+        self.assertTrue(proc["window_flags"] & STARTF_USESHOWWINDOW, proc)
+        self.assertEqual(proc["show"], show)
+
+    def test_left_click_opens_folder(self):
+        for folder, cmdline, caption in FOLDER_CASES:
+            with self.subTest(folder=folder):
+                self.set_settings(folder, "vbNormalFocus")
+                procs = self.left_click()
+                self.assert_one_explorer(procs, cmdline, 1)
+                # The launcher defers the start by one 100 ms timer tick.
+                self.assertIsNotNone(procs[0]["delay_ms"], "the driver saw no button release")
+                self.assertGreaterEqual(procs[0]["delay_ms"], 80, procs[0])
+                self.assertLess(procs[0]["delay_ms"], 1500, procs[0])
+                if caption:
+                    window = self.s.driver.wait_window(cls="ExplorerWClass", caption=caption, visible=True,
+                                                       timeout=8)
+                    if folder == FOLDER_CASES[2][0]:
+                        self.s.screenshot("explorer-non-ansi-folder")
+                    self.assertIsNotNone(window, f"no Explorer window shows {folder!r}")
+                self.close_explorers()
+
+    def test_left_click_uses_mode_as_show_state(self):
+        for mode, show in MODE_CASES:
+            with self.subTest(mode="<missing>" if mode is MISSING else mode):
+                self.set_settings("C:\\a,b", mode)
+                self.assert_one_explorer(self.left_click(), 'explorer.exe /e,"C:\\a,b"', show)
+                if mode == "vbMaximizedFocus":
+                    self.s.driver.wait_window(cls="ExplorerWClass", visible=True, timeout=5)
+                    self.s.screenshot("explorer-maximized")
+                self.close_explorers()
+
+    def test_two_clicks_apart_start_two_explorers(self):
+        self.set_settings("C:\\a,b", "vbNormalFocus")
+        watch = self.s.driver.watch(3000, "explorer.exe", count=2, settle=800)
+        self.s.click(*self.icon)
+        time.sleep(0.6)
+        self.s.click(*self.icon)
+        procs = watch.collect()
+        self.s.park_mouse()
+        self.assertEqual(len(procs), 2, procs)
+        self.assertTrue(all(p["cmdline"] == 'explorer.exe /e,"C:\\a,b"' for p in procs), procs)
+
+    def test_mouse_moves_over_icon_start_nothing(self):
+        self.set_settings("C:\\a,b", "vbNormalFocus")
+        watch = self.s.driver.watch(2000, "explorer.exe")
+        x, y = self.icon
+        for dx, dy in ((0, 0), (-4, -3), (4, 3), (0, 0), (-6, 0), (6, 2)):
+            self.s.move(x + dx, y + dy)
+            time.sleep(0.1)
+        self.s.park_mouse()
+        self.assertEqual(watch.collect(), [])
+        self.assertEqual(self.s.driver.windows(cls="#32768", visible=True), [], "a menu opened on a mouse move")
+
+    def test_taskbar_created_brings_icon_back(self):
+        self.assertTrue(self.s.driver.tray_delete(self.launcher["hwnd"], 125), "could not delete the icon")
+        self.assertTrue(self.s.wait_tray_icon_count(0), "the icon did not go away")
+        self.s.screenshot("icon-deleted")
+        self.s.driver.taskbar_created()
+        self.assertTrue(self.s.wait_tray_icon_count(1), "the icon did not come back after TaskbarCreated")
+        self.s.screenshot("icon-back")
+        # The icon that came back still carries the launcher's notifications.
+        self.icon = self.s.wait_tray_icons(1)[0]
+        self.set_settings("C:\\a,b", "vbMaximizedFocus")
+        self.assert_one_explorer(self.left_click(), 'explorer.exe /e,"C:\\a,b"', 3)
+        self.assertTrue(self.s.driver.alive(self.launcher["pid"]))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,583 @@
+"""Harness for end-to-end tests of the Windows programs under Wine + Xvfb.
+
+A test module uses one ``E2ERun`` (its Xvfb, its artifacts folder, the shared
+template prefix) and one ``WineSession`` per group of tests: a private copy of
+the template prefix with its own Wine virtual desktop ("shell", 800x600) that
+shows a taskbar with a notification area. ``session.driver`` wraps
+TestDriver.exe, which runs inside the prefix and reports windows, processes,
+menus and sends keyboard input.
+
+Everything started here is stopped here: ``wineserver -k`` with the session's
+own WINEPREFIX and the Xvfb by its PID, also when a test fails.
+"""
+
+import atexit
+import fcntl
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+SCREEN_W, SCREEN_H = 800, 600
+DESKTOP_NAME = "shell"
+DRIVER_DIR = "C:\\e2e"
+LAUNCHER_KEY = r"HKLM\software\Varnholt\Tolvane"
+RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
+
+
+def bin_dir():
+    path = os.environ.get("TOLVANE_BIN_DIR")
+    if not path:
+        here = os.path.dirname(os.path.abspath(__file__))
+        path = os.path.join(here, "..", "..", "build", "win64", "bin")
+    return os.path.abspath(path)
+
+
+def require_programs(*names):
+    """Skips the calling test class when a program is not built yet."""
+    missing = [n for n in names if not os.path.exists(os.path.join(bin_dir(), n))]
+    if missing:
+        raise unittest.SkipTest("not built: " + ", ".join(missing) + " in " + bin_dir())
+
+
+def _base_env():
+    env = dict(os.environ)
+    env.update({
+        "WINEDEBUG": "-all",
+        "WINEARCH": "win64",
+        # No Mono/Gecko download dialogs while a prefix is created.
+        "WINEDLLOVERRIDES": "mscoree,mshtml=",
+        # Non-ASCII arguments reach Wine programs intact only in a UTF-8 locale.
+        "LANG": "C.UTF-8",
+        "LC_ALL": "C.UTF-8",
+    })
+    env.pop("WINESERVER", None)
+    return env
+
+
+class E2EError(AssertionError):
+    pass
+
+
+# --------------------------------------------------------------------- run
+
+
+class E2ERun:
+    """Per-process state: Xvfb, artifacts folder, template prefix."""
+
+    _instance = None
+
+    @classmethod
+    def get(cls):
+        if cls._instance is None:
+            cls._instance = E2ERun()
+            atexit.register(cls._instance.close)
+        return cls._instance
+
+    def __init__(self):
+        self.work_root = os.environ.get("TOLVANE_E2E_WORK") or os.path.join(
+            os.path.dirname(bin_dir()), "e2e-work")
+        os.makedirs(self.work_root, exist_ok=True)
+        stamp = time.strftime("%Y%m%d-%H%M%S")
+        module = os.path.splitext(os.path.basename(sys.argv[0]))[0] or "e2e"
+        self.artifacts = os.environ.get("TOLVANE_E2E_ARTIFACTS") or os.path.join(
+            self.work_root, "artifacts", f"{stamp}-{module}-{os.getpid()}")
+        os.makedirs(self.artifacts, exist_ok=True)
+        self.xvfb = None
+        self.display = None
+        self.sessions = []
+        self._install_signal_handlers()
+
+    def _install_signal_handlers(self):
+        def handler(signum, _frame):
+            self.close()
+            sys.exit(128 + signum)
+        for sig in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+            try:
+                signal.signal(sig, handler)
+            except (ValueError, OSError):
+                pass
+
+    def log(self, text):
+        with open(os.path.join(self.artifacts, "harness.log"), "a", encoding="utf-8") as f:
+            f.write(f"{time.strftime('%H:%M:%S')} {text}\n")
+
+    def ensure_display(self):
+        if self.xvfb is not None:
+            return self.display
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
+            stderr=open(os.path.join(self.artifacts, "xvfb.log"), "w"))
+        os.close(write_fd)
+        data = b""
+        deadline = time.time() + 15
+        while not data.endswith(b"\n") and time.time() < deadline:
+            chunk = os.read(read_fd, 64)
+            if not chunk:
+                break
+            data += chunk
+        os.close(read_fd)
+        if not data.strip():
+            raise E2EError("Xvfb did not report a display")
+        self.display = ":" + data.decode().strip()
+        self.log(f"Xvfb pid {self.xvfb.pid} on {self.display}")
+        return self.display
+
+    def template_prefix(self):
+        """One prepared prefix, shared read-only by all sessions; created once
+        (under a lock, so parallel test processes wait for each other)."""
+        path = os.path.join(self.work_root, "template-prefix")
+        marker = os.path.join(path, ".tolvane-template-ready")
+        with open(os.path.join(self.work_root, "template.lock"), "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if not os.path.exists(marker):
+                shutil.rmtree(path, ignore_errors=True)
+                self._make_template(path)
+                open(marker, "w").close()
+        return path
+
+    def _make_template(self, path):
+        started = time.time()
+        env = _base_env()
+        env["WINEPREFIX"] = path
+        env.pop("DISPLAY", None)
+        try:
+            subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=180, check=False)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=120, check=False)
+            regs = [
+                # Every process of the prefix joins the one virtual desktop,
+                # also the driver started later with plain "wine".
+                (r"HKCU\Software\Wine\Explorer", "Desktop", DESKTOP_NAME),
+                (r"HKCU\Software\Wine\Explorer\Desktops", DESKTOP_NAME, f"{SCREEN_W}x{SCREEN_H}"),
+                # A crashing program must fail the test, not wait in a dialog.
+                (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", None),
+            ]
+            for key, name, value in regs:
+                if value is None:
+                    cmd = ["wine", "reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", "0", "/f"]
+                else:
+                    cmd = ["wine", "reg", "add", key, "/v", name, "/d", value, "/f"]
+                subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        finally:
+            subprocess.run(["wineserver", "-k"], env=env, timeout=60, check=False)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=60, check=False)
+        # The prefix must not see the host's root folder.
+        zdrive = os.path.join(path, "dosdevices", "z:")
+        if os.path.lexists(zdrive):
+            os.remove(zdrive)
+        self.log(f"template prefix created in {time.time() - started:.1f} s")
+
+    def close(self):
+        for session in list(self.sessions):
+            session.close()
+        if self.xvfb is not None:
+            if self.xvfb.poll() is None:
+                self.xvfb.terminate()
+                try:
+                    self.xvfb.wait(5)
+                except subprocess.TimeoutExpired:
+                    self.xvfb.kill()
+            self.xvfb = None
+
+
+# --------------------------------------------------------------------- driver
+
+
+class Watch:
+    """A running ``TestDriver watch``: start it, act, then collect()."""
+
+    def __init__(self, driver, ms, name, count=0, settle=0):
+        args = ["watch", "--ms", str(ms)]
+        if name:
+            args += ["--name", name]
+        if count:
+            args += ["--count", str(count), "--settle", str(settle)]
+        self.proc = driver.popen(args)
+        self.facts = []
+        line = self.proc.stdout.readline()
+        if not line:
+            raise E2EError("process watch did not start")
+        self.facts.append(json.loads(line))
+
+    def collect(self, timeout=30):
+        out, _ = self.proc.communicate(timeout=timeout)
+        self.facts += [json.loads(line) for line in out.splitlines() if line.strip()]
+        return [f for f in self.facts if f["fact"] == "new-process"]
+
+
+class Driver:
+    """TestDriver.exe inside the session's prefix; every call returns the
+    JSON facts it printed (list of dicts)."""
+
+    def __init__(self, session):
+        self.session = session
+        self.exe = DRIVER_DIR + "\\TestDriver.exe"
+
+    def popen(self, args):
+        return subprocess.Popen(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
+                                cwd=self.session.drive_c, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                text=True, encoding="utf-8")
+
+    def run(self, *args, timeout=30, check=True):
+        proc = subprocess.run(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
+                              cwd=self.session.drive_c, capture_output=True, text=True, encoding="utf-8",
+                              timeout=timeout)
+        facts = [json.loads(line) for line in proc.stdout.splitlines() if line.startswith("{")]
+        errors = [f for f in facts if f["fact"] == "error"]
+        if check and errors:
+            raise E2EError(f"driver {args}: {errors[0]['message']}")
+        return facts
+
+    # windows
+    def windows(self, cls=None, caption=None, pid=None, visible=False):
+        args = ["windows"] + self._filter(cls, caption, pid, visible)
+        return [f for f in self.run(*args) if f["fact"] == "window"]
+
+    def wait_window(self, cls=None, caption=None, pid=None, visible=False, timeout=5.0):
+        """The first matching top-level window, or None after the timeout."""
+        args = ["wait-window", "--timeout", int(timeout * 1000)] + self._filter(cls, caption, pid, visible)
+        facts = self.run(*args, timeout=timeout + 30)
+        return next((f for f in facts if f["fact"] == "window"), None)
+
+    def wait_window_gone(self, cls=None, caption=None, pid=None, visible=False, timeout=5.0):
+        args = ["wait-window", "--gone", "--timeout", int(timeout * 1000)] + self._filter(cls, caption, pid, visible)
+        return any(f["fact"] == "gone" for f in self.run(*args, timeout=timeout + 30))
+
+    @staticmethod
+    def _filter(cls, caption, pid, visible):
+        args = []
+        if cls:
+            args += ["--class", cls]
+        if caption:
+            args += ["--caption", caption]
+        if pid:
+            args += ["--pid", pid]
+        if visible:
+            args.append("--visible")
+        return args
+
+    def controls(self, hwnd):
+        return [f for f in self.run("controls", hwnd) if f["fact"] == "control"]
+
+    def focus(self):
+        return self.run("focus")[0]
+
+    def cursor(self):
+        fact = self.run("cursor")[0]
+        return fact["x"], fact["y"]
+
+    def set_foreground(self, hwnd):
+        return self.run("set-foreground", hwnd, check=False)[0].get("ok", False)
+
+    def close_window(self, hwnd):
+        return self.run("close", hwnd)
+
+    # input
+    def keys(self, *chords, delay_ms=60):
+        """Chords like "down", "enter", "esc", "alt+b", sent with SendInput."""
+        return self.run("keys", "--delay", delay_ms, *chords)
+
+    def type_text(self, text, delay_ms=15):
+        return self.run("type", "--delay", delay_ms, text)
+
+    # processes
+    def processes(self, name=None):
+        args = ["processes"] + (["--name", name] if name else [])
+        return [f for f in self.run(*args) if f["fact"] == "process"]
+
+    def watch(self, ms=3000, name=None, count=0, settle=0):
+        return Watch(self, ms, name, count, settle)
+
+    def alive(self, pid):
+        return self.run("alive", pid)[0]["alive"]
+
+    # tray
+    def tray_delete(self, hwnd, uid=125):
+        return self.run("tray-delete", hwnd, "--uid", uid, check=False)[0].get("ok", False)
+
+    def taskbar_created(self, hwnd=None):
+        return self.run("taskbar-created", *([hwnd] if hwnd else []))[0]
+
+    def post(self, hwnd, message, wparam=0, lparam=0):
+        return self.run("post", hwnd, message, wparam, lparam)
+
+    def menu(self, owner_hwnd):
+        """The open popup menu of the owner's thread, read by MenuProbe.dll:
+        (menu fact, [menu-item facts]); menu fact has open, count, default."""
+        facts = self.run("menu", owner_hwnd)
+        head = next(f for f in facts if f["fact"] == "menu")
+        return head, [f for f in facts if f["fact"] == "menu-item"]
+
+
+# --------------------------------------------------------------------- session
+
+
+class WineSession:
+    """A private prefix (copy of the template) with its own virtual desktop.
+
+    Typical use::
+
+        s = WineSession("launcher-left")
+        s.install_programs({"C:\\Tolvane": ["Tolvane.exe"]})
+        s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\x")
+        s.start_desktop("C:\\Tolvane\\Tolvane.exe")
+        x, y = s.wait_tray_icons(1)[0]
+        s.click(x, y)
+        ...
+        s.close()
+    """
+
+    def __init__(self, name, run=None):
+        self.run_ctx = run or E2ERun.get()
+        self.name = name
+        self.display = self.run_ctx.ensure_display()
+        template = self.run_ctx.template_prefix()
+        self.root = tempfile.mkdtemp(prefix=f"{name}-", dir=self.run_ctx.work_root)
+        self.prefix = os.path.join(self.root, "prefix")
+        started = time.time()
+        subprocess.run(["cp", "-a", template, self.prefix], check=True)
+        self.drive_c = os.path.join(self.prefix, "drive_c")
+        self.env = _base_env()
+        self.env["WINEPREFIX"] = self.prefix
+        self.env["DISPLAY"] = self.display
+        self.desktop = None
+        self.closed = False
+        self.shot_count = 0
+        self.run_ctx.sessions.append(self)
+        self.driver = Driver(self)
+        self.install_files(DRIVER_DIR, [os.path.join(bin_dir(), "TestDriver.exe"),
+                                        os.path.join(bin_dir(), "MenuProbe.dll")])
+        self.log(f"prefix copied in {time.time() - started:.1f} s to {self.prefix}")
+
+    def log(self, text):
+        self.run_ctx.log(f"[{self.name}] {text}")
+
+    # files
+    def host_path(self, windows_path):
+        """Host path of a C:\\ path inside this prefix."""
+        if not windows_path[:3].upper() == "C:\\":
+            raise ValueError("only C: paths live in the prefix: " + windows_path)
+        rest = windows_path[3:].replace("\\", "/")
+        return os.path.join(self.drive_c, rest)
+
+    def install_files(self, windows_dir, host_files):
+        target = self.host_path(windows_dir)
+        os.makedirs(target, exist_ok=True)
+        for f in host_files:
+            shutil.copy2(f, target)
+
+    def install_programs(self, mapping):
+        """{windows_dir: [names in the build's bin dir]}"""
+        for windows_dir, names in mapping.items():
+            self.install_files(windows_dir, [os.path.join(bin_dir(), n) for n in names])
+
+    def make_dirs(self, *windows_dirs):
+        for d in windows_dirs:
+            os.makedirs(self.host_path(d), exist_ok=True)
+
+    # processes
+    def wine(self, *args, timeout=60, check=True, input_text=None):
+        proc = subprocess.run(["wine"] + list(args), env=self.env, cwd=self.drive_c, capture_output=True,
+                              text=True, encoding="utf-8", errors="replace", timeout=timeout, input=input_text)
+        if check and proc.returncode != 0:
+            raise E2EError(f"wine {args} failed ({proc.returncode}): {proc.stdout} {proc.stderr}")
+        return proc
+
+    def start_desktop(self, program=None, cwd="C:\\"):
+        """Starts the virtual desktop with its taskbar (and the program in it)."""
+        args = ["wine", "explorer", f"/desktop={DESKTOP_NAME},{SCREEN_W}x{SCREEN_H}"]
+        if program:
+            args.append(program)
+        self.desktop = subprocess.Popen(args, env=self.env, cwd=self.host_path(cwd), stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+        # A Wine program that starts while the desktop is still being created
+        # can hang in its own desktop start-up, so wait for the X window of the
+        # desktop before the driver runs.
+        deadline = time.time() + 30
+        while time.time() < deadline:
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine desktop"], env=self.env,
+                                   capture_output=True, text=True)
+            if found.stdout.strip():
+                break
+            time.sleep(0.2)
+        else:
+            raise E2EError("the Wine desktop window did not appear")
+        time.sleep(0.5)
+        if not self.driver.wait_window(cls="Shell_TrayWnd", visible=True, timeout=20):
+            raise E2EError("the desktop's taskbar did not appear")
+        self.log(f"desktop started with {program}")
+
+    def start_program(self, program, cwd="C:\\"):
+        """Starts one more program on the running desktop (not waited for)."""
+        return subprocess.Popen(["wine", program], env=self.env, cwd=self.host_path(cwd),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    # screen
+    def screenshot(self, label):
+        self.shot_count += 1
+        path = os.path.join(self.run_ctx.artifacts, f"{self.name}-{self.shot_count:02d}-{label}.png")
+        subprocess.run(["import", "-display", self.display, "-window", "root", path], check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        return path
+
+    def _pixels(self):
+        """(width, height, bytes) of the screen as RGB."""
+        proc = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
+                              capture_output=True, check=True, timeout=30)
+        data = proc.stdout
+        fields = []
+        pos = 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            if data[pos:pos + 1] == b"#":
+                pos = data.index(b"\n", pos)
+                continue
+            end = pos
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        pos += 1
+        width, height = int(fields[1]), int(fields[2])
+        return width, height, data[pos:]
+
+    def tray_icons(self):
+        """Centres of the icons in the notification area, right to left.
+
+        Wine's taskbar lays the icons out from the right edge in slots of
+        (small icon width + 4) pixels; a slot counts as taken when it holds
+        pixels of another colour than the taskbar's."""
+        bars = self.driver.windows(cls="Shell_TrayWnd", visible=True)
+        if not bars:
+            return []
+        left, top, right, bottom = bars[0]["rect"]
+        width, _height, pix = self._pixels()
+
+        def px(x, y):
+            i = (y * width + x) * 3
+            return pix[i:i + 3]
+
+        # The last column of the bar is never covered by an icon.
+        background = px(right - 1, top + (bottom - top) // 2)
+        slot = 20
+        centres = []
+        for k in range(12):
+            x1, x0 = right - slot * k, right - slot * (k + 1)
+            busy = sum(1 for x in range(x0 + 2, x1 - 2) for y in range(top + 2, bottom - 2)
+                       if px(x, y) != background)
+            if busy < 6:
+                break
+            centres.append((x0 + slot // 2 - 1, top + (bottom - top) // 2))
+        return centres
+
+    def wait_tray_icons(self, count, timeout=15.0):
+        deadline = time.time() + timeout
+        icons = []
+        while time.time() < deadline:
+            icons = self.tray_icons()
+            if len(icons) >= count:
+                return icons
+            time.sleep(0.2)
+        self.screenshot("tray-icons-missing")
+        raise E2EError(f"expected {count} tray icon(s), found {len(icons)}")
+
+    def wait_tray_icon_count(self, count, timeout=5.0):
+        """True once exactly ``count`` icons show."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if len(self.tray_icons()) == count:
+                return True
+            time.sleep(0.2)
+        return False
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=30)
+
+    def move(self, x, y):
+        self.xdotool("mousemove", x, y)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", x, y, "click", button)
+
+    def park_mouse(self):
+        """Moves the pointer to an empty spot of the desktop."""
+        self.xdotool("mousemove", 400, 300)
+
+    def click_and_watch(self, x, y, button=1, name="explorer.exe", ms=3000, count=0, settle=800):
+        """Clicks while TestDriver watches for new processes named ``name``.
+
+        Returns the new-process facts; each gets ``delay_ms``: the time from
+        the release of the button, as Wine saw it, to the process start (None
+        when the driver saw no release before the start)."""
+        watch = self.driver.watch(ms, name, count, settle)
+        self.click(x, y, button)
+        procs = watch.collect()
+        side = {1: "left", 3: "right"}.get(button)
+        releases = [f["tick"] for f in watch.facts
+                    if f["fact"] == "button" and f["button"] == side and not f["down"]]
+        for proc in procs:
+            before = [t for t in releases if t <= proc["tick"]]
+            proc["delay_ms"] = proc["tick"] - before[-1] if before else None
+        self.log(f"click {button} at ({x},{y}): " + "; ".join(
+            f"{p['image']} [{p['cmdline']}] show={p['show']} after {p['delay_ms']} ms" for p in procs))
+        return procs
+
+    def close_windows(self, cls):
+        """Asks every top-level window of the class to close (WM_CLOSE)."""
+        for window in self.driver.windows(cls=cls):
+            self.driver.close_window(window["hwnd"])
+
+    # registry (always the 32-bit view, where the programs keep their values)
+    def reg_set(self, key, name, value):
+        self.wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", "/reg:32")
+
+    def reg_get(self, key, name):
+        """The value's text (REG_SZ), or None when it is absent. Read by the
+        driver: "wine reg query" loses letters outside the console code page."""
+        fact = next(f for f in self.driver.run("reg-get", key, name) if f["fact"] == "reg-value")
+        if not fact["exists"]:
+            return None
+        return fact.get("value")
+
+    def reg_delete(self, key, name=None):
+        args = ["reg", "delete", key] + (["/v", name] if name else []) + ["/f", "/reg:32"]
+        self.wine(*args, check=False)
+
+    # teardown
+    def close(self):
+        if self.closed:
+            return
+        self.closed = True
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60)
+        try:
+            subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
+        except subprocess.TimeoutExpired:
+            pass
+        if self.desktop is not None:
+            try:
+                self.desktop.wait(10)
+            except subprocess.TimeoutExpired:
+                self.desktop.kill()
+        if not os.environ.get("TOLVANE_E2E_KEEP"):
+            shutil.rmtree(self.root, ignore_errors=True)
+        if self in self.run_ctx.sessions:
+            self.run_ctx.sessions.remove(self)
+        self.log("closed")
+
+
+def main():
+    """Runs the calling module's tests; the exit code tells ctest the result."""
+    try:
+        unittest.main(module="__main__", verbosity=2)
+    finally:
+        if E2ERun._instance is not None:
+            E2ERun._instance.close()
