@@ -111,10 +111,11 @@ class E2ERun:
         if self.xvfb is not None:
             return self.display
         read_fd, write_fd = os.pipe()
+        self._xvfb_log = open(os.path.join(self.artifacts, "xvfb.log"), "w")
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL,
-            stderr=open(os.path.join(self.artifacts, "xvfb.log"), "w"))
+            stderr=self._xvfb_log)
         os.close(write_fd)
         data = b""
         deadline = time.time() + 15
@@ -185,7 +186,9 @@ class E2ERun:
                     self.xvfb.wait(5)
                 except subprocess.TimeoutExpired:
                     self.xvfb.kill()
+                    self.xvfb.wait()
             self.xvfb = None
+            self._xvfb_log.close()
 
 
 # --------------------------------------------------------------------- driver
@@ -349,6 +352,7 @@ class WineSession:
         self.env["WINEPREFIX"] = self.prefix
         self.env["DISPLAY"] = self.display
         self.desktop = None
+        self.programs = []
         self.closed = False
         self.shot_count = 0
         self.run_ctx.sessions.append(self)
@@ -417,8 +421,10 @@ class WineSession:
 
     def start_program(self, program, cwd="C:\\"):
         """Starts one more program on the running desktop (not waited for)."""
-        return subprocess.Popen(["wine", program], env=self.env, cwd=self.host_path(cwd),
+        proc = subprocess.Popen(["wine", program], env=self.env, cwd=self.host_path(cwd),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.programs.append(proc)
+        return proc
 
     # screen
     def screenshot(self, label):
@@ -562,11 +568,14 @@ class WineSession:
             subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
         except subprocess.TimeoutExpired:
             pass
-        if self.desktop is not None:
+        for proc in [self.desktop] + self.programs:
+            if proc is None:
+                continue
             try:
-                self.desktop.wait(10)
+                proc.wait(10)
             except subprocess.TimeoutExpired:
-                self.desktop.kill()
+                proc.kill()
+                proc.wait()
         if not os.environ.get("TOLVANE_E2E_KEEP"):
             shutil.rmtree(self.root, ignore_errors=True)
         if self in self.run_ctx.sessions:

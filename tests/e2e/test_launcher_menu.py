@@ -1,0 +1,198 @@
+"""Popup menu of Tolvane.exe, opened with a real right click on its tray icon
+and driven by keyboard: entries, default item, autostart check mark and Run
+value, Open Explorer, Exit; and two launchers side by side."""
+
+import time
+import unittest
+
+from tolvane_e2e import LAUNCHER_KEY, RUN_KEY, WineSession, main, require_programs
+
+MAIN_DIR = "C:\\Program Files\\Tolvane"
+SECOND_DIR = "C:\\Tolvane"
+
+EXPECTED_ENTRIES = [
+    ("Start &automatically", False),
+    ("A&bout Tolvane", False),
+    ("&Settings", False),
+    ("E&xit Tolvane", False),
+    ("", True),
+    ("Open &Explorer", False),
+]
+DEFAULT_INDEX = 5
+
+
+class LauncherMenuTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        cls.s = WineSession("menu")
+        cls.addClassCleanup(cls.s.close)
+        cls.s.install_programs({MAIN_DIR: ["Tolvane.exe"], SECOND_DIR: ["Tolvane.exe"]})
+        cls.s.make_dirs("C:\\x y")
+        cls.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\x y")
+        cls.s.reg_set(LAUNCHER_KEY, "Modus", "vbMaximizedFocus")
+        cls.s.reg_delete(RUN_KEY, "Tolvane")
+        cls.s.start_desktop(MAIN_DIR + "\\Tolvane.exe", cwd=MAIN_DIR)
+        cls.main = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
+        assert cls.main, "the launcher's main window did not appear"
+        cls.icon = cls.s.wait_tray_icons(1)[0]
+
+    def setUp(self):
+        self.s.park_mouse()
+
+    def tearDown(self):
+        # Leave no menu open and no Explorer window over the taskbar.
+        if self.s.driver.windows(cls="#32768", visible=True):
+            self.s.driver.keys("esc")
+        self.s.close_windows("ExplorerWClass")
+        self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5)
+        self.s.park_mouse()
+
+    # helpers
+
+    def open_menu(self, icon, owner):
+        """Right-clicks the icon; returns (menu fact, items) read inside the owner."""
+        self.s.click(*icon, button=3)
+        popup = self.s.driver.wait_window(cls="#32768", visible=True, pid=owner["pid"], timeout=5)
+        self.assertIsNotNone(popup, "no popup menu opened on the right click")
+        head, items = self.s.driver.menu(owner["hwnd"])
+        self.assertTrue(head["open"], head)
+        return head, items
+
+    def choose(self, *chords):
+        self.s.driver.keys(*chords)
+        self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5),
+                        "the menu stayed open after the choice")
+
+    def wait_run_value(self, expected, timeout=5.0):
+        deadline = time.time() + timeout
+        value = None
+        while time.time() < deadline:
+            value = self.s.reg_get(RUN_KEY, "Tolvane")
+            if value == expected:
+                break
+            time.sleep(0.2)
+        return value
+
+    def start_second(self):
+        """Starts another launcher from SECOND_DIR; returns (window, icon)."""
+        before = {w["hwnd"] for w in self.s.driver.windows(cls="Tolvane.Form1")}
+        self.s.start_program(SECOND_DIR + "\\Tolvane.exe", cwd=SECOND_DIR)
+        deadline = time.time() + 15
+        second = None
+        while time.time() < deadline and second is None:
+            second = next((w for w in self.s.driver.windows(cls="Tolvane.Form1") if w["hwnd"] not in before), None)
+            time.sleep(0.2)
+        self.assertIsNotNone(second, "the second launcher's window did not appear")
+        icons = self.s.wait_tray_icons(2)
+        # Wine's taskbar puts a newer icon to the left of the older ones.
+        return second, icons[1]
+
+    def exit_by_menu(self, launcher, icon):
+        self.open_menu(icon, launcher)
+        self.choose("x")
+        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form1", pid=launcher["pid"], timeout=5),
+                        "the launcher's window stayed after Exit")
+        deadline = time.time() + 5
+        while time.time() < deadline and self.s.driver.alive(launcher["pid"]):
+            time.sleep(0.2)
+        self.assertFalse(self.s.driver.alive(launcher["pid"]), "the launcher process did not end after Exit")
+
+    # tests
+
+    def test_menu_entries_and_default_item(self):
+        watch = self.s.driver.watch(2500, "explorer.exe")
+        head, items = self.open_menu(self.icon, self.main)
+        self.s.screenshot("menu-open")
+        self.assertEqual([(i["caption"], i["separator"]) for i in items], EXPECTED_ENTRIES)
+        self.assertEqual(head["default"], DEFAULT_INDEX)
+        self.assertEqual([i["index"] for i in items if i["default"]], [DEFAULT_INDEX])
+        self.assertFalse(items[0]["checked"], "autostart is checked without a Run value")
+        # Dismissing the menu changes nothing.
+        self.choose("esc")
+        self.assertEqual(watch.collect(), [])
+        self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+        self.assertTrue(self.s.driver.alive(self.main["pid"]))
+
+    def test_open_explorer_by_keyboard(self):
+        for chords in (("e",), ("up", "enter")):
+            with self.subTest(keys=chords):
+                _head, _items = self.open_menu(self.icon, self.main)
+                watch = self.s.driver.watch(3000, "explorer.exe", count=1, settle=800)
+                self.choose(*chords)
+                procs = watch.collect()
+                self.assertEqual(len(procs), 1, procs)
+                self.assertEqual(procs[0]["ppid"], self.main["pid"])
+                self.assertEqual(procs[0]["cmdline"], 'explorer.exe /e,"C:\\x y"')
+                self.assertEqual(procs[0]["show"], 3)
+                self.assertIsNotNone(self.s.driver.wait_window(cls="ExplorerWClass", caption="x y", visible=True,
+                                                               timeout=8), "no Explorer window for C:\\x y")
+                self.s.close_windows("ExplorerWClass")
+                self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5)
+
+    def test_autostart_toggles_run_value_and_check_mark(self):
+        # launcher folder -> Run value written when switching on (quoted when
+        # the path holds a blank, so the Run entry starts the right file)
+        cases = [
+            (None, MAIN_DIR, '"C:\\Program Files\\Tolvane\\Tolvane.exe"'),
+            ("second", SECOND_DIR, "C:\\Tolvane\\Tolvane.exe"),
+        ]
+        for which, folder, expected in cases:
+            with self.subTest(launcher=folder):
+                if which is None:
+                    launcher, icon = self.main, self.icon
+                else:
+                    launcher, icon = self.start_second()
+                self.s.reg_delete(RUN_KEY, "Tolvane")
+                try:
+                    _head, items = self.open_menu(icon, launcher)
+                    self.assertFalse(items[0]["checked"])
+                    self.choose("a")
+                    self.assertEqual(self.wait_run_value(expected), expected)
+                    _head, items = self.open_menu(icon, launcher)
+                    self.assertTrue(items[0]["checked"], "the check mark did not follow the switch")
+                    self.choose("a")
+                    self.assertIsNone(self.wait_run_value(None), "switching again did not delete the Run value")
+                    _head, items = self.open_menu(icon, launcher)
+                    self.assertFalse(items[0]["checked"])
+                    self.choose("esc")
+                finally:
+                    if which is not None:
+                        self.exit_by_menu(launcher, icon)
+
+    def test_check_mark_at_start_follows_run_value(self):
+        # Run value before the launcher starts -> autostart item checked
+        cases = [(None, False), ("   ", False), ("", False), ("D:\\elsewhere\\other.exe", True)]
+        for value, checked in cases:
+            with self.subTest(run_value=value):
+                if value is None:
+                    self.s.reg_delete(RUN_KEY, "Tolvane")
+                else:
+                    self.s.reg_set(RUN_KEY, "Tolvane", value)
+                launcher, icon = self.start_second()
+                try:
+                    _head, items = self.open_menu(icon, launcher)
+                    self.assertEqual(items[0]["checked"], checked)
+                    self.choose("esc")
+                finally:
+                    self.exit_by_menu(launcher, icon)
+        self.s.reg_delete(RUN_KEY, "Tolvane")
+
+    def test_exit_ends_only_that_launcher(self):
+        launcher, icon = self.start_second()
+        self.s.screenshot("two-launchers")
+        self.exit_by_menu(launcher, icon)
+        self.assertTrue(self.s.wait_tray_icon_count(1), "the exited launcher's icon stayed in the tray")
+        # The first launcher keeps working.
+        self.assertTrue(self.s.driver.alive(self.main["pid"]))
+        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+        self.assertEqual([p["ppid"] for p in procs], [self.main["pid"]])
+
+    def test_zz_exit_main_launcher(self):
+        self.exit_by_menu(self.main, self.icon)
+        self.assertTrue(self.s.wait_tray_icon_count(0), "the icon stayed in the tray after Exit")
+        self.s.screenshot("after-exit")
+
+
+if __name__ == "__main__":
+    main()
