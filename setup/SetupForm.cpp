@@ -79,7 +79,7 @@ bool Form1::Load(HINSTANCE instance) {
     if (RegisterClassExW(&wc) == 0) return false;
 
     m_hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, kTitle,
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                              CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
     if (m_hwnd == nullptr) return false;
     Form_Load();
@@ -178,7 +178,7 @@ void Form1::Command1_Click() {
 bool Form1::Install() {
     const std::wstring typed = winkit::WindowText(m_controls.Get(kText1));
     if (auto refusal = RefuseFolderText(typed)) {
-        Say(*refusal, kTitle);
+        Say(*refusal, kNotFinishedTitle);
         m_focus = m_controls.Get(kText1);
         return false;
     }

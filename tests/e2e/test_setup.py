@@ -1,0 +1,330 @@
+"""Setup.exe as a user runs it: unpacked with Tolvane.exe and Readme.txt into
+a downloads folder, a folder typed, the box checked, Install pressed and the
+message confirmed. Checks what the user and Windows see afterwards: the
+files, the registry entries, the Setup window gone and the launcher running
+with its tray icon; failures that leave the window usable; Uninstall."""
+
+import filecmp
+import os
+import time
+import unittest
+
+from tolvane_e2e import LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, require_programs
+
+SETUP_CLASS = "TolvaneSetup.Form1"
+SETUP_CAPTION = "Tolvane - Installation"
+LAUNCHER_CLASS = "Tolvane.Form1"
+DOWNLOADS = "C:\\Downloads"
+FILES = ["Tolvane.exe", "Setup.exe", "Readme.txt"]
+MAKER_KEY = r"HKLM\software\Varnholt"
+UNINSTALL_KEY = r"HKLM\software\microsoft\windows\currentversion\uninstall\Varnholt Tolvane"
+
+FINISHED = ("Installation is finished. Tolvane will now be run. See 'readme.txt' for more information "
+            "on the program.", "Installation finished!")
+UNINSTALLED = ("Uninstallation is now finished. Only the registry entries made by the installation were "
+               "removed. Please delete the files manually.", "Uninstallation finished!")
+NOT_FINISHED = "Installation not finished"
+
+
+class SetupUser:
+    """Drives one Setup window by real clicks and typing."""
+
+    def __init__(self, test, session, folder=DOWNLOADS):
+        self.t = test
+        self.s = session
+        self.folder = folder
+        self.s.start_program(folder + "\\Setup.exe", cwd=folder)
+        self.window = self.s.driver.wait_window(cls=SETUP_CLASS, visible=True, timeout=20)
+        test.assertIsNotNone(self.window, "the Setup window did not appear")
+
+    def controls(self):
+        return self.s.driver.controls(self.window["hwnd"])
+
+    def control(self, text=None, cls=None):
+        for c in self.controls():
+            if (text is None or c["text"] == text) and (cls is None or c["class"].lower() == cls.lower()):
+                return c
+        self.t.fail(f"no control {text!r}/{cls!r} in the Setup window")
+
+    def click(self, control):
+        left, top, right, bottom = control["rect"]
+        self.s.click((left + right) // 2, (top + bottom) // 2)
+
+    def type_folder(self, text):
+        edit = self.control(cls="Edit")
+        self.click(edit)
+        self.s.driver.keys("end", "shift+home", "delete")
+        if text:
+            self.s.driver.type_text(text)
+        self.t.assertEqual(self.control(cls="Edit")["text"], text)
+
+    def check_autostart(self):
+        box = self.control("Make it run automatically")
+        self.click(box)
+        self.t.assertEqual(self.control("Make it run automatically")["checked"], 1)
+
+    def press(self, caption):
+        self.click(self.control(caption))
+
+    def message(self, title):
+        """(text, OK button) of the message box with that title."""
+        box = self.s.driver.wait_window(caption=title, visible=True, timeout=15)
+        if box is None:
+            self.s.screenshot("no-message-" + title.replace(" ", "-"))
+            self.t.fail(f"no message box {title!r}")
+        controls = self.s.driver.controls(box["hwnd"])
+        texts = [c["text"] for c in controls if c["class"].lower() == "static" and c["text"]]
+        ok = next(c for c in controls if c["class"].lower() == "button" and c["text"] == "OK")
+        self.t.assertEqual(box["class"], "#32770")
+        return "\n".join(texts), ok
+
+    def confirm(self, title):
+        text, ok = self.message(title)
+        self.click(ok)
+        self.s.driver.wait_window_gone(caption=title, timeout=10)
+        return text
+
+    def still_open(self):
+        return bool(self.s.driver.windows(cls=SETUP_CLASS, visible=True))
+
+
+class SetupSession:
+    @staticmethod
+    def make(name):
+        require_programs("Setup.exe", "Tolvane.exe", "Readme.txt", "TestDriver.exe", "MenuProbe.dll")
+        s = WineSession(name)
+        s.install_programs({DOWNLOADS: FILES})
+        s.start_desktop()
+        return s
+
+
+class SetupInstallTest(unittest.TestCase):
+    """One prefix: install, install again, a folder with blanks, uninstall."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.s = SetupSession.make("setup")
+        cls.addClassCleanup(cls.s.close)
+
+    def tearDown(self):
+        self.s.close_windows(SETUP_CLASS)
+
+    def stop_launcher(self):
+        self.s.close_windows(LAUNCHER_CLASS)
+        deadline = time.time() + 10
+        while self.s.driver.processes("Tolvane.exe") and time.time() < deadline:
+            time.sleep(0.2)
+        self.assertFalse(self.s.driver.processes("Tolvane.exe"), "the launcher did not exit")
+
+    def reg(self, key, name):
+        return self.s.reg_get(key, name)
+
+    def key_exists(self, key):
+        fact = next(f for f in self.s.driver.run("reg-get", key, "x") if f["fact"] == "reg-value")
+        return fact["key_exists"]
+
+    def assert_files_installed(self, folder):
+        for name in FILES:
+            target = self.s.host_path(folder + name)
+            self.assertTrue(os.path.isfile(target), target)
+            source = self.s.host_path(DOWNLOADS + "\\" + name)
+            self.assertTrue(filecmp.cmp(source, target, shallow=False),
+                            f"{target} differs from its source")
+
+    def install_and_watch(self, user, folder, autostart, every_start=None):
+        """Types the folder, Install, OK; returns the launcher's start facts.
+        every_start (a list) receives every process started meanwhile."""
+        user.type_folder(folder)
+        if autostart:
+            user.check_autostart()
+        user.press("Install")
+        text, ok = user.message(FINISHED[1])
+        self.assertEqual(text, FINISHED[0])
+        if every_start is None:
+            watch = self.s.driver.watch(6000, "Tolvane.exe", count=1, settle=300)
+        else:
+            watch = self.s.driver.watch(5000)
+        user.click(ok)
+        starts = watch.collect()
+        if every_start is not None:
+            every_start += starts
+            starts = [p for p in starts if p["image"].lower() == "tolvane.exe"]
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Setup did not end")
+        self.assertEqual(len(starts), 1, f"expected one start of Tolvane.exe, saw {starts}")
+        return starts[0]
+
+    def assert_registry(self, folder, autostart):
+        quoted = (lambda p: f'"{p}"' if " " in p else p)
+        expected = [
+            (RUN_KEY, "Tolvane", quoted(folder + "Tolvane.exe") if autostart else None),
+            (LAUNCHER_KEY, "Modus", "vbMaximizedFocus"),
+            (LAUNCHER_KEY, "Pfad", "C:\\"),
+            (UNINSTALL_KEY, "DisplayName", "Varnholt Tolvane"),
+            (UNINSTALL_KEY, "UninstallString", quoted(folder + "Setup.exe")),
+            (UNINSTALL_KEY, "DisplayIcon", folder + "Tolvane.exe"),
+            (UNINSTALL_KEY, "DisplayVersion", "1.04"),
+            (UNINSTALL_KEY, "Publisher", "Varnholt"),
+            (UNINSTALL_KEY, "InstallLocation", folder),
+            (UNINSTALL_KEY, "NoModify", 1),
+            (UNINSTALL_KEY, "NoRepair", 1),
+        ]
+        for key, name, value in expected:
+            with self.subTest(value=name):
+                self.assertEqual(self.reg(key, name), value)
+
+    def test_1_whole_install(self):
+        user = SetupUser(self, self.s)
+        self.assertEqual(user.window["caption"], SETUP_CAPTION)
+        controls = {c["text"]: c for c in user.controls()}
+        for caption in ["Install", "Uninstall", "Exit", "Make it run automatically", "Installation",
+                        "Uninstallation", "Folder where it's installed to:",
+                        "Click the button below if you want to uninstall Tolvane.",
+                        "Welcome to the installation of Tolvane. Please follow the easy (un)installation-steps."]:
+            self.assertIn(caption, controls)
+        self.assertEqual(controls["Make it run automatically"]["checked"], 0)
+        edit = user.control(cls="Edit")
+        self.assertEqual(edit["text"], "C:\\Tolvane\\")
+        self.assertTrue(edit["focus"], "the folder text has no focus at start")
+
+        start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=True)
+        self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
+        self.assertEqual(start["cmdline"], '"C:\\Tolvane\\Tolvane.exe"')
+        self.assertEqual(start["show"], 2)
+        self.assertEqual(start["cwd"].rstrip("\\").lower(), "c:\\tolvane")
+        self.assertIsNotNone(self.s.driver.wait_window(cls=LAUNCHER_CLASS, timeout=10))
+        self.s.wait_tray_icons(1)
+        self.assert_files_installed("C:\\Tolvane\\")
+        self.assert_registry("C:\\Tolvane\\", autostart=True)
+
+    def test_2_install_again_over_running_launcher_then_after_exit(self):
+        self.assertTrue(self.s.driver.processes("Tolvane.exe"), "needs the launcher of the first install")
+        self.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
+        self.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Windows")
+        self.s.reg_set(RUN_KEY, "Tolvane", "kept")
+        user = SetupUser(self, self.s)
+        user.type_folder("C:\\Tolvane")
+        user.press("Install")
+        text = user.confirm(NOT_FINISHED)
+        self.assertIn("C:\\Tolvane\\Tolvane.exe is in use", text)
+        self.assertIn("exit Tolvane first", text)
+        self.assertTrue(user.still_open(), "Setup must return to its window")
+        self.assertEqual(self.reg(LAUNCHER_KEY, "Pfad"), "C:\\Windows", "written although the copy failed")
+
+        self.stop_launcher()
+        with open(self.s.host_path("C:\\Tolvane\\Readme.txt"), "w") as f:
+            f.write("an older readme")
+        start = self.install_and_watch(user, "C:\\Tolvane", autostart=False)
+        self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
+        self.assert_files_installed("C:\\Tolvane\\")
+        self.assertEqual(self.reg(LAUNCHER_KEY, "Modus"), "vbMaximizedFocus")
+        self.assertEqual(self.reg(LAUNCHER_KEY, "Pfad"), "C:\\")
+        self.assertEqual(self.reg(RUN_KEY, "Tolvane"), "kept", "the box was clear: the entry stays untouched")
+        self.stop_launcher()
+
+    def test_3_folder_with_blanks(self):
+        # A program where an unquoted path would split must never run.
+        planted = self.s.host_path("C:\\Program.exe")
+        with open(planted, "wb") as f, open(os.path.join(bin_dir(), "TestDriver.exe"), "rb") as src:
+            f.write(src.read())
+        folder = "C:\\Program Files\\Tolvane Test\\"
+        user = SetupUser(self, self.s)
+        every_start = []
+        start = self.install_and_watch(user, folder, autostart=True, every_start=every_start)
+        others = [p for p in every_start if p["image"].lower() == "program.exe"]
+        self.assertEqual(others, [])
+        self.assertEqual(start["image_path"].lower(), (folder + "Tolvane.exe").lower())
+        self.assertEqual(start["cmdline"], f'"{folder}Tolvane.exe"')
+        self.assert_files_installed(folder)
+        self.assert_registry(folder, autostart=True)
+        self.s.wait_tray_icons(1)
+        self.stop_launcher()
+
+    def test_4_uninstall_removes_entries_and_keeps_files(self):
+        self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
+        user = SetupUser(self, self.s)
+        user.press("Uninstall")
+        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
+        self.assertTrue(user.still_open(), "Uninstall must leave the window open")
+        self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
+        self.assertEqual(self.reg(RUN_KEY, "Other"), "C:\\other.exe")
+        self.assertFalse(self.key_exists(UNINSTALL_KEY))
+        self.assertFalse(self.key_exists(LAUNCHER_KEY))
+        self.assertTrue(self.key_exists(MAKER_KEY), "software\\Varnholt must stay")
+        self.assert_files_installed("C:\\Tolvane\\")
+        self.assert_files_installed("C:\\Program Files\\Tolvane Test\\")
+
+        user.press("Uninstall")  # nothing left to remove: the same message
+        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
+        user.press("Exit")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Exit did not end Setup")
+        self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
+
+
+# folder typed, message parts, files that must (not) exist afterwards
+FAILURE_CASES = [
+    ("C:\\Missing\\Sub\\", ["the folder could not be created", "C:\\Missing\\Sub",
+                            "Nothing was changed yet"], [], ["C:\\Missing"]),
+    ("", ["root of the current drive"], [], ["C:\\Tolvane.exe"]),
+    ("\\", ["root of the current drive"], [], ["C:\\Tolvane.exe"]),
+]
+
+
+class SetupFailureTest(unittest.TestCase):
+    """A fresh prefix: failing steps report and leave the window usable."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.s = SetupSession.make("setup-fail")
+        cls.addClassCleanup(cls.s.close)
+        # An unpacked download without its Readme.txt.
+        cls.s.install_programs({"C:\\Incomplete": ["Tolvane.exe", "Setup.exe"]})
+
+    def tearDown(self):
+        self.s.close_windows(SETUP_CLASS)
+        self.s.close_windows(LAUNCHER_CLASS)
+
+    def assert_nothing_written(self):
+        self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Modus"))
+        self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
+
+    def test_failures_then_a_corrected_folder_installs(self):
+        user = SetupUser(self, self.s)
+        for typed, parts, present, absent in FAILURE_CASES:
+            with self.subTest(folder=typed):
+                user.type_folder(typed)
+                user.press("Install")
+                text = user.confirm(NOT_FINISHED)
+                for part in parts:
+                    self.assertIn(part, text)
+                self.assertTrue(user.still_open(), "Setup must return to its window")
+                for path in absent:
+                    self.assertFalse(os.path.exists(self.s.host_path(path)), path)
+                self.assert_nothing_written()
+        # The same window, corrected: the install goes through.
+        user.type_folder("C:\\Fixed\\")
+        user.press("Install")
+        user.confirm(FINISHED[1])
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))
+        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "UninstallString"), "C:\\Fixed\\Setup.exe")
+        self.assertIsNotNone(self.s.driver.wait_window(cls=LAUNCHER_CLASS, timeout=10))
+
+    def test_missing_readme(self):
+        self.s.reg_delete(LAUNCHER_KEY)
+        self.s.reg_delete(UNINSTALL_KEY)
+        user = SetupUser(self, self.s, folder="C:\\Incomplete")
+        user.type_folder("C:\\Partial\\")
+        user.press("Install")
+        text = user.confirm(NOT_FINISHED)
+        self.assertIn("C:\\Incomplete\\Readme.txt", text)
+        self.assertIn("missing", text)
+        self.assertIn("Tolvane.exe and Setup.exe were copied", text)
+        self.assertTrue(user.still_open(), "Setup must return to its window")
+        # Nothing is rolled back, nothing after the failing copy runs.
+        self.assertTrue(os.path.isfile(self.s.host_path("C:\\Partial\\Setup.exe")))
+        self.assertFalse(os.path.exists(self.s.host_path("C:\\Partial\\Readme.txt")))
+        self.assert_nothing_written()
+        self.assertFalse(self.s.driver.processes("Tolvane.exe"))
+
+
+if __name__ == "__main__":
+    main()
