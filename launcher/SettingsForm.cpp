@@ -129,9 +129,15 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == BN_CLICKED && lParam != 0) {
             if (id == kCmdSave) cmdSpAb_Click(0);
             else if (id == kCmdCancel) cmdSpAb_Click(1);
+            else if (id >= kOptModus0 && id <= kOptModus3) MoveGroupTabStop();
         }
         return 0;
     }
+    case WM_NEXTDLGCTL:
+        // IsDialogMessage asks for arrow-key moves inside the mode group with
+        // this message, which only a real dialog's procedure would answer.
+        NextControl(wParam, lParam);
+        return 0;
     case WM_ACTIVATE:
         // A plain window, unlike a dialog, forgets which control had the focus
         // when it is deactivated; keep it so that switching back lands there.
@@ -178,6 +184,7 @@ void Form2::Form_Load() {
     const StoredSettings stored = ReadSettings(registry::SystemBackend());
     if (const auto option = OptionForMode(stored.mode))
         SendMessageW(Option(*option), BM_SETCHECK, BST_CHECKED, 0);
+    MoveGroupTabStop();
     SetWindowTextW(m_controls.Get(kTxtPfad), stored.folder.c_str());
 }
 
@@ -188,14 +195,41 @@ void Form2::RestoreFocus() {
     }
     // First activation: the first control in tab order that takes the focus
     // is the mode group, entered at its selected option as a dialog would.
-    HWND target = Option(0);
+    const int selected = SelectedOption();
+    if (HWND target = Option(selected >= 0 ? selected : 0)) SetFocus(target);
+}
+
+int Form2::SelectedOption() const {
+    for (int index = 0; index < kModeOptionCount; ++index)
+        if (SendMessageW(Option(index), BM_GETCHECK, 0, 0) == BST_CHECKED) return index;
+    return -1;
+}
+
+void Form2::MoveGroupTabStop() {
+    // Tab enters the group at its selected option (the first one when none
+    // is selected): only that option keeps the tab stop.
+    const int selected = SelectedOption();
     for (int index = 0; index < kModeOptionCount; ++index) {
-        if (SendMessageW(Option(index), BM_GETCHECK, 0, 0) == BST_CHECKED) {
-            target = Option(index);
-            break;
-        }
+        HWND option = Option(index);
+        const LONG_PTR style = GetWindowLongPtrW(option, GWL_STYLE);
+        const bool stop = index == (selected >= 0 ? selected : 0);
+        SetWindowLongPtrW(option, GWL_STYLE, stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP)));
     }
-    if (target != nullptr) SetFocus(target);
+}
+
+void Form2::NextControl(WPARAM wParam, LPARAM lParam) {
+    HWND focus = GetFocus();
+    HWND target = lParam != 0 ? reinterpret_cast<HWND>(wParam)
+                              : GetNextDlgTabItem(m_hwnd, focus, wParam != 0 ? TRUE : FALSE);
+    if (target == nullptr || !IsChild(m_hwnd, target)) return;
+    SetFocus(target);
+    // An arrow key inside the group selects the option it moves to.
+    const int id = GetDlgCtrlID(target);
+    if (lParam != 0 && id >= kOptModus0 && id <= kOptModus3) {
+        for (int index = 0; index < kModeOptionCount; ++index)
+            SendMessageW(Option(index), BM_SETCHECK, Option(index) == target ? BST_CHECKED : BST_UNCHECKED, 0);
+        MoveGroupTabStop();
+    }
 }
 
 void Form2::cmdSpAb_Click(std::int16_t index) {

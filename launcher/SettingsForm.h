@@ -32,6 +32,9 @@ private:
     void RestoreFocus();
 
     HWND Option(int index) const;
+    int SelectedOption() const;  // -1 when none is selected
+    void MoveGroupTabStop();
+    void NextControl(WPARAM wParam, LPARAM lParam);
 
     HWND m_hwnd = nullptr;
     HWND m_lastFocus = nullptr;

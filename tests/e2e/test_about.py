@@ -1,0 +1,106 @@
+"""The About box of Tolvane.exe: "About Tolvane" in the tray menu shows the
+main window with its texts, OK hides it again, and the tray goes on working."""
+
+import time
+import unittest
+
+from tolvane_e2e import LAUNCHER_KEY, WineSession, main, require_programs
+
+LAUNCHER_DIR = "C:\\Tolvane"
+LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
+
+# Texts in tab order after the frame; None: ours to choose, checked by rule.
+ABOUT_TEXTS = ["About Tolvane", None, None, "Version: 1.4", "    Date: 05.03.2006", None, None, "OK"]
+
+
+class AboutBoxTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        cls.s = WineSession("about")
+        cls.addClassCleanup(cls.s.close)
+        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+        cls.s.make_dirs("C:\\stored")
+        cls.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\stored")
+        cls.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
+        cls.s.start_desktop(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
+        cls.launcher = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
+        assert cls.launcher, "the launcher's main window did not appear"
+        cls.icon = cls.s.wait_tray_icons(1)[0]
+
+    def choose_from_tray_menu(self, access_key):
+        self.s.click(*self.icon, button=3)
+        self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5),
+                             "the tray menu did not open")
+        self.s.driver.keys(access_key)
+        self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5),
+                        "the tray menu did not close")
+        self.s.park_mouse()
+
+    def show_about(self):
+        self.choose_from_tray_menu("b")
+        window = self.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", visible=True, timeout=5)
+        self.assertIsNotNone(window, "About did not show the window")
+        return window
+
+    def test_about_shows_texts_and_ok_hides(self):
+        self.assertEqual(self.s.driver.windows(cls="Tolvane.Form1", visible=True), [], "visible at start")
+        window = self.show_about()
+        self.s.screenshot("about-open")
+        controls = self.s.driver.controls(window["hwnd"])
+        texts = [c["text"] for c in controls]
+        self.assertEqual(len(texts), len(ABOUT_TEXTS), texts)
+        for got, want in zip(texts, ABOUT_TEXTS):
+            if want is not None:
+                self.assertEqual(got, want)
+        self.assertIn("Varnholt", texts)
+        self.assertTrue(any(t.endswith(" (Subject: Tolvane)") and "@example.com" in t for t in texts), texts)
+        self.assertTrue(any("example.com" in t and "@" not in t for t in texts), texts)
+        # Centred on the 800 x 600 screen; client area 3180 x 2400 twips
+        # (212 x 160 pixels at 96 DPI) inside the frame.
+        left, top, right, bottom = window["rect"]
+        self.assertLessEqual(abs((left + right) / 2 - 400), 2, window["rect"])
+        self.assertLessEqual(abs((top + bottom) / 2 - 300), 2, window["rect"])
+        self.assertGreaterEqual(right - left, 212)
+        self.assertGreaterEqual(bottom - top, 160)
+        ok = next(c for c in controls if c["text"] == "OK")
+        self.assertEqual(ok["rect"][2] - ok["rect"][0], 73)  # 1095 twips
+        self.assertEqual(ok["rect"][3] - ok["rect"][1], 25)  # 375 twips
+
+        # About again while it is shown: still one window, where it was.
+        self.s.driver.set_foreground(self.s.driver.windows(cls="Shell_TrayWnd")[0]["hwnd"])
+        again = self.show_about()
+        self.assertEqual(again["hwnd"], window["hwnd"])
+        self.assertEqual(again["rect"], window["rect"])
+        self.assertEqual(len(self.s.driver.windows(cls="Tolvane.Form1")), 1)
+
+        # A user moves it; showing it again does not centre it anew.
+        self.s.xdotool("mousemove", (left + right) // 2, top + 8, "mousedown", 1,
+                       "mousemove", (left + right) // 2 - 100, top + 8 - 80, "mouseup", 1)
+        time.sleep(0.3)
+        moved = self.s.driver.windows(cls="Tolvane.Form1", visible=True)[0]
+        self.assertNotEqual(moved["rect"], window["rect"], "the window could not be dragged")
+
+        # OK hides the window; the launcher keeps running.
+        lx, ly, rx, ry = self.s.driver.controls(window["hwnd"])[-1]["rect"]
+        self.s.click((lx + rx) // 2, (ly + ry) // 2)
+        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form1", visible=True, timeout=5),
+                        "OK did not hide the window")
+        self.s.park_mouse()
+        self.assertTrue(self.s.driver.alive(self.launcher["pid"]), "OK ended the launcher")
+        self.assertEqual(len(self.s.driver.windows(cls="Tolvane.Form1")), 1, "OK unloaded the window")
+
+        # The tray still works: a left click starts the Explorer ...
+        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+        self.s.park_mouse()
+        self.assertEqual(len(procs), 1, procs)
+        self.assertIn("C:\\stored", procs[0]["cmdline"])
+        self.s.close_windows("ExplorerWClass")
+        self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5)
+        # ... and the menu shows About again, where the user left it.
+        shown = self.show_about()
+        self.assertEqual(shown["rect"], moved["rect"])
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,326 @@
+"""The Settings dialog of Tolvane.exe, opened from the tray menu as a user
+would: it shows the stored folder and window mode, Save writes exactly what is
+shown and typed, Cancel and the close box write nothing, and the launcher
+keeps working while the dialog is open."""
+
+import time
+import unittest
+
+from tolvane_e2e import LAUNCHER_KEY, WineSession, main, require_programs
+
+LAUNCHER_DIR = "C:\\Tolvane"
+LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
+MISSING = object()
+
+# Option captions in the order of the option array; what each one stores.
+OPTIONS = [
+    ("in the foreground, minimized", "vbNormalFocus"),
+    ("in the foreground, maximized", "vbMaximizedFocus"),
+    ("in the taskbar", "vbMinimizedFocus"),
+    ("last size, position", "vbNormalNoFocus"),
+]
+CAPTIONS = [caption for caption, _ in OPTIONS]
+
+# stored "Modus" -> caption of the option the dialog selects (None: no option)
+LOAD_MODE_CASES = [
+    ("vbNormalFocus", "in the foreground, minimized"),
+    ("vbMaximizedFocus", "in the foreground, maximized"),
+    ("vbMinimizedFocus", "in the taskbar"),
+    ("vbNormalNoFocus", "last size, position"),
+    ("vbminimizedfocus", None),
+    ("VBNORMALFOCUS", None),
+    (" vbMaximizedFocus", None),
+    ("vbNormalNoFocus ", None),
+    ("", None),
+    (MISSING, None),
+]
+
+# stored "Pfad" -> text of the path box
+LOAD_FOLDER_CASES = [
+    ("C:\\", "C:\\"),
+    (MISSING, ""),
+    ("", ""),
+    ("  D:\\Daten  ", "  D:\\Daten  "),
+    ("C:\\Ärger ß ünd Ω\\日本", "C:\\Ärger ß ünd Ω\\日本"),
+]
+
+# (option to click or None, text typed into the emptied path box,
+#  stored "Modus" before) -> "Modus" and "Pfad" written by Save
+SAVE_CASES = [
+    ("in the foreground, minimized", "  C:\\Programme ", "vbMaximizedFocus", "vbNormalFocus"),
+    ("in the taskbar", "C:\\Über Ordner", "vbMaximizedFocus", "vbMinimizedFocus"),
+    ("in the foreground, maximized", "D:", "vbNormalFocus", "vbMaximizedFocus"),
+    ("last size, position", "C:\\a,b\\", "vbNormalFocus", "vbNormalNoFocus"),
+    (None, "", "vbmaximizedfocus", ""),
+]
+
+STARTF_USESHOWWINDOW = 1
+
+
+class SettingsDialogTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        cls.s = WineSession("settings")
+        cls.addClassCleanup(cls.s.close)
+        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+        cls.s.make_dirs("C:\\stored")
+        cls.store("C:\\stored", "vbNormalFocus")
+        cls.s.start_desktop(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
+        cls.launcher = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
+        assert cls.launcher, "the launcher's main window did not appear"
+        cls.icon = cls.s.wait_tray_icons(1)[0]
+
+    def setUp(self):
+        self.s.park_mouse()
+        if not self.s.driver.windows(cls="Tolvane.Form1"):
+            # The Exit case ended the launcher: start it again as a user would.
+            self.s.start_program(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
+            type(self).launcher = self.s.driver.wait_window(cls="Tolvane.Form1", timeout=10)
+            self.assertIsNotNone(self.launcher, "the launcher did not start again")
+            type(self).icon = self.s.wait_tray_icons(1)[0]
+
+    def tearDown(self):
+        for window in self.s.driver.windows(cls="Tolvane.Form2"):
+            self.s.driver.close_window(window["hwnd"])
+        self.s.driver.wait_window_gone(cls="Tolvane.Form2", timeout=5)
+        self.s.close_windows("ExplorerWClass")
+        self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5)
+
+    # helpers --------------------------------------------------------------
+
+    @classmethod
+    def store(cls, folder, mode):
+        for name, value in (("Pfad", folder), ("Modus", mode)):
+            if value is MISSING:
+                cls.s.reg_delete(LAUNCHER_KEY, name)
+            else:
+                cls.s.reg_set(LAUNCHER_KEY, name, value)
+
+    def stored(self):
+        return self.s.reg_get(LAUNCHER_KEY, "Modus"), self.s.reg_get(LAUNCHER_KEY, "Pfad")
+
+    def choose_from_tray_menu(self, access_key):
+        """Right-click on the icon, then the item's access key."""
+        self.s.click(*self.icon, button=3)
+        menu = self.s.driver.wait_window(cls="#32768", visible=True, timeout=5)
+        self.assertIsNotNone(menu, "the tray menu did not open")
+        self.s.driver.keys(access_key)
+        self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5),
+                        "the tray menu did not close")
+        self.s.park_mouse()
+
+    def open_settings(self):
+        self.choose_from_tray_menu("s")
+        window = self.s.driver.wait_window(cls="Tolvane.Form2", caption="Settings", visible=True, timeout=5)
+        self.assertIsNotNone(window, "the Settings dialog did not open")
+        return window
+
+    def dialog(self, window):
+        """Controls of the dialog by caption; the path box under "Edit"."""
+        controls = self.s.driver.controls(window["hwnd"])
+        by_text = {c["text"]: c for c in controls if c["class"].lower() != "edit"}
+        edits = [c for c in controls if c["class"].lower() == "edit"]
+        self.assertEqual(len(edits), 1, controls)
+        by_text["Edit"] = edits[0]
+        return controls, by_text
+
+    def selected_option(self, window):
+        _, by_text = self.dialog(window)
+        checked = [caption for caption in CAPTIONS if by_text[caption]["checked"] == 1]
+        self.assertLessEqual(len(checked), 1, "more than one option selected")
+        return checked[0] if checked else None
+
+    def click_control(self, control, dx=None):
+        left, top, right, bottom = control["rect"]
+        x = left + (dx if dx is not None else (right - left) // 2)
+        self.s.click(x, (top + bottom) // 2)
+
+    def replace_path(self, window, text):
+        _, by_text = self.dialog(window)
+        self.click_control(by_text["Edit"])
+        self.s.driver.keys("end", "shift+home", "delete")
+        if text:
+            self.s.driver.type_text(text)
+
+    def assert_closed(self, message):
+        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form2", timeout=5), message)
+
+    # tests ----------------------------------------------------------------
+
+    def test_layout_focus_and_tab_order(self):
+        self.store("C:\\stored", "vbMaximizedFocus")
+        window = self.open_settings()
+        self.s.screenshot("settings-open")
+        controls, by_text = self.dialog(window)
+        # Created in tab order, so the child order is the tab order.
+        self.assertEqual([c["text"] if c["class"].lower() != "edit" else "Edit" for c in controls], [
+            "Explorer-mode", "Please choose the window-mode of the Explorer:", *CAPTIONS, "Save", "Cancel",
+            "Folder which is opened", "Path:", "Edit"])
+        # Positions at 96 DPI (15 twips a pixel), relative to the mode frame.
+        frame = by_text["Explorer-mode"]["rect"]
+
+        def relative(caption):
+            r = by_text[caption]["rect"]
+            return r[0] - frame[0], r[1] - frame[1], r[2] - r[0], r[3] - r[1]
+
+        expected = {
+            "Please choose the window-mode of the Explorer:": (8, 16, 233, 17),
+            "in the foreground, minimized": (8, 32, 161, 17),
+            "in the foreground, maximized": (8, 48, 161, 17),
+            "in the taskbar": (8, 64, 97, 17),
+            "last size, position": (8, 80, 113, 17),
+            "Save": (47, 152, 67, 25),
+            "Cancel": (127, 152, 67, 25),
+            "Folder which is opened": (0, 104, 248, 41),
+            "Path:": (8, 123, 41, 17),
+            "Edit": (40, 120, 201, 19),
+        }
+        for caption, rect in expected.items():
+            with self.subTest(control=caption):
+                for got, want in zip(relative(caption), rect):
+                    self.assertLessEqual(abs(got - want), 1, f"{relative(caption)} != {rect}")
+        # Client area 3765 x 2745 twips: the frame border comes on top of it.
+        width = window["rect"][2] - window["rect"][0]
+        self.assertGreaterEqual(width, 251)
+        self.assertLess(width, 251 + 20)
+        # Focus starts in the mode group, at the selected option.
+        focus = self.s.driver.focus()
+        self.assertEqual(focus["foreground"], window["hwnd"])
+        self.assertEqual(focus["focus"], by_text["in the foreground, maximized"]["hwnd"])
+        # Tab: Save, Cancel, the path box, back to the group.
+        for expected_focus in ("Save", "Cancel", "Edit", "in the foreground, maximized"):
+            self.s.driver.keys("tab")
+            self.assertEqual(self.s.driver.focus()["focus"], by_text[expected_focus]["hwnd"], expected_focus)
+        # Neither Enter nor Escape is a button of the dialog.
+        self.s.driver.keys("enter", "esc")
+        time.sleep(0.3)
+        self.assertTrue(self.s.driver.windows(cls="Tolvane.Form2", visible=True), "Enter or Escape closed it")
+        self.assertEqual(self.stored(), ("vbMaximizedFocus", "C:\\stored"))
+
+    def test_shows_stored_mode(self):
+        for mode, caption in LOAD_MODE_CASES:
+            with self.subTest(mode="<missing>" if mode is MISSING else mode):
+                self.store("C:\\stored", mode)
+                window = self.open_settings()
+                self.assertEqual(self.selected_option(window), caption)
+                # The close box writes nothing, not even a missing value.
+                self.s.driver.close_window(window["hwnd"])
+                self.assert_closed("the close command did not close the dialog")
+                self.assertEqual(self.stored(), (None if mode is MISSING else mode, "C:\\stored"))
+
+    def test_shows_stored_folder(self):
+        for folder, text in LOAD_FOLDER_CASES:
+            with self.subTest(folder="<missing>" if folder is MISSING else folder):
+                self.store(folder, "vbNormalFocus")
+                window = self.open_settings()
+                _, by_text = self.dialog(window)
+                self.assertEqual(by_text["Edit"]["text"], text)
+                self.s.driver.close_window(window["hwnd"])
+                self.assert_closed("the close command did not close the dialog")
+
+    def test_save_writes_what_is_shown_and_typed(self):
+        for option, typed, before, mode in SAVE_CASES:
+            with self.subTest(option=option, typed=typed):
+                self.store("C:\\stored", before)
+                window = self.open_settings()
+                if option:
+                    _, by_text = self.dialog(window)
+                    self.click_control(by_text[option], dx=6)
+                self.replace_path(window, typed)
+                _, by_text = self.dialog(window)
+                self.assertEqual(by_text["Edit"]["text"], typed, "typing did not arrive as typed")
+                self.assertEqual(self.selected_option(window), option)
+                self.click_control(by_text["Save"])
+                self.assert_closed("Save did not close the dialog")
+                self.assertEqual(self.stored(), (mode, typed))
+                # The next showing reads the registry again.
+                window = self.open_settings()
+                _, by_text = self.dialog(window)
+                self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]), (option, typed))
+                self.s.driver.close_window(window["hwnd"])
+                self.assert_closed("the close command did not close the dialog")
+
+    def test_long_non_ansi_folder_round_trips_unchanged(self):
+        folder = "C:\\" + "\\".join(f"Ordner {i} Ωß日本 ✓" for i in range(300))
+        self.store(folder, "vbNormalNoFocus")
+        window = self.open_settings()
+        _, by_text = self.dialog(window)
+        # The driver reads at most 1023 UTF-16 units of a control's text; the
+        # whole text is checked after Save, which writes what the box holds.
+        shown = by_text["Edit"]["text"]
+        self.assertGreater(len(shown), 900)
+        self.assertTrue(folder.startswith(shown), shown[:80])
+        self.click_control(by_text["Save"])
+        self.assert_closed("Save did not close the dialog")
+        self.assertEqual(self.stored(), ("vbNormalNoFocus", folder))
+
+    def test_cancel_writes_nothing(self):
+        self.store("C:\\stored", "vbMinimizedFocus")
+        window = self.open_settings()
+        _, by_text = self.dialog(window)
+        self.click_control(by_text["last size, position"], dx=6)
+        self.replace_path(window, "D:\\discarded")
+        self.click_control(by_text["Cancel"])
+        self.assert_closed("Cancel did not close the dialog")
+        self.assertEqual(self.stored(), ("vbMinimizedFocus", "C:\\stored"))
+        window = self.open_settings()
+        _, by_text = self.dialog(window)
+        self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]), ("in the taskbar", "C:\\stored"))
+
+    def test_settings_again_keeps_unsaved_edits(self):
+        self.store("C:\\stored", "vbNormalFocus")
+        window = self.open_settings()
+        _, by_text = self.dialog(window)
+        self.click_control(by_text["in the taskbar"], dx=6)
+        self.replace_path(window, "D:\\unsaved")
+        again = self.open_settings()
+        self.assertEqual(again["hwnd"], window["hwnd"], "the dialog was loaded anew")
+        self.assertEqual(len(self.s.driver.windows(cls="Tolvane.Form2")), 1)
+        _, by_text = self.dialog(again)
+        self.assertEqual((self.selected_option(again), by_text["Edit"]["text"]), ("in the taskbar", "D:\\unsaved"))
+        self.assertEqual(self.stored(), ("vbNormalFocus", "C:\\stored"))
+
+    def test_launch_while_editing_uses_stored_values(self):
+        self.store("C:\\stored", "vbMaximizedFocus")
+        window = self.open_settings()
+        _, by_text = self.dialog(window)
+        self.click_control(by_text["in the foreground, minimized"], dx=6)
+        self.replace_path(window, "C:\\windows")
+        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+        self.s.park_mouse()
+        self.assertEqual(len(procs), 1, procs)
+        self.assertEqual(procs[0]["ppid"], self.launcher["pid"])
+        self.assertIn("C:\\stored", procs[0]["cmdline"])
+        self.assertNotIn("windows", procs[0]["cmdline"].lower())
+        self.assertTrue(procs[0]["window_flags"] & STARTF_USESHOWWINDOW, procs[0])
+        self.assertEqual(procs[0]["show"], 3, "not the stored vbMaximizedFocus")
+        # The dialog is still there with its edits.
+        _, by_text = self.dialog(window)
+        self.assertEqual(by_text["Edit"]["text"], "C:\\windows")
+
+    def test_exit_with_dialog_open_ends_after_the_dialog(self):
+        self.store("C:\\stored", "vbNormalFocus")
+        window = self.open_settings()
+        pid = window["pid"]
+        self.choose_from_tray_menu("x")
+        self.assertTrue(self.s.wait_tray_icon_count(0), "the tray icon stayed after Exit")
+        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form1", timeout=5), "the main window stayed")
+        time.sleep(0.5)
+        self.assertTrue(self.s.driver.alive(pid), "the launcher ended with the dialog still open")
+        self.assertTrue(self.s.driver.windows(cls="Tolvane.Form2", visible=True), "the dialog went away")
+        self.s.screenshot("settings-after-exit")
+        # The dialog still works: Save writes and then the launcher ends.
+        _, by_text = self.dialog(window)
+        self.click_control(by_text["last size, position"], dx=6)
+        self.click_control(by_text["Save"])
+        self.assert_closed("Save did not close the dialog")
+        deadline = time.time() + 5
+        while self.s.driver.alive(pid) and time.time() < deadline:
+            time.sleep(0.2)
+        self.assertFalse(self.s.driver.alive(pid), "the launcher kept running after its last window closed")
+        self.assertEqual(self.stored(), ("vbNormalNoFocus", "C:\\stored"))
+
+
+if __name__ == "__main__":
+    main()
