@@ -259,6 +259,15 @@ class SetupInstallTest(unittest.TestCase):
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Exit did not end Setup")
         self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
 
+    def test_5_setup_started_from_the_install_folder(self):
+        # Source and target are the same files: they must stay intact.
+        user = SetupUser(self, self.s, folder="C:\\Tolvane")
+        start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=False)
+        self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
+        self.assert_files_installed("C:\\Tolvane\\")
+        self.assertEqual(self.reg(UNINSTALL_KEY, "UninstallString"), "C:\\Tolvane\\Setup.exe")
+        self.stop_launcher()
+
 
 # folder typed, message parts, files that must (not) exist afterwards
 FAILURE_CASES = [
