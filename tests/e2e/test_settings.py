@@ -192,6 +192,10 @@ class SettingsDialogTest(unittest.TestCase):
         for expected_focus in ("Save", "Cancel", "Edit", "in the foreground, maximized"):
             self.s.driver.keys("tab")
             self.assertEqual(self.s.driver.focus()["focus"], by_text[expected_focus]["hwnd"], expected_focus)
+        # An arrow key moves the selection inside the group.
+        self.s.driver.keys("down")
+        self.assertEqual(self.selected_option(window), "in the taskbar")
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["in the taskbar"]["hwnd"])
         # Neither Enter nor Escape is a button of the dialog.
         self.s.driver.keys("enter", "esc")
         time.sleep(0.3)
