@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 
 #include "Forms.h"
 #include "MainForm.h"
@@ -22,8 +21,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
         setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
 
     launcher::SetInstance(instance);
     if (!launcher::Form1::Instance().Load()) return 1;

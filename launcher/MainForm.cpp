@@ -107,7 +107,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
         FormLoaded();
-        m_controls.Create(m_hwnd, kAboutControls, std::size(kAboutControls));
         winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
         return 0;
     case WM_TIMER:
@@ -258,6 +257,10 @@ void Form1::StartExplorer() {
 }
 
 void Form1::ShowAbout() {
+    // The controls and their font are made when the About box is first shown:
+    // a font wakes the whole font system, megabytes a resident tray program
+    // would otherwise carry for nothing.
+    if (!m_controls.Created()) m_controls.Create(m_hwnd, kAboutControls, std::size(kAboutControls));
     ShowWindow(m_hwnd, SW_SHOW);
     SetForegroundWindow(m_hwnd);
 }

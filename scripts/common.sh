@@ -12,6 +12,7 @@ declare -A TOLVANE_PACKAGES=(
   [g++-mingw-w64-x86-64]=/usr/bin/x86_64-w64-mingw32-g++-win32
   [wine]=/usr/bin/wine
   [wine64]=/usr/lib/wine/wine64
+  [fonts-wine]=/usr/share/wine/fonts/ms_sans_serif.ttf
   [xvfb]=/usr/bin/Xvfb
   [xdotool]=/usr/bin/xdotool
   [imagemagick]=/usr/bin/import

@@ -33,6 +33,8 @@ if [ ! -d "$WINEPREFIX/drive_c" ]; then
   wineserver -w
   # The demo must not see (or write into) the host's root folder.
   rm -f "$WINEPREFIX/dosdevices/z:"
+  # Debian's Wine does not find its own fonts (MS Sans Serif, Tahoma) by itself.
+  cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
 
 INSTALL="$WINEPREFIX/drive_c/Tolvane"

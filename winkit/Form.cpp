@@ -59,10 +59,41 @@ UINT WindowDpi(HWND hwnd) {
     return SystemDpi();
 }
 
+namespace {
+
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool FontInstalled(const wchar_t* face) {
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return false;
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    EnumFontFamiliesExW(screen, &query, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The layouts were measured in MS Sans Serif. "MS Shell Dlg" maps to a wider
+// face on some systems (Tahoma under Wine) and clips fixed captions, so ask for
+// the scalable Microsoft Sans Serif, or the older name where only that exists.
+const wchar_t* DialogFace() {
+    static const wchar_t* face = FontInstalled(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif"
+                                 : FontInstalled(L"MS Sans Serif")      ? L"MS Sans Serif"
+                                                                        : L"MS Shell Dlg";
+    return face;
+}
+
+}  // namespace
+
 UniqueFont CreateDialogFont(UINT dpi) {
     return UniqueFont(CreateFontW(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
+                                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, DialogFace()));
 }
 
 SIZE OuterSizeForClientTwips(HWND hwnd, int widthTwips, int heightTwips, UINT dpi) {
@@ -124,6 +155,7 @@ void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count
 }
 
 void ControlSet::Relayout(UINT dpi) {
+    if (!Created()) return;
     m_font = CreateDialogFont(dpi);
     for (std::size_t index = 0; index < m_count; ++index) {
         HWND control = m_windows[index];

@@ -32,6 +32,7 @@ public:
     // Moves every control and sets a new font after a DPI change.
     void Relayout(UINT dpi);
     HWND Get(int id) const;
+    bool Created() const { return m_table != nullptr; }
     HFONT Font() const { return m_font.Get(); }
 
 private:

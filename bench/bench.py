@@ -1,0 +1,215 @@
+#!/usr/bin/env python3
+"""Prints Tolvane's size, import, start-up, memory and idle-CPU figures.
+
+Sizes and imports are read from the built files of both targets; the rest is
+measured under Wine (x86_64 build) against minimal programs of our own built
+with the same flags, in the same run. Usage: bench/bench.py [--runs N]
+Build first: cmake --preset win64 && cmake --build --preset win64 (and win32).
+"""
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comctl32.dll",
+               "msvcrt.dll", "ole32.dll", "shlwapi.dll", "version.dll", "comdlg32.dll"}
+GOAL_SIZE = 256 * 1024
+
+
+def imports(exe: Path, preset: str) -> list:
+    objdump = "x86_64-w64-mingw32-objdump" if preset == "win64" else "i686-w64-mingw32-objdump"
+    out = subprocess.run([objdump, "-p", str(exe)], capture_output=True, text=True, check=True).stdout
+    return sorted({line.split("DLL Name:")[1].strip().lower() for line in out.splitlines() if "DLL Name:" in line})
+
+
+def static_figures(programs):
+    print("== Size and imports (stripped release builds)")
+    print(f"{'file':<28}{'bytes':>10}{'KiB':>9}  {'goal':<10} imports")
+    for preset in ("win32", "win64"):
+        for name in programs:
+            exe = ROOT / "build" / preset / "bin" / name
+            if not exe.exists():
+                print(f"{preset + '/' + name:<28}{'missing':>10}")
+                continue
+            size = exe.stat().st_size
+            dlls = imports(exe, preset)
+            foreign = [d for d in dlls if d not in SYSTEM_DLLS]
+            verdict = "ok" if size <= GOAL_SIZE and not foreign else "MISSED"
+            print(f"{preset + '/' + name:<28}{size:>10}{size / 1024:>9.1f}  {verdict:<10} {' '.join(dlls)}"
+                  + (f"  NOT SYSTEM: {' '.join(foreign)}" if foreign else ""))
+
+
+class WineDesktop:
+    """A private Xvfb and Wine prefix with a virtual desktop and a taskbar."""
+
+    def __init__(self):
+        self.dir = Path(tempfile.mkdtemp(prefix="tolvane-bench-"))
+        self.prefix = self.dir / "prefix"
+        display_file = self.dir / "display"
+        with open(display_file, "w") as fd:
+            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd.fileno()), "-screen", "0", "1024x768x24",
+                                          "-nolisten", "tcp"], pass_fds=(fd.fileno(),),
+                                         stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if display_file.read_text().strip():
+                break
+            time.sleep(0.05)
+        self.env = dict(os.environ, DISPLAY=":" + display_file.read_text().strip(), WINEPREFIX=str(self.prefix),
+                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True)
+        subprocess.run(["wineserver", "-w"], env=self.env)
+        (self.prefix / "dosdevices" / "z:").unlink(missing_ok=True)
+        # Debian's Wine does not find its own fonts by itself.
+        for font in Path("/usr/share/wine/fonts").glob("*.[tf][to][fn]"):
+            shutil.copy(font, self.prefix / "drive_c" / "windows" / "Fonts")
+        self.work = self.prefix / "drive_c" / "bench"
+        self.work.mkdir(parents=True)
+        self.desktop = subprocess.Popen(["wine", "explorer", "/desktop=shell,800x600"], env=self.env,
+                                        cwd=self.work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(3)
+
+    def put(self, path: Path):
+        shutil.copy(path, self.work / path.name)
+
+    def run(self, *args, timeout=300):
+        return subprocess.run(["wine", *args], env=self.env, cwd=self.work, capture_output=True, timeout=timeout)
+
+    def start(self, exe_name):
+        return subprocess.Popen(["wine", "C:\\bench\\" + exe_name], env=self.env, cwd=self.work,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def close(self):
+        subprocess.run(["wineserver", "-k"], env=self.env)
+        self.xvfb.kill()
+        self.xvfb.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def linux_pid(exe_name):
+    """The Linux process running a Windows program of ours (name match on its command line)."""
+    for entry in Path("/proc").iterdir():
+        if not entry.name.isdigit():
+            continue
+        try:
+            cmdline = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
+        except OSError:
+            continue
+        if cmdline.lower().startswith("c:\\bench\\" + exe_name.lower()):
+            return int(entry.name)
+    return None
+
+
+def rss_kib(pid):
+    for line in Path(f"/proc/{pid}/status").read_text().splitlines():
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1])
+    return 0
+
+
+def cpu_ms(pid):
+    fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
+    ticks = int(fields[11]) + int(fields[12])  # utime + stime
+    return ticks * 1000 / os.sysconf("SC_CLK_TCK")
+
+
+def timings(desktop, mode, exe, window_class, runs, icon_id=None):
+    out = desktop.work / f"{exe}.{mode}.txt"
+    out.unlink(missing_ok=True)
+    args = ["C:\\bench\\BenchProbe.exe", mode, "C:\\bench\\" + exe, window_class]
+    if icon_id is not None:
+        args.append(str(icon_id))
+    desktop.run(*args, str(runs), "C:\\bench\\" + out.name)
+    values = [float(v) for v in out.read_text().split()] if out.exists() else []
+    return [v for v in values if v >= 0]
+
+
+def resident(desktop, exe, idle_seconds):
+    desktop.start(exe)
+    pid = None
+    for _ in range(100):
+        pid = linux_pid(exe)
+        if pid:
+            break
+        time.sleep(0.1)
+    if pid is None:
+        return None, None
+    time.sleep(3)  # settle: start-up work is not idle time
+    memory = rss_kib(pid)
+    before = cpu_ms(pid)
+    time.sleep(idle_seconds)
+    used = cpu_ms(pid) - before
+    os.kill(pid, 9)  # our own process, started above
+    time.sleep(0.5)
+    return memory, used
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--idle", type=float, default=10.0)
+    args = parser.parse_args()
+
+    static_figures(["Tolvane.exe", "Setup.exe"])
+
+    bench = ROOT / "build" / "win64" / "bench"
+    bin_dir = ROOT / "build" / "win64" / "bin"
+    needed = [bin_dir / "Tolvane.exe", bench / "MinimalTray.exe", bench / "BenchProbe.exe"]
+    if any(not p.exists() for p in needed):
+        sys.exit("build the win64 preset first")
+    desktop = WineDesktop()
+    try:
+        for path in needed + [bin_dir / "Setup.exe", bench / "MinimalWindow.exe"]:
+            if path.exists():
+                desktop.put(path)
+        desktop.run("reg", "add", r"HKLM\Software\Varnholt\Tolvane", "/v", "Pfad", "/d", "C:\\", "/f", "/reg:32")
+        desktop.run("reg", "add", r"HKLM\Software\Varnholt\Tolvane", "/v", "Modus", "/d", "vbMaximizedFocus",
+                    "/f", "/reg:32")
+
+        print(f"\n== Under Wine (x86_64 build), median of {args.runs} runs each")
+        # Alternate the two programs run by run, so that drift in the machine's
+        # load falls on both alike; the first pair only warms the caches.
+        launcher, minimal, setup, window = [], [], [], []
+        has_setup = (desktop.work / "Setup.exe").exists()
+        for run in range(args.runs + 1):
+            pair = [timings(desktop, "icon", "Tolvane.exe", "Tolvane.Form1", 1, icon_id=125),
+                    timings(desktop, "icon", "MinimalTray.exe", "Bench.MinimalTray", 1, icon_id=1)]
+            if has_setup:
+                pair += [timings(desktop, "window", "Setup.exe", "TolvaneSetup.Form1", 1),
+                         timings(desktop, "window", "MinimalWindow.exe", "Bench.MinimalWindow", 1)]
+            if run > 0:
+                for sink, values in zip((launcher, minimal, setup, window), pair):
+                    sink.extend(values)
+        report("start to tray icon (ms)", launcher, minimal)
+        if has_setup:
+            report("start to Setup window (ms)", setup, window)
+
+        launcher_rss, launcher_cpu = resident(desktop, "Tolvane.exe", args.idle)
+        minimal_rss, minimal_cpu = resident(desktop, "MinimalTray.exe", args.idle)
+        if launcher_rss and minimal_rss:
+            ratio = launcher_rss / minimal_rss
+            print(f"{'resident memory (KiB)':<30}{launcher_rss:>10}{minimal_rss:>12}{ratio:>9.3f}  "
+                  f"{'ok' if ratio <= 1.10 else 'MISSED'} (goal <= 1.10)")
+            print(f"{'CPU over %gs idle (ms)' % args.idle:<30}{launcher_cpu:>10.0f}{minimal_cpu:>12.0f}"
+                  f"{'':>9}  {'ok' if launcher_cpu == 0 else 'MISSED'} (goal 0 ms)")
+    finally:
+        desktop.close()
+
+
+def report(label, ours, yardstick):
+    if not ours or not yardstick:
+        print(f"{label:<30} no measurement")
+        return
+    a, b = statistics.median(ours), statistics.median(yardstick)
+    ratio = a / b
+    print(f"{'':<30}{'ours':>10}{'minimal':>12}{'ratio':>9}")
+    print(f"{label:<30}{a:>10.1f}{b:>12.1f}{ratio:>9.3f}  {'ok' if ratio <= 1.10 else 'MISSED'} (goal <= 1.10)")
+
+
+if __name__ == "__main__":
+    main()
