@@ -552,34 +552,52 @@ ProcessDetails ReadProcessDetails(DWORD pid)
         details.error = L"OpenProcess failed";
         return details;
     }
-    // A process that has just been created may not have its parameters in
-    // place yet, so retry briefly before giving up.
-    for (int attempt = 0; attempt < 200 && !details.ok; ++attempt) {
+    // A process caught right after its creation may not have its parameters
+    // in place yet: Wine sets the lengths before the text arrives (the text
+    // then reads as NULs). Retry until two reads agree on complete texts.
+    ProcessDetails previous;
+    for (int attempt = 0; attempt < 300 && !details.ok; ++attempt) {
+        if (attempt > 0) {
+            Sleep(1);
+        }
         PROCESS_BASIC_INFORMATION basic = {};
         if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress) {
             details.error = L"NtQueryInformationProcess failed";
-            Sleep(1);
             continue;
         }
         PEB peb = {};
         if (!ReadRemote(process, basic.PebBaseAddress, &peb, sizeof peb) || !peb.ProcessParameters) {
             details.error = L"PEB not readable";
-            Sleep(1);
             continue;
         }
         ProcessParameters64 params = {};
         if (!ReadRemote(process, peb.ProcessParameters, &params, sizeof params) || params.CommandLine.Length == 0) {
             details.error = L"process parameters not readable";
-            Sleep(1);
             continue;
         }
-        details.commandLine = ReadRemoteString(process, params.CommandLine);
-        details.imagePath = ReadRemoteString(process, params.ImagePathName);
-        details.currentDirectory = ReadRemoteString(process, params.CurrentDirectoryPath);
-        details.windowFlags = params.WindowFlags;
-        details.showWindow = params.ShowWindowFlags;
-        details.ok = true;
-        details.error.clear();
+        ProcessDetails current;
+        current.commandLine = ReadRemoteString(process, params.CommandLine);
+        current.imagePath = ReadRemoteString(process, params.ImagePathName);
+        current.currentDirectory = ReadRemoteString(process, params.CurrentDirectoryPath);
+        current.windowFlags = params.WindowFlags;
+        current.showWindow = params.ShowWindowFlags;
+        const bool complete = !current.commandLine.empty() && !current.imagePath.empty()
+            && current.commandLine.find(L'\0') == std::wstring::npos
+            && current.imagePath.find(L'\0') == std::wstring::npos
+            && current.currentDirectory.find(L'\0') == std::wstring::npos;
+        if (!complete) {
+            details.error = L"process parameters incomplete";
+            previous = ProcessDetails();
+            continue;
+        }
+        if (previous.commandLine == current.commandLine && previous.imagePath == current.imagePath
+            && previous.currentDirectory == current.currentDirectory && previous.windowFlags == current.windowFlags
+            && previous.showWindow == current.showWindow) {
+            details = current;
+            details.ok = true;
+        } else {
+            previous = current;
+        }
     }
     CloseHandle(process);
     return details;
@@ -693,7 +711,9 @@ int CmdWatch(const Args& args)
                 const std::wstring base = details.imagePath.substr(details.imagePath.find_last_of(L'\\') + 1);
                 lstrcpynW(entry.szExeFile, base.c_str(), MAX_PATH);
             }
-            if (!name.empty() && _wcsicmp(entry.szExeFile, name.c_str()) != 0) {
+            // A process whose name could not be learned at all is reported
+            // as a match, so that a test fails loudly instead of missing it.
+            if (!name.empty() && entry.szExeFile[0] != L'\0' && _wcsicmp(entry.szExeFile, name.c_str()) != 0) {
                 EmitProcess("other-process", entry, &details, seen);
                 continue;
             }

@@ -95,7 +95,7 @@ class LauncherTrayTest(unittest.TestCase):
                 self.assert_one_explorer(procs, cmdline, 1)
                 # The launcher defers the start by one 100 ms timer tick.
                 self.assertIsNotNone(procs[0]["delay_ms"], "the driver saw no button release")
-                self.assertGreaterEqual(procs[0]["delay_ms"], 80, procs[0])
+                self.assertGreaterEqual(procs[0]["delay_ms"], 60, procs[0])
                 self.assertLess(procs[0]["delay_ms"], 1500, procs[0])
                 if caption:
                     window = self.s.driver.wait_window(cls="ExplorerWClass", caption=caption, visible=True,

@@ -535,6 +535,9 @@ class WineSession:
             proc["delay_ms"] = proc["tick"] - before[-1] if before else None
         self.log(f"click {button} at ({x},{y}): " + "; ".join(
             f"{p['image']} [{p['cmdline']}] show={p['show']} after {p['delay_ms']} ms" for p in procs))
+        if len(procs) != count and count:
+            self.log("  unexpected; everything the watch saw: " + json.dumps(watch.facts, ensure_ascii=False))
+            self.screenshot("unexpected-process-count")
         return procs
 
     def close_windows(self, cls):
