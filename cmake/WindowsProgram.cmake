@@ -5,7 +5,7 @@ function(tolvane_windows_program target)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
   target_link_options(${target} PRIVATE -municode -mwindows -static -static-libgcc -static-libstdc++
-    -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
+    -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     target_link_options(${target} PRIVATE -Wl,--high-entropy-va)
   endif()
