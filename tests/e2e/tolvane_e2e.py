@@ -26,6 +26,7 @@ import unittest
 SCREEN_W, SCREEN_H = 800, 600
 DESKTOP_NAME = "shell"
 DRIVER_DIR = "C:\\e2e"
+TEMPLATE_FORMAT = "tolvane-template-1"
 LAUNCHER_KEY = r"HKLM\software\Varnholt\Tolvane"
 RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
 
@@ -136,12 +137,18 @@ class E2ERun:
         (under a lock, so parallel test processes wait for each other)."""
         path = os.path.join(self.work_root, "template-prefix")
         marker = os.path.join(path, ".tolvane-template-ready")
+        # A new Wine or a change of the preparation below makes a new template.
+        wine_version = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+                                      env=_base_env()).stdout.strip()
+        stamp = f"{TEMPLATE_FORMAT} {wine_version}"
         with open(os.path.join(self.work_root, "template.lock"), "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
-            if not os.path.exists(marker):
+            current = open(marker).read() if os.path.exists(marker) else None
+            if current != stamp:
                 shutil.rmtree(path, ignore_errors=True)
                 self._make_template(path)
-                open(marker, "w").close()
+                with open(marker, "w") as f:
+                    f.write(stamp)
         return path
 
     def _make_template(self, path):
@@ -417,6 +424,8 @@ class WineSession:
         time.sleep(0.5)
         if not self.driver.wait_window(cls="Shell_TrayWnd", visible=True, timeout=20):
             raise E2EError("the desktop's taskbar did not appear")
+        if os.path.lexists(os.path.join(self.prefix, "dosdevices", "z:")):
+            raise E2EError("the test prefix maps the host's root folder as Z:")
         self.log(f"desktop started with {program}")
 
     def start_program(self, program, cwd="C:\\"):
