@@ -11,20 +11,9 @@ void FormUnloaded();
 HINSTANCE ProgramInstance();
 void SetInstance(HINSTANCE instance);
 
-// Runs fn and turns anything it throws into a message: no handler ends the
-// program by failing.
-template <typename Fn>
-void Guarded(Fn&& fn);
+inline constexpr wchar_t kUnexpectedFailure[] =
+    L"Tolvane could not complete the action: it ran out of memory or met an unexpected error.";
 
 void ShowFailure(const wchar_t* what);
-
-template <typename Fn>
-void Guarded(Fn&& fn) {
-    try {
-        fn();
-    } catch (...) {
-        ShowFailure(L"Tolvane could not complete the action: it ran out of memory or met an unexpected error.");
-    }
-}
 
 }  // namespace launcher

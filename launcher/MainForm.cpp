@@ -52,28 +52,13 @@ Form1* Form1::Existing() {
 }
 
 bool Form1::Load() {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &Form1::WindowProc;
-    wc.hInstance = ProgramInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    const int bigSize = GetSystemMetrics(SM_CXICON);
-    const int smallSize = GetSystemMetrics(SM_CXSMICON);
-    m_bigIcon.Reset(static_cast<HICON>(
-        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_TOLVANE), IMAGE_ICON, bigSize, bigSize, 0)));
-    m_smallIcon.Reset(static_cast<HICON>(
-        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_TOLVANE), IMAGE_ICON, smallSize, smallSize, 0)));
-    wc.hIcon = m_bigIcon.Get();
-    wc.hIconSm = m_smallIcon.Get();
-    if (RegisterClassExW(&wc) == 0) return false;
-
+    m_icons = winkit::LoadIconPair(ProgramInstance(), IDI_TOLVANE);
+    if (!winkit::RegisterFormClass(ProgramInstance(), kClassName, &winkit::RoutedWindowProc<Form1>, m_icons))
+        return false;
     // Hidden until About is chosen; it is a normal top-level window (not a
     // message-only one) so that the TaskbarCreated broadcast reaches it.
-    m_hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kCaption,
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, ProgramInstance(), this);
+    CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                    CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, ProgramInstance(), this);
     if (m_hwnd == nullptr) return false;
     m_menu.Reset(LoadMenuW(ProgramInstance(), MAKEINTRESOURCEW(IDR_TRAYMENU)));
     Form_Load();
@@ -81,22 +66,7 @@ bool Form1::Load() {
     return true;
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Form1* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = 0;
-    bool handled = false;
-    Guarded([&] {
-        result = self->HandleMessage(message, wParam, lParam);
-        handled = true;
-    });
-    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
-}
+void Form1::ReportFailure() { ShowFailure(kUnexpectedFailure); }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
@@ -121,13 +91,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        m_controls.Relayout(HIWORD(wParam));
-        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        winkit::ApplyDpiChange(m_hwnd, m_controls, wParam, lParam);
         return 0;
-    }
     case WM_CLOSE:
         DestroyWindow(m_hwnd);
         return 0;

@@ -19,14 +19,16 @@ public:
 
     bool Load();
     HWND Handle() const { return m_hwnd; }
-    HICON SmallIcon() const { return m_smallIcon.Get(); }
-    HICON BigIcon() const { return m_bigIcon.Get(); }
+    HICON SmallIcon() const { return m_icons.small.Get(); }
+    HICON BigIcon() const { return m_icons.big.Get(); }
 
     void ProcMsg(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK winkit::RoutedWindowProc<Form1>(HWND, UINT, WPARAM, LPARAM);
+    void AttachWindow(HWND hwnd) { m_hwnd = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ReportFailure();
 
     void Form_Load();
     void Form_Unload();
@@ -44,8 +46,7 @@ private:
 
     HWND m_hwnd = nullptr;
     winkit::ControlSet m_controls;
-    winkit::UniqueIcon m_bigIcon;
-    winkit::UniqueIcon m_smallIcon;
+    winkit::IconPair m_icons;
     winkit::UniqueMenu m_menu;
     PendingActions m_actions;
     std::wstring m_exePath;

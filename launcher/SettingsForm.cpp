@@ -68,25 +68,13 @@ void Form2::Show() {
 }
 
 bool Form2::Load() {
-    static ATOM registered = 0;
-    const int bigSize = GetSystemMetrics(SM_CXICON);
-    const int smallSize = GetSystemMetrics(SM_CXSMICON);
-    m_bigIcon.Reset(static_cast<HICON>(
-        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_TOLVANE), IMAGE_ICON, bigSize, bigSize, 0)));
-    m_smallIcon.Reset(static_cast<HICON>(
-        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_TOLVANE), IMAGE_ICON, smallSize, smallSize, 0)));
-    if (registered == 0) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &Form2::WindowProc;
-        wc.hInstance = ProgramInstance();
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        wc.hIcon = m_bigIcon.Get();
-        wc.hIconSm = m_smallIcon.Get();
-        registered = RegisterClassExW(&wc);
-        if (registered == 0) return false;
+    // The class keeps the icons for the program's lifetime, across reloads.
+    static bool registered = false;
+    if (!registered) {
+        m_icons = winkit::LoadIconPair(ProgramInstance(), IDI_TOLVANE);
+        registered = winkit::RegisterFormClass(ProgramInstance(), kClassName, &winkit::RoutedWindowProc<Form2>,
+                                               m_icons);
+        if (!registered) return false;
     }
     // Not owned by the main window: the dialog outlives Exit, and the launcher
     // ends only when the dialog closes too. Fixed size: nothing moves the
@@ -98,22 +86,7 @@ bool Form2::Load() {
     return m_hwnd != nullptr;
 }
 
-LRESULT CALLBACK Form2::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Form2* self = reinterpret_cast<Form2*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<Form2*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    LRESULT result = 0;
-    bool handled = false;
-    Guarded([&] {
-        result = self->HandleMessage(message, wParam, lParam);
-        handled = true;
-    });
-    return handled ? result : DefWindowProcW(hwnd, message, wParam, lParam);
-}
+void Form2::ReportFailure() { ShowFailure(kUnexpectedFailure); }
 
 LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -148,13 +121,9 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RestoreFocus();
         }
         return 0;
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        m_controls.Relayout(HIWORD(wParam));
-        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        winkit::ApplyDpiChange(m_hwnd, m_controls, wParam, lParam);
         return 0;
-    }
     case WM_CLOSE:
         // The close box unloads without writing anything.
         Unload();
@@ -171,8 +140,8 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form2::SetIcons() {
-    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.Get()));
-    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icons.big.Get()));
+    SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icons.small.Get()));
 }
 
 HWND Form2::Option(int index) const {

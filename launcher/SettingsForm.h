@@ -20,8 +20,10 @@ public:
     HWND Handle() const { return m_hwnd; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK winkit::RoutedWindowProc<Form2>(HWND, UINT, WPARAM, LPARAM);
+    void AttachWindow(HWND hwnd) { m_hwnd = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ReportFailure();
     bool Load();
     void SetIcons();
 
@@ -39,8 +41,7 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_lastFocus = nullptr;
     winkit::ControlSet m_controls;
-    winkit::UniqueIcon m_bigIcon;
-    winkit::UniqueIcon m_smallIcon;
+    winkit::IconPair m_icons;
 };
 
 }  // namespace launcher

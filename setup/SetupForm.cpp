@@ -61,47 +61,19 @@ Form1& Form1::Instance() {
 
 bool Form1::Load(HINSTANCE instance) {
     m_instance = instance;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &Form1::WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    const int bigSize = GetSystemMetrics(SM_CXICON);
-    const int smallSize = GetSystemMetrics(SM_CXSMICON);
-    m_bigIcon.Reset(static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON, bigSize, bigSize, 0)));
-    m_smallIcon.Reset(static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_SETUP), IMAGE_ICON, smallSize, smallSize, 0)));
-    wc.hIcon = m_bigIcon.Get();
-    wc.hIconSm = m_smallIcon.Get();
-    if (RegisterClassExW(&wc) == 0) return false;
-
-    m_hwnd = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, kTitle,
-                             WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    m_icons = winkit::LoadIconPair(instance, IDI_SETUP);
+    if (!winkit::RegisterFormClass(instance, kClassName, &winkit::RoutedWindowProc<Form1>, m_icons)) return false;
+    CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName, kTitle,
+                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+                    100, nullptr, nullptr, instance, this);
     if (m_hwnd == nullptr) return false;
     Form_Load();
     return true;
 }
 
-LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    Form1* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->m_hwnd = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (self == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        // Only memory can run out here; the window stays usable.
-        winkit::ShowInformation(hwnd, L"Setup ran out of memory. Please close other programs and try again.",
-                                kTitle);
-        return 0;
-    }
+// Only memory can run out in a handler; the window stays usable.
+void Form1::ReportFailure() {
+    winkit::ShowInformation(m_hwnd, L"Setup ran out of memory. Please close other programs and try again.", kTitle);
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -137,13 +109,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         return DefWindowProcW(m_hwnd, message, wParam, lParam);
-    case WM_DPICHANGED: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        m_controls.Relayout(HIWORD(wParam));
-        SetWindowPos(m_hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        winkit::ApplyDpiChange(m_hwnd, m_controls, wParam, lParam);
         return 0;
-    }
     case WM_CLOSE:
         DestroyWindow(m_hwnd);
         return 0;

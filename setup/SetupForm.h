@@ -16,8 +16,10 @@ public:
     HWND Handle() const { return m_hwnd; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend LRESULT CALLBACK winkit::RoutedWindowProc<Form1>(HWND, UINT, WPARAM, LPARAM);
+    void AttachWindow(HWND hwnd) { m_hwnd = hwnd; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void ReportFailure();
 
     void Form_Load();
     void Command1_Click();
@@ -32,8 +34,7 @@ private:
     HWND m_hwnd = nullptr;
     HWND m_focus = nullptr;  // restored when the window is activated again
     winkit::ControlSet m_controls;
-    winkit::UniqueIcon m_bigIcon;
-    winkit::UniqueIcon m_smallIcon;
+    winkit::IconPair m_icons;
     InstallPlan m_plan;  // InstallFolder and SourceFolder of the last Install
 };
 

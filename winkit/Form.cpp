@@ -181,4 +181,32 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+IconPair LoadIconPair(HINSTANCE instance, int resourceId) {
+    auto load = [instance, resourceId](int size) {
+        return UniqueIcon(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    };
+    return {load(GetSystemMetrics(SM_CXICON)), load(GetSystemMetrics(SM_CXSMICON))};
+}
+
+bool RegisterFormClass(HINSTANCE instance, const wchar_t* className, WNDPROC windowProc, const IconPair& icons) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    wc.hIcon = icons.big.Get();
+    wc.hIconSm = icons.small.Get();
+    return RegisterClassExW(&wc) != 0;
+}
+
+void ApplyDpiChange(HWND hwnd, ControlSet& controls, WPARAM wParam, LPARAM lParam) {
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    controls.Relayout(HIWORD(wParam));
+    SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace winkit

@@ -46,4 +46,39 @@ private:
 // Text of a control or window, any length.
 std::wstring WindowText(HWND hwnd);
 
+// A form's icon at the two sizes the system shows.
+struct IconPair {
+    UniqueIcon big;
+    UniqueIcon small;
+};
+IconPair LoadIconPair(HINSTANCE instance, int resourceId);
+
+// A window class with the dialog background, the arrow cursor and the icons.
+bool RegisterFormClass(HINSTANCE instance, const wchar_t* className, WNDPROC windowProc, const IconPair& icons);
+
+// Follows WM_DPICHANGED: controls and font at the new DPI, and the window
+// rectangle Windows suggests for it.
+void ApplyDpiChange(HWND hwnd, ControlSet& controls, WPARAM wParam, LPARAM lParam);
+
+// The window procedure of a form class Owner. The owner comes in through
+// CreateWindowExW's last argument and is kept in GWLP_USERDATA; it provides
+// AttachWindow(HWND), HandleMessage(UINT, WPARAM, LPARAM) and ReportFailure().
+// Nothing a handler throws leaves the procedure (it would cross system code).
+template <typename Owner>
+LRESULT CALLBACK RoutedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        owner->AttachWindow(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    if (owner == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+        return owner->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        owner->ReportFailure();
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
 }  // namespace winkit

@@ -1,0 +1,27 @@
+#include "Program.h"
+
+namespace winkit {
+
+void RestrictDllSearchToSystemFolder() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    if (auto setDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
+        setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Also drops the current folder from the search of older systems.
+    SetDllDirectoryW(L"");
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+            HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+            if (root != nullptr && IsDialogMessageW(root, &msg)) continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace winkit
