@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Takes the README's pictures of every window at 96 and 144 DPI.
+
+Runs the x86_64 build under Wine with the end-to-end harness and writes
+docs/<window>-<dpi>dpi.png, each cropped to its window. Build first:
+cmake --preset win64 && cmake --build --preset win64
+"""
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+os.environ.setdefault("TOLVANE_BIN_DIR", str(ROOT / "build" / "win64" / "bin"))
+os.environ.setdefault("TOLVANE_E2E_WORK", str(ROOT / "build" / "win64" / "e2e-work"))
+
+from tolvane_e2e import LAUNCHER_KEY, WineSession  # noqa: E402
+
+DOCS = ROOT / "docs"
+
+
+def crop(session, window, name):
+    raw = Path(session.screenshot(name))
+    rect = window["rect"]
+    x, y = rect[0], rect[1]
+    w, h = rect[2] - rect[0], rect[3] - rect[1]
+    subprocess.run(["convert", str(raw), "-crop", f"{w}x{h}+{x}+{y}", "+repage", str(DOCS / f"{name}.png")],
+                   check=True)
+    print("wrote", DOCS / f"{name}.png")
+
+
+def menu_choice(session, icon, key):
+    session.click(*icon, button=3)
+    session.driver.wait_window(cls="#32768", visible=True, timeout=5)
+    session.driver.keys(key)
+    session.driver.wait_window_gone(cls="#32768", visible=True, timeout=5)
+    session.park_mouse()
+
+
+def shoot(dpi):
+    session = WineSession(f"screenshots-{dpi}")
+    try:
+        fonts = session.host_path("C:\\windows\\Fonts")
+        for font in glob.glob("/usr/share/wine/fonts/*.tt[fc]") + glob.glob("/usr/share/wine/fonts/*.fon"):
+            shutil.copy(font, fonts)
+        session.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                     "/d", str(dpi), "/f")
+        session.install_programs({"C:\\Tolvane": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
+        session.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Users\\Public\\Documents")
+        session.reg_set(LAUNCHER_KEY, "Modus", "vbMaximizedFocus")
+        session.start_desktop("C:\\Tolvane\\Tolvane.exe", cwd="C:\\Tolvane")
+        icon = session.wait_tray_icons(1)[0]
+
+        menu_choice(session, icon, "b")
+        about = session.driver.wait_window(cls="Tolvane.Form1", visible=True, timeout=5)
+        time.sleep(0.5)
+        crop(session, about, f"about-{dpi}dpi")
+
+        menu_choice(session, icon, "s")
+        settings = session.driver.wait_window(cls="Tolvane.Form2", visible=True, timeout=5)
+        time.sleep(0.5)
+        crop(session, settings, f"settings-{dpi}dpi")
+
+        session.start_program("C:\\Tolvane\\Setup.exe", cwd="C:\\Tolvane")
+        setup = session.driver.wait_window(cls="TolvaneSetup.Form1", visible=True, timeout=10)
+        time.sleep(0.5)
+        crop(session, setup, f"setup-{dpi}dpi")
+    finally:
+        session.close()
+
+
+if __name__ == "__main__":
+    for dpi in (96, 144):
+        shoot(dpi)
