@@ -137,6 +137,12 @@ class LauncherTrayTest(unittest.TestCase):
         self.assertEqual(watch.collect(), [])
         self.assertEqual(self.s.driver.windows(cls="#32768", visible=True), [], "a menu opened on a mouse move")
 
+    def test_hover_shows_tip(self):
+        self.s.move(*self.icon)
+        tip = self.s.driver.wait_window(cls="tooltips_class32", caption="Tolvane", visible=True, timeout=5)
+        self.s.park_mouse()
+        self.assertIsNotNone(tip, "no tip \"Tolvane\" over the icon")
+
     def test_taskbar_created_brings_icon_back(self):
         self.assertTrue(self.s.driver.tray_delete(self.launcher["hwnd"], 125), "could not delete the icon")
         self.assertTrue(self.s.wait_tray_icon_count(0), "the icon did not go away")

@@ -15,6 +15,7 @@ import atexit
 import fcntl
 import json
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -212,6 +213,11 @@ class Watch:
             args += ["--count", str(count), "--settle", str(settle)]
         self.proc = driver.popen(args)
         self.facts = []
+        ready, _, _ = select.select([self.proc.stdout], [], [], 30)
+        if not ready:
+            self.proc.kill()
+            self.proc.communicate()
+            raise E2EError("process watch did not start within 30 s")
         line = self.proc.stdout.readline()
         if not line:
             raise E2EError("process watch did not start")
