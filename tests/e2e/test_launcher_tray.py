@@ -61,9 +61,7 @@ class LauncherTrayTest(unittest.TestCase):
     def close_explorers(self):
         # An Explorer window left open may cover the taskbar (a maximized one
         # does in Wine's desktop) and take the next click.
-        self.s.close_windows("ExplorerWClass")
-        self.assertTrue(self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5),
-                        "an Explorer window did not close")
+        self.assertTrue(self.s.close_windows("ExplorerWClass"), "an Explorer window did not close")
 
     def set_settings(self, folder, mode):
         for name, value in (("Pfad", folder), ("Modus", mode)):

@@ -555,10 +555,20 @@ class WineSession:
             self.screenshot("unexpected-process-count")
         return procs
 
-    def close_windows(self, cls):
-        """Asks every top-level window of the class to close (WM_CLOSE)."""
-        for window in self.driver.windows(cls=cls):
-            self.driver.close_window(window["hwnd"])
+    def close_windows(self, cls, visible=False, timeout=10.0):
+        """Asks every top-level window of the class (only visible ones with
+        visible=True) to close with WM_CLOSE, again each second, since a window
+        that is still starting up may not act on it; True once none is left."""
+        deadline = time.time() + timeout
+        while True:
+            windows = self.driver.windows(cls=cls, visible=visible)
+            if not windows:
+                return True
+            if time.time() >= deadline:
+                return False
+            for window in windows:
+                self.driver.close_window(window["hwnd"])
+            self.driver.wait_window_gone(cls=cls, visible=visible, timeout=1.0)
 
     # registry (always the 32-bit view, where the programs keep their values)
     def reg_set(self, key, name, value):
