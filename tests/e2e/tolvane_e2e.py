@@ -13,6 +13,7 @@ own WINEPREFIX and the Xvfb by its PID, also when a test fails.
 
 import atexit
 import fcntl
+import glob
 import json
 import os
 import select
@@ -27,7 +28,7 @@ import unittest
 SCREEN_W, SCREEN_H = 800, 600
 DESKTOP_NAME = "shell"
 DRIVER_DIR = "C:\\e2e"
-TEMPLATE_FORMAT = "tolvane-template-1"
+TEMPLATE_FORMAT = "tolvane-template-2"
 LAUNCHER_KEY = r"HKLM\software\Varnholt\Tolvane"
 RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
 
@@ -60,6 +61,11 @@ def _base_env():
     })
     env.pop("WINESERVER", None)
     return env
+
+
+def _wine_start_failed(proc):
+    text = (proc.stdout or "") + (proc.stderr or "")
+    return "could not be started" in text or "ShellExecuteEx failed" in text
 
 
 class E2EError(AssertionError):
@@ -182,6 +188,11 @@ class E2ERun:
         zdrive = os.path.join(path, "dosdevices", "z:")
         if os.path.lexists(zdrive):
             os.remove(zdrive)
+        # Debian's Wine does not find its own fonts (MS Sans Serif, Tahoma) by
+        # itself; without them every face falls back to a much wider one.
+        fonts_dir = os.path.join(path, "drive_c", "windows", "Fonts")
+        for font in glob.glob("/usr/share/wine/fonts/*.ttf") + glob.glob("/usr/share/wine/fonts/*.fon"):
+            shutil.copy(font, fonts_dir)
         self.log(f"template prefix created in {time.time() - started:.1f} s")
 
     def close(self):
@@ -243,10 +254,17 @@ class Driver:
                                 text=True, encoding="utf-8")
 
     def run(self, *args, timeout=30, check=True):
-        proc = subprocess.run(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
-                              cwd=self.session.drive_c, capture_output=True, text=True, encoding="utf-8",
-                              timeout=timeout)
-        facts = [json.loads(line) for line in proc.stdout.splitlines() if line.startswith("{")]
+        for attempt in range(3):
+            proc = subprocess.run(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
+                                  cwd=self.session.drive_c, capture_output=True, text=True, encoding="utf-8",
+                                  timeout=timeout)
+            facts = [json.loads(line) for line in proc.stdout.splitlines() if line.startswith("{")]
+            # Now and then Wine fails to start a program at all ("Application
+            # could not be started"): no fact came out, so nothing happened yet.
+            if facts or not _wine_start_failed(proc):
+                break
+            self.session.log(f"driver {args}: wine did not start it, again ({attempt + 1})")
+            time.sleep(0.5)
         errors = [f for f in facts if f["fact"] == "error"]
         if check and errors:
             raise E2EError(f"driver {args}: {errors[0]['message']}")
@@ -402,8 +420,14 @@ class WineSession:
 
     # processes
     def wine(self, *args, timeout=60, check=True, input_text=None):
-        proc = subprocess.run(["wine"] + list(args), env=self.env, cwd=self.drive_c, capture_output=True,
-                              text=True, encoding="utf-8", errors="replace", timeout=timeout, input=input_text)
+        for attempt in range(3):
+            proc = subprocess.run(["wine"] + list(args), env=self.env, cwd=self.drive_c, capture_output=True,
+                                  text=True, encoding="utf-8", errors="replace", timeout=timeout,
+                                  input=input_text)
+            if proc.returncode == 0 or not _wine_start_failed(proc):
+                break
+            self.log(f"wine {args}: did not start, again ({attempt + 1})")
+            time.sleep(0.5)
         if check and proc.returncode != 0:
             raise E2EError(f"wine {args} failed ({proc.returncode}): {proc.stdout} {proc.stderr}")
         return proc
