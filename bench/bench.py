@@ -205,10 +205,14 @@ def report(label, ours, yardstick):
     if not ours or not yardstick:
         print(f"{label:<30} no measurement")
         return
+    # Wine's start-up time scatters widely on a busy two-core machine: the
+    # median is the figure, the fastest run shows the cost without the noise.
     a, b = statistics.median(ours), statistics.median(yardstick)
-    ratio = a / b
+    fa, fb = min(ours), min(yardstick)
     print(f"{'':<30}{'ours':>10}{'minimal':>12}{'ratio':>9}")
-    print(f"{label:<30}{a:>10.1f}{b:>12.1f}{ratio:>9.3f}  {'ok' if ratio <= 1.10 else 'MISSED'} (goal <= 1.10)")
+    print(f"{label + ', median':<30}{a:>10.1f}{b:>12.1f}{a / b:>9.3f}  {'ok' if a / b <= 1.10 else 'MISSED'} "
+          f"(goal <= 1.10)")
+    print(f"{label + ', fastest':<30}{fa:>10.1f}{fb:>12.1f}{fa / fb:>9.3f}")
 
 
 if __name__ == "__main__":
