@@ -133,23 +133,23 @@ void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count
     ControlKind previous = ControlKind::Frame;
     bool first = true;
     for (std::size_t index : TabOrder(table, count)) {
-        const ControlSpec& spec = table[index];
+        const ControlSpec& row = table[index];
         const bool startsGroup =
-            first || spec.kind != ControlKind::OptionButton || previous != ControlKind::OptionButton;
-        const ClassAndStyle cs = StyleFor(spec.kind, startsGroup);
+            first || row.kind != ControlKind::OptionButton || previous != ControlKind::OptionButton;
+        const ClassAndStyle cs = StyleFor(row.kind, startsGroup);
         const PixelRect rect = ControlRect(table, count, index, static_cast<int>(dpi));
-        HWND control = CreateWindowExW(cs.exStyle, cs.className, spec.caption,
+        HWND control = CreateWindowExW(cs.exStyle, cs.className, row.caption,
                                        WS_CHILD | WS_VISIBLE | cs.style, rect.left, rect.top, rect.width,
                                        rect.height, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,
                                        nullptr);
         if (control != nullptr) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), FALSE);
             // Text boxes hold paths of any length; the default limit is 32,767.
-            if (spec.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+            if (row.kind == ControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         }
         m_windows[index] = control;
-        previous = spec.kind;
+        previous = row.kind;
         first = false;
     }
 }

@@ -8,38 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#include "Json.h"
+
 namespace {
+
+using driver_json::JsonString;
 
 HMENU g_lastInitMenu = nullptr;
 
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty()) {
-        return {};
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
-    return result;
-}
-
-std::string JsonString(const std::wstring& text)
-{
-    std::string out = "\"";
-    for (const char c : ToUtf8(text)) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-            out += buffer;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 struct PopupSearch {
     HWND popup = nullptr;

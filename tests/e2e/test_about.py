@@ -4,7 +4,7 @@ main window with its texts, OK hides it again, and the tray goes on working."""
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, WineSession, main, require_programs
+from tolvane_e2e import WineSession, main, require_programs
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -21,21 +21,11 @@ class AboutBoxTest(unittest.TestCase):
         cls.addClassCleanup(cls.s.close)
         cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
         cls.s.make_dirs("C:\\stored")
-        cls.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\stored")
-        cls.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
-        cls.s.start_desktop(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
-        cls.launcher = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
-        assert cls.launcher, "the launcher's main window did not appear"
-        cls.icon = cls.s.wait_tray_icons(1)[0]
+        cls.s.store_settings("C:\\stored", "vbNormalFocus")
+        cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
 
     def choose_from_tray_menu(self, access_key):
-        self.s.click(*self.icon, button=3)
-        self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5),
-                             "the tray menu did not open")
-        self.s.driver.keys(access_key)
-        self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5),
-                        "the tray menu did not close")
-        self.s.park_mouse()
+        self.s.choose_from_tray_menu(self.icon, access_key)
 
     def show_about(self):
         self.choose_from_tray_menu("b")

@@ -5,7 +5,7 @@ value, Open Explorer, Exit; and two launchers side by side."""
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, RUN_KEY, WineSession, main, require_programs
+from tolvane_e2e import RUN_KEY, WineSession, main, require_programs
 
 MAIN_DIR = "C:\\Program Files\\Tolvane"
 SECOND_DIR = "C:\\Tolvane"
@@ -29,13 +29,9 @@ class LauncherMenuTest(unittest.TestCase):
         cls.addClassCleanup(cls.s.close)
         cls.s.install_programs({MAIN_DIR: ["Tolvane.exe"], SECOND_DIR: ["Tolvane.exe"]})
         cls.s.make_dirs("C:\\x y")
-        cls.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\x y")
-        cls.s.reg_set(LAUNCHER_KEY, "Modus", "vbMaximizedFocus")
+        cls.s.store_settings("C:\\x y", "vbMaximizedFocus")
         cls.s.reg_delete(RUN_KEY, "Tolvane")
-        cls.s.start_desktop(MAIN_DIR + "\\Tolvane.exe", cwd=MAIN_DIR)
-        cls.main = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
-        assert cls.main, "the launcher's main window did not appear"
-        cls.icon = cls.s.wait_tray_icons(1)[0]
+        cls.main, cls.icon = cls.s.start_launcher(MAIN_DIR + "\\Tolvane.exe", MAIN_DIR)
 
     def setUp(self):
         self.s.park_mouse()

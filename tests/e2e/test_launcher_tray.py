@@ -5,11 +5,10 @@ comes back when the taskbar announces itself again."""
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, WineSession, main, require_programs
+from tolvane_e2e import MISSING, WineSession, main, require_programs
 
 LAUNCHER_DIR = "C:\\Program Files\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
-MISSING = object()
 
 # folder stored in "Pfad" -> command line the Explorer must receive, caption
 # of the Explorer window that shows the folder (None: not checked)
@@ -45,12 +44,8 @@ class LauncherTrayTest(unittest.TestCase):
         cls.addClassCleanup(cls.s.close)
         cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
         cls.s.make_dirs(*[folder for folder, _, _ in FOLDER_CASES if folder])
-        cls.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\")
-        cls.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
-        cls.s.start_desktop(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
-        cls.launcher = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
-        assert cls.launcher, "the launcher's main window did not appear"
-        cls.icon = cls.s.wait_tray_icons(1)[0]
+        cls.s.store_settings("C:\\", "vbNormalFocus")
+        cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
 
     def setUp(self):
         self.s.park_mouse()
@@ -64,11 +59,7 @@ class LauncherTrayTest(unittest.TestCase):
         self.assertTrue(self.s.close_windows("ExplorerWClass"), "an Explorer window did not close")
 
     def set_settings(self, folder, mode):
-        for name, value in (("Pfad", folder), ("Modus", mode)):
-            if value is MISSING:
-                self.s.reg_delete(LAUNCHER_KEY, name)
-            else:
-                self.s.reg_set(LAUNCHER_KEY, name, value)
+        self.s.store_settings(folder, mode)
 
     def left_click(self):
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)

@@ -6,11 +6,10 @@ keeps working while the dialog is open."""
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, WineSession, main, require_programs
+from tolvane_e2e import LAUNCHER_KEY, MISSING, WineSession, main, require_programs
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
-MISSING = object()
 
 # Option captions in the order of the option array; what each one stores.
 OPTIONS = [
@@ -66,10 +65,7 @@ class SettingsDialogTest(unittest.TestCase):
         cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
         cls.s.make_dirs("C:\\stored")
         cls.store("C:\\stored", "vbNormalFocus")
-        cls.s.start_desktop(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
-        cls.launcher = cls.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
-        assert cls.launcher, "the launcher's main window did not appear"
-        cls.icon = cls.s.wait_tray_icons(1)[0]
+        cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
 
     def setUp(self):
         self.s.park_mouse()
@@ -91,24 +87,13 @@ class SettingsDialogTest(unittest.TestCase):
 
     @classmethod
     def store(cls, folder, mode):
-        for name, value in (("Pfad", folder), ("Modus", mode)):
-            if value is MISSING:
-                cls.s.reg_delete(LAUNCHER_KEY, name)
-            else:
-                cls.s.reg_set(LAUNCHER_KEY, name, value)
+        cls.s.store_settings(folder, mode)
 
     def stored(self):
         return self.s.reg_get(LAUNCHER_KEY, "Modus"), self.s.reg_get(LAUNCHER_KEY, "Pfad")
 
     def choose_from_tray_menu(self, access_key):
-        """Right-click on the icon, then the item's access key."""
-        self.s.click(*self.icon, button=3)
-        menu = self.s.driver.wait_window(cls="#32768", visible=True, timeout=5)
-        self.assertIsNotNone(menu, "the tray menu did not open")
-        self.s.driver.keys(access_key)
-        self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5),
-                        "the tray menu did not close")
-        self.s.park_mouse()
+        self.s.choose_from_tray_menu(self.icon, access_key)
 
     def open_settings(self):
         self.choose_from_tray_menu("s")

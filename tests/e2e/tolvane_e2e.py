@@ -30,6 +30,8 @@ DESKTOP_NAME = "shell"
 DRIVER_DIR = "C:\\e2e"
 TEMPLATE_FORMAT = "tolvane-template-2"
 LAUNCHER_KEY = r"HKLM\software\Varnholt\Tolvane"
+# A settings value to delete rather than write.
+MISSING = object()
 RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
 
 
@@ -605,6 +607,37 @@ class WineSession:
         if not fact["exists"]:
             return None
         return fact.get("value")
+
+    def store_settings(self, folder, mode):
+        """Writes (or, for MISSING, deletes) the launcher's "Pfad" and "Modus"."""
+        for name, value in (("Pfad", folder), ("Modus", mode)):
+            if value is MISSING:
+                self.reg_delete(LAUNCHER_KEY, name)
+            else:
+                self.reg_set(LAUNCHER_KEY, name, value)
+
+    # the launcher
+    def start_launcher(self, exe, cwd, with_desktop=True):
+        """Starts Tolvane.exe (with the desktop, or on the running one); returns
+        its main window and the centre of its tray icon."""
+        if with_desktop:
+            self.start_desktop(exe, cwd=cwd)
+        else:
+            self.start_program(exe, cwd=cwd)
+        window = self.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
+        if window is None:
+            raise E2EError("the launcher's main window did not appear")
+        return window, self.wait_tray_icons(1)[0]
+
+    def choose_from_tray_menu(self, icon, access_key):
+        """Right-click on the icon, then the item's access key, as a user would."""
+        self.click(*icon, button=3)
+        if self.driver.wait_window(cls="#32768", visible=True, timeout=5) is None:
+            raise E2EError("the tray menu did not open")
+        self.driver.keys(access_key)
+        if not self.driver.wait_window_gone(cls="#32768", visible=True, timeout=5):
+            raise E2EError("the tray menu did not close")
+        self.park_mouse()
 
     def reg_delete(self, key, name=None):
         args = ["reg", "delete", key] + (["/v", name] if name else []) + ["/f", "/reg:32"]
