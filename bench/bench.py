@@ -172,21 +172,28 @@ def main():
                     "/f", "/reg:32")
 
         print(f"\n== Under Wine (x86_64 build), median of {args.runs} runs each")
-        # Alternate the two programs run by run, so that drift in the machine's
-        # load falls on both alike; the first pair only warms the caches.
-        launcher, minimal, setup, window = [], [], [], []
-        has_setup = (desktop.work / "Setup.exe").exists()
-        for run in range(args.runs + 1):
-            pair = [timings(desktop, "icon", "Tolvane.exe", "Tolvane.Form1", 1, icon_id=125),
-                    timings(desktop, "icon", "MinimalTray.exe", "Bench.MinimalTray", 1, icon_id=1)]
-            if has_setup:
-                pair += [timings(desktop, "window", "Setup.exe", "TolvaneSetup.Form1", 1),
-                         timings(desktop, "window", "MinimalWindow.exe", "Bench.MinimalWindow", 1)]
-            if run > 0:
-                for sink, values in zip((launcher, minimal, setup, window), pair):
-                    sink.extend(values)
+        # Each pair alternates run by run, so that drift in the machine's load
+        # falls on both alike; the first pair only warms the caches. The pairs
+        # are measured apart, and each start waits for the desktop to settle:
+        # a tray icon just removed keeps the taskbar busy for a moment.
+        def compare(mode, ours, ours_class, minimal, minimal_class, icon_ids=(None, None)):
+            a, b = [], []
+            for run in range(args.runs + 1):
+                pair = []
+                for exe, cls, icon_id in ((ours, ours_class, icon_ids[0]), (minimal, minimal_class, icon_ids[1])):
+                    time.sleep(0.3)
+                    pair.append(timings(desktop, mode, exe, cls, 1, icon_id=icon_id))
+                if run > 0:
+                    a.extend(pair[0])
+                    b.extend(pair[1])
+            return a, b
+
+        launcher, minimal = compare("icon", "Tolvane.exe", "Tolvane.Form1", "MinimalTray.exe", "Bench.MinimalTray",
+                                    icon_ids=(125, 1))
         report("start to tray icon (ms)", launcher, minimal)
-        if has_setup:
+        if (desktop.work / "Setup.exe").exists():
+            setup, window = compare("window", "Setup.exe", "TolvaneSetup.Form1", "MinimalWindow.exe",
+                                    "Bench.MinimalWindow")
             report("start to Setup window (ms)", setup, window)
 
         launcher_rss, launcher_cpu = resident(desktop, "Tolvane.exe", args.idle)
