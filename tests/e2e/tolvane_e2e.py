@@ -262,10 +262,12 @@ class Driver:
                                   timeout=timeout)
             facts = [json.loads(line) for line in proc.stdout.splitlines() if line.startswith("{")]
             # Now and then Wine fails to start a program at all ("Application
-            # could not be started"): no fact came out, so nothing happened yet.
-            if facts or not _wine_start_failed(proc):
+            # could not be started", or an exit code and no output): no fact
+            # came out, so nothing happened yet and the call can be repeated.
+            if facts or (proc.returncode == 0 and not _wine_start_failed(proc)):
                 break
-            self.session.log(f"driver {args}: wine did not start it, again ({attempt + 1})")
+            self.session.log(f"driver {args}: no output, exit {proc.returncode}, again ({attempt + 1}): "
+                             f"{proc.stderr.strip()[-300:]}")
             time.sleep(0.5)
         errors = [f for f in facts if f["fact"] == "error"]
         if check and errors:
