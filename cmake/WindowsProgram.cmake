@@ -1,6 +1,14 @@
 # A GUI program that imports only Windows system DLLs: the C++ runtime and
-# libgcc are linked in, and unicode wWinMain is the entry point.
+# libgcc are linked in, and unicode wWinMain is the entry point. The programs
+# land side by side in bin/, as a user unpacks them; RESOURCES names the files
+# the program's .rc pulls in (icon, manifest), so that editing one rebuilds it.
 function(tolvane_windows_program target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "RC" "RESOURCES")
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  if(arg_RC)
+    set_property(SOURCE ${arg_RC} APPEND PROPERTY OBJECT_DEPENDS ${arg_RESOURCES}
+      ${PROJECT_SOURCE_DIR}/version/Version.h)
+  endif()
   target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/winkit/SmallRuntime.cpp)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
