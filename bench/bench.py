@@ -188,11 +188,11 @@ def main():
                     b.extend(pair[1])
             return a, b
 
-        launcher, minimal = compare("icon", "Tolvane.exe", "Tolvane.Form1", "MinimalTray.exe", "Bench.MinimalTray",
+        launcher, minimal = compare("icon", "Tolvane.exe", "Tolvane.MainWindow", "MinimalTray.exe", "Bench.MinimalTray",
                                     icon_ids=(125, 1))
         report("start to tray icon (ms)", launcher, minimal)
         if (desktop.work / "Setup.exe").exists():
-            setup, window = compare("window", "Setup.exe", "TolvaneSetup.Form1", "MinimalWindow.exe",
+            setup, window = compare("window", "Setup.exe", "Tolvane.SetupWindow", "MinimalWindow.exe",
                                     "Bench.MinimalWindow")
             report("start to Setup window (ms)", setup, window)
 

@@ -9,7 +9,7 @@ function(tolvane_windows_program target)
     set_property(SOURCE ${arg_RC} APPEND PROPERTY OBJECT_DEPENDS ${arg_RESOURCES}
       ${PROJECT_SOURCE_DIR}/version/Version.h)
   endif()
-  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/winkit/SmallRuntime.cpp)
+  target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/winkit/win32/SmallRuntime.cpp)
   target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_compile_options(${target} PRIVATE -ffunction-sections -fdata-sections)
   target_link_options(${target} PRIVATE -municode -mwindows -static -static-libgcc -static-libstdc++

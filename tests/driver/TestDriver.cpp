@@ -761,7 +761,10 @@ int CmdPost(const Args& args)
     const UINT message = static_cast<UINT>(std::wcstoul(p[1].c_str(), nullptr, 0));
     const WPARAM wParam = p.size() > 2 ? static_cast<WPARAM>(std::wcstoull(p[2].c_str(), nullptr, 0)) : 0;
     const LPARAM lParam = p.size() > 3 ? static_cast<LPARAM>(std::wcstoll(p[3].c_str(), nullptr, 0)) : 0;
-    const BOOL posted = PostMessageW(ParseHwnd(p[0]), message, wParam, lParam);
+    // --times N posts the message N times at once, as the shell sends Enter twice.
+    BOOL posted = TRUE;
+    for (long long n = args.Number(L"times", 1); n > 0 && posted; --n)
+        posted = PostMessageW(ParseHwnd(p[0]), message, wParam, lParam);
     Fact("post").Bool("ok", posted != FALSE).Emit();
     return posted ? 0 : 1;
 }
@@ -893,7 +896,7 @@ void Usage()
             L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
             L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
-            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L]; menu HWND; reg-get KEY NAME [--64]")
+            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; reg-get KEY NAME [--64]")
         .Emit();
 }
 

@@ -4,7 +4,7 @@ main window with its texts, OK hides it again, and the tray goes on working."""
 import time
 import unittest
 
-from tolvane_e2e import WineSession, main, require_programs
+from tolvane_e2e import MAIN_WINDOW_CLASS, WineSession, main, require_programs
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -29,12 +29,12 @@ class AboutBoxTest(unittest.TestCase):
 
     def show_about(self):
         self.choose_from_tray_menu("b")
-        window = self.s.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", visible=True, timeout=5)
+        window = self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, caption="Tolvane", visible=True, timeout=5)
         self.assertIsNotNone(window, "About did not show the window")
         return window
 
     def test_about_shows_texts_and_ok_hides(self):
-        self.assertEqual(self.s.driver.windows(cls="Tolvane.Form1", visible=True), [], "visible at start")
+        self.assertEqual(self.s.driver.windows(cls=MAIN_WINDOW_CLASS, visible=True), [], "visible at start")
         window = self.show_about()
         self.s.screenshot("about-open")
         controls = self.s.driver.controls(window["hwnd"])
@@ -62,23 +62,23 @@ class AboutBoxTest(unittest.TestCase):
         again = self.show_about()
         self.assertEqual(again["hwnd"], window["hwnd"])
         self.assertEqual(again["rect"], window["rect"])
-        self.assertEqual(len(self.s.driver.windows(cls="Tolvane.Form1")), 1)
+        self.assertEqual(len(self.s.driver.windows(cls=MAIN_WINDOW_CLASS)), 1)
 
         # A user moves it; showing it again does not centre it anew.
         self.s.xdotool("mousemove", (left + right) // 2, top + 8, "mousedown", 1,
                        "mousemove", (left + right) // 2 - 100, top + 8 - 80, "mouseup", 1)
         time.sleep(0.3)
-        moved = self.s.driver.windows(cls="Tolvane.Form1", visible=True)[0]
+        moved = self.s.driver.windows(cls=MAIN_WINDOW_CLASS, visible=True)[0]
         self.assertNotEqual(moved["rect"], window["rect"], "the window could not be dragged")
 
         # OK hides the window; the launcher keeps running.
         lx, ly, rx, ry = self.s.driver.controls(window["hwnd"])[-1]["rect"]
         self.s.click((lx + rx) // 2, (ly + ry) // 2)
-        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form1", visible=True, timeout=5),
+        self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, visible=True, timeout=5),
                         "OK did not hide the window")
         self.s.park_mouse()
         self.assertTrue(self.s.driver.alive(self.launcher["pid"]), "OK ended the launcher")
-        self.assertEqual(len(self.s.driver.windows(cls="Tolvane.Form1")), 1, "OK unloaded the window")
+        self.assertEqual(len(self.s.driver.windows(cls=MAIN_WINDOW_CLASS)), 1, "OK unloaded the window")
 
         # The tray still works: a left click starts the Explorer ...
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)

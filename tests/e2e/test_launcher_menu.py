@@ -5,7 +5,7 @@ value, Open Explorer, Exit; and two launchers side by side."""
 import time
 import unittest
 
-from tolvane_e2e import RUN_KEY, WineSession, main, require_programs
+from tolvane_e2e import MAIN_WINDOW_CLASS, NIN_KEYSELECT, RUN_KEY, WM_CONTEXTMENU, WineSession, main, require_programs
 
 MAIN_DIR = "C:\\Program Files\\Tolvane"
 SECOND_DIR = "C:\\Tolvane"
@@ -71,12 +71,12 @@ class LauncherMenuTest(unittest.TestCase):
 
     def start_second(self):
         """Starts another launcher from SECOND_DIR; returns (window, icon)."""
-        before = {w["hwnd"] for w in self.s.driver.windows(cls="Tolvane.Form1")}
+        before = {w["hwnd"] for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS)}
         self.s.start_program(SECOND_DIR + "\\Tolvane.exe", cwd=SECOND_DIR)
         deadline = time.time() + 15
         second = None
         while time.time() < deadline and second is None:
-            second = next((w for w in self.s.driver.windows(cls="Tolvane.Form1") if w["hwnd"] not in before), None)
+            second = next((w for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS) if w["hwnd"] not in before), None)
             time.sleep(0.2)
         self.assertIsNotNone(second, "the second launcher's window did not appear")
         icons = self.s.wait_tray_icons(2)
@@ -86,7 +86,7 @@ class LauncherMenuTest(unittest.TestCase):
     def exit_by_menu(self, launcher, icon):
         self.open_menu(icon, launcher)
         self.choose("x")
-        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form1", pid=launcher["pid"], timeout=5),
+        self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, pid=launcher["pid"], timeout=5),
                         "the launcher's window stayed after Exit")
         deadline = time.time() + 5
         while time.time() < deadline and self.s.driver.alive(launcher["pid"]):
@@ -123,6 +123,24 @@ class LauncherMenuTest(unittest.TestCase):
                 self.assertIsNotNone(self.s.driver.wait_window(cls="ExplorerWClass", caption="x y", visible=True,
                                                                timeout=8), "no Explorer window for C:\\x y")
                 self.assertTrue(self.s.close_windows("ExplorerWClass"), "an Explorer window did not close")
+
+    def test_keyboard_on_the_icon(self):
+        # Enter on the focused icon (the shell may send it twice): one Explorer.
+        watch = self.s.driver.watch(3000, "explorer.exe", count=2, settle=1200)
+        self.s.tray_notify(self.main, NIN_KEYSELECT, *self.icon, times=2)
+        procs = watch.collect()
+        self.assertEqual([p["cmdline"] for p in procs], ['explorer.exe /e,"C:\\x y"'], procs)
+        self.assertEqual(procs[0]["ppid"], self.main["pid"])
+        self.s.close_windows("ExplorerWClass")
+        # Shift+F10 or the menu key: the menu opens where the shell says the icon is.
+        self.s.tray_notify(self.main, WM_CONTEXTMENU, 300, 200)
+        popup = self.s.driver.wait_window(cls="#32768", visible=True, pid=self.main["pid"], timeout=5)
+        self.assertIsNotNone(popup, "no menu for WM_CONTEXTMENU")
+        self.assertEqual(popup["rect"][:2], [300, 200])
+        head, items = self.s.driver.menu(self.main["hwnd"])
+        self.assertEqual(head["default"], DEFAULT_INDEX)
+        self.choose("esc")
+        self.assertTrue(self.s.driver.alive(self.main["pid"]))
 
     def test_autostart_toggles_run_value_and_check_mark(self):
         # launcher folder -> Run value written when switching on (quoted when

@@ -6,7 +6,8 @@ keeps working while the dialog is open."""
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, MISSING, WineSession, main, require_programs
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, WineSession, main,
+                         require_programs)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -69,17 +70,17 @@ class SettingsDialogTest(unittest.TestCase):
 
     def setUp(self):
         self.s.park_mouse()
-        if not self.s.driver.windows(cls="Tolvane.Form1"):
+        if not self.s.driver.windows(cls=MAIN_WINDOW_CLASS):
             # The Exit case ended the launcher: start it again as a user would.
             self.s.start_program(LAUNCHER_EXE, cwd=LAUNCHER_DIR)
-            type(self).launcher = self.s.driver.wait_window(cls="Tolvane.Form1", timeout=10)
+            type(self).launcher = self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10)
             self.assertIsNotNone(self.launcher, "the launcher did not start again")
             type(self).icon = self.s.wait_tray_icons(1)[0]
 
     def tearDown(self):
-        for window in self.s.driver.windows(cls="Tolvane.Form2"):
+        for window in self.s.driver.windows(cls=SETTINGS_CLASS):
             self.s.driver.close_window(window["hwnd"])
-        self.s.driver.wait_window_gone(cls="Tolvane.Form2", timeout=5)
+        self.s.driver.wait_window_gone(cls=SETTINGS_CLASS, timeout=5)
         self.s.close_windows("ExplorerWClass")
         self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5)
 
@@ -97,7 +98,7 @@ class SettingsDialogTest(unittest.TestCase):
 
     def open_settings(self):
         self.choose_from_tray_menu("s")
-        window = self.s.driver.wait_window(cls="Tolvane.Form2", caption="Settings", visible=True, timeout=5)
+        window = self.s.driver.wait_window(cls=SETTINGS_CLASS, caption="Settings", visible=True, timeout=5)
         self.assertIsNotNone(window, "the Settings dialog did not open")
         return window
 
@@ -129,7 +130,7 @@ class SettingsDialogTest(unittest.TestCase):
             self.s.driver.type_text(text)
 
     def assert_closed(self, message):
-        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form2", timeout=5), message)
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETTINGS_CLASS, timeout=5), message)
 
     # tests ----------------------------------------------------------------
 
@@ -184,7 +185,7 @@ class SettingsDialogTest(unittest.TestCase):
         # Neither Enter nor Escape is a button of the dialog.
         self.s.driver.keys("enter", "esc")
         time.sleep(0.3)
-        self.assertTrue(self.s.driver.windows(cls="Tolvane.Form2", visible=True), "Enter or Escape closed it")
+        self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "Enter or Escape closed it")
         self.assertEqual(self.stored(), ("vbMaximizedFocus", "C:\\stored"))
 
     def test_shows_stored_mode(self):
@@ -265,7 +266,7 @@ class SettingsDialogTest(unittest.TestCase):
         self.replace_path(window, "D:\\unsaved")
         again = self.open_settings()
         self.assertEqual(again["hwnd"], window["hwnd"], "the dialog was loaded anew")
-        self.assertEqual(len(self.s.driver.windows(cls="Tolvane.Form2")), 1)
+        self.assertEqual(len(self.s.driver.windows(cls=SETTINGS_CLASS)), 1)
         _, by_text = self.dialog(again)
         self.assertEqual((self.selected_option(again), by_text["Edit"]["text"]), ("in the taskbar", "D:\\unsaved"))
         self.assertEqual(self.stored(), ("vbNormalFocus", "C:\\stored"))
@@ -294,10 +295,10 @@ class SettingsDialogTest(unittest.TestCase):
         pid = window["pid"]
         self.choose_from_tray_menu("x")
         self.assertTrue(self.s.wait_tray_icon_count(0), "the tray icon stayed after Exit")
-        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.Form1", timeout=5), "the main window stayed")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, timeout=5), "the main window stayed")
         time.sleep(0.5)
         self.assertTrue(self.s.driver.alive(pid), "the launcher ended with the dialog still open")
-        self.assertTrue(self.s.driver.windows(cls="Tolvane.Form2", visible=True), "the dialog went away")
+        self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "the dialog went away")
         self.s.screenshot("settings-after-exit")
         # The dialog still works: Save writes and then the launcher ends.
         _, by_text = self.dialog(window)

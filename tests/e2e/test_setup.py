@@ -9,11 +9,10 @@ import os
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, require_programs
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, WineSession, bin_dir, main,
+                         require_programs)
 
-SETUP_CLASS = "TolvaneSetup.Form1"
 SETUP_CAPTION = "Tolvane - Installation"
-LAUNCHER_CLASS = "Tolvane.Form1"
 DOWNLOADS = "C:\\Downloads"
 FILES = ["Tolvane.exe", "Setup.exe", "Readme.txt"]
 MAKER_KEY = r"HKLM\software\Varnholt"
@@ -110,7 +109,7 @@ class SetupInstallTest(unittest.TestCase):
         self.s.close_windows(SETUP_CLASS)
 
     def stop_launcher(self):
-        self.s.close_windows(LAUNCHER_CLASS)
+        self.s.close_windows(MAIN_WINDOW_CLASS)
         deadline = time.time() + 10
         while self.s.driver.processes("Tolvane.exe") and time.time() < deadline:
             time.sleep(0.2)
@@ -191,7 +190,7 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual(start["cmdline"], '"C:\\Tolvane\\Tolvane.exe"')
         self.assertEqual(start["show"], 2)
         self.assertEqual(start["cwd"].rstrip("\\").lower(), "c:\\tolvane")
-        self.assertIsNotNone(self.s.driver.wait_window(cls=LAUNCHER_CLASS, timeout=10))
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
         self.s.wait_tray_icons(1)
         self.assert_files_installed("C:\\Tolvane\\")
         self.assert_registry("C:\\Tolvane\\", autostart=True)
@@ -290,7 +289,7 @@ class SetupFailureTest(unittest.TestCase):
 
     def tearDown(self):
         self.s.close_windows(SETUP_CLASS)
-        self.s.close_windows(LAUNCHER_CLASS)
+        self.s.close_windows(MAIN_WINDOW_CLASS)
 
     def assert_nothing_written(self):
         self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Modus"))
@@ -315,7 +314,7 @@ class SetupFailureTest(unittest.TestCase):
         user.confirm(FINISHED[1])
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))
         self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "UninstallString"), "C:\\Fixed\\Setup.exe")
-        self.assertIsNotNone(self.s.driver.wait_window(cls=LAUNCHER_CLASS, timeout=10))
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
 
     def test_missing_readme(self):
         self.s.reg_delete(LAUNCHER_KEY)

@@ -33,6 +33,16 @@ LAUNCHER_KEY = r"HKLM\software\Varnholt\Tolvane"
 # A settings value to delete rather than write.
 MISSING = object()
 RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
+# The launcher's tray callback (WM_APP + 1), icon id and the notifications the
+# shell sends for the keyboard.
+TRAY_CALLBACK = 0x8001
+TRAY_ICON_ID = 125
+NIN_KEYSELECT = 0x401
+WM_CONTEXTMENU = 0x7B
+# Window classes of the programs under test.
+MAIN_WINDOW_CLASS = "Tolvane.MainWindow"
+SETTINGS_CLASS = "Tolvane.SettingsDialog"
+SETUP_CLASS = "Tolvane.SetupWindow"
 
 
 def bin_dir():
@@ -344,8 +354,8 @@ class Driver:
     def taskbar_created(self, hwnd=None):
         return self.run("taskbar-created", *([hwnd] if hwnd else []))[0]
 
-    def post(self, hwnd, message, wparam=0, lparam=0):
-        return self.run("post", hwnd, message, wparam, lparam)
+    def post(self, hwnd, message, wparam=0, lparam=0, times=1):
+        return self.run("post", hwnd, message, wparam, lparam, "--times", times)
 
     def menu(self, owner_hwnd):
         """The open popup menu of the owner's thread, read by MenuProbe.dll:
@@ -635,7 +645,7 @@ class WineSession:
             self.start_desktop(exe, cwd=cwd)
         else:
             self.start_program(exe, cwd=cwd)
-        window = self.driver.wait_window(cls="Tolvane.Form1", caption="Tolvane", timeout=10)
+        window = self.driver.wait_window(cls=MAIN_WINDOW_CLASS, caption="Tolvane", timeout=10)
         if window is None:
             raise E2EError("the launcher's main window did not appear")
         return window, self.wait_tray_icons(1)[0]
@@ -658,6 +668,11 @@ class WineSession:
         if not self.driver.wait_window_gone(cls="#32768", visible=True, timeout=5):
             raise E2EError("the tray menu did not close")
         self.park_mouse()
+
+    def tray_notify(self, launcher, notification, x, y, times=1):
+        """Posts the launcher's tray callback as the shell does for a version-4
+        icon: lParam = notification | icon id << 16, wParam = the position."""
+        self.driver.post(launcher["hwnd"], TRAY_CALLBACK, (y << 16) | x, (TRAY_ICON_ID << 16) | notification, times)
 
     def reg_delete(self, key, name=None):
         args = ["reg", "delete", key] + (["/v", name] if name else []) + ["/f", "/reg:32"]

@@ -3,27 +3,66 @@
 #include "Actions.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
+#include "resource.h"
+
+#include <vector>
 
 using namespace launcher;
 using testing_support::MemoryRegistry;
 
-TEST(TrayNotifications, OnlyButtonReleasesOnTheCallbackCount) {
-    struct Case {
-        unsigned message;
-        std::intptr_t lParam;
-        TrayResponse expected;
-    } cases[] = {
-        {1025, 514, TrayResponse::DeferExplorer},
-        {1025, 517, TrayResponse::ShowMenu},
-        {1025, 512, TrayResponse::Ignore},  // mouse move
-        {1025, 513, TrayResponse::Ignore},  // left button down
-        {1025, 515, TrayResponse::Ignore},  // double click: its release comes as 514
-        {1025, 516, TrayResponse::Ignore},  // right button down
-        {1024, 514, TrayResponse::Ignore},  // WM_USER, posted after the menu
-        {0x0111, 514, TrayResponse::Ignore},
+// A gesture as the shell reports it: the notifications in order, each with the
+// icon id in the high word for a version-4 icon.
+struct Gesture {
+    const char* name;
+    bool version4;
+    std::vector<unsigned> notifications;
+    unsigned iconId;
+    TrayGesture gesture;  // what the whole gesture does, exactly once
+    bool fromKeyboard;
+};
+
+TEST(TrayNotifications, EachGestureActsExactlyOnce) {
+    const Gesture cases[] = {
+        {"v4 left click", true, {0x200, 0x201, 0x202, kTraySelect}, 125, TrayGesture::OpenExplorer, false},
+        {"v4 right click", true, {0x204, 0x205, kTrayContextMenu}, 125, TrayGesture::ShowMenu, false},
+        {"v4 Enter or Space", true, {kTrayKeySelect}, 125, TrayGesture::OpenExplorer, true},
+        {"v4 Shift+F10 or menu key", true, {kTrayContextMenu}, 125, TrayGesture::ShowMenu, true},
+        {"v4 mouse moves", true, {0x200, 0x200}, 125, TrayGesture::None, false},
+        {"v4 another icon's select", true, {kTraySelect, kTrayContextMenu}, 126, TrayGesture::None, false},
+        {"old shell left click", false, {0x200, 0x201, 0x202}, 0, TrayGesture::OpenExplorer, false},
+        {"old shell right click", false, {0x204, 0x205}, 0, TrayGesture::ShowMenu, false},
+        {"old shell double click", false, {0x203}, 0, TrayGesture::None, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ClassifyTrayNotification(c.message, c.lParam), c.expected) << c.message << "/" << c.lParam;
+    for (const Gesture& c : cases) {
+        TrayNotifications notifications;
+        int acted = 0;
+        TrayEvent last;
+        for (unsigned n : c.notifications) {
+            const TrayEvent event = notifications.Classify(c.version4, (std::uintptr_t{c.iconId} << 16) | n);
+            if (event.gesture != TrayGesture::None) {
+                ++acted;
+                last = event;
+            }
+        }
+        EXPECT_EQ(acted, c.gesture == TrayGesture::None ? 0 : 1) << c.name;
+        EXPECT_EQ(last.gesture, c.gesture) << c.name;
+        EXPECT_EQ(last.fromKeyboard, c.fromKeyboard) << c.name;
+    }
+}
+
+TEST(TrayNotifications, AKeyboardMenuAfterAMouseOneIsStillTheKeyboards) {
+    TrayNotifications notifications;
+    for (unsigned n : {0x204u, 0x205u, kTrayContextMenu}) notifications.Classify(true, (125u << 16) | n);
+    EXPECT_TRUE(notifications.Classify(true, (125u << 16) | kTrayContextMenu).fromKeyboard);
+}
+
+TEST(TrayMenu, EachCommandHasItsAction) {
+    EXPECT_EQ(ActionForCommand(IDM_AUTOSTART), kActionAutostart);
+    EXPECT_EQ(ActionForCommand(IDM_ABOUT), kActionAbout);
+    EXPECT_EQ(ActionForCommand(IDM_SETTINGS), kActionSettings);
+    EXPECT_EQ(ActionForCommand(IDM_EXIT), kActionExit);
+    EXPECT_EQ(ActionForCommand(IDM_EXPLORER), kActionExplorer);
+    EXPECT_EQ(ActionForCommand(0), std::nullopt) << "a dismissed menu";
 }
 
 TEST(PendingActionQueue, StartsIdleWithTheTimerRunning) {
@@ -126,16 +165,16 @@ TEST(Autostart, RefusedChangesKeepTheRealState) {
     MemoryRegistry reg;
     reg.RefuseWrites();
     AutostartOutcome on = ToggleAutostart(reg, false, L"C:\\T\\Tolvane.exe");
-    EXPECT_EQ(on.status.error, registry::kAccessDenied);
+    EXPECT_EQ(on.status.code, winkit::kErrorAccessDenied);
     EXPECT_FALSE(on.checked);
 
     MemoryRegistry existing;
     existing.PutString(registry::kRunKey, registry::kRunValue, L"C:\\T\\Tolvane.exe");
     existing.RefuseWrites();
     AutostartOutcome off = ToggleAutostart(existing, true, L"C:\\T\\Tolvane.exe");
-    EXPECT_EQ(off.status.error, registry::kAccessDenied);
+    EXPECT_EQ(off.status.code, winkit::kErrorAccessDenied);
     EXPECT_TRUE(off.checked);
-    EXPECT_NE(AutostartFailureText(true, registry::kAccessDenied, L"Access denied.").find(L"administrator"),
+    EXPECT_NE(AutostartFailureText(true, winkit::kErrorAccessDenied, L"Access denied.").find(L"administrator"),
               std::wstring::npos);
 }
 

@@ -33,72 +33,72 @@ Backend::Key MemoryRegistry::NewHandle(const std::wstring& path) {
 
 long MemoryRegistry::OpenKey(Root, const std::wstring& path, bool forWriting, Key* key) {
     *key = 0;
-    if (m_keys.find(path) == m_keys.end()) return kFileNotFound;
-    if (forWriting && m_writeError != kSuccess) return m_writeError;
+    if (m_keys.find(path) == m_keys.end()) return winkit::kErrorFileNotFound;
+    if (forWriting && m_writeError != winkit::kErrorSuccess) return m_writeError;
     *key = NewHandle(path);
-    return kSuccess;
+    return winkit::kErrorSuccess;
 }
 
 long MemoryRegistry::CreateKey(Root, const std::wstring& path, Key* key) {
     *key = 0;
-    if (path.empty()) return kInvalidParameter;
-    if (m_writeError != kSuccess) return m_writeError;
+    if (path.empty()) return winkit::kErrorInvalidParameter;
+    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
     for (const auto& part : Parents(path)) m_keys[part];
     *key = NewHandle(path);
-    return kSuccess;
+    return winkit::kErrorSuccess;
 }
 
 long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
                                 std::uint32_t* size) {
     const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return 6;  // ERROR_INVALID_HANDLE
+    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
     const Value* value = Find(handle->second, name);
-    if (value == nullptr) return kFileNotFound;
+    if (value == nullptr) return winkit::kErrorFileNotFound;
     const auto needed = static_cast<std::uint32_t>(value->data.size());
     *type = value->type;
     if (data == nullptr) {
         *size = needed;
-        return kSuccess;
+        return winkit::kErrorSuccess;
     }
     if (*size < needed) {
         *size = needed;
-        return kMoreData;
+        return winkit::kErrorMoreData;
     }
     std::copy(value->data.begin(), value->data.end(), data);
     *size = needed;
-    return kSuccess;
+    return winkit::kErrorSuccess;
 }
 
 long MemoryRegistry::SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
                               std::uint32_t size) {
     const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return 6;
-    if (m_writeError != kSuccess) return m_writeError;
+    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
+    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
     m_keys[handle->second][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
-    return kSuccess;
+    return winkit::kErrorSuccess;
 }
 
 long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
     const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return 6;
-    if (m_writeError != kSuccess) return m_writeError;
+    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
+    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
     auto& values = m_keys[handle->second];
-    return values.erase(name) == 1 ? kSuccess : kFileNotFound;
+    return values.erase(name) == 1 ? winkit::kErrorSuccess : winkit::kErrorFileNotFound;
 }
 
 long MemoryRegistry::DeleteKey(Root, const std::wstring& path) {
     const auto found = m_keys.find(path);
-    if (found == m_keys.end()) return kFileNotFound;
-    if (m_writeError != kSuccess) return m_writeError;
+    if (found == m_keys.end()) return winkit::kErrorFileNotFound;
+    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
     const std::wstring prefix = found->first + L"\\";
     for (const auto& entry : m_keys) {
         if (entry.first.size() > prefix.size() &&
             !CaseInsensitiveLess{}(entry.first.substr(0, prefix.size()), prefix) &&
             !CaseInsensitiveLess{}(prefix, entry.first.substr(0, prefix.size())))
-            return kAccessDenied;  // RegDeleteKey refuses keys with subkeys
+            return winkit::kErrorAccessDenied;  // RegDeleteKey refuses keys with subkeys
     }
     m_keys.erase(found);
-    return kSuccess;
+    return winkit::kErrorSuccess;
 }
 
 void MemoryRegistry::CloseKey(Key key) { m_handles.erase(key); }

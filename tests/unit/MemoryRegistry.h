@@ -32,7 +32,7 @@ public:
     void CloseKey(Key key) override;
 
     // Test controls.
-    void RefuseWrites(long error = registry::kAccessDenied) { m_writeError = error; }
+    void RefuseWrites(long error = winkit::kErrorAccessDenied) { m_writeError = error; }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
     void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
@@ -47,7 +47,7 @@ private:
     std::map<std::wstring, Values, CaseInsensitiveLess> m_keys;  // full path -> values
     std::map<Key, std::wstring> m_handles;
     Key m_nextHandle = 0x100;
-    long m_writeError = registry::kSuccess;
+    long m_writeError = winkit::kErrorSuccess;
 
     Key NewHandle(const std::wstring& path);
 };

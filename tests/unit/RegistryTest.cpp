@@ -101,11 +101,11 @@ TEST(RegistryWrite, RefusedWritesReportTheReasonAndChangeNothing) {
     MemoryRegistry reg;
     reg.PutString(kKey, L"Pfad", L"C:\\old");
     reg.PutString(kRunKey, kRunValue, L"C:\\Tolvane\\Tolvane.exe");
-    reg.RefuseWrites(kAccessDenied);
-    EXPECT_EQ(SaveString(reg, Root::LocalMachine, kKey, L"Pfad", L"C:\\new").error, kAccessDenied);
-    EXPECT_EQ(SaveString(reg, Root::LocalMachine, L"software\\New\\Key", L"x", L"y").error, kAccessDenied);
-    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).error, kAccessDenied);
-    EXPECT_EQ(DeleteKey(reg, Root::LocalMachine, kSettingsKey).error, kAccessDenied);
+    reg.RefuseWrites(winkit::kErrorAccessDenied);
+    EXPECT_EQ(SaveString(reg, Root::LocalMachine, kKey, L"Pfad", L"C:\\new").code, winkit::kErrorAccessDenied);
+    EXPECT_EQ(SaveString(reg, Root::LocalMachine, L"software\\New\\Key", L"x", L"y").code, winkit::kErrorAccessDenied);
+    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).code, winkit::kErrorAccessDenied);
+    EXPECT_EQ(DeleteKey(reg, Root::LocalMachine, kSettingsKey).code, winkit::kErrorAccessDenied);
     EXPECT_EQ(Read(reg), L"C:\\old");
     EXPECT_TRUE(reg.HasValue(kRunKey, kRunValue));
     EXPECT_FALSE(reg.HasKey(L"software\\New"));
@@ -114,10 +114,10 @@ TEST(RegistryWrite, RefusedWritesReportTheReasonAndChangeNothing) {
 
 TEST(RegistryDelete, MissingThingsAreReportedNotFatal) {
     MemoryRegistry reg;
-    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).error, kFileNotFound);
-    EXPECT_EQ(DeleteKey(reg, Root::LocalMachine, kSettingsKey).error, kFileNotFound);
+    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).code, winkit::kErrorFileNotFound);
+    EXPECT_EQ(DeleteKey(reg, Root::LocalMachine, kSettingsKey).code, winkit::kErrorFileNotFound);
     reg.PutString(kRunKey, L"Other", L"x");
-    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).error, kFileNotFound);
+    EXPECT_EQ(DeleteValue(reg, Root::LocalMachine, kRunKey, kRunValue).code, winkit::kErrorFileNotFound);
     EXPECT_TRUE(reg.HasValue(kRunKey, L"Other"));
 }
 

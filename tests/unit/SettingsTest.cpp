@@ -129,12 +129,12 @@ TEST(SettingsSave, ARefusedSaveIsReportedAndChangesNothing) {
     MemoryRegistry reg;
     reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
     reg.PutString(kKey, registry::kFolderValue, L"C:\\");
-    reg.RefuseWrites(registry::kAccessDenied);
+    reg.RefuseWrites(winkit::kErrorAccessDenied);
     const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", L"D:\\");
     EXPECT_FALSE(outcome.Ok());
-    EXPECT_EQ(outcome.mode.error, registry::kAccessDenied);
-    EXPECT_EQ(outcome.folder.error, registry::kAccessDenied) << "the folder is tried too";
-    EXPECT_EQ(outcome.FirstError(), registry::kAccessDenied);
+    EXPECT_EQ(outcome.mode.code, winkit::kErrorAccessDenied);
+    EXPECT_EQ(outcome.folder.code, winkit::kErrorAccessDenied) << "the folder is tried too";
+    EXPECT_EQ(outcome.FirstError(), winkit::kErrorAccessDenied);
     EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbMaximizedFocus");
     EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"C:\\");
     EXPECT_EQ(reg.OpenHandles(), 0);
@@ -146,13 +146,13 @@ TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
         const wchar_t* lead;
         bool mentionsAdministrator;
     } cases[] = {
-        {registry::kAccessDenied, registry::kAccessDenied, L"The settings were not saved.", true},
-        {registry::kAccessDenied, registry::kSuccess, L"The window mode was not saved; the folder was.", true},
-        {registry::kSuccess, registry::kAccessDenied, L"The folder was not saved; the window mode was.", true},
+        {winkit::kErrorAccessDenied, winkit::kErrorAccessDenied, L"The settings were not saved.", true},
+        {winkit::kErrorAccessDenied, winkit::kErrorSuccess, L"The window mode was not saved; the folder was.", true},
+        {winkit::kErrorSuccess, winkit::kErrorAccessDenied, L"The folder was not saved; the window mode was.", true},
         {1018, 1018, L"The settings were not saved.", false},  // ERROR_KEY_DELETED
     };
     for (const auto& c : cases) {
-        const SaveOutcome outcome{{c.modeError}, {c.folderError}};
+        const SaveOutcome outcome{{c.modeError, L""}, {c.folderError, L""}};
         const std::wstring text = SaveFailureText(outcome, L"<system reason>");
         EXPECT_EQ(text.rfind(c.lead, 0), 0u) << testing::PrintToString(text);
         EXPECT_NE(text.find(L"<system reason>"), std::wstring::npos);

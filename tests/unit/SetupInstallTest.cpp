@@ -52,29 +52,29 @@ public:
         if (folders.count(p) != 0 || files.count(p) != 0) return p.substr(p.find_last_of(L'\\') + 1);
         return L"";
     }
-    long CreateFolder(const std::wstring& path) override {
+    winkit::Win32Result CreateFolder(const std::wstring& path) override {
         calls.push_back(L"create " + path);
         const std::wstring p = Lower(path);
-        if (p.empty()) return kErrorPathNotFound;
-        if (folders.count(p) != 0 || files.count(p) != 0) return kErrorAlreadyExists;
-        if (folders.count(Parent(p)) == 0) return kErrorPathNotFound;
-        if (readOnlyFolders.count(Parent(p)) != 0) return kErrorAccessDenied;
+        if (p.empty()) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
+        if (folders.count(p) != 0 || files.count(p) != 0) return winkit::Win32Result::Failure(winkit::kErrorAlreadyExists, L"refused");
+        if (folders.count(Parent(p)) == 0) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
+        if (readOnlyFolders.count(Parent(p)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         folders.insert(p);
-        return 0;
+        return {};
     }
     bool IsFolder(const std::wstring& path) override { return folders.count(Lower(path)) != 0; }
     bool IsFile(const std::wstring& path) override { return files.count(Lower(path)) != 0; }
     bool SameFile(const std::wstring& a, const std::wstring& b) override { return Lower(a) == Lower(b); }
-    long CopyReplacing(const std::wstring& from, const std::wstring& to) override {
+    winkit::Win32Result CopyReplacing(const std::wstring& from, const std::wstring& to) override {
         calls.push_back(L"copy " + from + L" -> " + to);
         const auto source = files.find(Lower(from));
-        if (source == files.end()) return kErrorFileNotFound;
+        if (source == files.end()) return winkit::Win32Result::Failure(winkit::kErrorFileNotFound, L"refused");
         const std::wstring target = Lower(to);
-        if (folders.count(Parent(target)) == 0) return kErrorPathNotFound;
-        if (inUse.count(target) != 0) return kErrorSharingViolation;
-        if (readOnlyFolders.count(Parent(target)) != 0) return kErrorAccessDenied;
+        if (folders.count(Parent(target)) == 0) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
+        if (inUse.count(target) != 0) return winkit::Win32Result::Failure(winkit::kErrorSharingViolation, L"refused");
+        if (readOnlyFolders.count(Parent(target)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         files[target] = source->second;
-        return 0;
+        return {};
     }
 };
 
@@ -113,13 +113,13 @@ TEST(InstallPlan, FolderTextBecomesOneTrailingBackslash) {
         const InstallPlan plan = MakeInstallPlan(c.typed, L"C:\\Downloads", false);
         EXPECT_EQ(plan.searchPattern, c.pattern) << c.typed;
         EXPECT_EQ(plan.folderToCreate, c.toCreate) << c.typed;
-        EXPECT_EQ(plan.InstallFolder, c.installFolder) << c.typed;
+        EXPECT_EQ(plan.installFolder, c.installFolder) << c.typed;
     }
 }
 
 TEST(InstallPlan, SourceFolderGetsABackslashOnlyWhenMissing) {
-    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"C:\\Downloads", false).SourceFolder, L"C:\\Downloads\\");
-    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"E:\\", false).SourceFolder, L"E:\\");
+    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"C:\\Downloads", false).sourceFolder, L"C:\\Downloads\\");
+    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"E:\\", false).sourceFolder, L"E:\\");
     EXPECT_EQ(SourceFolderFrom(L"\\\\server\\share\\x"), L"\\\\server\\share\\x\\");
 }
 

@@ -90,10 +90,10 @@ TEST(Win32Registry, DeletingReportsWhatHappened) {
     ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child", L"x", L"y").Ok());
     EXPECT_FALSE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey).Ok()) << "a key with subkeys stays";
     EXPECT_TRUE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child").Ok());
-    EXPECT_EQ(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child").error, kFileNotFound);
+    EXPECT_EQ(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Child").code, winkit::kErrorFileNotFound);
     ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, L"v", L"1").Ok());
     EXPECT_TRUE(DeleteValue(SystemBackend(), Root::LocalMachine, kTestKey, L"v").Ok());
-    EXPECT_EQ(DeleteValue(SystemBackend(), Root::LocalMachine, kTestKey, L"v").error, kFileNotFound);
+    EXPECT_EQ(DeleteValue(SystemBackend(), Root::LocalMachine, kTestKey, L"v").code, winkit::kErrorFileNotFound);
     EXPECT_TRUE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey).Ok());
     EXPECT_TRUE(GetString(SystemBackend(), Root::LocalMachine, L"software\\Varnholt", L"none") == std::nullopt);
 }

@@ -1,0 +1,124 @@
+#include "Actions.h"
+
+#include <utility>
+
+#include "CommandLine.h"
+#include "RegistryLayout.h"
+#include "resource.h"
+
+namespace launcher {
+
+TrayEvent TrayNotifications::Classify(bool version4, std::uintptr_t lParam) {
+    const unsigned notification = static_cast<unsigned>(lParam & 0xFFFF);
+    const bool afterRightButton = std::exchange(m_rightButtonUp, false);
+    if (!version4) {
+        if (notification == kTrayLeftButtonUp) return {TrayGesture::OpenExplorer, false};
+        if (notification == kTrayRightButtonUp) return {TrayGesture::ShowMenu, false};
+        return {};
+    }
+    if (((lParam >> 16) & 0xFFFF) != kTrayIconId) return {};
+    switch (notification) {
+    case kTraySelect:
+        return {TrayGesture::OpenExplorer, false};
+    case kTrayKeySelect:
+        return {TrayGesture::OpenExplorer, true};
+    case kTrayRightButtonUp:
+        m_rightButtonUp = true;
+        return {};
+    case kTrayContextMenu:
+        return {TrayGesture::ShowMenu, !afterRightButton};
+    default:
+        return {};
+    }
+}
+
+std::optional<ActionCode> ActionForCommand(int commandId) {
+    switch (commandId) {
+    case IDM_AUTOSTART:
+        return kActionAutostart;
+    case IDM_ABOUT:
+        return kActionAbout;
+    case IDM_SETTINGS:
+        return kActionSettings;
+    case IDM_EXIT:
+        return kActionExit;
+    case IDM_EXPLORER:
+        return kActionExplorer;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<int> ShowStateForMode(const std::wstring& mode) {
+    static const struct {
+        const wchar_t* name;
+        int showState;
+    } kModes[] = {
+        {L"vbNormalFocus", 1},
+        {L"vbMinimizedFocus", 2},
+        {L"vbMaximizedFocus", 3},
+        {L"vbNormalNoFocus", 4},
+    };
+    for (const auto& entry : kModes)
+        if (mode == entry.name) return entry.showState;
+    return std::nullopt;
+}
+
+int ExplorerShowState(const std::wstring& mode) {
+    return ShowStateForMode(mode).value_or(kFallbackShowState);
+}
+
+std::wstring ExplorerCommandLine(const std::wstring& folder) {
+    std::wstring clean;
+    clean.reserve(folder.size());
+    for (wchar_t ch : folder)
+        if (ch != L'"') clean.push_back(ch);
+    if (clean.empty()) return kExplorerCommandStart;
+    return std::wstring(kExplorerCommandStart) + L"\"" + clean + L"\"";
+}
+
+ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend) {
+    using namespace registry;
+    const std::wstring mode = GetString(backend, Root::LocalMachine, kSettingsKey, kModeValue).value_or(L"");
+    const std::wstring folder = GetString(backend, Root::LocalMachine, kSettingsKey, kFolderValue).value_or(L"");
+    return {ExplorerCommandLine(folder), ExplorerShowState(mode)};
+}
+
+std::wstring LauncherPath(const std::wstring& programFolder) {
+    std::wstring path = programFolder;
+    if (path.empty() || path.back() != L'\\') path += L'\\';
+    return path + L"Tolvane.exe";
+}
+
+bool IsAutostartText(const std::optional<std::wstring>& runValue) {
+    return runValue && runValue->find_first_not_of(L' ') != std::wstring::npos;
+}
+
+bool ReadAutostart(registry::Backend& backend) {
+    using namespace registry;
+    return IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue));
+}
+
+AutostartOutcome ToggleAutostart(registry::Backend& backend, bool checked, const std::wstring& launcherPath) {
+    using namespace registry;
+    Status status;
+    if (checked) {
+        status = DeleteValue(backend, Root::LocalMachine, kRunKey, kRunValue);
+        // Already gone is what was asked for.
+        if (status.code == winkit::kErrorFileNotFound) status = {};
+    } else {
+        status = SaveString(backend, Root::LocalMachine, kRunKey, kRunValue,
+                            winkit::QuoteProgramPath(launcherPath));
+    }
+    return {ReadAutostart(backend), status};
+}
+
+std::wstring AutostartFailureText(bool wasChecked, long error, const std::wstring& systemMessage) {
+    std::wstring text = wasChecked ? L"Tolvane could not remove its autostart entry."
+                                   : L"Tolvane could not add its autostart entry.";
+    text += L"\n\n" + systemMessage;
+    if (error == winkit::kErrorAccessDenied) text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
+    return text;
+}
+
+}  // namespace launcher

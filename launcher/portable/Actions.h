@@ -1,0 +1,122 @@
+#pragma once
+// What the launcher does, apart from the windows it does it in.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "Registry.h"
+
+namespace launcher {
+
+// Action codes: the popup menu's item indices, plus the idle code.
+enum ActionCode : std::int16_t {
+    kActionAutostart = 0,
+    kActionAbout = 1,
+    kActionSettings = 2,
+    kActionExit = 3,
+    kActionSeparator = 4,
+    kActionExplorer = 5,
+    kActionIdle = 11,
+};
+
+// The tray icon: id, tip and the window message its notifications come with
+// (above WM_APP: WM_USER + 1 would be DM_SETDEFID to a dialog manager).
+inline constexpr unsigned kTrayIconId = 125;
+inline constexpr wchar_t kTrayTip[] = L"Tolvane";
+inline constexpr unsigned kTrayCallbackMessage = 0x8000 + 1;
+
+// Notifications in the low word of the callback's lParam (the Win32 values).
+inline constexpr unsigned kTrayLeftButtonUp = 0x0202;
+inline constexpr unsigned kTrayRightButtonUp = 0x0205;
+inline constexpr unsigned kTrayContextMenu = 0x007B;
+inline constexpr unsigned kTraySelect = 0x0400;
+inline constexpr unsigned kTrayKeySelect = 0x0401;
+
+inline constexpr unsigned kTimerIntervalMs = 100;
+
+enum class TrayGesture { None, OpenExplorer, ShowMenu };
+struct TrayEvent {
+    TrayGesture gesture = TrayGesture::None;
+    bool fromKeyboard = false;
+};
+
+// What the icon's notifications mean. A version-4 icon reports a mouse click
+// as the button messages followed by NIN_SELECT or WM_CONTEXTMENU, and the
+// keyboard as NIN_KEYSELECT or WM_CONTEXTMENU alone; only those act, so each
+// gesture acts once. Older shells send the button messages only.
+class TrayNotifications {
+public:
+    TrayEvent Classify(bool version4, std::uintptr_t lParam);
+
+private:
+    bool m_rightButtonUp = false;  // the WM_CONTEXTMENU that follows comes from the mouse
+};
+
+// The pending action and the one-shot timer that runs it once menus and
+// notifications have returned.
+class PendingActions {
+public:
+    void Trigger(std::int16_t code) {
+        m_pending = code;
+        m_timerEnabled = true;
+    }
+    // A timer tick: switches the timer off and yields the code to run. The code
+    // stays as it was; only the next trigger overwrites it.
+    std::int16_t Tick() {
+        m_timerEnabled = false;
+        return m_pending;
+    }
+    std::int16_t Pending() const { return m_pending; }
+    bool TimerEnabled() const { return m_timerEnabled; }
+
+private:
+    std::int16_t m_pending = kActionIdle;
+    bool m_timerEnabled = true;  // the timer starts enabled and finds the idle code
+};
+
+// The action a command of the tray menu stands for.
+std::optional<ActionCode> ActionForCommand(int commandId);
+
+// Show state for a window-mode name, compared exactly; nothing for other texts.
+std::optional<int> ShowStateForMode(const std::wstring& mode);
+
+// Unknown modes fall back to a normal, activated window rather than a hidden one.
+inline constexpr int kFallbackShowState = 1;
+int ExplorerShowState(const std::wstring& mode);
+
+inline constexpr wchar_t kExplorerCommandStart[] = L"explorer.exe /e,";
+
+// "explorer.exe /e," and the folder in quotes, so that a comma in a folder name
+// is not taken for the next Explorer switch. Quote characters in the stored
+// text are dropped: no Windows folder name holds one.
+std::wstring ExplorerCommandLine(const std::wstring& folder);
+
+struct ExplorerLaunch {
+    std::wstring commandLine;
+    int showState;
+};
+ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend);
+
+// The launcher's own path as the autostart entry names it: the program folder
+// and the fixed file name, whatever name the program was started under.
+std::wstring LauncherPath(const std::wstring& programFolder);
+
+// The check mark of "Start automatically": any non-blank Run value.
+bool IsAutostartText(const std::optional<std::wstring>& runValue);
+bool ReadAutostart(registry::Backend& backend);
+
+struct AutostartOutcome {
+    bool checked;            // the real state after the attempt
+    registry::Status status; // why it was refused, if it was
+};
+// Switches the Run value the other way and reports the state it really has now.
+AutostartOutcome ToggleAutostart(registry::Backend& backend, bool checked, const std::wstring& launcherPath);
+
+inline constexpr wchar_t kLauncherCaption[] = L"Tolvane";
+inline constexpr wchar_t kUnexpectedFailure[] =
+    L"Tolvane could not complete the action: it ran out of memory or met an unexpected error.";
+
+// The message for a refused autostart change.
+std::wstring AutostartFailureText(bool wasChecked, long error, const std::wstring& systemMessage);
+
+}  // namespace launcher

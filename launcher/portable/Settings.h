@@ -1,0 +1,53 @@
+#pragma once
+// What the Settings dialog reads and writes, apart from the window it does it in.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "Registry.h"
+
+namespace launcher {
+
+inline constexpr int kModeOptionCount = 4;
+
+// The mode name each option button stores, by option index. The captions do
+// not follow the names: "in the foreground, minimized" (option 0) has always
+// stored the normal-window name, and "in the taskbar" (option 2) the
+// minimized one; stored settings depend on this pairing.
+inline constexpr std::array<const wchar_t*, kModeOptionCount> kOptionModeNames = {
+    L"vbNormalFocus",     // "in the foreground, minimized"
+    L"vbMaximizedFocus",  // "in the foreground, maximized"
+    L"vbMinimizedFocus",  // "in the taskbar"
+    L"vbNormalNoFocus",   // "last size, position"
+};
+
+// The option that shows a stored mode name, compared exactly (letter case,
+// blanks); nothing for any other text, the empty one included.
+std::optional<int> OptionForMode(const std::wstring& mode);
+
+// The mode name to store for the options' states: the last selected option's
+// name, or the empty text when none is selected.
+std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);
+
+// The values the dialog shows when it loads; a missing value reads as "".
+struct StoredSettings {
+    std::wstring mode;
+    std::wstring folder;
+};
+StoredSettings ReadSettings(registry::Backend& backend);
+
+// Writes "Modus", then "Pfad", both always, exactly as given.
+struct SaveOutcome {
+    registry::Status mode;
+    registry::Status folder;
+    bool Ok() const { return mode.Ok() && folder.Ok(); }
+    // The first refusal's error code (kErrorSuccess when both were written).
+    long FirstError() const { return !mode.Ok() ? mode.code : folder.code; }
+};
+SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder);
+
+// The message for a refused save: what was not saved, the system's reason,
+// and what to do about it.
+std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& systemMessage);
+
+}  // namespace launcher

@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+
+#include "Settings.h"
+#include "Window.h"
+
+namespace launcher {
+
+// The modeless Settings dialog: folder and window mode of the Explorer.
+class SettingsDialog final : public winkit::Window {
+public:
+    static SettingsDialog& Instance();
+    // Opens the dialog when it is not open (reading the stored values), then
+    // shows it; an open dialog keeps what the user has typed.
+    void Show();
+
+private:
+    SettingsDialog() = default;
+
+    void OnCreate() override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnFailure() override;
+
+    void LoadValues();
+    void OnSave();
+    void OnCancel();
+    std::array<bool, kModeOptionCount> SelectedOptions() const;
+    HWND Option(int index) const;
+};
+
+}  // namespace launcher

@@ -1,0 +1,77 @@
+#include "TrayIcon.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "Actions.h"
+#include "resource.h"
+
+namespace launcher {
+
+namespace {
+
+// LoadIconMetric lives in comctl32 version 6 only (the manifest asks for it);
+// looked up so that a missing one falls back to the small system metric.
+HICON LoadSmallIcon() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+        if (auto loadIconMetric = reinterpret_cast<LoadIconMetricFn>(
+                reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")))) {
+            HICON icon = nullptr;
+            if (SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(IDI_TOLVANE), LIM_SMALL, &icon))) return icon;
+        }
+    }
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_TOLVANE), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// The notifications the portable classifier names, as Windows defines them.
+static_assert(kTrayCallbackMessage == WM_APP + 1, "callback message above WM_APP");
+static_assert(kTrayLeftButtonUp == WM_LBUTTONUP && kTrayRightButtonUp == WM_RBUTTONUP, "button releases");
+static_assert(kTrayContextMenu == WM_CONTEXTMENU, "context menu");
+static_assert(kTraySelect == NIN_SELECT && kTrayKeySelect == NIN_KEYSELECT, "version-4 selections");
+
+}  // namespace
+
+void TrayIcon::Add(HWND owner, UINT callbackMessage) {
+    if (!m_icon) m_icon.Reset(LoadSmallIcon());
+    m_data = NOTIFYICONDATAW{};
+    m_data.cbSize = sizeof(m_data);
+    m_data.hWnd = owner;
+    m_data.uID = kTrayIconId;
+    // A version-4 icon shows its tip only when asked to.
+    m_data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
+    m_data.uCallbackMessage = callbackMessage;
+    m_data.hIcon = m_icon.Get();
+    lstrcpynW(m_data.szTip, kTrayTip, ARRAYSIZE(m_data.szTip));
+    m_added = Shell_NotifyIconW(NIM_ADD, &m_data) != FALSE;
+    // The version is not kept by the shell across a restart: set it after every add.
+    m_data.uVersion = NOTIFYICON_VERSION_4;
+    m_version4 = m_added && Shell_NotifyIconW(NIM_SETVERSION, &m_data) != FALSE;
+}
+
+void TrayIcon::Remove() {
+    if (m_added) Shell_NotifyIconW(NIM_DELETE, &m_data);
+    m_added = false;
+}
+
+void TrayIcon::Reload() {
+    // The shell keeps its own copy; the old icon goes once it shows the new one.
+    winkit::UniqueIcon icon(LoadSmallIcon());
+    m_data.hIcon = icon.Get();
+    if (m_added) {
+        NOTIFYICONDATAW change = m_data;
+        change.uFlags = NIF_ICON;
+        Shell_NotifyIconW(NIM_MODIFY, &change);
+    }
+    m_icon = std::move(icon);
+}
+
+void TrayIcon::ReturnFocus() {
+    if (m_added) Shell_NotifyIconW(NIM_SETFOCUS, &m_data);
+}
+
+}  // namespace launcher

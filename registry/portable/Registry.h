@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Win32Result.h"
+
+namespace registry {
+
+
+inline constexpr std::uint32_t kTypeSz = 1;
+inline constexpr std::uint32_t kTypeExpandSz = 2;
+inline constexpr std::uint32_t kTypeBinary = 3;
+inline constexpr std::uint32_t kTypeDword = 4;
+
+// Every access uses HKEY_LOCAL_MACHINE; the enum keeps the backend honest about it.
+enum class Root { LocalMachine };
+
+// The registry primitives the store is built on. The Win32 backend forwards to
+// advapi32; tests use an in-memory one that behaves the same way.
+class Backend {
+public:
+    using Key = std::uintptr_t;  // 0 = no key
+    virtual ~Backend() = default;
+    virtual long OpenKey(Root root, const std::wstring& path, bool forWriting, Key* key) = 0;
+    virtual long CreateKey(Root root, const std::wstring& path, Key* key) = 0;
+    // Same contract as RegQueryValueExW: data may be null to ask for the size;
+    // a buffer that is too small yields kErrorMoreData and the needed size.
+    virtual long QueryValue(Key key, const std::wstring& name, std::uint32_t* type,
+                            std::uint8_t* data, std::uint32_t* size) = 0;
+    virtual long SetValue(Key key, const std::wstring& name, std::uint32_t type,
+                          const std::uint8_t* data, std::uint32_t size) = 0;
+    virtual long DeleteValue(Key key, const std::wstring& name) = 0;
+    // Deletes only the last key of the path, and only when it has no subkeys.
+    virtual long DeleteKey(Root root, const std::wstring& path) = 0;
+    virtual void CloseKey(Key key) = 0;
+};
+
+// Outcome of a write: success, or the Win32 error that refused it.
+using Status = winkit::Win32Result;
+
+// Readers turn every failure into "nothing"; writers report what refused them.
+std::optional<std::wstring> GetString(Backend& backend, Root root, const std::wstring& subKey,
+                                      const std::wstring& valueName);
+Status SaveString(Backend& backend, Root root, const std::wstring& subKey,
+                  const std::wstring& valueName, const std::wstring& value);
+// A REG_DWORD value, for the flags Windows reads from an uninstall entry.
+Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
+                 std::uint32_t value);
+Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
+                   const std::wstring& valueName);
+Status DeleteKey(Backend& backend, Root root, const std::wstring& subKey);
+
+std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key openKey,
+                                             const std::wstring& valueName);
+std::wstring StripAtNull(const std::wstring& text);
+
+// REG_SZ data is UTF-16LE whatever the width of wchar_t on the build host.
+std::vector<std::uint8_t> ToUtf16Bytes(const std::wstring& text);
+std::wstring FromUtf16Bytes(const std::uint8_t* data, std::size_t size);
+
+// The backend of the running program (advapi32 on Windows).
+Backend& SystemBackend();
+
+}  // namespace registry

@@ -1,0 +1,29 @@
+#pragma once
+#include <windows.h>
+
+#include "Window.h"
+
+namespace setup {
+
+// The installer's one window: the install folder, the autostart choice, and
+// the Install, Uninstall and Exit buttons.
+class SetupWindow final : public winkit::Window {
+public:
+    static SetupWindow& Instance();
+    bool Open();
+
+private:
+    SetupWindow() = default;
+
+    void OnCreate() override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnFailure() override;
+
+    void OnInstall();
+    void OnUninstall();
+    // True when the installation is complete and the program may end.
+    bool Install();
+    void Say(const std::wstring& text, const wchar_t* title);
+};
+
+}  // namespace setup

@@ -1,0 +1,45 @@
+#pragma once
+// Layout arithmetic in twips (1/1440 inch). Portable so that it is unit-tested natively.
+#include <cstddef>
+#include <vector>
+
+namespace winkit {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Twips to pixels at a DPI, rounded to the nearest pixel.
+int TwipsToPixels(int twips, int dpi);
+double PixelsToTwips(int pixels, int dpi);
+
+// Left (or Top) of a window centred on the screen: the difference is rounded to a
+// whole number with halves going to the even neighbour, then halved with
+// truncation toward zero (so an odd difference loses its half twip).
+int CentreOffset(double screenTwips, double windowTwips);
+
+enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton };
+
+// One row of a window's control table; the id names the control. Positions
+// are in twips relative to the container: the window itself (kInWindow) or an
+// earlier frame row, by its index in the table.
+inline constexpr int kInWindow = -1;
+struct ControlSpec {
+    ControlKind kind;
+    int id;
+    const wchar_t* caption;
+    int container;
+    int left, top, width, height;
+    int tabIndex;
+};
+
+struct PixelRect {
+    int left, top, width, height;
+};
+
+// Where a control lands in the window's client area at a DPI.
+PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi);
+
+// Table indices in tab order (TabIndex ascending); creating controls in this order
+// makes the window's Z order the tab order.
+std::vector<std::size_t> TabOrder(const ControlSpec* table, std::size_t count);
+
+}  // namespace winkit

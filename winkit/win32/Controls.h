@@ -1,0 +1,54 @@
+#pragma once
+// DPI, twips geometry, the dialog font and the controls of a window built from
+// its table.
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "Handles.h"
+#include "Layout.h"
+
+namespace winkit {
+
+// The DPI a window is shown at (per monitor where the system knows it).
+UINT WindowDpi(HWND hwnd);
+
+// The layouts were made for the 8-point dialog font; other sizes clip captions.
+UniqueFont CreateDialogFont(UINT dpi);
+
+// Sizes the window for its client area and centres it on the primary screen
+// (not the work area), as the programs always have.
+void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips);
+
+// The controls of one window, created from its table in tab order.
+class ControlSet {
+public:
+    void Create(HWND parent, const ControlSpec* table, std::size_t count);
+    // Moves every control and gives it a font for the new DPI.
+    void Relayout(UINT dpi);
+    HWND Get(int id) const;
+    bool Created() const { return m_table != nullptr; }
+    bool IsOption(HWND control) const;
+    // Tab enters a group of option buttons at its selected option (the first
+    // when none is selected), as in a dialog: only that one keeps the tab stop.
+    void UpdateOptionTabStops();
+    // Selects one option of its group and clears the others.
+    void SelectOption(HWND option);
+
+private:
+    const ControlSpec* Row(HWND control) const;
+    // Index range [first, last) of the option group the row belongs to.
+    std::pair<std::size_t, std::size_t> GroupOf(std::size_t index) const;
+
+    const ControlSpec* m_table = nullptr;
+    std::size_t m_count = 0;
+    std::vector<HWND> m_windows;
+    UniqueFont m_font;
+};
+
+// Text of a control or window, any length.
+std::wstring WindowText(HWND hwnd);
+
+}  // namespace winkit

@@ -1,0 +1,41 @@
+#include "Error.h"
+
+namespace winkit {
+
+std::wstring SystemMessage(long error) {
+    auto code = static_cast<DWORD>(error);
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+    if (buffer != nullptr) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty()) {
+        // Built by hand: std::to_wstring drags in a whole printf implementation.
+        std::wstring digits;
+        do {
+            digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + code % 10));
+            code /= 10;
+        } while (code != 0);
+        text = L"Error " + digits + L".";
+    }
+    return text;
+}
+
+std::wstring Describe(const Win32Result& result) {
+    return result.operation + L":\n" + SystemMessage(result.code);
+}
+
+Win32Result LastError(std::wstring operation) {
+    const DWORD code = GetLastError();
+    return Win32Result::Failure(static_cast<long>(code), std::move(operation));
+}
+
+void ShowInformation(HWND owner, const std::wstring& text, const std::wstring& title) {
+    MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
+}  // namespace winkit

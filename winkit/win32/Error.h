@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "Win32Result.h"
+
+namespace winkit {
+
+// Captures GetLastError right at the failing call.
+Win32Result LastError(std::wstring operation);
+
+// The system's text for an error code, without the trailing line break.
+std::wstring SystemMessage(long code);
+
+// "<operation>:\n<system message>" for a message box.
+std::wstring Describe(const Win32Result& result);
+
+// Information message with an OK button only: the one way both programs talk to the user.
+void ShowInformation(HWND owner, const std::wstring& text, const std::wstring& title);
+
+}  // namespace winkit

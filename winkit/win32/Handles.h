@@ -1,0 +1,63 @@
+#pragma once
+// Move-only owners for the Win32 handles the programs keep.
+#include <windows.h>
+
+#include <utility>
+
+namespace winkit {
+
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Type handle) : m_handle(handle) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    Type Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != Traits::Invalid(); }
+    Type Release() { return std::exchange(m_handle, Traits::Invalid()); }
+    void Reset(Type handle = Traits::Invalid()) {
+        if (m_handle != Traits::Invalid()) Traits::Close(m_handle);
+        m_handle = handle;
+    }
+
+private:
+    Type m_handle = Traits::Invalid();
+};
+
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+};
+struct MenuTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+struct KernelTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+struct FontTraits {
+    using Type = HFONT;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+
+using UniqueIcon = UniqueHandle<IconTraits>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueKernelHandle = UniqueHandle<KernelTraits>;
+using UniqueFont = UniqueHandle<FontTraits>;
+
+}  // namespace winkit
