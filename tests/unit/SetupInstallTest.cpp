@@ -30,7 +30,7 @@ class FakeFiles final : public FileService {
 public:
     std::set<std::wstring> folders{L"c:", L"c:\\downloads"};
     std::map<std::wstring, std::string> files;  // lower-case path -> content
-    std::set<std::wstring> inUse;
+    std::map<std::wstring, long> inUse;  // lower-case path -> what a copy onto it gives
     std::set<std::wstring> readOnlyFolders;
     std::vector<std::wstring> calls;
 
@@ -71,7 +71,7 @@ public:
         if (source == files.end()) return kErrorFileNotFound;
         const std::wstring target = Lower(to);
         if (folders.count(Parent(target)) == 0) return kErrorPathNotFound;
-        if (inUse.count(target) != 0) return kErrorSharingViolation;
+        if (const auto busy = inUse.find(target); busy != inUse.end()) return busy->second;
         if (readOnlyFolders.count(Parent(target)) != 0) return kErrorAccessDenied;
         files[target] = source->second;
         return 0;
@@ -275,13 +275,33 @@ TEST(RunInstall, FailingFileStepsStopThereAndTheMessageSaysWhatWasDone) {
          CopyProblem::Refused, {},
          {L"could not be copied", L"C:\\Downloads\\Readme.txt\\Tolvane.exe", L"<reason 3>",
           L"Nothing was changed yet"}},
+        // Typed with "\", the file's name finds no contents, so Setup tries to
+        // create it as a folder: "already exists" is no folder to install into.
+        {"typed name is a file, with backslash", L"C:\\Downloads\\Readme.txt\\", [](FakeFiles&) {},
+         FailedStep::CreateFolder, CopyProblem::Refused, {},
+         {L"folder could not be created", L"C:\\Downloads\\Readme.txt", L"<reason 183>",
+          L"Nothing was changed yet"}},
         {"running launcher", L"C:\\Tolvane\\",
          [](FakeFiles& fs) {
              fs.folders.insert(L"c:\\tolvane");
-             fs.inUse.insert(L"c:\\tolvane\\tolvane.exe");
+             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = kErrorSharingViolation;
          },
          FailedStep::CopyFile, CopyProblem::TargetInUse, {},
          {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 32>"}},
+        {"launcher file locked", L"C:\\Tolvane\\",
+         [](FakeFiles& fs) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = kErrorLockViolation;
+         },
+         FailedStep::CopyFile, CopyProblem::TargetInUse, {},
+         {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 33>"}},
+        {"readme mapped by another program", L"C:\\Tolvane\\",
+         [](FakeFiles& fs) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse[L"c:\\tolvane\\readme.txt"] = kErrorUserMappedFile;
+         },
+         FailedStep::CopyFile, CopyProblem::TargetInUse, {L"Tolvane.exe", L"Setup.exe"},
+         {L"C:\\Tolvane\\Readme.txt is in use", L"<reason 1224>"}},
         {"readme missing", L"C:\\Tolvane\\", [](FakeFiles& fs) { fs.files.erase(L"c:\\downloads\\readme.txt"); },
          FailedStep::CopyFile, CopyProblem::SourceMissing, {L"Tolvane.exe", L"Setup.exe"},
          {L"missing beside Setup", L"C:\\Downloads\\Readme.txt", L"<reason 2>",
