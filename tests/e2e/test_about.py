@@ -4,13 +4,14 @@ main window with its texts, OK hides it again, and the tray goes on working."""
 import time
 import unittest
 
-from tolvane_e2e import WineSession, main, require_programs
+from tolvane_e2e import WineSession, main, require_programs, version_text
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
 
 # Texts in tab order after the frame; None: ours to choose, checked by rule.
-ABOUT_TEXTS = ["About Tolvane", None, None, "Version: 1.4", "    Date: 05.03.2006", None, None, "OK"]
+ABOUT_TEXTS = ["About Tolvane", None, None, version_text("TOLVANE_ABOUT_VERSION"), version_text("TOLVANE_ABOUT_DATE"),
+               None, None, "OK"]
 
 
 class AboutBoxTest(unittest.TestCase):

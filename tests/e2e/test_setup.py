@@ -9,7 +9,7 @@ import os
 import time
 import unittest
 
-from tolvane_e2e import LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, require_programs
+from tolvane_e2e import LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, require_programs, version_text
 
 SETUP_CLASS = "TolvaneSetup.Form1"
 SETUP_CAPTION = "Tolvane - Installation"
@@ -162,7 +162,7 @@ class SetupInstallTest(unittest.TestCase):
             (UNINSTALL_KEY, "DisplayName", "Varnholt Tolvane"),
             (UNINSTALL_KEY, "UninstallString", quoted(folder + "Setup.exe")),
             (UNINSTALL_KEY, "DisplayIcon", folder + "Tolvane.exe"),
-            (UNINSTALL_KEY, "DisplayVersion", "1.04"),
+            (UNINSTALL_KEY, "DisplayVersion", version_text("TOLVANE_VERSION_TEXT")),
             (UNINSTALL_KEY, "Publisher", "Varnholt"),
             (UNINSTALL_KEY, "InstallLocation", folder),
             (UNINSTALL_KEY, "NoModify", 1),

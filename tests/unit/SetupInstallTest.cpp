@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "../../version/Version.h"
 #include "Install.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
@@ -188,7 +189,7 @@ TEST(RunInstall, FreshFolderGetsTheFilesAndEveryRegistryEntry) {
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Pfad"), L"C:\\");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"UninstallString"), L"C:\\Tolvane\\Setup.exe");
-    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayVersion"), L"1.04");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayVersion"), TOLVANE_WIDEN(TOLVANE_VERSION_TEXT));
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"Publisher"), L"Varnholt");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), L"C:\\Tolvane\\");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayIcon"), L"C:\\Tolvane\\Tolvane.exe");
