@@ -55,6 +55,18 @@ def version_text(name):
     return match.group(1)
 
 
+def wait_for(condition, timeout=5.0, interval=0.2):
+    """Polls condition() until it gives a true value or the time is up; returns
+    its last value. For a check that something did not happen, wait for a
+    later event that shows the program got that far, not for a fixed time."""
+    deadline = time.time() + timeout
+    while True:
+        value = condition()
+        if value or time.time() >= deadline:
+            return value
+        time.sleep(interval)
+
+
 def require_programs(*names):
     """Skips the calling test class when a program is not built yet."""
     missing = [n for n in names if not os.path.exists(os.path.join(bin_dir(), n))]
