@@ -1,16 +1,16 @@
 """The About box of Tolvane.exe: "About Tolvane" in the tray menu shows the
 main window with its texts, OK hides it again, and the tray goes on working."""
 
-import time
 import unittest
 
-from tolvane_e2e import MAIN_WINDOW_CLASS, WineSession, main, require_programs
+from tolvane_e2e import MAIN_WINDOW_CLASS, WineSession, main, require_programs, version_text, wait_for
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
 
 # Texts in tab order after the frame; None: ours to choose, checked by rule.
-ABOUT_TEXTS = ["About Tolvane", None, None, "Version: 1.4", "    Date: 05.03.2006", None, None, "OK"]
+ABOUT_TEXTS = ["About Tolvane", None, None, version_text("TOLVANE_ABOUT_VERSION"), version_text("TOLVANE_ABOUT_DATE"),
+               None, None, "OK"]
 
 
 class AboutBoxTest(unittest.TestCase):
@@ -67,9 +67,9 @@ class AboutBoxTest(unittest.TestCase):
         # A user moves it; showing it again does not centre it anew.
         self.s.xdotool("mousemove", (left + right) // 2, top + 8, "mousedown", 1,
                        "mousemove", (left + right) // 2 - 100, top + 8 - 80, "mouseup", 1)
-        time.sleep(0.3)
-        moved = self.s.driver.windows(cls=MAIN_WINDOW_CLASS, visible=True)[0]
-        self.assertNotEqual(moved["rect"], window["rect"], "the window could not be dragged")
+        moved = wait_for(lambda: next((w for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS, visible=True)
+                                       if w["rect"] != window["rect"]), None))
+        self.assertIsNotNone(moved, "the window could not be dragged")
 
         # OK hides the window; the launcher keeps running.
         lx, ly, rx, ry = self.s.driver.controls(window["hwnd"])[-1]["rect"]

@@ -34,6 +34,12 @@ class LauncherMenuTest(unittest.TestCase):
         cls.main, cls.icon = cls.s.start_launcher(MAIN_DIR + "\\Tolvane.exe", MAIN_DIR)
 
     def setUp(self):
+        # No Run value unless a test writes one, and the first launcher running
+        # even after a test that ended it.
+        self.s.reg_delete(RUN_KEY, "Tolvane")
+        if not self.s.driver.alive(self.main["pid"]):
+            type(self).main, type(self).icon = self.s.start_launcher(MAIN_DIR + "\\Tolvane.exe", MAIN_DIR,
+                                                                     with_desktop=False)
         self.s.park_mouse()
 
     def tearDown(self):
@@ -188,7 +194,6 @@ class LauncherMenuTest(unittest.TestCase):
                     self.choose("esc")
                 finally:
                     self.exit_by_menu(launcher, icon)
-        self.s.reg_delete(RUN_KEY, "Tolvane")
 
     def test_exit_ends_only_that_launcher(self):
         launcher, icon = self.start_second()
@@ -200,7 +205,7 @@ class LauncherMenuTest(unittest.TestCase):
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
         self.assertEqual([p["ppid"] for p in procs], [self.main["pid"]])
 
-    def test_zz_exit_main_launcher(self):
+    def test_exit_removes_the_icon(self):
         self.exit_by_menu(self.main, self.icon)
         self.assertTrue(self.s.wait_tray_icon_count(0), "the icon stayed in the tray after Exit")
         self.s.screenshot("after-exit")

@@ -7,7 +7,7 @@ import time
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, WineSession, main,
-                         require_programs)
+                         require_programs, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -182,10 +182,13 @@ class SettingsDialogTest(unittest.TestCase):
         self.s.driver.keys("down")
         self.assertEqual(self.selected_option(window), "in the taskbar")
         self.assertEqual(self.s.driver.focus()["focus"], by_text["in the taskbar"]["hwnd"])
-        # Neither Enter nor Escape is a button of the dialog.
-        self.s.driver.keys("enter", "esc")
-        time.sleep(0.3)
+        # Neither Enter nor Escape is a button of the dialog: the arrow key
+        # after them still reaches it.
+        self.s.driver.keys("enter", "esc", "down")
+        wait_for(lambda: not self.s.driver.windows(cls=SETTINGS_CLASS, visible=True)
+                 or self.selected_option(window) == "last size, position")
         self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "Enter or Escape closed it")
+        self.assertEqual(self.selected_option(window), "last size, position")
         self.assertEqual(self.stored(), ("vbMaximizedFocus", "C:\\stored"))
 
     def test_shows_stored_mode(self):
@@ -293,16 +296,20 @@ class SettingsDialogTest(unittest.TestCase):
         self.store("C:\\stored", "vbNormalFocus")
         window = self.open_settings()
         pid = window["pid"]
+        _, by_text = self.dialog(window)
         self.choose_from_tray_menu("x")
         self.assertTrue(self.s.wait_tray_icon_count(0), "the tray icon stayed after Exit")
         self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, timeout=5), "the main window stayed")
-        time.sleep(0.5)
+        # A click that takes effect after the main window is gone shows that
+        # the launcher did not end with it.
+        self.click_control(by_text["last size, position"], dx=6)
+        wait_for(lambda: not self.s.driver.windows(cls=SETTINGS_CLASS, visible=True)
+                 or self.selected_option(window) == "last size, position")
         self.assertTrue(self.s.driver.alive(pid), "the launcher ended with the dialog still open")
         self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "the dialog went away")
+        self.assertEqual(self.selected_option(window), "last size, position", "the dialog stopped working")
         self.s.screenshot("settings-after-exit")
-        # The dialog still works: Save writes and then the launcher ends.
-        _, by_text = self.dialog(window)
-        self.click_control(by_text["last size, position"], dx=6)
+        # Save writes and then the launcher ends.
         self.click_control(by_text["Save"])
         self.assert_closed("Save did not close the dialog")
         deadline = time.time() + 5

@@ -6,11 +6,12 @@ with its tray icon; failures that leave the window usable; Uninstall."""
 
 import filecmp
 import os
+import shutil
 import time
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, WineSession, bin_dir, main,
-                         require_programs)
+                         require_programs, version_text)
 
 SETUP_CAPTION = "Tolvane - Installation"
 DOWNLOADS = "C:\\Downloads"
@@ -97,13 +98,25 @@ class SetupSession:
         return s
 
 
+INSTALL_FOLDERS = ["C:\\Tolvane", "C:\\Program Files\\Tolvane Test"]
+
+
 class SetupInstallTest(unittest.TestCase):
-    """One prefix: install, install again, a folder with blanks, uninstall."""
+    """One prefix: install, install again, a folder with blanks, uninstall.
+    Each test starts from no installation and makes the one it needs."""
 
     @classmethod
     def setUpClass(cls):
         cls.s = SetupSession.make("setup")
         cls.addClassCleanup(cls.s.close)
+
+    def setUp(self):
+        # What an earlier test installed must neither help nor hinder this one.
+        self.stop_launcher()
+        for key, name in ((RUN_KEY, "Tolvane"), (LAUNCHER_KEY, None), (UNINSTALL_KEY, None)):
+            self.s.reg_delete(key, name)
+        for folder in INSTALL_FOLDERS:
+            shutil.rmtree(self.s.host_path(folder), ignore_errors=True)
 
     def tearDown(self):
         self.s.close_windows(SETUP_CLASS)
@@ -152,6 +165,12 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual(len(starts), 1, f"expected one start of Tolvane.exe, saw {starts}")
         return starts[0]
 
+    def fresh_install(self, folder="C:\\Tolvane\\"):
+        """Installs by Setup from the downloads, box checked; the launcher runs."""
+        start = self.install_and_watch(SetupUser(self, self.s), folder, autostart=True)
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
+        return start
+
     def assert_registry(self, folder, autostart):
         quoted = (lambda p: f'"{p}"' if " " in p else p)
         expected = [
@@ -161,7 +180,7 @@ class SetupInstallTest(unittest.TestCase):
             (UNINSTALL_KEY, "DisplayName", "Varnholt Tolvane"),
             (UNINSTALL_KEY, "UninstallString", quoted(folder + "Setup.exe")),
             (UNINSTALL_KEY, "DisplayIcon", folder + "Tolvane.exe"),
-            (UNINSTALL_KEY, "DisplayVersion", "1.04"),
+            (UNINSTALL_KEY, "DisplayVersion", version_text("TOLVANE_VERSION_TEXT")),
             (UNINSTALL_KEY, "Publisher", "Varnholt"),
             (UNINSTALL_KEY, "InstallLocation", folder),
             (UNINSTALL_KEY, "NoModify", 1),
@@ -171,7 +190,7 @@ class SetupInstallTest(unittest.TestCase):
             with self.subTest(value=name):
                 self.assertEqual(self.reg(key, name), value)
 
-    def test_1_whole_install(self):
+    def test_whole_install(self):
         user = SetupUser(self, self.s)
         self.assertEqual(user.window["caption"], SETUP_CAPTION)
         controls = {c["text"]: c for c in user.controls()}
@@ -195,8 +214,8 @@ class SetupInstallTest(unittest.TestCase):
         self.assert_files_installed("C:\\Tolvane\\")
         self.assert_registry("C:\\Tolvane\\", autostart=True)
 
-    def test_2_install_again_over_running_launcher_then_after_exit(self):
-        self.assertTrue(self.s.driver.processes("Tolvane.exe"), "needs the launcher of the first install")
+    def test_install_again_over_running_launcher_then_after_exit(self):
+        self.fresh_install()
         self.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
         self.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Windows")
         self.s.reg_set(RUN_KEY, "Tolvane", "kept")
@@ -220,11 +239,12 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual(self.reg(RUN_KEY, "Tolvane"), "kept", "the box was clear: the entry stays untouched")
         self.stop_launcher()
 
-    def test_3_folder_with_blanks(self):
+    def test_folder_with_blanks(self):
         # A program where an unquoted path would split must never run.
         planted = self.s.host_path("C:\\Program.exe")
         with open(planted, "wb") as f, open(os.path.join(bin_dir(), "TestDriver.exe"), "rb") as src:
             f.write(src.read())
+        self.addCleanup(os.remove, planted)
         folder = "C:\\Program Files\\Tolvane Test\\"
         user = SetupUser(self, self.s)
         every_start = []
@@ -238,7 +258,9 @@ class SetupInstallTest(unittest.TestCase):
         self.s.wait_tray_icons(1)
         self.stop_launcher()
 
-    def test_4_uninstall_removes_entries_and_keeps_files(self):
+    def test_uninstall_removes_entries_and_keeps_files(self):
+        self.fresh_install()
+        self.assertIsNotNone(self.reg(RUN_KEY, "Tolvane"), "the install wrote no Run value to remove")
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
         user = SetupUser(self, self.s)
         user.press("Uninstall")
@@ -250,7 +272,6 @@ class SetupInstallTest(unittest.TestCase):
         self.assertFalse(self.key_exists(LAUNCHER_KEY))
         self.assertTrue(self.key_exists(MAKER_KEY), "software\\Varnholt must stay")
         self.assert_files_installed("C:\\Tolvane\\")
-        self.assert_files_installed("C:\\Program Files\\Tolvane Test\\")
 
         user.press("Uninstall")  # nothing left to remove: the same message
         self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
@@ -258,8 +279,9 @@ class SetupInstallTest(unittest.TestCase):
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Exit did not end Setup")
         self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
 
-    def test_5_setup_started_from_the_install_folder(self):
+    def test_setup_started_from_the_install_folder(self):
         # Source and target are the same files: they must stay intact.
+        self.s.install_programs({"C:\\Tolvane": FILES})
         user = SetupUser(self, self.s, folder="C:\\Tolvane")
         start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=False)
         self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")

@@ -16,6 +16,7 @@ import fcntl
 import glob
 import json
 import os
+import re
 import select
 import shutil
 import signal
@@ -51,6 +52,29 @@ def bin_dir():
         here = os.path.dirname(os.path.abspath(__file__))
         path = os.path.join(here, "..", "..", "build", "win64", "bin")
     return os.path.abspath(path)
+
+
+def version_text(name):
+    """A quoted text that version/Version.h defines (version numbers, About
+    texts): the programs are built from it, so the tests read it there too."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "version", "Version.h")
+    with open(path, encoding="utf-8") as f:
+        match = re.search(r'^#define\s+' + re.escape(name) + r'\s+"([^"\\]*)"\s*$', f.read(), re.MULTILINE)
+    if not match:
+        raise E2EError(f"{name} is not a quoted text in {path}")
+    return match.group(1)
+
+
+def wait_for(condition, timeout=5.0, interval=0.2):
+    """Polls condition() until it gives a true value or the time is up; returns
+    its last value. For a check that something did not happen, wait for a
+    later event that shows the program got that far, not for a fixed time."""
+    deadline = time.time() + timeout
+    while True:
+        value = condition()
+        if value or time.time() >= deadline:
+            return value
+        time.sleep(interval)
 
 
 def require_programs(*names):

@@ -8,6 +8,7 @@ x86_64 one.
 """
 import argparse
 import os
+import re
 import struct
 import sys
 import unittest
@@ -33,15 +34,32 @@ ALLOWED_DLLS = {
     "comdlg32.dll",
 }
 
+def read_version_header(path=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "version",
+                                           "Version.h")):
+    """The #defines of version/Version.h, where the programs' version records
+    come from: quoted texts as str, comma lists of numbers as a tuple of int."""
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    defines = {}
+    for name, value in re.findall(r"^#define\s+(\w+)\s+(.*?)\s*$", text, re.MULTILINE):
+        if re.fullmatch(r'"[^"\\]*"', value):
+            defines[name] = value[1:-1]
+        elif re.fullmatch(r"\d+(\s*,\s*\d+)*", value):
+            defines[name] = tuple(int(n) for n in value.split(","))
+    return defines
+
+
+VERSION = read_version_header()
+
 LANGUAGE_BLOCK = "040704B0"
 TRANSLATION = (0x0407, 1200)
 
 PROGRAMS = {
     "Tolvane.exe": {
-        "fixed_version": (1, 4, 0, 0),
+        "fixed_version": VERSION["TOLVANE_VERSION_BINARY"],
         "strings": {
-            "FileVersion": "1.04",
-            "ProductVersion": "1.04",
+            "FileVersion": VERSION["TOLVANE_VERSION_TEXT"],
+            "ProductVersion": VERSION["TOLVANE_VERSION_TEXT"],
             "FileDescription": "Program for starting the Explorer easily",
             "CompanyName": "Varnholt",
             "ProductName": "Tolvane",
@@ -51,10 +69,10 @@ PROGRAMS = {
         "icons": [(16, 16, 4), (32, 32, 4)],
     },
     "Setup.exe": {
-        "fixed_version": (1, 0, 0, 0),
+        "fixed_version": VERSION["SETUP_VERSION_BINARY"],
         "strings": {
-            "FileVersion": "1.00",
-            "ProductVersion": "1.00",
+            "FileVersion": VERSION["SETUP_VERSION_TEXT"],
+            "ProductVersion": VERSION["SETUP_VERSION_TEXT"],
             "CompanyName": "Varnholt",
             "ProductName": "Tolvane",
         },

@@ -126,6 +126,22 @@ def fixed_version_bump(data):
 
 U16 = "utf-16-le"
 
+
+def other_version(text):
+    """The version text with its last digit changed: same length, so the
+    record still parses."""
+    return text[:-1] + str((int(text[-1]) + 1) % 10)
+
+
+def version_text_fault(program):
+    text = cd.PROGRAMS[program]["strings"]["FileVersion"]
+    return (program, "version text", replace_in_resource(cd.RT_VERSION, text + "\0", other_version(text) + "\0", U16),
+            "version record", "FileVersion is '%s'" % other_version(text))
+
+
+def bumped_minor(version):
+    return ".".join(map(str, (version[0], version[1] + 1) + tuple(version[2:])))
+
 # (program, fault, damage, check that must report it, words its message must contain)
 FAULTS = [
     ("Tolvane.exe", "other machine", set_machine, "architecture", "machine is 0x1c0"),
@@ -139,11 +155,10 @@ FAULTS = [
      "system DLL imports only", "libwinpthr-1"),
     ("Tolvane.exe", "no ASLR", clear_dll_characteristic(cd.DLLCHAR_DYNAMIC_BASE), "ASLR and DEP", "DYNAMIC_BASE"),
     ("Setup.exe", "no DEP", clear_dll_characteristic(cd.DLLCHAR_NX_COMPAT), "ASLR and DEP", "NX_COMPAT"),
-    ("Tolvane.exe", "version text", replace_in_resource(cd.RT_VERSION, "1.04\0", "1.05\0", U16),
-     "version record", "FileVersion is '1.05'"),
-    ("Setup.exe", "version text", replace_in_resource(cd.RT_VERSION, "1.00\0", "1.01\0", U16),
-     "version record", "FileVersion is '1.01'"),
-    ("Tolvane.exe", "fixed version", fixed_version_bump, "version record", "fixed file version 1.5.0.0"),
+    version_text_fault("Tolvane.exe"),
+    version_text_fault("Setup.exe"),
+    ("Tolvane.exe", "fixed version", fixed_version_bump, "version record",
+     "fixed file version " + bumped_minor(cd.PROGRAMS["Tolvane.exe"]["fixed_version"])),
     ("Tolvane.exe", "description", replace_in_resource(cd.RT_VERSION, "Explorer", "Explorar", U16),
      "version record", "FileDescription"),
     ("Setup.exe", "company", replace_in_resource(cd.RT_VERSION, "Varnholt\0", "Varnholz\0", U16),

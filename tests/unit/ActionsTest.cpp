@@ -174,8 +174,30 @@ TEST(Autostart, RefusedChangesKeepTheRealState) {
     AutostartOutcome off = ToggleAutostart(existing, true, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(off.status.code, winkit::kErrorAccessDenied);
     EXPECT_TRUE(off.checked);
-    EXPECT_NE(AutostartFailureText(true, winkit::kErrorAccessDenied, L"Access denied.").find(L"administrator"),
-              std::wstring::npos);
+}
+
+TEST(Autostart, FailureTextNamesTheRefusedChange) {
+    // wasChecked: the state before the switch, so true means switching off.
+    struct Case {
+        bool wasChecked;
+        long error;
+        const wchar_t* says;
+        const wchar_t* mustNotSay;
+        bool asksForAdministrator;
+    } cases[] = {
+        {false, winkit::kErrorAccessDenied, L"could not add", L"could not remove", true},
+        {true, winkit::kErrorAccessDenied, L"could not remove", L"could not add", true},
+        {false, 1009, L"could not add", L"could not remove", false},  // ERROR_BADDB
+        {true, 1009, L"could not remove", L"could not add", false},
+    };
+    for (const auto& c : cases) {
+        const std::wstring text = AutostartFailureText(c.wasChecked, c.error, L"<system reason>");
+        const std::string label = testing::PrintToString(text);
+        EXPECT_NE(text.find(c.says), std::wstring::npos) << label;
+        EXPECT_EQ(text.find(c.mustNotSay), std::wstring::npos) << label;
+        EXPECT_NE(text.find(L"<system reason>"), std::wstring::npos) << label;
+        EXPECT_EQ(text.find(L"administrator") != std::wstring::npos, c.asksForAdministrator) << label;
+    }
 }
 
 TEST(Autostart, RemovingAnEntryThatIsAlreadyGoneIsNoFailure) {

@@ -55,15 +55,41 @@ TEST(ControlLayout, PositionsAreRelativeToTheirFrame) {
     EXPECT_EQ(TabOrder(table, 3), (std::vector<std::size_t>{2, 0, 1}));
 }
 
-TEST(ControlLayout, AdjacentControlsKeepTheirGapAtAnyDpi) {
+TEST(ControlLayout, NestedFramesAddUpAllTheirOffsets) {
     const ControlSpec table[] = {
-        {ControlKind::Label, 1, L"", -1, 120, 240, 975, 255, 0},
-        {ControlKind::Label, 2, L"", -1, 1095, 240, 975, 255, 1},
+        {ControlKind::Frame, 1, L"O", -1, 120, 240, 4000, 3000, 0},
+        {ControlKind::Frame, 2, L"I", 0, 240, 360, 3000, 2000, 1},
+        {ControlKind::TextBox, 3, L"", 1, 120, 300, 1500, 285, 2},
+    };
+    struct Case {
+        int dpi;
+        PixelRect expected;  // (120 + 240 + 120, 240 + 360 + 300) twips
+    } cases[] = {
+        {96, {32, 60, 100, 19}},
+        {144, {48, 90, 150, 29}},
+    };
+    for (const auto& c : cases) {
+        const PixelRect r = ControlRect(table, 3, 2, c.dpi);
+        EXPECT_EQ((std::vector<int>{r.left, r.top, r.width, r.height}),
+                  (std::vector<int>{c.expected.left, c.expected.top, c.expected.width, c.expected.height}))
+            << c.dpi << " DPI";
+    }
+}
+
+TEST(ControlLayout, AdjacentControlsKeepTheirGapAtAnyDpi) {
+    // 1000 twips is a fraction of a pixel at most DPIs: a size rounded on its
+    // own would overlap or part from the neighbour the table puts against it.
+    const ControlSpec table[] = {
+        {ControlKind::Label, 1, L"", -1, 1000, 1000, 1000, 1000, 0},
+        {ControlKind::Label, 2, L"", -1, 2000, 1000, 1000, 1000, 1},
+        {ControlKind::Label, 3, L"", -1, 1000, 2000, 1000, 1000, 2},
     };
     for (int dpi : {96, 120, 144, 168, 192}) {
-        const PixelRect a = ControlRect(table, 2, 0, dpi);
-        const PixelRect b = ControlRect(table, 2, 1, dpi);
-        EXPECT_EQ(a.left + a.width, b.left) << dpi << " DPI";
+        const PixelRect a = ControlRect(table, 3, 0, dpi);
+        const PixelRect right = ControlRect(table, 3, 1, dpi);
+        const PixelRect below = ControlRect(table, 3, 2, dpi);
+        EXPECT_EQ(a.left + a.width, right.left) << dpi << " DPI";
+        EXPECT_EQ(a.top + a.height, below.top) << dpi << " DPI";
     }
 }
 

@@ -25,17 +25,28 @@ std::vector<std::wstring> Parents(const std::wstring& path) {
 
 }  // namespace
 
-Backend::Key MemoryRegistry::NewHandle(const std::wstring& path) {
+Backend::Key MemoryRegistry::NewHandle(const std::wstring& path, bool writable) {
     const Key key = m_nextHandle++;
-    m_handles[key] = path;
+    m_handles[key] = Handle{path, writable};
     return key;
+}
+
+// RegSetValueEx and RegDeleteValue on a handle opened with KEY_QUERY_VALUE
+// only give ERROR_ACCESS_DENIED, whatever the caller's rights.
+long MemoryRegistry::WritableKey(Key key, const std::wstring** path) const {
+    const auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
+    if (!handle->second.writable) return winkit::kErrorAccessDenied;
+    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
+    *path = &handle->second.path;
+    return winkit::kErrorSuccess;
 }
 
 long MemoryRegistry::OpenKey(Root, const std::wstring& path, bool forWriting, Key* key) {
     *key = 0;
     if (m_keys.find(path) == m_keys.end()) return winkit::kErrorFileNotFound;
     if (forWriting && m_writeError != winkit::kErrorSuccess) return m_writeError;
-    *key = NewHandle(path);
+    *key = NewHandle(path, forWriting);
     return winkit::kErrorSuccess;
 }
 
@@ -44,7 +55,7 @@ long MemoryRegistry::CreateKey(Root, const std::wstring& path, Key* key) {
     if (path.empty()) return winkit::kErrorInvalidParameter;
     if (m_writeError != winkit::kErrorSuccess) return m_writeError;
     for (const auto& part : Parents(path)) m_keys[part];
-    *key = NewHandle(path);
+    *key = NewHandle(path, true);
     return winkit::kErrorSuccess;
 }
 
@@ -52,7 +63,7 @@ long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t
                                 std::uint32_t* size) {
     const auto handle = m_handles.find(key);
     if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
-    const Value* value = Find(handle->second, name);
+    const Value* value = Find(handle->second.path, name);
     if (value == nullptr) return winkit::kErrorFileNotFound;
     const auto needed = static_cast<std::uint32_t>(value->data.size());
     *type = value->type;
@@ -71,18 +82,16 @@ long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t
 
 long MemoryRegistry::SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data,
                               std::uint32_t size) {
-    const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
-    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
-    m_keys[handle->second][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
+    const std::wstring* path = nullptr;
+    if (const long error = WritableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    m_keys[*path][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
     return winkit::kErrorSuccess;
 }
 
 long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
-    const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
-    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
-    auto& values = m_keys[handle->second];
+    const std::wstring* path = nullptr;
+    if (const long error = WritableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    auto& values = m_keys[*path];
     return values.erase(name) == 1 ? winkit::kErrorSuccess : winkit::kErrorFileNotFound;
 }
 

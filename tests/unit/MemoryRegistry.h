@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory registry with the behaviour the store relies on: keys and value
 // names ignore case, values keep their type and raw bytes, missing keys fail
-// to open, keys with subkeys refuse deletion, and writes can be refused.
+// to open, keys with subkeys refuse deletion, a key opened for reading refuses
+// writes and deletes of its values, and writes can be refused.
 #include <map>
 #include <string>
 #include <vector>
@@ -45,11 +46,16 @@ public:
 private:
     using Values = std::map<std::wstring, Value, CaseInsensitiveLess>;
     std::map<std::wstring, Values, CaseInsensitiveLess> m_keys;  // full path -> values
-    std::map<Key, std::wstring> m_handles;
+    struct Handle {
+        std::wstring path;
+        bool writable;
+    };
+    std::map<Key, Handle> m_handles;
     Key m_nextHandle = 0x100;
     long m_writeError = winkit::kErrorSuccess;
 
-    Key NewHandle(const std::wstring& path);
+    Key NewHandle(const std::wstring& path, bool writable);
+    long WritableKey(Key key, const std::wstring** path) const;
 };
 
 }  // namespace testing_support

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "../../version/Version.h"
 #include "Install.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
@@ -30,7 +31,7 @@ class FakeFiles final : public FileService {
 public:
     std::set<std::wstring> folders{L"c:", L"c:\\downloads"};
     std::map<std::wstring, std::string> files;  // lower-case path -> content
-    std::set<std::wstring> inUse;
+    std::map<std::wstring, long> inUse;  // lower-case path -> what a copy onto it gives
     std::set<std::wstring> readOnlyFolders;
     std::vector<std::wstring> calls;
 
@@ -71,7 +72,7 @@ public:
         if (source == files.end()) return winkit::Win32Result::Failure(winkit::kErrorFileNotFound, L"refused");
         const std::wstring target = Lower(to);
         if (folders.count(Parent(target)) == 0) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
-        if (inUse.count(target) != 0) return winkit::Win32Result::Failure(winkit::kErrorSharingViolation, L"refused");
+        if (const auto busy = inUse.find(target); busy != inUse.end()) return winkit::Win32Result::Failure(busy->second, L"in use");
         if (readOnlyFolders.count(Parent(target)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         files[target] = source->second;
         return {};
@@ -188,7 +189,7 @@ TEST(RunInstall, FreshFolderGetsTheFilesAndEveryRegistryEntry) {
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Pfad"), L"C:\\");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"UninstallString"), L"C:\\Tolvane\\Setup.exe");
-    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayVersion"), L"1.04");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayVersion"), TOLVANE_WIDEN(TOLVANE_VERSION_TEXT));
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"Publisher"), L"Varnholt");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), L"C:\\Tolvane\\");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayIcon"), L"C:\\Tolvane\\Tolvane.exe");
@@ -275,13 +276,33 @@ TEST(RunInstall, FailingFileStepsStopThereAndTheMessageSaysWhatWasDone) {
          CopyProblem::Refused, {},
          {L"could not be copied", L"C:\\Downloads\\Readme.txt\\Tolvane.exe", L"<reason 3>",
           L"Nothing was changed yet"}},
+        // Typed with "\", the file's name finds no contents, so Setup tries to
+        // create it as a folder: "already exists" is no folder to install into.
+        {"typed name is a file, with backslash", L"C:\\Downloads\\Readme.txt\\", [](FakeFiles&) {},
+         FailedStep::CreateFolder, CopyProblem::Refused, {},
+         {L"folder could not be created", L"C:\\Downloads\\Readme.txt", L"<reason 183>",
+          L"Nothing was changed yet"}},
         {"running launcher", L"C:\\Tolvane\\",
          [](FakeFiles& fs) {
              fs.folders.insert(L"c:\\tolvane");
-             fs.inUse.insert(L"c:\\tolvane\\tolvane.exe");
+             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
          },
          FailedStep::CopyFile, CopyProblem::TargetInUse, {},
          {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 32>"}},
+        {"launcher file locked", L"C:\\Tolvane\\",
+         [](FakeFiles& fs) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorLockViolation;
+         },
+         FailedStep::CopyFile, CopyProblem::TargetInUse, {},
+         {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 33>"}},
+        {"readme mapped by another program", L"C:\\Tolvane\\",
+         [](FakeFiles& fs) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse[L"c:\\tolvane\\readme.txt"] = winkit::kErrorUserMappedFile;
+         },
+         FailedStep::CopyFile, CopyProblem::TargetInUse, {L"Tolvane.exe", L"Setup.exe"},
+         {L"C:\\Tolvane\\Readme.txt is in use", L"<reason 1224>"}},
         {"readme missing", L"C:\\Tolvane\\", [](FakeFiles& fs) { fs.files.erase(L"c:\\downloads\\readme.txt"); },
          FailedStep::CopyFile, CopyProblem::SourceMissing, {L"Tolvane.exe", L"Setup.exe"},
          {L"missing beside Setup", L"C:\\Downloads\\Readme.txt", L"<reason 2>",

@@ -97,3 +97,18 @@ TEST(Win32Registry, DeletingReportsWhatHappened) {
     EXPECT_TRUE(DeleteKey(SystemBackend(), Root::LocalMachine, kTestKey).Ok());
     EXPECT_TRUE(GetString(SystemBackend(), Root::LocalMachine, L"software\\Varnholt", L"none") == std::nullopt);
 }
+
+// The in-memory backend refuses changes through a key opened for reading; the
+// real one must agree, or native tests would pass code that fails on Windows.
+TEST(Win32Registry, AKeyOpenedForReadingRefusesChanges) {
+    CleanKey clean;
+    ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, L"v", L"1").Ok());
+    Backend& backend = SystemBackend();
+    Backend::Key key = 0;
+    ASSERT_EQ(backend.OpenKey(Root::LocalMachine, kTestKey, false, &key), winkit::kErrorSuccess);
+    const std::uint8_t data[] = {0x32, 0, 0, 0};
+    EXPECT_EQ(backend.SetValue(key, L"v", kTypeSz, data, sizeof(data)), winkit::kErrorAccessDenied);
+    EXPECT_EQ(backend.DeleteValue(key, L"v"), winkit::kErrorAccessDenied);
+    backend.CloseKey(key);
+    EXPECT_TRUE(Read(L"v") == L"1");
+}
