@@ -18,6 +18,8 @@ declare -A TOLVANE_PACKAGES=(
   [imagemagick]=/usr/bin/import
   [python3]=/usr/bin/python3
   [zip]=/usr/bin/zip
+  [wixl]=/usr/bin/wixl
+  [msitools]=/usr/bin/msiinfo
 )
 
 log() { printf '== %s\n' "$*" >&2; }

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
-"""Packs the built programs into the release archives:
+"""Packs the built programs into the release archives and packages:
 
-    out/Tolvane-<version>-win32.zip, out/Tolvane-<version>-win64.zip, out/SHA256SUMS
+    out/Tolvane-<version>-win32.zip, out/Tolvane-<version>-win64.zip,
+    out/Tolvane-<version>-x86.msi, out/Tolvane-<version>-x64.msi, out/SHA256SUMS,
+    and with --installer-url the winget manifests of the x86 package in
+    out/winget/Varnholt.Tolvane/<version>/
 
 Builds nothing: build/win32/bin and build/win64/bin must already hold
 Tolvane.exe, Setup.exe and Readme.txt (cmake --build --preset win32 / win64, or
@@ -15,18 +18,23 @@ import os
 import re
 import struct
 import sys
+import subprocess
 import zipfile
+
+import msi
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 FILES = ["Readme.txt", "Setup.exe", "Tolvane.exe"]
 PROGRAMS = ["Setup.exe", "Tolvane.exe"]
 
-# build preset: (PE machine the programs must be built for, zip suffix)
+# build preset: (PE machine the programs must be built for, zip suffix, MSI architecture)
 BUILDS = {
-    "win32": (0x14C, "win32"),
-    "win64": (0x8664, "win64"),
+    "win32": (0x14C, "win32", "x86"),
+    "win64": (0x8664, "win64", "x64"),
 }
+WINGET_ID = "Varnholt.Tolvane"
+WINGET_SCHEMA = "1.6.0"
 
 # Zip entries carry a DOS date; any fixed one makes the archive reproducible.
 ENTRY_TIME = (2006, 3, 5, 0, 0, 0)
@@ -90,17 +98,59 @@ def sha256(path):
     return digest.hexdigest()
 
 
+def msi_product_code(path):
+    out = subprocess.run(["msiinfo", "export", path, "Property"], capture_output=True, text=True, check=True).stdout
+    for line in out.splitlines():
+        name, _, value = line.partition("\t")
+        if name == "ProductCode":
+            return value.strip()
+    sys.exit("release: %s has no ProductCode" % path)
+
+
+def write_winget(out, version, msi_path, installer_url):
+    """The manifest set (version, installer, default locale) for the x86 MSI;
+    the hash and product code are read from the built file."""
+    folder = os.path.join(out, "winget", WINGET_ID, version)
+    os.makedirs(folder, exist_ok=True)
+    head = "PackageIdentifier: %s\nPackageVersion: '%s'\n" % (WINGET_ID, version)
+    files = {
+        WINGET_ID + ".yaml": head + "DefaultLocale: en-US\nManifestType: version\n",
+        WINGET_ID + ".installer.yaml": head + (
+            "Installers:\n"
+            "- Architecture: x86\n"
+            "  InstallerType: msi\n"
+            "  Scope: machine\n"
+            "  InstallerUrl: %s\n"
+            "  InstallerSha256: %s\n"
+            "  ProductCode: '%s'\n"
+            "ManifestType: installer\n") % (installer_url, sha256(msi_path).upper(), msi_product_code(msi_path)),
+        WINGET_ID + ".locale.en-US.yaml": head + (
+            "PackageLocale: en-US\n"
+            "Publisher: Varnholt\n"
+            "PackageName: Tolvane\n"
+            "License: Proprietary\n"
+            "Copyright: %s\n"
+            "ShortDescription: Opens the Windows Explorer at your folder from an icon in the notification area.\n"
+            "ManifestType: defaultLocale\n") % msi.read_define("TOLVANE_COPYRIGHT"),
+    }
+    for name, text in files.items():
+        with open(os.path.join(folder, name), "w", encoding="utf-8", newline="\n") as f:
+            f.write(text + "ManifestVersion: %s\n" % WINGET_SCHEMA)
+    return sorted(os.path.join(folder, name) for name in files)
+
+
 def main():
     parser = argparse.ArgumentParser(description="Pack the release archives from build/win32 and build/win64.")
     parser.add_argument("--root", default=ROOT, help="project folder (default: this script's project)")
     parser.add_argument("--out", help="output folder (default: <root>/out)")
+    parser.add_argument("--installer-url", help="where the x86 MSI will be downloaded from; writes the winget manifests")
     args = parser.parse_args()
     root = os.path.abspath(args.root)
     out = os.path.abspath(args.out or os.path.join(root, "out"))
     version = read_version(root)
 
     problems = []
-    for preset, (machine, _) in BUILDS.items():
+    for preset, (machine, _, _) in BUILDS.items():
         problems += check_bin(os.path.join(root, "build", preset, "bin"), machine)
     if problems:
         sys.exit("release: nothing written:\n  " + "\n  ".join(problems)
@@ -108,10 +158,17 @@ def main():
 
     os.makedirs(out, exist_ok=True)
     archives = []
-    for preset, (_, suffix) in sorted(BUILDS.items()):
+    for preset, (_, suffix, arch) in sorted(BUILDS.items()):
+        bin_dir = os.path.join(root, "build", preset, "bin")
         name = "Tolvane-%s-%s.zip" % (version, suffix)
-        write_zip(os.path.join(out, name), os.path.join(root, "build", preset, "bin"))
+        write_zip(os.path.join(out, name), bin_dir)
         archives.append(name)
+        package = msi.msi_name(version, arch)
+        try:
+            msi.build(bin_dir, arch, os.path.join(out, package), version)
+        except (OSError, subprocess.CalledProcessError) as e:
+            sys.exit("release: the %s package could not be built (wixl and msibuild from msitools): %s" % (arch, e))
+        archives.append(package)
 
     with open(os.path.join(out, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as f:
         for name in sorted(archives):
@@ -119,6 +176,9 @@ def main():
 
     for name in sorted(archives) + ["SHA256SUMS"]:
         print(os.path.join(out, name))
+    if args.installer_url:
+        for path in write_winget(out, version, os.path.join(out, msi.msi_name(version, "x86")), args.installer_url):
+            print(path)
 
 
 if __name__ == "__main__":
