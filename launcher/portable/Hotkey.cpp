@@ -1,0 +1,177 @@
+#include "Hotkey.h"
+
+#include <cwctype>
+#include <vector>
+
+namespace launcher {
+
+namespace {
+
+// Virtual-key codes, as Windows defines them.
+constexpr unsigned kKeySpace = 0x20;
+constexpr unsigned kKeyF1 = 0x70;
+constexpr unsigned kKeyF24 = 0x87;
+constexpr unsigned kKeyLeftWin = 0x5B, kKeyRightWin = 0x5C;
+
+struct NamedKey {
+    const wchar_t* name;
+    unsigned key;
+    bool extended;  // the hotkey control shows it right only with HOTKEYF_EXT
+};
+constexpr NamedKey kNamedKeys[] = {
+    {L"Space", kKeySpace, false}, {L"Left", 0x25, true},    {L"Up", 0x26, true},
+    {L"Right", 0x27, true},       {L"Down", 0x28, true},    {L"Insert", 0x2D, true},
+    {L"Delete", 0x2E, true},      {L"Home", 0x24, true},    {L"End", 0x23, true},
+    {L"PageUp", 0x21, true},      {L"PageDown", 0x22, true}, {L"Pause", 0x13, false},
+};
+
+struct NamedModifier {
+    const wchar_t* name;
+    unsigned bit;
+};
+// Also the order in which FormatHotkey writes them.
+constexpr NamedModifier kModifiers[] = {
+    {L"Win", kModWin}, {L"Ctrl", kModControl}, {L"Alt", kModAlt}, {L"Shift", kModShift}};
+
+bool SameName(const std::wstring& a, const wchar_t* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != L'\0'; ++i)
+        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
+    return i == a.size() && b[i] == L'\0';
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    const auto first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+std::optional<unsigned> KeyForName(const std::wstring& name) {
+    if (name.size() == 1) {
+        const auto ch = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(name[0])));
+        if ((ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9')) return static_cast<unsigned>(ch);
+        return std::nullopt;
+    }
+    if ((name[0] == L'F' || name[0] == L'f') && name.size() <= 3) {
+        unsigned number = 0;
+        for (std::size_t i = 1; i < name.size(); ++i) {
+            if (name[i] < L'0' || name[i] > L'9') return std::nullopt;
+            number = number * 10 + static_cast<unsigned>(name[i] - L'0');
+        }
+        if (name[1] != L'0' && number >= 1 && number <= 24) return kKeyF1 + number - 1;
+        return std::nullopt;
+    }
+    for (const NamedKey& named : kNamedKeys)
+        if (SameName(name, named.name)) return named.key;
+    return std::nullopt;
+}
+
+bool IsExtended(unsigned key) {
+    for (const NamedKey& named : kNamedKeys)
+        if (named.key == key) return named.extended;
+    return false;
+}
+
+bool IsLetterOrDigit(unsigned key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
+
+}  // namespace
+
+std::optional<Hotkey> ParseHotkey(const std::wstring& text) {
+    if (Trimmed(text).empty()) return Hotkey{};
+    std::vector<std::wstring> parts;
+    std::size_t start = 0;
+    for (std::size_t plus = text.find(L'+'); ; plus = text.find(L'+', start)) {
+        parts.push_back(Trimmed(text.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start)));
+        if (plus == std::wstring::npos) break;
+        start = plus + 1;
+    }
+    Hotkey hotkey;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].empty()) return std::nullopt;
+        const NamedModifier* modifier = nullptr;
+        for (const NamedModifier& named : kModifiers)
+            if (SameName(parts[i], named.name)) modifier = &named;
+        if (modifier != nullptr) {
+            if ((hotkey.modifiers & modifier->bit) != 0 || i + 1 == parts.size()) return std::nullopt;
+            hotkey.modifiers |= modifier->bit;
+            continue;
+        }
+        const auto key = KeyForName(parts[i]);
+        if (!key || i + 1 != parts.size()) return std::nullopt;
+        hotkey.key = *key;
+    }
+    if (hotkey.modifiers == 0 && (IsLetterOrDigit(hotkey.key) || hotkey.key == kKeySpace)) return std::nullopt;
+    return hotkey;
+}
+
+std::wstring FormatHotkey(const Hotkey& hotkey) {
+    if (hotkey.IsNone()) return std::wstring();
+    std::wstring text;
+    for (const NamedModifier& named : kModifiers)
+        if ((hotkey.modifiers & named.bit) != 0) text += std::wstring(named.name) + L"+";
+    if (IsLetterOrDigit(hotkey.key)) return text + static_cast<wchar_t>(hotkey.key);
+    if (hotkey.key >= kKeyF1 && hotkey.key <= kKeyF24) {
+        const unsigned number = hotkey.key - kKeyF1 + 1;
+        text += L'F';
+        if (number >= 10) text += static_cast<wchar_t>(L'0' + number / 10);
+        return text + static_cast<wchar_t>(L'0' + number % 10);
+    }
+    for (const NamedKey& named : kNamedKeys)
+        if (named.key == hotkey.key) return text + named.name;
+    return std::wstring();  // a key without a name cannot be stored
+}
+
+// HOTKEYF_SHIFT 0x01, HOTKEYF_CONTROL 0x02, HOTKEYF_ALT 0x04, HOTKEYF_EXT 0x08.
+Hotkey FromHotkeyControl(unsigned word) {
+    const unsigned flags = (word >> 8) & 0xFF;
+    Hotkey hotkey;
+    hotkey.key = word & 0xFF;
+    if (hotkey.key == 0) return Hotkey{};
+    if (flags & 0x01) hotkey.modifiers |= kModShift;
+    if (flags & 0x02) hotkey.modifiers |= kModControl;
+    if (flags & 0x04) hotkey.modifiers |= kModAlt;
+    return hotkey;
+}
+
+unsigned ToHotkeyControl(const Hotkey& hotkey) {
+    if (hotkey.IsNone()) return 0;
+    unsigned flags = 0;
+    if (hotkey.modifiers & kModShift) flags |= 0x01;
+    if (hotkey.modifiers & kModControl) flags |= 0x02;
+    if (hotkey.modifiers & kModAlt) flags |= 0x04;
+    if (IsExtended(hotkey.key)) flags |= 0x08;
+    return (flags << 8) | (hotkey.key & 0xFF);
+}
+
+WindowsExplorerKeyFilter::Decision WindowsExplorerKeyFilter::OnKey(unsigned key, bool down) {
+    Decision decision;
+    // Ctrl, Shift and Alt, left, right or either (VK_SHIFT 0x10 .. VK_MENU 0x12, 0xA0 .. 0xA5).
+    const bool other = (key >= 0x10 && key <= 0x12) || (key >= 0xA0 && key <= 0xA5);
+    if (key == kKeyLeftWin || key == kKeyRightWin) {
+        if (!down && m_maskPending) {
+            decision.sendMaskKey = true;
+            m_maskPending = false;
+        }
+        m_winDown = down;
+        return decision;
+    }
+    if (other) {
+        const unsigned bit = 1u << (key >= 0xA0 ? key - 0xA0 + 3 : key - 0x10);
+        m_otherModifiers = down ? (m_otherModifiers | bit) : (m_otherModifiers & ~bit);
+        return decision;
+    }
+    if (key != 'E') return decision;
+    if (down && m_winDown && m_otherModifiers == 0) {
+        decision.swallow = true;
+        // Auto-repeat of a held E opens no second Explorer.
+        decision.openExplorer = !m_swallowingE;
+        m_swallowingE = true;
+        m_maskPending = true;
+    } else if (!down && m_swallowingE) {
+        decision.swallow = true;
+        m_swallowingE = false;
+    }
+    return decision;
+}
+
+}  // namespace launcher
