@@ -1,0 +1,65 @@
+#include "Switches.h"
+
+#include <cwctype>
+
+namespace setup {
+
+const wchar_t kSwitchesHelp[] =
+    L"Setup.exe [/S] [/DIR=folder] [/AUTOSTART] [/LOG=file]\n"
+    L"Setup.exe /UNINSTALL [/S] [/LOG=file]\n\n"
+    L"/S\tsilent: no window and no messages; the exit code is the result\n"
+    L"/DIR=folder\tthe folder to install to (default C:\\Tolvane\\); quote it when it holds blanks\n"
+    L"/AUTOSTART\tTolvane starts for every user at logon\n"
+    L"/UNINSTALL\tremove the registry entries, as the Uninstall button does\n"
+    L"/LOG=file\tappend what was done to the file (UTF-8)\n"
+    L"/?\tthis list\n\n"
+    L"Exit codes: 0 done, 1602 cancelled, 1603 a step failed, 1639 a switch was not understood.";
+
+namespace {
+
+std::wstring Upper(const std::wstring& text) {
+    std::wstring upper = text;
+    for (wchar_t& ch : upper) ch = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(ch)));
+    return upper;
+}
+
+}  // namespace
+
+SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
+    SwitchesOrError result;
+    Switches& s = result.switches;
+    for (const std::wstring& argument : arguments) {
+        auto refuse = [&result, &argument](const wchar_t* why) {
+            result.error = L"\"" + argument + L"\": " + why;
+            return result;
+        };
+        if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) return refuse(L"not a switch");
+        const std::wstring body = argument.substr(1);
+        const auto equals = body.find(L'=');
+        const std::wstring name = Upper(body.substr(0, equals));
+        if (equals != std::wstring::npos) {
+            const std::wstring value = body.substr(equals + 1);
+            std::optional<std::wstring>* target = name == L"DIR" ? &s.folder : name == L"LOG" ? &s.log : nullptr;
+            if (target == nullptr) return refuse(L"unknown switch");
+            if (value.find_first_not_of(L" \t") == std::wstring::npos) return refuse(L"no value after \"=\"");
+            if (*target) return refuse(L"given twice");
+            *target = value;
+            continue;
+        }
+        bool* flag = name == L"S"           ? &s.silent
+                     : name == L"AUTOSTART" ? &s.autostart
+                     : name == L"UNINSTALL" ? &s.uninstall
+                     : name == L"?"         ? &s.help
+                                            : nullptr;
+        if (flag == nullptr) return refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value"
+                                                                             : L"unknown switch");
+        if (*flag) return refuse(L"given twice");
+        *flag = true;
+    }
+    if (s.uninstall && (s.folder || s.autostart)) {
+        result.error = L"/UNINSTALL takes no /DIR or /AUTOSTART";
+    }
+    return result;
+}
+
+}  // namespace setup

@@ -1,0 +1,37 @@
+#pragma once
+// Setup's command line, for deployment tools and scripts: switches are
+// case-insensitive and start with "/" or "-"; the arguments come split by the
+// usual command-line rules (CommandLineToArgvW), so a quoted folder with
+// blanks is one argument.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace setup {
+
+// Windows Installer's exit codes, which deployment tools read without a table of ours.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitCancelled = 1602;
+inline constexpr int kExitFailed = 1603;
+inline constexpr int kExitBadSwitch = 1639;
+
+struct Switches {
+    bool silent = false;                // /S: no window, no message box
+    std::optional<std::wstring> folder;  // /DIR=<folder>
+    bool autostart = false;              // /AUTOSTART
+    bool uninstall = false;              // /UNINSTALL
+    std::optional<std::wstring> log;     // /LOG=<file>
+    bool help = false;                   // /?
+    bool Any() const { return silent || folder || autostart || uninstall || log || help; }
+};
+
+struct SwitchesOrError {
+    Switches switches;
+    std::wstring error;  // the argument that was not understood, and why; empty when all were
+};
+SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments);
+
+// The list of switches, for /? and for a command line that was not understood.
+extern const wchar_t kSwitchesHelp[];
+
+}  // namespace setup

@@ -1,0 +1,46 @@
+#include <gtest/gtest.h>
+
+#include "Switches.h"
+
+using namespace setup;
+
+TEST(SetupSwitches, ReadsWhatDeploymentToolsPass) {
+    struct Case {
+        std::vector<std::wstring> arguments;
+        bool ok = false;
+        bool silent = false, autostart = false, uninstall = false, help = false;
+        std::optional<std::wstring> folder = std::nullopt, log = std::nullopt;
+    } cases[] = {
+        {{}, true, false, false, false, false, std::nullopt, std::nullopt},
+        {{L"/S"}, true, true, false, false, false, std::nullopt, std::nullopt},
+        {{L"-s", L"/dir=C:\\Program Files\\Tolvane", L"/AutoStart"}, true, true, true, false, false,
+         L"C:\\Program Files\\Tolvane", std::nullopt},
+        {{L"/UNINSTALL", L"/S", L"/LOG=C:\\logs\\t v.log"}, true, true, false, true, false, std::nullopt,
+         L"C:\\logs\\t v.log"},
+        {{L"/?"}, true, false, false, false, true, std::nullopt, std::nullopt},
+        {{L"/DIR=D:\\T=1"}, true, false, false, false, false, L"D:\\T=1", std::nullopt},
+        {{L"/Q"}, false},
+        {{L"/DIR"}, false},
+        {{L"/DIR="}, false},
+        {{L"/DIR=  "}, false},
+        {{L"/DIR=C:\\a", L"/DIR=C:\\b"}, false},
+        {{L"/S", L"/s"}, false},
+        {{L"C:\\Tolvane"}, false},
+        {{L"/"}, false},
+        {{L"/SILENT"}, false},
+        {{L"/UNINSTALL", L"/AUTOSTART"}, false},
+    };
+    for (const Case& c : cases) {
+        const SwitchesOrError parsed = ParseSwitches(c.arguments);
+        const std::string name = testing::PrintToString(c.arguments);
+        EXPECT_EQ(parsed.error.empty(), c.ok) << name << ": " << testing::PrintToString(parsed.error);
+        if (!c.ok) continue;
+        const Switches& s = parsed.switches;
+        EXPECT_EQ(s.silent, c.silent) << name;
+        EXPECT_EQ(s.autostart, c.autostart) << name;
+        EXPECT_EQ(s.uninstall, c.uninstall) << name;
+        EXPECT_EQ(s.help, c.help) << name;
+        EXPECT_EQ(s.folder, c.folder) << name;
+        EXPECT_EQ(s.log, c.log) << name;
+    }
+}
