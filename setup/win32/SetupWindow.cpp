@@ -110,15 +110,23 @@ void SetupWindow::OnInstall() {
 bool SetupWindow::Install() {
     HWND folderEdit = m_controls.Get(kFolderEdit);
     const std::wstring typed = winkit::WindowText(folderEdit);
-    if (auto refusal = RefuseFolderText(typed)) {
+    Win32Files files;
+    const std::wstring fullPath = files.FullPath(typed);
+    if (auto refusal = RefuseFolderText(typed, fullPath, files.KindOfDrive(fullPath))) {
         Say(*refusal, kNotFinishedTitle);
         SetFocusTo(folderEdit);
         return false;
     }
     const bool autostart = SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const InstallPlan plan = MakeInstallPlan(typed, winkit::ProgramFolder(), autostart);
+    InstallPlan plan = MakeInstallPlan(fullPath, winkit::ProgramFolder(), autostart);
+    if (NeedsProtection(plan, files)) {
+        if (!winkit::AskYesNo(m_hwnd, ProtectQuestion(plan), kProtectTitle)) {
+            SetFocusTo(folderEdit);
+            return false;
+        }
+        plan.protectExisting = true;
+    }
 
-    Win32Files files;
     const InstallReport report = RunInstall(plan, files, registry::SystemBackend());
     if (!report.Complete()) {
         Say(FailureText(plan, report, Reason), kNotFinishedTitle);
