@@ -191,8 +191,6 @@ std::wstring ProtectQuestion(const InstallPlan& plan) {
 StartCommand LauncherStart(const InstallPlan& plan) {
     StartCommand start;
     start.programPath = plan.installFolder + kLauncherFile;
-    // The first token of a command line is the program; quoted it stays one token.
-    start.commandLine = L"\"" + start.programPath + L"\"";
     start.workingFolder = plan.installFolder;
     start.showState = kLauncherShowState;
     return start;
@@ -330,6 +328,18 @@ std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, c
                L" Please start Setup.exe as administrator and press Install again. Tolvane has not been started.";
     }
     return L"";
+}
+
+winkit::Win32Result FinishInstall(const InstallPlan& plan, UserStarter& starter,
+                                  const std::function<void(const std::wstring&)>& announce) {
+    if (!starter.Available()) {
+        announce(L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it "
+                 L"with its administrator rights), so please start Tolvane from its folder, " +
+                 plan.installFolder + L". See 'readme.txt' for more information on the program.");
+        return {};
+    }
+    announce(kFinishedText);
+    return starter.Start(LauncherStart(plan));
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const ReasonText& reason) {

@@ -133,7 +133,6 @@ std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan);
 // run in its place.
 struct StartCommand {
     std::wstring programPath;
-    std::wstring commandLine;
     std::wstring workingFolder;
     int showState = kLauncherShowState;
 };
@@ -184,6 +183,22 @@ using ReasonText = std::function<std::wstring(long error)>;
 // The message for a failed step or for refused registry entries: what failed,
 // the path, the system's reason, what was already done and what to do now.
 std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const ReasonText& reason);
+// Starts a program as the user the desktop belongs to: Setup runs elevated,
+// and a program it started itself would keep its administrator token.
+class UserStarter {
+public:
+    virtual ~UserStarter() = default;
+    // A desktop shell is there to ask.
+    virtual bool Available() = 0;
+    virtual winkit::Win32Result Start(const StartCommand& start) = 0;
+};
+
+// Says that the installation is finished (and whether Tolvane starts now
+// or is to be started by the user) through `announce`, then starts it as the
+// desktop's user when a desktop shell is there. Never starts it elevated.
+winkit::Win32Result FinishInstall(const InstallPlan& plan, UserStarter& starter,
+                                  const std::function<void(const std::wstring&)>& announce);
+
 std::wstring StartFailureText(const StartCommand& start, long error, const ReasonText& reason);
 std::wstring UninstallFailureText(const UninstallReport& report, const ReasonText& reason);
 

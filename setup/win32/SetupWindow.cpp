@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "DesktopShell.h"
 #include "Error.h"
 #include "Install.h"
 #include "Process.h"
@@ -134,15 +135,13 @@ bool SetupWindow::Install() {
         return false;
     }
 
-    Say(kFinishedText, kFinishedTitle);
-
     // Started in its own folder: a resident program keeps its current folder
     // in use, and ours is typically the download folder.
-    const StartCommand start = LauncherStart(plan);
+    DesktopShell desktop;
     const winkit::Win32Result started =
-        winkit::StartProgram(start.programPath, start.commandLine, start.showState, start.workingFolder);
+        FinishInstall(plan, desktop, [this](const std::wstring& text) { Say(text, kFinishedTitle); });
     if (!started.Ok()) {
-        Say(StartFailureText(start, started.code, Reason), kNotStartedTitle);
+        Say(StartFailureText(LauncherStart(plan), started.code, Reason), kNotStartedTitle);
         return false;
     }
     return true;

@@ -223,6 +223,10 @@ class SetupInstallTest(unittest.TestCase):
 
         start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=True)
         self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
+        # Started by the desktop's Explorer as the desktop's user, not by the elevated Setup.
+        parent = [p for p in self.s.driver.processes() if p["pid"] == start["ppid"]]
+        self.assertNotEqual(start["ppid"], user.window["pid"])
+        self.assertEqual([p["image"].lower() for p in parent], ["explorer.exe"])
         self.assertEqual(start["cmdline"], '"C:\\Tolvane\\Tolvane.exe"')
         self.assertEqual(start["show"], 2)
         self.assertEqual(start["cwd"].rstrip("\\").lower(), "c:\\tolvane")
@@ -281,8 +285,11 @@ class SetupInstallTest(unittest.TestCase):
         self.assertIsNotNone(self.reg(RUN_KEY, "Tolvane"), "the install wrote no Run value to remove")
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
         user = SetupUser(self, self.s)
+        watch = self.s.driver.watch(3000)
         user.press("Uninstall")
         self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
+        started = [p["image"] for p in watch.collect() if p["image"].lower() != "testdriver.exe"]
+        self.assertEqual(started, [], "the elevated Uninstall must start nothing")
         self.assertTrue(user.still_open(), "Uninstall must leave the window open")
         self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
         self.assertEqual(self.reg(RUN_KEY, "Other"), "C:\\other.exe")

@@ -211,7 +211,6 @@ TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
 TEST(InstallPlan, LauncherIsStartedByItsFullPathMinimized) {
     const StartCommand start = LauncherStart(MakeInstallPlan(L"C:\\Program Files\\T\\", L"C:\\Downloads", false));
     EXPECT_EQ(start.programPath, L"C:\\Program Files\\T\\Tolvane.exe");
-    EXPECT_EQ(start.commandLine, L"\"C:\\Program Files\\T\\Tolvane.exe\"");
     EXPECT_EQ(start.workingFolder, L"C:\\Program Files\\T\\");
     EXPECT_EQ(start.showState, 2);
 }
@@ -497,6 +496,33 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     const std::wstring text = UninstallFailureText(report, Reason);
     EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
     EXPECT_TRUE(Contains(text, L"administrator rights"));
+}
+
+TEST(FinishInstall, StartsTheLauncherOnlyAsTheDesktopsUser) {
+    struct FakeStarter final : UserStarter {
+        bool available = true;
+        std::vector<StartCommand> starts;
+        bool Available() override { return available; }
+        winkit::Win32Result Start(const StartCommand& start) override {
+            starts.push_back(start);
+            return {};
+        }
+    };
+    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
+    for (const bool desktop : {true, false}) {
+        FakeStarter starter;
+        starter.available = desktop;
+        std::vector<std::wstring> said;
+        EXPECT_TRUE(FinishInstall(plan, starter, [&said](const std::wstring& text) { said.push_back(text); }).Ok());
+        ASSERT_EQ(said.size(), 1u);
+        ASSERT_EQ(starter.starts.size(), desktop ? 1u : 0u) << "never started by Setup itself";
+        if (desktop) {
+            EXPECT_EQ(said[0], kFinishedText);
+            EXPECT_EQ(starter.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe");
+        } else {
+            EXPECT_TRUE(Contains(said[0], L"start Tolvane from its folder, C:\\Tolvane\\")) << desktop;
+        }
+    }
 }
 
 TEST(StartFailure, NamesTheProgramAndTheReason) {
