@@ -121,8 +121,8 @@ std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, cons
                kInitialFolderText +
                L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current drive.";
     const std::wstring quoted = L"\"" + typedText + L"\"";
-    if ((Separator(typedText[0]) && typedText.size() > 1 && Separator(typedText[1])) ||
-        (fullPath.size() > 1 && Separator(fullPath[0]) && Separator(fullPath[1])))
+    // GetFullPathNameW keeps "\\server\share" and "\\?\..." and turns a device name into "\\.\CON".
+    if (fullPath.size() > 1 && Separator(fullPath[0]) && Separator(fullPath[1]))
         return quoted + L" is a network or device path." + kFixedDriveOnly;
     if (!StartsWithDrive(typedText) || !StartsWithDrive(fullPath))
         return quoted + L" is not a full path. Please type the whole path of the folder, beginning with its " +
