@@ -18,7 +18,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comctl32.dll",
-               "msvcrt.dll", "ole32.dll", "shlwapi.dll", "version.dll", "comdlg32.dll"}
+               "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "version.dll", "comdlg32.dll"}
 GOAL_SIZE = 256 * 1024
 
 

@@ -58,10 +58,6 @@ bool MainWindow::Open() {
         return false;
     m_menu.Reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    // An elevated launcher (started by Setup) would otherwise never hear from
-    // the shell, which runs at a lower integrity level.
-    ChangeWindowMessageFilterEx(m_hwnd, m_taskbarCreated, MSGFLT_ALLOW, nullptr);
-    ChangeWindowMessageFilterEx(m_hwnd, kTrayCallbackMessage, MSGFLT_ALLOW, nullptr);
     m_tray.Add(m_hwnd, kTrayCallbackMessage);
     m_exePath = LauncherPath(winkit::ProgramFolder());
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));

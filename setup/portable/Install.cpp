@@ -3,6 +3,7 @@
 #include "../../version/Version.h"
 #include "CommandLine.h"
 #include "RegistryLayout.h"
+#include "SecurityDescriptor.h"
 
 namespace setup {
 
@@ -11,6 +12,48 @@ namespace {
 constexpr wchar_t kRootName[] = L"HKEY_LOCAL_MACHINE\\";
 
 bool EndsWithBackslash(const std::wstring& text) { return !text.empty() && text.back() == L'\\'; }
+
+bool Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// "X:\" or "X:/" at the start: the one form that names the same folder
+// wherever Setup or Windows happens to be.
+bool StartsWithDrive(const std::wstring& text) {
+    const wchar_t letter = text.empty() ? L' ' : static_cast<wchar_t>(text[0] | 0x20);
+    return text.size() >= 3 && letter >= L'a' && letter <= L'z' && text[1] == L':' && Separator(text[2]);
+}
+
+// The folder itself: "C:" alone would be the current folder on drive C.
+std::wstring TargetFolder(const InstallPlan& plan) {
+    return plan.folderToCreate.size() == 2 && plan.folderToCreate[1] == L':' ? plan.installFolder
+                                                                              : plan.folderToCreate;
+}
+
+std::wstring Decimal(std::size_t value) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    return digits;
+}
+
+std::wstring DriveText(DriveKind drive) {
+    switch (drive) {
+    case DriveKind::Remote:
+        return L"a network drive";
+    case DriveKind::Removable:
+        return L"a removable drive";
+    case DriveKind::CdRom:
+        return L"a CD or DVD drive";
+    default:
+        return L"not a fixed drive of this computer";
+    }
+}
+
+constexpr wchar_t kFixedDriveOnly[] =
+    L"\n\nTolvane can only be installed on a fixed drive of this computer, such as drive C. From a network share the "
+    L"programs would run, for every user at every logon, whatever the share holds at that moment; from a "
+    L"removable drive or a disc, Tolvane would not start without it.";
 
 bool InUse(long error) {
     return error == winkit::kErrorSharingViolation || error == winkit::kErrorLockViolation ||
@@ -30,6 +73,8 @@ std::wstring JoinNames(const std::vector<std::wstring>& names) {
 std::wstring AlreadyDone(const InstallPlan& plan, const InstallReport& report) {
     std::vector<std::wstring> parts;
     if (report.folderCreated) parts.push_back(L"the folder " + plan.folderToCreate + L" was created");
+    if (report.folderProtected)
+        parts.push_back(L"only administrators may now change " + plan.installFolder);
     if (!report.copied.empty())
         parts.push_back(JoinNames(report.copied) + (report.copied.size() == 1 ? L" was" : L" were") +
                         L" copied to " + plan.installFolder);
@@ -69,18 +114,37 @@ std::wstring SourceFolderFrom(const std::wstring& programFolder) {
     return EndsWithBackslash(programFolder) ? programFolder : programFolder + L"\\";
 }
 
-std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText) {
-    if (typedText.find_first_not_of(L" \t\\") != std::wstring::npos) return std::nullopt;
-    return std::wstring(L"Please type the folder that Tolvane is to be installed to, for example ") +
-           kInitialFolderText +
-           L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current drive.";
+std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, const std::wstring& fullPath,
+                                             DriveKind drive) {
+    if (typedText.find_first_not_of(L" \t\\") == std::wstring::npos)
+        return std::wstring(L"Please type the folder that Tolvane is to be installed to, for example ") +
+               kInitialFolderText +
+               L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current drive.";
+    const std::wstring quoted = L"\"" + typedText + L"\"";
+    // GetFullPathNameW keeps "\\server\share" and "\\?\..." and turns a device name into "\\.\CON".
+    if (fullPath.size() > 1 && Separator(fullPath[0]) && Separator(fullPath[1]))
+        return quoted + L" is a network or device path." + kFixedDriveOnly;
+    if (!StartsWithDrive(typedText) || !StartsWithDrive(fullPath))
+        return quoted + L" is not a full path. Please type the whole path of the folder, beginning with its " +
+               L"drive, for example " + kInitialFolderText +
+               L"\n\nA relative folder depends on the folder Setup happens to run in, so the autostart entry and "
+               L"the list of installed programs could not find Tolvane again.";
+    if (drive != DriveKind::Fixed) return fullPath.substr(0, 2) + L" is " + DriveText(drive) + L"." + kFixedDriveOnly;
+    if (fullPath.size() <= 3)
+        return fullPath + L" is the root of a drive. Please install into a folder of its own, for example " +
+               kInitialFolderText;
+    if (fullPath.size() > kMaxFolderLength)
+        return L"The folder path is longer than " + Decimal(kMaxFolderLength) +
+               L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
+               L"name the programs in it by their whole path.";
+    return std::nullopt;
 }
 
-InstallPlan MakeInstallPlan(const std::wstring& typedText, const std::wstring& programFolder, bool autostart) {
+InstallPlan MakeInstallPlan(const std::wstring& folderText, const std::wstring& programFolder, bool autostart) {
     InstallPlan plan;
-    plan.typedText = typedText;
-    plan.searchPattern = ExistenceSearchPattern(typedText);
-    plan.folderToCreate = CutTrailingBackslash(typedText);
+    plan.typedText = folderText;
+    plan.searchPattern = ExistenceSearchPattern(folderText);
+    plan.folderToCreate = CutTrailingBackslash(folderText);
     plan.installFolder = plan.folderToCreate + L"\\";
     plan.sourceFolder = SourceFolderFrom(programFolder);
     plan.autostart = autostart;
@@ -108,11 +172,25 @@ std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan) {
     return writes;
 }
 
+bool NeedsProtection(const InstallPlan& plan, FileService& files) {
+    const std::wstring folder = TargetFolder(plan);
+    if (!files.IsFolder(folder) || files.IsLink(folder)) return false;
+    std::wstring sddl;
+    if (!files.ReadSecurity(folder, &sddl).Ok()) return true;
+    const std::optional<SecurityDescriptor> descriptor = ParseSddl(sddl);
+    return !descriptor || ChangeableByNonAdministrators(*descriptor);
+}
+
+std::wstring ProtectQuestion(const InstallPlan& plan) {
+    return plan.installFolder +
+           L" can be changed by users without administrator rights, and the programs in it start for every "
+           L"user. Allow only administrators to change it?\n\nYes: administrators become its owner, and users "
+           L"may only read and run what is in it, also everything already there.\nNo: nothing is installed.";
+}
+
 StartCommand LauncherStart(const InstallPlan& plan) {
     StartCommand start;
     start.programPath = plan.installFolder + kLauncherFile;
-    // The first token of a command line is the program; quoted it stays one token.
-    start.commandLine = L"\"" + start.programPath + L"\"";
     start.workingFolder = plan.installFolder;
     start.showState = kLauncherShowState;
     return start;
@@ -121,7 +199,7 @@ StartCommand LauncherStart(const InstallPlan& plan) {
 InstallReport RunInstall(const InstallPlan& plan, FileService& files, registry::Backend& backend) {
     InstallReport report;
     if (files.FirstMatch(plan.searchPattern).empty()) {
-        const winkit::Win32Result created = files.CreateFolder(plan.folderToCreate);
+        const winkit::Win32Result created = files.CreateFolder(plan.folderToCreate, ToSddl(ProtectedFolder()));
         // An existing but empty folder typed with its "\" has no first entry;
         // it is there all the same.
         if (created.Ok()) {
@@ -130,6 +208,25 @@ InstallReport RunInstall(const InstallPlan& plan, FileService& files, registry::
             report.failure = StepFailure{FailedStep::CreateFolder, plan.folderToCreate, L"", created.code};
             return report;
         }
+    }
+    // A folder that was there before: its programs would start for every user,
+    // so nobody but administrators may be able to replace them.
+    const std::wstring folder = TargetFolder(plan);
+    if (!report.folderCreated && files.IsLink(folder)) {
+        report.failure = StepFailure{FailedStep::FolderIsLink, folder, L""};
+        return report;
+    }
+    if (!report.folderCreated && NeedsProtection(plan, files)) {
+        if (!plan.protectExisting) {
+            report.failure = StepFailure{FailedStep::FolderUnprotected, folder, L""};
+            return report;
+        }
+        if (const winkit::Win32Result protectedNow = files.Protect(folder, ToSddl(ProtectedFolder()));
+            !protectedNow.Ok()) {
+            report.failure = StepFailure{FailedStep::ProtectFolder, folder, L"", protectedNow.code};
+            return report;
+        }
+        report.folderProtected = true;
     }
 
     for (const wchar_t* name : kInstalledFiles) {
@@ -190,6 +287,18 @@ std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, c
                    L"\nReason: " + reason(f.error) +
                    L"\n\nSetup creates one folder level only; the folder above it must exist.\n" +
                    AlreadyDone(plan, report) + retry;
+        case FailedStep::FolderIsLink:
+            return L"Installation stopped: " + f.path +
+                   L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only into a real "
+                   L"folder, so that nobody can redirect the programs that start for every user.\n" +
+                   AlreadyDone(plan, report) + retry;
+        case FailedStep::FolderUnprotected:
+            return L"Installation stopped: " + f.path +
+                   L" can be changed by users without administrator rights.\n" + AlreadyDone(plan, report) + retry;
+        case FailedStep::ProtectFolder:
+            return L"Installation stopped: Setup could not allow only administrators to change the folder.\n\n"
+                   L"Folder: " +
+                   f.path + L"\nReason: " + reason(f.error) + L"\n\n" + AlreadyDone(plan, report) + retry;
         case FailedStep::CopyFile:
             switch (f.problem) {
             case CopyProblem::SourceMissing:
@@ -219,6 +328,18 @@ std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, c
                L" Please start Setup.exe as administrator and press Install again. Tolvane has not been started.";
     }
     return L"";
+}
+
+winkit::Win32Result FinishInstall(const InstallPlan& plan, UserStarter& starter,
+                                  const std::function<void(const std::wstring&)>& announce) {
+    if (!starter.Available()) {
+        announce(L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it "
+                 L"with its administrator rights), so please start Tolvane from its folder, " +
+                 plan.installFolder + L". See 'readme.txt' for more information on the program.");
+        return {};
+    }
+    announce(kFinishedText);
+    return starter.Start(LauncherStart(plan));
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const ReasonText& reason) {

@@ -33,6 +33,12 @@ inline constexpr wchar_t kUninstalledTitle[] = L"Uninstallation finished!";
 inline constexpr wchar_t kNotFinishedTitle[] = L"Installation not finished";
 inline constexpr wchar_t kUninstallNotFinishedTitle[] = L"Uninstallation not finished";
 inline constexpr wchar_t kNotStartedTitle[] = L"Tolvane not started";
+inline constexpr wchar_t kProtectTitle[] = L"Protect the installation folder?";
+
+// The longest full folder path Setup accepts: with "Tolvane.exe", quotes and
+// the Explorer's "/e," it stays well below the 260 characters that programs
+// reading the Run value or starting the Explorer may still assume.
+inline constexpr std::size_t kMaxFolderLength = 200;
 
 // Values of the uninstall entry beyond DisplayName and UninstallString that the
 // list of installed programs reads.
@@ -47,16 +53,32 @@ inline constexpr wchar_t kDisplayName[] = L"Varnholt Tolvane";
 // The launcher is started minimized and activated (SW_SHOWMINIMIZED).
 inline constexpr int kLauncherShowState = 2;
 
+// GetDriveTypeW's answers, in its numbering.
+enum class DriveKind { Unknown, NoRoot, Removable, Fixed, Remote, CdRom, RamDisk };
+
 // The file operations Install needs.
 class FileService {
 public:
     virtual ~FileService() = default;
+    // As Windows resolves it (GetFullPathNameW): relative parts, "/" and device
+    // names such as "CON" resolved.
+    virtual std::wstring FullPath(const std::wstring& path) = 0;
+    // The kind of the drive a full path "X:\..." is on.
+    virtual DriveKind KindOfDrive(const std::wstring& fullPath) = 0;
     // Name of the first entry matching the pattern; folders and ordinary files
     // count, hidden and system entries and "." / ".." do not. "" when none.
     virtual std::wstring FirstMatch(const std::wstring& pattern) = 0;
-    // One level: the parent must exist.
-    virtual winkit::Win32Result CreateFolder(const std::wstring& path) = 0;
+    // One level: the parent must exist. The folder gets the descriptor (SDDL)
+    // in the same call, so that there is no moment with other permissions.
+    virtual winkit::Win32Result CreateFolder(const std::wstring& path, const std::wstring& sddl) = 0;
     virtual bool IsFolder(const std::wstring& path) = 0;
+    // A junction or symbolic link (a reparse point), not a folder of its own.
+    virtual bool IsLink(const std::wstring& path) = 0;
+    // Owner and DACL as SDDL.
+    virtual winkit::Win32Result ReadSecurity(const std::wstring& path, std::wstring* sddl) = 0;
+    // Gives the folder this owner and protected DACL, and every entry already
+    // in it what it would inherit from them.
+    virtual winkit::Win32Result Protect(const std::wstring& path, const std::wstring& sddl) = 0;
     virtual bool IsFile(const std::wstring& path) = 0;
     // Both names reach the same file (also through another spelling of the path).
     virtual bool SameFile(const std::wstring& a, const std::wstring& b) = 0;
@@ -71,6 +93,10 @@ struct InstallPlan {
     std::wstring installFolder;   // folderToCreate + "\"
     std::wstring sourceFolder;    // the running program's folder, ending in "\"
     bool autostart = false;
+    // An existing folder that users without administrator rights can change
+    // is protected (the user agreed, or nobody is asked); otherwise it stops
+    // the installation.
+    bool protectExisting = false;
 };
 
 // Cuts one trailing "\" (only one, also when there are several).
@@ -79,11 +105,18 @@ std::wstring CutTrailingBackslash(const std::wstring& text);
 std::wstring ExistenceSearchPattern(const std::wstring& typedText);
 // "\" is added only when missing (a drive root already has it).
 std::wstring SourceFolderFrom(const std::wstring& programFolder);
-// Why a folder text cannot be used, or nothing when it can. A text without any
-// folder name ("", blanks, "\" alone) would scatter the files into the root of
-// the current drive.
-std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText);
-InstallPlan MakeInstallPlan(const std::wstring& typedText, const std::wstring& programFolder, bool autostart);
+// Why a folder text cannot be used, or nothing when it can: the text as typed,
+// its full path and the kind of drive that is on. Only a full path on a fixed
+// local drive is always the same folder, reached without a network.
+std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, const std::wstring& fullPath,
+                                             DriveKind drive);
+// From the full path of the folder text.
+InstallPlan MakeInstallPlan(const std::wstring& folderText, const std::wstring& programFolder, bool autostart);
+
+// An existing folder (not a link) whose owner or permissions let users
+// without administrator rights change it, or whose permissions cannot be read.
+bool NeedsProtection(const InstallPlan& plan, FileService& files);
+std::wstring ProtectQuestion(const InstallPlan& plan);
 
 // One registry write of Install, in the order they are made.
 struct RegistryWrite {
@@ -100,13 +133,12 @@ std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan);
 // run in its place.
 struct StartCommand {
     std::wstring programPath;
-    std::wstring commandLine;
     std::wstring workingFolder;
     int showState = kLauncherShowState;
 };
 StartCommand LauncherStart(const InstallPlan& plan);
 
-enum class FailedStep { CreateFolder, CopyFile };
+enum class FailedStep { CreateFolder, FolderIsLink, FolderUnprotected, ProtectFolder, CopyFile };
 enum class CopyProblem { Refused, SourceMissing, TargetInUse };
 
 struct StepFailure {
@@ -125,6 +157,7 @@ struct RegistryFailure {
 
 struct InstallReport {
     bool folderCreated = false;
+    bool folderProtected = false;  // an existing folder, now changeable by administrators only
     std::vector<std::wstring> copied;   // file names
     std::vector<std::wstring> skipped;  // source and target were the same file
     std::vector<RegistryFailure> registryFailures;
@@ -150,6 +183,22 @@ using ReasonText = std::function<std::wstring(long error)>;
 // The message for a failed step or for refused registry entries: what failed,
 // the path, the system's reason, what was already done and what to do now.
 std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const ReasonText& reason);
+// Starts a program as the user the desktop belongs to: Setup runs elevated,
+// and a program it started itself would keep its administrator token.
+class UserStarter {
+public:
+    virtual ~UserStarter() = default;
+    // A desktop shell is there to ask.
+    virtual bool Available() = 0;
+    virtual winkit::Win32Result Start(const StartCommand& start) = 0;
+};
+
+// Says that the installation is finished (and whether Tolvane starts now
+// or is to be started by the user) through `announce`, then starts it as the
+// desktop's user when a desktop shell is there. Never starts it elevated.
+winkit::Win32Result FinishInstall(const InstallPlan& plan, UserStarter& starter,
+                                  const std::function<void(const std::wstring&)>& announce);
+
 std::wstring StartFailureText(const StartCommand& start, long error, const ReasonText& reason);
 std::wstring UninstallFailureText(const UninstallReport& report, const ReasonText& reason);
 

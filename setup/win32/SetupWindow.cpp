@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "DesktopShell.h"
 #include "Error.h"
 #include "Install.h"
 #include "Process.h"
@@ -110,15 +111,23 @@ void SetupWindow::OnInstall() {
 bool SetupWindow::Install() {
     HWND folderEdit = m_controls.Get(kFolderEdit);
     const std::wstring typed = winkit::WindowText(folderEdit);
-    if (auto refusal = RefuseFolderText(typed)) {
+    Win32Files files;
+    const std::wstring fullPath = files.FullPath(typed);
+    if (auto refusal = RefuseFolderText(typed, fullPath, files.KindOfDrive(fullPath))) {
         Say(*refusal, kNotFinishedTitle);
         SetFocusTo(folderEdit);
         return false;
     }
     const bool autostart = SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const InstallPlan plan = MakeInstallPlan(typed, winkit::ProgramFolder(), autostart);
+    InstallPlan plan = MakeInstallPlan(fullPath, winkit::ProgramFolder(), autostart);
+    if (NeedsProtection(plan, files)) {
+        if (!winkit::AskYesNo(m_hwnd, ProtectQuestion(plan), kProtectTitle)) {
+            SetFocusTo(folderEdit);
+            return false;
+        }
+        plan.protectExisting = true;
+    }
 
-    Win32Files files;
     const InstallReport report = RunInstall(plan, files, registry::SystemBackend());
     if (!report.Complete()) {
         Say(FailureText(plan, report, Reason), kNotFinishedTitle);
@@ -126,15 +135,13 @@ bool SetupWindow::Install() {
         return false;
     }
 
-    Say(kFinishedText, kFinishedTitle);
-
     // Started in its own folder: a resident program keeps its current folder
     // in use, and ours is typically the download folder.
-    const StartCommand start = LauncherStart(plan);
+    DesktopShell desktop;
     const winkit::Win32Result started =
-        winkit::StartProgram(start.programPath, start.commandLine, start.showState, start.workingFolder);
+        FinishInstall(plan, desktop, [this](const std::wstring& text) { Say(text, kFinishedTitle); });
     if (!started.Ok()) {
-        Say(StartFailureText(start, started.code, Reason), kNotStartedTitle);
+        Say(StartFailureText(LauncherStart(plan), started.code, Reason), kNotStartedTitle);
         return false;
     }
     return true;

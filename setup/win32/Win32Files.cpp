@@ -1,15 +1,18 @@
 #include "Win32Files.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include "Error.h"
 #include "Handles.h"
+#include "SecurityDescriptor.h"
 
 namespace setup {
 
 namespace {
 
-std::wstring FullPath(const std::wstring& path) {
+std::wstring ResolvedPath(const std::wstring& path) {
     const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (needed == 0) return path;
     std::wstring full(needed, L'\0');
@@ -32,7 +35,111 @@ bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
     return GetFileInformationByHandle(file.Get(), info) != FALSE;
 }
 
+// The security descriptor of an SDDL text, freed with LocalFree.
+struct LocalDescriptor {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    LocalDescriptor() = default;
+    LocalDescriptor(const LocalDescriptor&) = delete;
+    LocalDescriptor& operator=(const LocalDescriptor&) = delete;
+    ~LocalDescriptor() {
+        if (descriptor != nullptr) LocalFree(descriptor);
+    }
+    bool From(const std::wstring& sddl) {
+        return ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
+                                                                    nullptr) != FALSE;
+    }
+};
+
+// FILE_FLAG_OPEN_REPARSE_POINT: a link is opened itself, never the place it
+// points to, so a junction planted in the folder cannot redirect the change.
+winkit::UniqueKernelHandle OpenForSecurity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
+    winkit::UniqueKernelHandle file(CreateFileW(path.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                                nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) {
+        file.Release();
+        return file;
+    }
+    if (!GetFileInformationByHandle(file.Get(), info)) file.Reset();
+    return file;
+}
+
+winkit::Win32Result SetOwnerAndDacl(HANDLE file, const std::wstring& sddl, const std::wstring& path) {
+    LocalDescriptor descriptor;
+    if (!descriptor.From(sddl) ||
+        !SetKernelObjectSecurity(file, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor.descriptor))
+        return winkit::LastError(L"Could not change the permissions of " + path);
+    return {};
+}
+
+// Every entry below the folder gets what it would inherit from it; links are
+// changed themselves but not entered.
+winkit::Win32Result ProtectEntries(const std::wstring& folder) {
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return {};
+    winkit::Win32Result result;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        BY_HANDLE_FILE_INFORMATION info{};
+        const winkit::UniqueKernelHandle entry = OpenForSecurity(path, &info);
+        if (!entry) {
+            result = winkit::LastError(L"Could not open " + path);
+            break;
+        }
+        const bool realFolder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                                (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+        result = SetOwnerAndDacl(entry.Get(), setup::ToSddl(setup::InheritedFromProtectedFolder(realFolder)), path);
+        if (result.Ok() && realFolder) result = ProtectEntries(path);
+    } while (result.Ok() && FindNextFileW(find, &data));
+    FindClose(find);
+    return result;
+}
+
 }  // namespace
+
+std::wstring Win32Files::FullPath(const std::wstring& path) { return ResolvedPath(path); }
+
+DriveKind Win32Files::KindOfDrive(const std::wstring& fullPath) {
+    if (fullPath.size() < 3 || fullPath[1] != L':') return DriveKind::Unknown;
+    const UINT type = GetDriveTypeW(fullPath.substr(0, 3).c_str());
+    return type <= DRIVE_RAMDISK ? static_cast<DriveKind>(type) : DriveKind::Unknown;
+}
+
+bool Win32Files::IsLink(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+winkit::Win32Result Win32Files::ReadSecurity(const std::wstring& path, std::wstring* sddl) {
+    const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD error = GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, wanted, nullptr, nullptr, nullptr,
+                                              nullptr, &descriptor);
+    if (error != ERROR_SUCCESS)
+        return winkit::Win32Result::Failure(static_cast<long>(error), L"Could not read the permissions of " + path);
+    wchar_t* text = nullptr;
+    const BOOL converted =
+        ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, wanted, &text, nullptr);
+    winkit::Win32Result result = converted ? winkit::Win32Result{} : winkit::LastError(L"Could not read " + path);
+    if (converted) *sddl = text;
+    if (text != nullptr) LocalFree(text);
+    LocalFree(descriptor);
+    return result;
+}
+
+winkit::Win32Result Win32Files::Protect(const std::wstring& path, const std::wstring& sddl) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    const winkit::UniqueKernelHandle folder = OpenForSecurity(path, &info);
+    if (!folder) return winkit::LastError(L"Could not open " + path);
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return winkit::Win32Result::Failure(ERROR_DIRECTORY, L"Not a folder: " + path);
+    const winkit::Win32Result result = SetOwnerAndDacl(folder.Get(), sddl, path);
+    return result.Ok() ? ProtectEntries(path) : result;
+}
 
 std::wstring Win32Files::FirstMatch(const std::wstring& pattern) {
     if (pattern.empty()) return std::wstring();
@@ -51,8 +158,11 @@ std::wstring Win32Files::FirstMatch(const std::wstring& pattern) {
     return name;
 }
 
-winkit::Win32Result Win32Files::CreateFolder(const std::wstring& path) {
-    if (CreateDirectoryW(path.c_str(), nullptr)) return {};
+winkit::Win32Result Win32Files::CreateFolder(const std::wstring& path, const std::wstring& sddl) {
+    LocalDescriptor descriptor;
+    if (!descriptor.From(sddl)) return winkit::LastError(L"Could not create the folder " + path);
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.descriptor, FALSE};
+    if (CreateDirectoryW(path.c_str(), &attributes)) return {};
     return winkit::LastError(L"Could not create the folder " + path);
 }
 
@@ -67,8 +177,8 @@ bool Win32Files::IsFile(const std::wstring& path) {
 }
 
 bool Win32Files::SameFile(const std::wstring& a, const std::wstring& b) {
-    const std::wstring fullA = FullPath(a);
-    const std::wstring fullB = FullPath(b);
+    const std::wstring fullA = ResolvedPath(a);
+    const std::wstring fullB = ResolvedPath(b);
     if (CompareStringOrdinal(fullA.c_str(), static_cast<int>(fullA.size()), fullB.c_str(),
                              static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL)
         return true;

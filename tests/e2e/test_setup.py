@@ -24,6 +24,8 @@ FINISHED = ("Installation is finished. Tolvane will now be run. See 'readme.txt'
 UNINSTALLED = ("Uninstallation is now finished. Only the registry entries made by the installation were "
                "removed. Please delete the files manually.", "Uninstallation finished!")
 NOT_FINISHED = "Installation not finished"
+PROTECT = ("can be changed by users without administrator rights, and the programs in it start for every user. "
+           "Allow only administrators to change it?", "Protect the installation folder?")
 
 
 class SetupUser:
@@ -82,6 +84,18 @@ class SetupUser:
         text, ok = self.message(title)
         self.click(ok)
         self.s.driver.wait_window_gone(caption=title, timeout=10)
+        return text
+
+    def answer_protect(self, yes):
+        """Answers Setup's question about an existing folder by keyboard; returns its text."""
+        box = self.s.driver.wait_window(caption=PROTECT[1], visible=True, timeout=15)
+        self.t.assertIsNotNone(box, "no question about the existing folder")
+        text = "\n".join(c["text"] for c in self.s.driver.controls(box["hwnd"])
+                         if c["class"].lower() == "static" and c["text"])
+        self.t.assertIn(PROTECT[0], text)
+        self.s.screenshot("protect-question")
+        self.s.driver.keys("y" if yes else "n")
+        self.s.driver.wait_window_gone(caption=PROTECT[1], timeout=10)
         return text
 
     def still_open(self):
@@ -143,13 +157,16 @@ class SetupInstallTest(unittest.TestCase):
             self.assertTrue(filecmp.cmp(source, target, shallow=False),
                             f"{target} differs from its source")
 
-    def install_and_watch(self, user, folder, autostart, every_start=None):
-        """Types the folder, Install, OK; returns the launcher's start facts.
-        every_start (a list) receives every process started meanwhile."""
+    def install_and_watch(self, user, folder, autostart, every_start=None, existing=False):
+        """Types the folder, Install, (Yes for an existing folder), OK; returns
+        the launcher's start facts. every_start (a list) receives every
+        process started meanwhile."""
         user.type_folder(folder)
         if autostart:
             user.check_autostart()
         user.press("Install")
+        if existing:
+            user.answer_protect(yes=True)
         text, ok = user.message(FINISHED[1])
         self.assertEqual(text, FINISHED[0])
         if every_start is None:
@@ -206,6 +223,10 @@ class SetupInstallTest(unittest.TestCase):
 
         start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=True)
         self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
+        # Started by the desktop's Explorer as the desktop's user, not by the elevated Setup.
+        parent = [p for p in self.s.driver.processes() if p["pid"] == start["ppid"]]
+        self.assertNotEqual(start["ppid"], user.window["pid"])
+        self.assertEqual([p["image"].lower() for p in parent], ["explorer.exe"])
         self.assertEqual(start["cmdline"], '"C:\\Tolvane\\Tolvane.exe"')
         self.assertEqual(start["show"], 2)
         self.assertEqual(start["cwd"].rstrip("\\").lower(), "c:\\tolvane")
@@ -222,6 +243,7 @@ class SetupInstallTest(unittest.TestCase):
         user = SetupUser(self, self.s)
         user.type_folder("C:\\Tolvane")
         user.press("Install")
+        user.answer_protect(yes=True)
         text = user.confirm(NOT_FINISHED)
         self.assertIn("C:\\Tolvane\\Tolvane.exe is in use", text)
         self.assertIn("exit Tolvane first", text)
@@ -231,7 +253,7 @@ class SetupInstallTest(unittest.TestCase):
         self.stop_launcher()
         with open(self.s.host_path("C:\\Tolvane\\Readme.txt"), "w") as f:
             f.write("an older readme")
-        start = self.install_and_watch(user, "C:\\Tolvane", autostart=False)
+        start = self.install_and_watch(user, "C:\\Tolvane", autostart=False, existing=True)
         self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
         self.assert_files_installed("C:\\Tolvane\\")
         self.assertEqual(self.reg(LAUNCHER_KEY, "Modus"), "vbMaximizedFocus")
@@ -263,8 +285,11 @@ class SetupInstallTest(unittest.TestCase):
         self.assertIsNotNone(self.reg(RUN_KEY, "Tolvane"), "the install wrote no Run value to remove")
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
         user = SetupUser(self, self.s)
+        watch = self.s.driver.watch(3000)
         user.press("Uninstall")
         self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
+        started = [p["image"] for p in watch.collect() if p["image"].lower() != "testdriver.exe"]
+        self.assertEqual(started, [], "the elevated Uninstall must start nothing")
         self.assertTrue(user.still_open(), "Uninstall must leave the window open")
         self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
         self.assertEqual(self.reg(RUN_KEY, "Other"), "C:\\other.exe")
@@ -283,7 +308,7 @@ class SetupInstallTest(unittest.TestCase):
         # Source and target are the same files: they must stay intact.
         self.s.install_programs({"C:\\Tolvane": FILES})
         user = SetupUser(self, self.s, folder="C:\\Tolvane")
-        start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=False)
+        start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=False, existing=True)
         self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
         self.assert_files_installed("C:\\Tolvane\\")
         self.assertEqual(self.reg(UNINSTALL_KEY, "UninstallString"), "C:\\Tolvane\\Setup.exe")
@@ -296,6 +321,8 @@ FAILURE_CASES = [
                             "Nothing was changed yet"], [], ["C:\\Missing"]),
     ("", ["root of the current drive"], [], ["C:\\Tolvane.exe"]),
     ("\\", ["root of the current drive"], [], ["C:\\Tolvane.exe"]),
+    ("Tolvane\\", ['"Tolvane\\" is not a full path'], [], ["C:\\Downloads\\Tolvane", "C:\\Tolvane"]),
+    ("\\\\server\\share\\", ['"\\\\server\\share\\" is a network or device path'], [], []),
 ]
 
 
@@ -317,12 +344,14 @@ class SetupFailureTest(unittest.TestCase):
         self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Modus"))
         self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
 
-    def test_failures_then_a_corrected_folder_installs(self):
+    def test_failures_then_an_existing_folder_after_yes(self):
         user = SetupUser(self, self.s)
-        for typed, parts, present, absent in FAILURE_CASES:
+        for number, (typed, parts, present, absent) in enumerate(FAILURE_CASES):
             with self.subTest(folder=typed):
                 user.type_folder(typed)
                 user.press("Install")
+                user.message(NOT_FINISHED)
+                self.s.screenshot(f"refused-{number}")
                 text = user.confirm(NOT_FINISHED)
                 for part in parts:
                     self.assertIn(part, text)
@@ -330,9 +359,17 @@ class SetupFailureTest(unittest.TestCase):
                 for path in absent:
                     self.assertFalse(os.path.exists(self.s.host_path(path)), path)
                 self.assert_nothing_written()
-        # The same window, corrected: the install goes through.
+        # The same window, an existing folder: Wine reports the signed-in user
+        # as every folder's owner, so Setup asks; No writes nothing.
+        self.s.make_dirs("C:\\Fixed")
         user.type_folder("C:\\Fixed\\")
         user.press("Install")
+        self.assertTrue(user.answer_protect(yes=False).startswith("C:\\Fixed\\ can be changed"))
+        self.assertTrue(user.still_open(), "No must return to the window")
+        self.assertEqual(os.listdir(self.s.host_path("C:\\Fixed")), [])
+        self.assert_nothing_written()
+        user.press("Install")
+        user.answer_protect(yes=True)
         user.confirm(FINISHED[1])
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))
         self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "UninstallString"), "C:\\Fixed\\Setup.exe")

@@ -32,6 +32,9 @@ ALLOWED_DLLS = {
     "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
     "comctl32.dll", "msvcrt.dll", "version.dll", "ole32.dll", "shlwapi.dll",
     "comdlg32.dll",
+    # Setup: BSTR and VARIANT arguments for the desktop shell's ShellExecute,
+    # which starts the launcher as the desktop's user.
+    "oleaut32.dll",
 }
 
 def read_version_header(path=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "version",

@@ -9,6 +9,7 @@
 #include "Install.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
+#include "SecurityDescriptor.h"
 
 using namespace setup;
 using testing_support::MemoryRegistry;
@@ -33,6 +34,9 @@ public:
     std::map<std::wstring, std::string> files;  // lower-case path -> content
     std::map<std::wstring, long> inUse;  // lower-case path -> what a copy onto it gives
     std::set<std::wstring> readOnlyFolders;
+    std::set<std::wstring> links;
+    std::map<std::wstring, std::wstring> security;  // lower-case folder -> SDDL; absent: as Setup makes it
+    long protectError = 0;
     std::vector<std::wstring> calls;
 
     void Put(const std::wstring& path, const std::string& content) { files[Lower(path)] = content; }
@@ -53,7 +57,21 @@ public:
         if (folders.count(p) != 0 || files.count(p) != 0) return p.substr(p.find_last_of(L'\\') + 1);
         return L"";
     }
-    winkit::Win32Result CreateFolder(const std::wstring& path) override {
+    std::wstring FullPath(const std::wstring& path) override { return path; }
+    DriveKind KindOfDrive(const std::wstring&) override { return DriveKind::Fixed; }
+    bool IsLink(const std::wstring& path) override { return links.count(Lower(path)) != 0; }
+    winkit::Win32Result ReadSecurity(const std::wstring& path, std::wstring* sddl) override {
+        const auto known = security.find(Lower(path));
+        *sddl = known != security.end() ? known->second : ToSddl(ProtectedFolder());
+        return {};
+    }
+    winkit::Win32Result Protect(const std::wstring& path, const std::wstring& sddl) override {
+        calls.push_back(L"protect " + path);
+        if (protectError != 0) return winkit::Win32Result::Failure(protectError, L"refused");
+        security[Lower(path)] = sddl;
+        return {};
+    }
+    winkit::Win32Result CreateFolder(const std::wstring& path, const std::wstring& sddl) override {
         calls.push_back(L"create " + path);
         const std::wstring p = Lower(path);
         if (p.empty()) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
@@ -61,6 +79,7 @@ public:
         if (folders.count(Parent(p)) == 0) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
         if (readOnlyFolders.count(Parent(p)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         folders.insert(p);
+        security[p] = sddl;
         return {};
     }
     bool IsFolder(const std::wstring& path) override { return folders.count(Lower(path)) != 0; }
@@ -107,8 +126,6 @@ TEST(InstallPlan, FolderTextBecomesOneTrailingBackslash) {
         {L"E:", L"E:", L"E:", L"E:\\"},
         {L"C:\\Program Files\\Tolvane\\", L"C:\\Program Files\\Tolvane\\*", L"C:\\Program Files\\Tolvane",
          L"C:\\Program Files\\Tolvane\\"},
-        {L" C:\\x ", L" C:\\x ", L" C:\\x ", L" C:\\x \\"},  // used as typed, blanks kept
-        {L"C:/Tolvane/", L"C:/Tolvane/", L"C:/Tolvane/", L"C:/Tolvane/\\"},  // "/" is not cut
     };
     for (const auto& c : cases) {
         const InstallPlan plan = MakeInstallPlan(c.typed, L"C:\\Downloads", false);
@@ -124,14 +141,41 @@ TEST(InstallPlan, SourceFolderGetsABackslashOnlyWhenMissing) {
     EXPECT_EQ(SourceFolderFrom(L"\\\\server\\share\\x"), L"\\\\server\\share\\x\\");
 }
 
-TEST(InstallPlan, TextsWithoutAFolderNameAreRefused) {
-    for (const wchar_t* typed : {L"", L"\\", L"\\\\", L"   ", L" \\ "}) {
-        const auto refusal = RefuseFolderText(typed);
-        ASSERT_TRUE(refusal.has_value()) << "'" << testing::PrintToString(std::wstring(typed)) << "'";
-        EXPECT_TRUE(Contains(*refusal, L"root of the current drive"));
+TEST(InstallPlan, OnlyFullPathsOnFixedLocalDrivesAreUsed) {
+    const std::wstring longest = L"C:\\" + std::wstring(kMaxFolderLength - 3, L'x');
+    const struct {
+        std::wstring typed;
+        std::wstring full;
+        DriveKind drive;
+        const wchar_t* says;  // nullptr: accepted
+    } cases[] = {
+        {L"", L"C:\\Downloads", DriveKind::Fixed, L"root of the current drive"},
+        {L" \\ ", L"C:\\", DriveKind::Fixed, L"root of the current drive"},
+        {L"Tolvane\\", L"C:\\Downloads\\Tolvane\\", DriveKind::Fixed, L"\"Tolvane\\\" is not a full path"},
+        {L"..\\x\\", L"C:\\x\\", DriveKind::Fixed, L"is not a full path"},
+        {L"D:Tolvane", L"D:\\Work\\Tolvane", DriveKind::Fixed, L"is not a full path"},
+        {L"\\Tools", L"C:\\Tools", DriveKind::Fixed, L"is not a full path"},
+        {L"\\\\server\\share\\", L"\\\\server\\share\\", DriveKind::Unknown, L"is a network or device path"},
+        {L"\\\\?\\C:\\Tolvane", L"\\\\?\\C:\\Tolvane", DriveKind::Unknown, L"is a network or device path"},
+        {L"\\\\.\\C:\\Tolvane", L"\\\\.\\C:\\Tolvane", DriveKind::Unknown, L"is a network or device path"},
+        {L"C:\\Tolvane\\CON", L"\\\\.\\CON", DriveKind::Unknown, L"is a network or device path"},
+        {L"Z:\\Tolvane\\", L"Z:\\Tolvane\\", DriveKind::Remote, L"Z: is a network drive"},
+        {L"E:\\Tolvane", L"E:\\Tolvane", DriveKind::Removable, L"E: is a removable drive"},
+        {L"D:\\Tolvane\\", L"D:\\Tolvane\\", DriveKind::CdRom, L"D: is a CD or DVD drive"},
+        {L"Q:\\Tolvane", L"Q:\\Tolvane", DriveKind::NoRoot, L"Q: is not a fixed drive"},
+        {L"C:\\", L"C:\\", DriveKind::Fixed, L"C:\\ is the root of a drive"},
+        {longest + L"y", longest + L"y", DriveKind::Fixed, L"longer than 200 characters"},
+        {longest, longest, DriveKind::Fixed, nullptr},
+        {L"C:\\Tolvane\\", L"C:\\Tolvane\\", DriveKind::Fixed, nullptr},
+        {L"c:/Program Files/Tolvane", L"c:\\Program Files\\Tolvane", DriveKind::Fixed, nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto refusal = RefuseFolderText(c.typed, c.full, c.drive);
+        EXPECT_EQ(refusal.has_value(), c.says != nullptr) << testing::PrintToString(c.typed);
+        if (refusal && c.says) {
+            EXPECT_TRUE(Contains(*refusal, c.says)) << testing::PrintToString(*refusal);
+        }
     }
-    for (const wchar_t* typed : {L"C:\\", L"C:\\Tolvane\\", L"\\Tools", L"x", L"D:"})
-        EXPECT_FALSE(RefuseFolderText(typed).has_value()) << testing::PrintToString(std::wstring(typed));
 }
 
 TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
@@ -167,7 +211,6 @@ TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
 TEST(InstallPlan, LauncherIsStartedByItsFullPathMinimized) {
     const StartCommand start = LauncherStart(MakeInstallPlan(L"C:\\Program Files\\T\\", L"C:\\Downloads", false));
     EXPECT_EQ(start.programPath, L"C:\\Program Files\\T\\Tolvane.exe");
-    EXPECT_EQ(start.commandLine, L"\"C:\\Program Files\\T\\Tolvane.exe\"");
     EXPECT_EQ(start.workingFolder, L"C:\\Program Files\\T\\");
     EXPECT_EQ(start.showState, 2);
 }
@@ -201,6 +244,85 @@ TEST(RunInstall, FreshFolderGetsTheFilesAndEveryRegistryEntry) {
     }
 }
 
+TEST(RunInstall, NewFolderIsCreatedProtectedInTheSameCall) {
+    FakeFiles fs = DownloadsWithAllThree();
+    MemoryRegistry reg;
+    ASSERT_TRUE(RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false), fs, reg).Complete());
+    const auto requested = ParseSddl(fs.security.at(L"c:\\tolvane"));
+    ASSERT_TRUE(requested.has_value());
+    EXPECT_EQ(requested->owner, kAdministratorsSid);
+    EXPECT_TRUE(requested->hasDacl);
+    EXPECT_TRUE(requested->daclProtected);
+    const std::vector<std::pair<std::wstring, std::uint32_t>> expected = {
+        {kSystemSid, kFullControl}, {kAdministratorsSid, kFullControl}, {kUsersSid, kReadAndExecute}};
+    ASSERT_EQ(requested->dacl.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_TRUE(requested->dacl[i].allow);
+        EXPECT_EQ(requested->dacl[i].sid, expected[i].first);
+        EXPECT_EQ(requested->dacl[i].mask, expected[i].second);
+        EXPECT_EQ(requested->dacl[i].flags, kObjectInherit | kContainerInherit);
+    }
+}
+
+TEST(RunInstall, ExistingFolderChangeableByUsersIsProtectedOnlyWhenAgreed) {
+    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
+    const struct {
+        const char* name;
+        std::wstring sddl;
+        bool link;
+        bool agreed;
+        bool asked;
+        std::optional<FailedStep> failure;
+        const wchar_t* says;
+    } cases[] = {
+        {"as Setup makes it", ToSddl(ProtectedFolder()), false, false, false, std::nullopt, nullptr},
+        {"owned by a user, Yes", byUser, false, true, true, std::nullopt, nullptr},
+        {"owned by a user, No", byUser, false, false, true, FailedStep::FolderUnprotected,
+         L"can be changed by users without administrator rights"},
+        {"unreadable, No", L"not sddl", false, false, true, FailedStep::FolderUnprotected, L"Nothing was changed"},
+        {"junction", byUser, true, true, false, FailedStep::FolderIsLink, L"is a link"},
+    };
+    for (const auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        fs.folders.insert(L"c:\\tolvane");
+        fs.security[L"c:\\tolvane"] = c.sddl;
+        if (c.link) fs.links.insert(L"c:\\tolvane");
+        MemoryRegistry reg;
+        InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
+        EXPECT_EQ(NeedsProtection(plan, fs), c.asked) << c.name;
+        plan.protectExisting = c.agreed;
+        const InstallReport report = RunInstall(plan, fs, reg);
+        const bool protectedNow = std::count(fs.calls.begin(), fs.calls.end(), L"protect C:\\Tolvane") == 1;
+        EXPECT_EQ(protectedNow, c.asked && c.agreed) << c.name;
+        EXPECT_EQ(report.folderProtected, protectedNow) << c.name;
+        ASSERT_EQ(report.failure.has_value(), c.failure.has_value()) << c.name;
+        if (!c.failure) {
+            EXPECT_TRUE(report.Complete()) << c.name;
+            EXPECT_FALSE(ChangeableByNonAdministrators(*ParseSddl(fs.security.at(L"c:\\tolvane")))) << c.name;
+            continue;
+        }
+        EXPECT_EQ(report.failure->step, *c.failure) << c.name;
+        EXPECT_TRUE(report.copied.empty()) << c.name;
+        EXPECT_EQ(report.registryWrites, 0) << c.name;
+        EXPECT_TRUE(Contains(FailureText(plan, report, Reason), c.says)) << c.name;
+    }
+}
+
+TEST(RunInstall, RefusedProtectionStopsBeforeAnyCopy) {
+    FakeFiles fs = DownloadsWithAllThree();
+    fs.folders.insert(L"c:\\tolvane");
+    fs.security[L"c:\\tolvane"] = L"O:BAD:PAI(A;OICI;0x1301bf;;;AU)";
+    fs.protectError = winkit::kErrorAccessDenied;
+    MemoryRegistry reg;
+    InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane", L"C:\\Downloads", false);
+    plan.protectExisting = true;
+    const InstallReport report = RunInstall(plan, fs, reg);
+    ASSERT_TRUE(report.failure.has_value());
+    EXPECT_EQ(report.failure->step, FailedStep::ProtectFolder);
+    EXPECT_TRUE(report.copied.empty());
+    EXPECT_TRUE(Contains(FailureText(plan, report, Reason), L"<reason 5>"));
+}
+
 TEST(RunInstall, ExistingFolderIsNotCreatedAndOldFilesAreReplaced) {
     FakeFiles fs = DownloadsWithAllThree();
     fs.folders.insert(L"c:\\tolvane");
@@ -228,19 +350,17 @@ TEST(RunInstall, EmptyExistingFolderTypedWithBackslashIsUsed) {
     EXPECT_TRUE(fs.Has(L"C:\\Tolvane\\Readme.txt"));
 }
 
-TEST(RunInstall, DriveRootAsTargetAndSource) {
+TEST(RunInstall, DriveRootAsSource) {
     FakeFiles fs;
     fs.folders.insert(L"e:");
     fs.Put(L"E:\\Tolvane.exe", "l");
     fs.Put(L"E:\\Setup.exe", "s");
     fs.Put(L"E:\\Readme.txt", "r");
     MemoryRegistry reg;
-    const InstallPlan plan = MakeInstallPlan(L"C:\\", L"E:\\", false);
+    const InstallPlan plan = MakeInstallPlan(L"C:\\T", L"E:\\", false);
     const InstallReport report = RunInstall(plan, fs, reg);
     ASSERT_TRUE(report.Complete());
-    EXPECT_EQ(fs.calls.front(), L"search C:\\*");
-    EXPECT_EQ(fs.calls[1], L"copy E:\\Tolvane.exe -> C:\\Tolvane.exe");
-    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"UninstallString"), L"C:\\Setup.exe");
+    EXPECT_EQ(fs.calls[2], L"copy E:\\Tolvane.exe -> C:\\T\\Tolvane.exe");
 }
 
 TEST(RunInstall, StartedFromTheInstallFolderSkipsCopiesOntoThemselves) {
@@ -376,6 +496,33 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     const std::wstring text = UninstallFailureText(report, Reason);
     EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
     EXPECT_TRUE(Contains(text, L"administrator rights"));
+}
+
+TEST(FinishInstall, StartsTheLauncherOnlyAsTheDesktopsUser) {
+    struct FakeStarter final : UserStarter {
+        bool available = true;
+        std::vector<StartCommand> starts;
+        bool Available() override { return available; }
+        winkit::Win32Result Start(const StartCommand& start) override {
+            starts.push_back(start);
+            return {};
+        }
+    };
+    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
+    for (const bool desktop : {true, false}) {
+        FakeStarter starter;
+        starter.available = desktop;
+        std::vector<std::wstring> said;
+        EXPECT_TRUE(FinishInstall(plan, starter, [&said](const std::wstring& text) { said.push_back(text); }).Ok());
+        ASSERT_EQ(said.size(), 1u);
+        ASSERT_EQ(starter.starts.size(), desktop ? 1u : 0u) << "never started by Setup itself";
+        if (desktop) {
+            EXPECT_EQ(said[0], kFinishedText);
+            EXPECT_EQ(starter.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe");
+        } else {
+            EXPECT_TRUE(Contains(said[0], L"start Tolvane from its folder, C:\\Tolvane\\")) << desktop;
+        }
+    }
 }
 
 TEST(StartFailure, NamesTheProgramAndTheReason) {

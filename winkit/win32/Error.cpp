@@ -38,4 +38,9 @@ void ShowInformation(HWND owner, const std::wstring& text, const std::wstring& t
     MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
 }
 
+bool AskYesNo(HWND owner, const std::wstring& text, const std::wstring& title) {
+    return MessageBoxW(owner, text.c_str(), title.c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) == IDYES;
+}
+
 }  // namespace winkit

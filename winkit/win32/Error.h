@@ -19,4 +19,7 @@ std::wstring Describe(const Win32Result& result);
 // Information message with an OK button only: the one way both programs talk to the user.
 void ShowInformation(HWND owner, const std::wstring& text, const std::wstring& title);
 
+// A question with Yes and No, No the default: true for Yes.
+bool AskYesNo(HWND owner, const std::wstring& text, const std::wstring& title);
+
 }  // namespace winkit

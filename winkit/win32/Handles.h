@@ -25,6 +25,11 @@ public:
     Type Get() const { return m_handle; }
     explicit operator bool() const { return m_handle != Traits::Invalid(); }
     Type Release() { return std::exchange(m_handle, Traits::Invalid()); }
+    // For a function that hands out a new handle through a pointer.
+    Type* Put() {
+        Reset();
+        return &m_handle;
+    }
     void Reset(Type handle = Traits::Invalid()) {
         if (m_handle != Traits::Invalid()) Traits::Close(m_handle);
         m_handle = handle;
@@ -55,9 +60,18 @@ struct FontTraits {
     static void Close(Type h) { DeleteObject(h); }
 };
 
+template <typename Interface>
+struct ComTraits {
+    using Type = Interface*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { p->Release(); }
+};
+
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
+template <typename Interface>
+using UniqueCom = UniqueHandle<ComTraits<Interface>>;
 
 }  // namespace winkit

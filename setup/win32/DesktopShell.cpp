@@ -1,0 +1,96 @@
+#include "DesktopShell.h"
+
+#include <exdisp.h>
+#include <shlguid.h>
+#include <shobjidl.h>
+
+namespace setup {
+
+namespace {
+
+// A BSTR or a VARIANT, freed when it goes.
+struct Text {
+    BSTR value;
+    explicit Text(const std::wstring& text) : value(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    ~Text() { SysFreeString(value); }
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+};
+
+VARIANT TextVariant(const Text& text) {
+    VARIANT variant;
+    VariantInit(&variant);
+    variant.vt = VT_BSTR;
+    variant.bstrVal = text.value;
+    return variant;
+}
+
+// HRESULT_FROM_WIN32 undone where it was one; other codes pass as they are
+// (FormatMessage knows many of them).
+long ErrorOf(HRESULT result) {
+    return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<long>(result);
+}
+
+}  // namespace
+
+DesktopShell::DesktopShell() { m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+
+DesktopShell::~DesktopShell() {
+    m_shell.Reset();
+    if (m_comStarted) CoUninitialize();
+}
+
+// The route the desktop's own window offers: ShellWindows finds the desktop,
+// its browser's view hands out the folder view's automation object, and that
+// object's Application is the desktop Explorer's IShellDispatch2.
+bool DesktopShell::Available() {
+    if (m_shell) return true;
+    winkit::UniqueCom<IShellWindows> windows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                reinterpret_cast<void**>(windows.Put()))))
+        return false;
+    VARIANT none;
+    VariantInit(&none);
+    long hwnd = 0;
+    winkit::UniqueCom<IDispatch> desktop;
+    // S_FALSE, not an error, when there is no desktop window.
+    if (windows.Get()->FindWindowSW(&none, &none, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, desktop.Put()) != S_OK ||
+        !desktop)
+        return false;
+    winkit::UniqueCom<IServiceProvider> services;
+    winkit::UniqueCom<IShellBrowser> browser;
+    winkit::UniqueCom<IShellView> view;
+    winkit::UniqueCom<IDispatch> background;
+    winkit::UniqueCom<IShellFolderViewDual> folderView;
+    winkit::UniqueCom<IDispatch> application;
+    return SUCCEEDED(desktop.Get()->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(services.Put()))) &&
+           SUCCEEDED(services.Get()->QueryService(SID_STopLevelBrowser, IID_IShellBrowser,
+                                                  reinterpret_cast<void**>(browser.Put()))) &&
+           SUCCEEDED(browser.Get()->QueryActiveShellView(view.Put())) &&
+           SUCCEEDED(view.Get()->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch,
+                                               reinterpret_cast<void**>(background.Put()))) &&
+           SUCCEEDED(background.Get()->QueryInterface(IID_IShellFolderViewDual,
+                                                      reinterpret_cast<void**>(folderView.Put()))) &&
+           SUCCEEDED(folderView.Get()->get_Application(application.Put())) && application &&
+           SUCCEEDED(application.Get()->QueryInterface(IID_IShellDispatch2, reinterpret_cast<void**>(m_shell.Put())));
+}
+
+winkit::Win32Result DesktopShell::Start(const StartCommand& start) {
+    if (!Available())
+        return winkit::Win32Result::Failure(ERROR_NOT_SUPPORTED, L"No desktop shell to start " + start.programPath);
+    const Text file(start.programPath);
+    const Text folder(start.workingFolder);
+    const Text verb(L"open");
+    VARIANT none;
+    VariantInit(&none);
+    VARIANT show;
+    VariantInit(&show);
+    show.vt = VT_I4;
+    show.lVal = start.showState;
+    const HRESULT result =
+        m_shell.Get()->ShellExecute(file.value, none, TextVariant(folder), TextVariant(verb), show);
+    if (FAILED(result)) return winkit::Win32Result::Failure(ErrorOf(result), L"Could not start " + start.programPath);
+    return {};
+}
+
+}  // namespace setup

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "SecurityDescriptor.h"
+
+using namespace setup;
+
+// Descriptors as ConvertSecurityDescriptorToStringSecurityDescriptor writes them.
+TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
+    const struct {
+        const char* name;
+        const wchar_t* sddl;
+        bool changeable;
+    } cases[] = {
+        {"Program Files",
+         L"O:S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464D:PAI"
+         L"(A;;FA;;;S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464)(A;CIIO;GA;;;S-1-5-80-"
+         L"956008885-3418522649-1831038044-1853292631-2271478464)(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)"
+         L"(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)"
+         L"(A;;0x1200a9;;;AC)(A;OICIIO;GXGR;;;AC)",
+         false},
+        {"made by Setup", L"O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)", false},
+        {"C:\\ child as Windows makes it",
+         L"O:BAG:S-1-5-21-1-2-3-513D:AI(A;ID;FA;;;BA)(A;OICIIOID;GA;;;BA)(A;ID;FA;;;SY)(A;OICIIOID;GA;;;SY)"
+         L"(A;OICIID;0x1200a9;;;BU)(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)",
+         true},
+        {"owned by a standard user", L"O:S-1-5-21-1-2-3-1001D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", true},
+        {"Users granted Modify", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)", true},
+        {"Users granted generic write on new files", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OIIO;GW;;;BU)", true},
+        {"deny to Everyone cancels the grant", L"O:BAD:PAI(D;OICI;0xd0046;;;WD)(A;OICI;0x1301bf;;;BU)", false},
+        {"deny to the same group cancels it", L"O:BAD:PAI(D;OICI;FA;;;BU)(A;OICI;FA;;;BU)", false},
+        {"deny after the grant comes too late", L"O:BAD:PAI(A;OICI;0x1301bf;;;BU)(D;OICI;FA;;;BU)", true},
+        {"deny to another group may miss members", L"O:BAD:PAI(D;OICI;FA;;;AU)(A;OICI;0x1301bf;;;BU)", true},
+        {"deny for new files only leaves the folder", L"O:BAD:PAI(D;OICIIO;FA;;;BU)(A;OICI;0x1301bf;;;BU)", true},
+        {"CREATOR OWNER only", L"O:SYD:PAI(A;OICIIO;GA;;;CO)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", false},
+        {"no DACL at all", L"O:BAD:NO_ACCESS_CONTROL", true},
+    };
+    for (const auto& c : cases) {
+        const auto descriptor = ParseSddl(c.sddl);
+        ASSERT_TRUE(descriptor.has_value()) << c.name;
+        EXPECT_EQ(ChangeableByNonAdministrators(*descriptor), c.changeable) << c.name;
+    }
+    EXPECT_FALSE(ParseSddl(L"O:BAD:(XA;;FA;;;BU;(x))").has_value()) << "what the model cannot hold is not read";
+}
+
+TEST(SecurityDescriptor, EntriesInAProtectedFolderInheritFromIt) {
+    for (const bool folder : {false, true}) {
+        const auto entry = ParseSddl(ToSddl(InheritedFromProtectedFolder(folder)));
+        ASSERT_TRUE(entry.has_value());
+        EXPECT_FALSE(entry->daclProtected);
+        EXPECT_EQ(entry->owner, kAdministratorsSid);
+        EXPECT_FALSE(ChangeableByNonAdministrators(*entry));
+        for (const Ace& ace : entry->dacl)
+            EXPECT_EQ(ace.flags, folder ? kInherited | kObjectInherit | kContainerInherit : kInherited);
+    }
+}
