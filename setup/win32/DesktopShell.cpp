@@ -43,8 +43,7 @@ DesktopShell::~DesktopShell() {
 // The route the desktop's own window offers: ShellWindows finds the desktop,
 // its browser's view hands out the folder view's automation object, and that
 // object's Application is the desktop Explorer's IShellDispatch2.
-bool DesktopShell::Available() {
-    if (m_shell) return true;
+bool DesktopShell::Ask() {
     winkit::UniqueCom<IShellWindows> windows;
     if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                                 reinterpret_cast<void**>(windows.Put()))))
@@ -73,6 +72,18 @@ bool DesktopShell::Available() {
                                                       reinterpret_cast<void**>(folderView.Put()))) &&
            SUCCEEDED(folderView.Get()->get_Application(application.Put())) && application &&
            SUCCEEDED(application.Get()->QueryInterface(IID_IShellDispatch2, reinterpret_cast<void**>(m_shell.Put())));
+}
+
+bool DesktopShell::Available() {
+    if (m_shell) return true;
+    // Right after logon (or a restart of the Explorer) the desktop may not
+    // have registered its window yet; give it a few seconds before saying
+    // there is none.
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        if (Ask()) return true;
+        Sleep(100);
+    }
+    return false;
 }
 
 winkit::Win32Result DesktopShell::Start(const StartCommand& start) {

@@ -20,6 +20,8 @@ public:
     winkit::Win32Result Start(const StartCommand& start) override;
 
 private:
+    bool Ask();
+
     bool m_comStarted = false;
     winkit::UniqueCom<IShellDispatch2> m_shell;
 };
