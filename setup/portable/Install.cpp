@@ -163,6 +163,9 @@ std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan) {
     writes.push_back({registry::kUninstallKey, registry::kDisplayNameValue, kTypeSz, kDisplayName});
     writes.push_back({registry::kUninstallKey, registry::kUninstallStringValue, kTypeSz,
                       winkit::QuoteProgramPath(plan.installFolder + kSetupFile)});
+    // Always quoted: arguments follow the path.
+    writes.push_back({registry::kUninstallKey, kQuietUninstallStringValue, kTypeSz,
+                      L"\"" + plan.installFolder + kSetupFile + L"\" /UNINSTALL /S"});
     writes.push_back({registry::kUninstallKey, kDisplayIconValue, kTypeSz, launcher});
     writes.push_back({registry::kUninstallKey, kDisplayVersionValue, kTypeSz, TOLVANE_WIDEN(TOLVANE_VERSION_TEXT)});
     writes.push_back({registry::kUninstallKey, kPublisherValue, kTypeSz, TOLVANE_WIDEN(TOLVANE_COMPANY_NAME)});

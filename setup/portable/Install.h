@@ -48,6 +48,7 @@ inline constexpr wchar_t kPublisherValue[] = L"Publisher";
 inline constexpr wchar_t kInstallLocationValue[] = L"InstallLocation";
 inline constexpr wchar_t kNoModifyValue[] = L"NoModify";
 inline constexpr wchar_t kNoRepairValue[] = L"NoRepair";
+inline constexpr wchar_t kQuietUninstallStringValue[] = L"QuietUninstallString";
 inline constexpr wchar_t kDisplayName[] = L"Varnholt Tolvane";
 
 // The launcher is started minimized and activated (SW_SHOWMINIMIZED).

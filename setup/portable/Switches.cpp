@@ -29,21 +29,29 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
     SwitchesOrError result;
     Switches& s = result.switches;
     for (const std::wstring& argument : arguments) {
+        // The first refusal is reported; the rest is still read, so that a
+        // later /S keeps a refused command line silent.
         auto refuse = [&result, &argument](const wchar_t* why) {
-            result.error = L"\"" + argument + L"\": " + why;
-            return result;
+            if (result.error.empty()) result.error = L"\"" + argument + L"\": " + why;
         };
-        if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) return refuse(L"not a switch");
+        if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) {
+            refuse(L"not a switch");
+            continue;
+        }
         const std::wstring body = argument.substr(1);
         const auto equals = body.find(L'=');
         const std::wstring name = Upper(body.substr(0, equals));
         if (equals != std::wstring::npos) {
             const std::wstring value = body.substr(equals + 1);
             std::optional<std::wstring>* target = name == L"DIR" ? &s.folder : name == L"LOG" ? &s.log : nullptr;
-            if (target == nullptr) return refuse(L"unknown switch");
-            if (value.find_first_not_of(L" \t") == std::wstring::npos) return refuse(L"no value after \"=\"");
-            if (*target) return refuse(L"given twice");
-            *target = value;
+            if (target == nullptr)
+                refuse(L"unknown switch");
+            else if (value.find_first_not_of(L" \t") == std::wstring::npos)
+                refuse(L"no value after \"=\"");
+            else if (*target)
+                refuse(L"given twice");
+            else
+                *target = value;
             continue;
         }
         bool* flag = name == L"S"           ? &s.silent
@@ -51,14 +59,15 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
                      : name == L"UNINSTALL" ? &s.uninstall
                      : name == L"?"         ? &s.help
                                             : nullptr;
-        if (flag == nullptr) return refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value"
-                                                                             : L"unknown switch");
-        if (*flag) return refuse(L"given twice");
-        *flag = true;
+        if (flag == nullptr)
+            refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value" : L"unknown switch");
+        else if (*flag)
+            refuse(L"given twice");
+        else
+            *flag = true;
     }
-    if (s.uninstall && (s.folder || s.autostart)) {
+    if (result.error.empty() && s.uninstall && (s.folder || s.autostart))
         result.error = L"/UNINSTALL takes no /DIR or /AUTOSTART";
-    }
     return result;
 }
 

@@ -1,15 +1,73 @@
 #include <windows.h>
+#include <shellapi.h>
 
+#include <string>
+#include <vector>
+
+#include "Error.h"
+#include "Install.h"
+#include "Process.h"
 #include "Program.h"
+#include "Registry.h"
 #include "SetupWindow.h"
+#include "Unattended.h"
+#include "Win32Files.h"
+
+namespace {
+
+std::vector<std::wstring> Arguments() {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> arguments;
+    for (int i = 1; argv != nullptr && i < count; ++i) arguments.emplace_back(argv[i]);
+    if (argv != nullptr) LocalFree(argv);
+    return arguments;
+}
+
+std::wstring Reason(long error) { return winkit::SystemMessage(error); }
+
+// Install or Uninstall without the window; messages only for an Uninstall
+// asked for without /S.
+int RunWithoutWindow(const setup::Switches& switches) {
+    using namespace setup;
+    UnattendedResult result;
+    if (switches.uninstall) {
+        result = UninstallUnattended(registry::SystemBackend(), Reason);
+    } else {
+        Win32Files files;
+        result = InstallUnattended(switches, winkit::ProgramFolder(), files, registry::SystemBackend(), Reason);
+    }
+    if (switches.log) AppendToLog(*switches.log, result.log);
+    if (!switches.silent)
+        winkit::ShowInformation(nullptr, result.message,
+                                result.exitCode == kExitSuccess ? kUninstalledTitle : kUninstallNotFinishedTitle);
+    return result.exitCode;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    using namespace setup;
     // Setup is typically started from a downloads folder, where a planted DLL
     // would sit right beside it: restrict the search before anything loads.
     winkit::RestrictDllSearchToSystemFolder();
+    const SwitchesOrError parsed = ParseSwitches(Arguments());
+    const Switches& switches = parsed.switches;
+    if (!parsed.error.empty()) {
+        if (!switches.silent)
+            winkit::ShowInformation(nullptr, L"Setup did not understand its command line: " + parsed.error +
+                                                 L"\n\n" + kSwitchesHelp,
+                                    kTitle);
+        return kExitBadSwitch;
+    }
+    if (switches.help) {
+        if (!switches.silent) winkit::ShowInformation(nullptr, kSwitchesHelp, kTitle);
+        return kExitSuccess;
+    }
+    if (switches.silent || switches.uninstall) return RunWithoutWindow(switches);
     // No InitCommonControls: the manifest's activation context brings in the
     // system's comctl32 v6 for the standard controls, and loading it up front
     // costs a third of the time to the first window.
-    if (!setup::SetupWindow::Instance().Open()) return 1;
+    if (!SetupWindow::Instance().Open(switches)) return kExitFailed;
     return winkit::RunMessageLoop();
 }

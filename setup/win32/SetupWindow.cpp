@@ -5,6 +5,7 @@
 #include "DesktopShell.h"
 #include "Error.h"
 #include "Install.h"
+#include "Unattended.h"
 #include "Process.h"
 #include "Registry.h"
 #include "Win32Files.h"
@@ -65,10 +66,13 @@ SetupWindow& SetupWindow::Instance() {
     return window;
 }
 
-bool SetupWindow::Open() {
+bool SetupWindow::Open(const Switches& switches) {
     if (!CreateTopLevel({kClassName, IDI_SETUP, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}))
         return false;
+    m_log = switches.log;
+    if (switches.folder) SetWindowTextW(m_controls.Get(kFolderEdit), switches.folder->c_str());
+    if (switches.autostart) SendMessageW(m_controls.Get(kAutostartCheck), BM_SETCHECK, BST_CHECKED, 0);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     SetFocusTo(m_controls.Get(kFolderEdit));
     ShowWindow(m_hwnd, SW_SHOW);
@@ -129,6 +133,12 @@ bool SetupWindow::Install() {
     }
 
     const InstallReport report = RunInstall(plan, files, registry::SystemBackend());
+    if (m_log) {
+        std::vector<std::wstring> lines = InstallLog(plan, report);
+        lines.insert(lines.begin(), L"Install to " + typed);
+        lines.push_back(report.Complete() ? L"Result: 0 installed" : L"Result: 1603 not installed");
+        AppendToLog(*m_log, lines);
+    }
     if (!report.Complete()) {
         Say(FailureText(plan, report, Reason), kNotFinishedTitle);
         SetFocusTo(folderEdit);

@@ -1,6 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
+#include "Switches.h"
 #include "Window.h"
 
 namespace setup {
@@ -10,7 +14,8 @@ namespace setup {
 class SetupWindow final : public winkit::Window {
 public:
     static SetupWindow& Instance();
-    bool Open();
+    // /DIR= and /AUTOSTART fill in the window; /LOG= logs what Install does.
+    bool Open(const Switches& switches);
 
 private:
     SetupWindow() = default;
@@ -24,6 +29,8 @@ private:
     // True when the installation is complete and the program may end.
     bool Install();
     void Say(const std::wstring& text, const wchar_t* title);
+
+    std::optional<std::wstring> m_log;
 };
 
 }  // namespace setup

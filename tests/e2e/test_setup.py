@@ -196,6 +196,7 @@ class SetupInstallTest(unittest.TestCase):
             (LAUNCHER_KEY, "Pfad", "C:\\"),
             (UNINSTALL_KEY, "DisplayName", "Varnholt Tolvane"),
             (UNINSTALL_KEY, "UninstallString", quoted(folder + "Setup.exe")),
+            (UNINSTALL_KEY, "QuietUninstallString", f'"{folder}Setup.exe" /UNINSTALL /S'),
             (UNINSTALL_KEY, "DisplayIcon", folder + "Tolvane.exe"),
             (UNINSTALL_KEY, "DisplayVersion", version_text("TOLVANE_VERSION_TEXT")),
             (UNINSTALL_KEY, "Publisher", "Varnholt"),

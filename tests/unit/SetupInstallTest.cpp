@@ -10,6 +10,7 @@
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
+#include "Unattended.h"
 
 using namespace setup;
 using testing_support::MemoryRegistry;
@@ -189,15 +190,17 @@ TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
           {L"DisplayName", L"Varnholt Tolvane"}, {L"UninstallString", L"C:\\Tolvane\\Setup.exe"}}},
         {L"C:\\Tolvane\\", false,
          {{L"Modus", L"vbMaximizedFocus"}, {L"Pfad", L"C:\\"}, {L"DisplayName", L"Varnholt Tolvane"},
-          {L"UninstallString", L"C:\\Tolvane\\Setup.exe"}}},
+          {L"UninstallString", L"C:\\Tolvane\\Setup.exe"},
+          {L"QuietUninstallString", L"\"C:\\Tolvane\\Setup.exe\" /UNINSTALL /S"}}},
         {L"C:\\Program Files\\Tolvane", true,
          {{L"Tolvane", L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\""}, {L"Modus", L"vbMaximizedFocus"},
           {L"Pfad", L"C:\\"}, {L"DisplayName", L"Varnholt Tolvane"},
-          {L"UninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\""}}},
+          {L"UninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\""},
+          {L"QuietUninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\" /UNINSTALL /S"}}},
     };
     for (const auto& c : cases) {
         const auto writes = PlannedRegistryWrites(MakeInstallPlan(c.typed, L"C:\\Downloads", c.autostart));
-        ASSERT_EQ(writes.size(), c.expected.size() + 6) << c.typed;
+        ASSERT_EQ(writes.size(), (c.autostart ? 12u : 11u)) << c.typed;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
             EXPECT_EQ(writes[i].value, c.expected[i].first) << c.typed << " #" << i;
             EXPECT_EQ(writes[i].text, c.expected[i].second) << c.typed << " #" << i;
@@ -457,7 +460,7 @@ TEST(RunInstall, RefusedRegistryWritesAreNotAFinishedInstallation) {
     EXPECT_FALSE(report.Complete());
     EXPECT_FALSE(report.failure.has_value());
     EXPECT_EQ(report.copied.size(), 3u);
-    EXPECT_EQ(report.registryFailures.size(), 11u) << "every write is attempted and reported";
+    EXPECT_EQ(report.registryFailures.size(), PlannedRegistryWrites(plan).size()) << "every write is attempted and reported";
     const std::wstring text = FailureText(plan, report, Reason);
     for (const wchar_t* part :
          {L"HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane  \"Modus\": <reason 5>",
@@ -531,4 +534,63 @@ TEST(StartFailure, NamesTheProgramAndTheReason) {
     EXPECT_TRUE(Contains(text, L"C:\\Tolvane\\Tolvane.exe"));
     EXPECT_TRUE(Contains(text, L"<reason 193>"));
     EXPECT_TRUE(Contains(text, L"could not be started"));
+}
+
+Switches Silent(std::optional<std::wstring> folder, bool autostart = false) {
+    Switches switches;
+    switches.silent = true;
+    switches.folder = std::move(folder);
+    switches.autostart = autostart;
+    return switches;
+}
+
+TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
+    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
+    const struct {
+        const char* name;
+        Switches switches;
+        bool existingUserFolder;
+        bool launcherInUse;
+        int exitCode;
+        bool installed;
+        const wchar_t* logged;  // a line holds this
+    } cases[] = {
+        {"default folder", Silent(std::nullopt, true), false, false, kExitSuccess, true,
+         L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\""},
+        {"relative folder", Silent(L"Tolvane\\"), false, false, kExitBadSwitch, false, L"cannot be used"},
+        {"users' folder protected unasked", Silent(L"C:\\Tolvane\\"), true, false, kExitSuccess, true,
+         L"Protected the existing folder C:\\Tolvane"},
+        {"launcher running", Silent(std::nullopt), false, true, kExitFailed, false, L"is in use"},
+    };
+    for (const auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        if (c.existingUserFolder) {
+            fs.folders.insert(L"c:\\tolvane");
+            fs.security[L"c:\\tolvane"] = byUser;
+        }
+        if (c.launcherInUse) {
+            fs.folders.insert(L"c:\\tolvane");
+            fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
+        }
+        MemoryRegistry reg;
+        const UnattendedResult result = InstallUnattended(c.switches, L"C:\\Downloads", fs, reg, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.switches.autostart) << c.name;
+        ASSERT_FALSE(result.log.empty()) << c.name;
+        EXPECT_EQ(result.log.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
+        EXPECT_TRUE(std::any_of(result.log.begin(), result.log.end(),
+                                [&c](const std::wstring& line) { return Contains(line, c.logged); }))
+            << c.name;
+    }
+}
+
+TEST(Unattended, UninstallReportsARefusalByItsExitCode) {
+    MemoryRegistry reg;
+    reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
+    EXPECT_EQ(UninstallUnattended(reg, Reason).exitCode, kExitSuccess);
+    EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
+    reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
+    reg.RefuseWrites();
+    EXPECT_EQ(UninstallUnattended(reg, Reason).exitCode, kExitFailed);
 }

@@ -43,4 +43,6 @@ TEST(SetupSwitches, ReadsWhatDeploymentToolsPass) {
         EXPECT_EQ(s.folder, c.folder) << name;
         EXPECT_EQ(s.log, c.log) << name;
     }
+    // A refused command line stays silent when /S follows the bad switch.
+    EXPECT_TRUE(ParseSwitches({L"/Q", L"/S"}).switches.silent);
 }

@@ -1,0 +1,85 @@
+#include "Unattended.h"
+
+#include <algorithm>
+
+namespace setup {
+
+namespace {
+
+// A message's first paragraph, for a log line.
+std::wstring FirstParagraph(const std::wstring& text) {
+    std::wstring line = text.substr(0, text.find(L"\n\n"));
+    std::replace(line.begin(), line.end(), L'\n', L' ');
+    return line;
+}
+
+std::wstring CodeText(int code) {
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + code % 10));
+        code /= 10;
+    } while (code != 0);
+    return digits;
+}
+
+UnattendedResult Finish(UnattendedResult result, int code, const std::wstring& what) {
+    result.exitCode = code;
+    result.log.push_back(L"Result: " + CodeText(code) + L" " + what);
+    return result;
+}
+
+}  // namespace
+
+std::vector<std::wstring> InstallLog(const InstallPlan& plan, const InstallReport& report) {
+    std::vector<std::wstring> log;
+    if (report.folderCreated) log.push_back(L"Created the folder " + plan.folderToCreate + L", administrators only");
+    if (report.folderProtected)
+        log.push_back(L"Protected the existing folder " + plan.folderToCreate +
+                      L": users without administrator rights could change it");
+    for (const std::wstring& name : report.skipped) log.push_back(L"Kept " + plan.installFolder + name + L" (Setup runs from there)");
+    for (const std::wstring& name : report.copied)
+        log.push_back(L"Copied " + plan.sourceFolder + name + L" to " + plan.installFolder + name);
+    if (report.failure) return log;
+    for (const RegistryWrite& write : PlannedRegistryWrites(plan)) {
+        const bool refused = std::any_of(report.registryFailures.begin(), report.registryFailures.end(),
+                                         [&write](const RegistryFailure& f) {
+                                             return f.key == write.key && f.value == write.value;
+                                         });
+        log.push_back(std::wstring(refused ? L"Refused: " : L"Wrote ") + L"HKEY_LOCAL_MACHINE\\" + write.key +
+                      L" \"" + write.value + L"\"");
+    }
+    return log;
+}
+
+UnattendedResult InstallUnattended(const Switches& switches, const std::wstring& programFolder, FileService& files,
+                                   registry::Backend& backend, const ReasonText& reason) {
+    UnattendedResult result;
+    const std::wstring text = switches.folder.value_or(kInitialFolderText);
+    const std::wstring fullPath = files.FullPath(text);
+    result.log.push_back(L"Install to " + text + (switches.autostart ? L", starting for every user at logon" : L""));
+    if (auto refusal = RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath)))
+        return Finish(result, kExitBadSwitch, L"the folder cannot be used: " + FirstParagraph(*refusal));
+    InstallPlan plan = MakeInstallPlan(fullPath, programFolder, switches.autostart);
+    // Nobody is there to ask; whoever runs Setup silently has chosen the folder.
+    plan.protectExisting = NeedsProtection(plan, files);
+    const InstallReport report = RunInstall(plan, files, backend);
+    for (std::wstring& line : InstallLog(plan, report)) result.log.push_back(std::move(line));
+    if (!report.Complete())
+        return Finish(result, kExitFailed, L"not installed: " + FirstParagraph(FailureText(plan, report, reason)));
+    result.log.push_back(L"Tolvane was not started: a silent installation leaves that to the next logon");
+    return Finish(result, kExitSuccess, L"installed");
+}
+
+UnattendedResult UninstallUnattended(registry::Backend& backend, const ReasonText& reason) {
+    UnattendedResult result;
+    const UninstallReport report = RunUninstall(backend);
+    if (!report.Complete()) {
+        result.message = UninstallFailureText(report, reason);
+        return Finish(result, kExitFailed, L"not uninstalled: " + FirstParagraph(result.message));
+    }
+    result.message = kUninstalledText;
+    result.log.push_back(L"Removed the registry entries; the files stay");
+    return Finish(result, kExitSuccess, L"uninstalled");
+}
+
+}  // namespace setup
