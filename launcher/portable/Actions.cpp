@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "RegistryLayout.h"
+#include "Settings.h"
 #include "resource.h"
 
 namespace launcher {
@@ -78,10 +79,8 @@ std::wstring ExplorerCommandLine(const std::wstring& folder) {
 }
 
 ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend) {
-    using namespace registry;
-    const std::wstring mode = GetString(backend, Root::LocalMachine, kSettingsKey, kModeValue).value_or(L"");
-    const std::wstring folder = GetString(backend, Root::LocalMachine, kSettingsKey, kFolderValue).value_or(L"");
-    return {ExplorerCommandLine(folder), ExplorerShowState(mode)};
+    const StoredSettings settings = ReadSettings(backend);
+    return {ExplorerCommandLine(settings.folder), ExplorerShowState(settings.mode)};
 }
 
 std::wstring LauncherPath(const std::wstring& programFolder) {
