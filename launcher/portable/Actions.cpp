@@ -78,9 +78,23 @@ std::wstring ExplorerCommandLine(const std::wstring& folder) {
     return std::wstring(kExplorerCommandStart) + L"\"" + clean + L"\"";
 }
 
-ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend) {
+bool IsDriveLetterPath(const std::wstring& text) {
+    if (text.size() < 2 || text[1] != L':') return false;
+    const wchar_t letter = text[0];
+    return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+}
+
+ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend, FolderProbe& probe) {
     const StoredSettings settings = ReadSettings(backend);
-    return {ExplorerCommandLine(settings.folder), ExplorerShowState(settings.mode)};
+    ExplorerLaunch launch{L"", ExplorerShowState(settings.mode), probe.ExpandVariables(settings.folder)};
+    launch.commandLine = ExplorerCommandLine(launch.folder);
+    launch.folderMissing = IsDriveLetterPath(launch.folder) && !probe.IsNetworkDrive(launch.folder[0]) &&
+                           probe.IsMissingFolder(launch.folder);
+    return launch;
+}
+
+std::wstring MissingFolderText(const std::wstring& folder) {
+    return L"The folder " + folder + L" does not exist.\n\nChoose another one in Settings.";
 }
 
 std::wstring LauncherPath(const std::wstring& programFolder) {

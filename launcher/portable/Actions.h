@@ -91,11 +91,31 @@ inline constexpr wchar_t kExplorerCommandStart[] = L"explorer.exe /e,";
 // text are dropped: no Windows folder name holds one.
 std::wstring ExplorerCommandLine(const std::wstring& folder);
 
+// What the launcher asks the system about the folder it is to open.
+class FolderProbe {
+public:
+    virtual ~FolderProbe() = default;
+    // %VARIABLE% names replaced; an undefined one stays as written.
+    virtual std::wstring ExpandVariables(const std::wstring& text) = 0;
+    virtual bool IsNetworkDrive(wchar_t driveLetter) = 0;
+    // Nothing is there, or a file is; not a folder that may not be looked at.
+    virtual bool IsMissingFolder(const std::wstring& path) = 0;
+};
+
+// A path on a drive of its own letter ("C:\x", "d:"); not "\\server\share",
+// not a relative or a shell name.
+bool IsDriveLetterPath(const std::wstring& text);
+
 struct ExplorerLaunch {
     std::wstring commandLine;
     int showState;
+    std::wstring folder;         // as expanded
+    bool folderMissing = false;  // a local folder that is not there: start nothing
 };
-ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend);
+// Only local drives are checked: a lost server would hold up the click.
+ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend, FolderProbe& probe);
+
+std::wstring MissingFolderText(const std::wstring& folder);
 
 // The launcher's own path as the autostart entry names it: the program folder
 // and the fixed file name, whatever name the program was started under.

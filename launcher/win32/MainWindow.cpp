@@ -7,6 +7,7 @@
 #include "Process.h"
 #include "Registry.h"
 #include "SettingsDialog.h"
+#include "Win32FolderProbe.h"
 #include "resource.h"
 
 namespace launcher {
@@ -201,7 +202,13 @@ void MainWindow::SwitchAutostart() {
 }
 
 void MainWindow::OpenExplorer() {
-    const ExplorerLaunch launch = PlanExplorerLaunch(registry::SystemBackend());
+    Win32FolderProbe probe;
+    const ExplorerLaunch launch = PlanExplorerLaunch(registry::SystemBackend(), probe);
+    if (launch.folderMissing) {
+        // The Explorer would open some other folder without a word.
+        winkit::ShowInformation(nullptr, MissingFolderText(launch.folder), kLauncherCaption);
+        return;
+    }
     const winkit::Win32Result started =
         winkit::StartProgram(winkit::WindowsFolder() + L"\\explorer.exe", launch.commandLine, launch.showState);
     if (!started.Ok()) winkit::ShowInformation(nullptr, winkit::Describe(started), kLauncherCaption);

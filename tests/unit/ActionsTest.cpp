@@ -119,17 +119,74 @@ TEST(ExplorerCommand, FolderIsQuotedWhole) {
     for (const auto& c : cases) EXPECT_EQ(ExplorerCommandLine(c.folder), c.command);
 }
 
+namespace {
+
+// Folders and drives as a test sets them; %USERPROFILE% is the one variable.
+class FakeProbe final : public FolderProbe {
+public:
+    std::wstring ExpandVariables(const std::wstring& text) override {
+        std::wstring result = text;
+        const std::wstring name = L"%USERPROFILE%";
+        if (const auto at = result.find(name); at != std::wstring::npos) result.replace(at, name.size(), L"C:\\Users\\ann");
+        return result;
+    }
+    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
+    bool IsMissingFolder(const std::wstring& path) override {
+        ++checks;
+        return path != L"C:\\" && path != L"C:\\Users\\ann\\Documents";
+    }
+    int checks = 0;
+};
+
+}  // namespace
+
 TEST(ExplorerCommand, PlannedFromTheStoredSettings) {
     MemoryRegistry reg;
-    EXPECT_EQ(PlanExplorerLaunch(reg).commandLine, L"explorer.exe /e,");
-    EXPECT_EQ(PlanExplorerLaunch(reg).showState, 1);
+    FakeProbe probe;
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).commandLine, L"explorer.exe /e,");
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).showState, 1);
     reg.PutString(registry::kSettingsKey, registry::kModeValue, L"vbMaximizedFocus");
     reg.PutString(registry::kSettingsKey, registry::kFolderValue, L"C:\\");
-    const ExplorerLaunch launch = PlanExplorerLaunch(reg);
+    const ExplorerLaunch launch = PlanExplorerLaunch(reg, probe);
     EXPECT_EQ(launch.commandLine, L"explorer.exe /e,\"C:\\\"");
     EXPECT_EQ(launch.showState, 3);
     reg.PutRaw(registry::kSettingsKey, registry::kModeValue, registry::kTypeDword, {2, 0, 0, 0});
-    EXPECT_EQ(PlanExplorerLaunch(reg).showState, 1) << "a number is no mode name";
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).showState, 1) << "a number is no mode name";
+    reg.PutString(registry::Root::CurrentUser, registry::kSettingsKey, registry::kFolderValue, L"%USERPROFILE%\\Documents");
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).commandLine, L"explorer.exe /e,\"C:\\Users\\ann\\Documents\"")
+        << "the user's folder, expanded";
+}
+
+TEST(ExplorerCommand, OnlyAMissingFolderOnALocalDriveStopsTheStart) {
+    struct Case {
+        const wchar_t* stored;
+        bool missing;
+        bool checked;
+    } cases[] = {
+        {L"C:\\", false, true},
+        {L"%USERPROFILE%\\Documents", false, true},
+        {L"C:\\gone", true, true},
+        {L"%USERPROFILE%\\gone", true, true},
+        {L"q:\\", true, true},
+        {L"%UNDEFINED%\\x", false, false},
+        {L"", false, false},
+        {L"\\\\server\\share\\gone", false, false},
+        {L"N:\\on a mapped drive", false, true},
+        {L"  C:\\gone", false, false},
+        {L"relative", false, false},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        reg.PutString(registry::kSettingsKey, registry::kFolderValue, c.stored);
+        FakeProbe probe;
+        const ExplorerLaunch launch = PlanExplorerLaunch(reg, probe);
+        EXPECT_EQ(launch.folderMissing, c.missing) << testing::PrintToString(std::wstring(c.stored));
+        EXPECT_EQ(IsDriveLetterPath(launch.folder), c.checked) << testing::PrintToString(std::wstring(c.stored));
+        if (!c.checked) {
+            EXPECT_EQ(probe.checks, 0) << "no look at " << testing::PrintToString(std::wstring(c.stored));
+        }
+    }
+    EXPECT_NE(MissingFolderText(L"C:\\gone").find(L"The folder C:\\gone does not exist"), std::wstring::npos);
 }
 
 TEST(LauncherPathTest, FixedFileNameInTheProgramFolder) {
