@@ -109,28 +109,68 @@ bool IsAutostartText(const std::optional<std::wstring>& runValue) {
 
 bool ReadAutostart(registry::Backend& backend) {
     using namespace registry;
-    return IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue));
+    return IsAutostartText(GetString(backend, Root::CurrentUser, kRunKey, kRunValue)) ||
+           IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue));
 }
 
-AutostartOutcome ToggleAutostart(registry::Backend& backend, bool checked, const std::wstring& launcherPath) {
+StartMode StartModeFor(const std::vector<std::wstring>& arguments) {
+    if (arguments.empty()) return StartMode::Tray;
+    if (arguments.size() == 1 && arguments[0] == kRemoveMachineAutostartArgument)
+        return StartMode::RemoveMachineAutostart;
+    return StartMode::Refused;
+}
+
+namespace {
+
+// Already gone is what was asked for.
+registry::Status RemoveRunValue(registry::Backend& backend, registry::Root root) {
+    registry::Status status = registry::DeleteValue(backend, root, registry::kRunKey, registry::kRunValue);
+    if (status.code == winkit::kErrorFileNotFound) status = {};
+    return status;
+}
+
+// The machine's value is removed (or was never in the way); false with the
+// reason when it is still there.
+bool RemoveForAllUsers(registry::Backend& backend, Elevation& elevation, AutostartOutcome& outcome) {
     using namespace registry;
-    Status status;
-    if (checked) {
-        status = DeleteValue(backend, Root::LocalMachine, kRunKey, kRunValue);
-        // Already gone is what was asked for.
-        if (status.code == winkit::kErrorFileNotFound) status = {};
-    } else {
-        status = SaveString(backend, Root::LocalMachine, kRunKey, kRunValue,
-                            winkit::QuoteProgramPath(launcherPath));
+    if (!IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue))) return true;
+    outcome.allUsers = true;
+    if (elevation.IsElevated()) {
+        outcome.status = RemoveRunValue(backend, Root::LocalMachine);
+        return outcome.status.Ok();
     }
-    return {ReadAutostart(backend), status};
+    if (!elevation.ConfirmRemovalForAllUsers()) return false;
+    const long result = elevation.RunElevatedRemoval();
+    if (result != winkit::kErrorSuccess && result != winkit::kErrorCancelled)
+        outcome.status = Status::Failure(result, L"Removing HKEY_LOCAL_MACHINE\\" + std::wstring(kRunKey));
+    return result == winkit::kErrorSuccess;
 }
 
-std::wstring AutostartFailureText(bool wasChecked, long error, const std::wstring& systemMessage) {
+}  // namespace
+
+long RemoveMachineAutostart(registry::Backend& backend) {
+    return RemoveRunValue(backend, registry::Root::LocalMachine).code;
+}
+
+AutostartOutcome ToggleAutostart(registry::Backend& backend, Elevation& elevation, bool checked,
+                                 const std::wstring& launcherPath) {
+    using namespace registry;
+    AutostartOutcome outcome{false, {}};
+    if (!checked)
+        outcome.status = SaveString(backend, Root::CurrentUser, kRunKey, kRunValue,
+                                    winkit::QuoteProgramPath(launcherPath));
+    else if (RemoveForAllUsers(backend, elevation, outcome))
+        outcome.status = RemoveRunValue(backend, Root::CurrentUser);
+    outcome.checked = ReadAutostart(backend);
+    return outcome;
+}
+
+std::wstring AutostartFailureText(bool wasChecked, const AutostartOutcome& outcome, const std::wstring& systemMessage) {
     std::wstring text = wasChecked ? L"Tolvane could not remove its autostart entry."
                                    : L"Tolvane could not add its autostart entry.";
     text += L"\n\n" + systemMessage;
-    if (error == winkit::kErrorAccessDenied) text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
+    if (outcome.allUsers && outcome.status.code == winkit::kErrorAccessDenied)
+        text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
     return text;
 }
 

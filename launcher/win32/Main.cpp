@@ -1,12 +1,22 @@
 #include <windows.h>
 
+#include "Actions.h"
 #include "MainWindow.h"
+#include "Process.h"
 #include "Program.h"
 #include "Registry.h"
 #include "Settings.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     winkit::RestrictDllSearchToSystemFolder();
+    switch (launcher::StartModeFor(winkit::ProgramArguments())) {
+    case launcher::StartMode::RemoveMachineAutostart:
+        return static_cast<int>(launcher::RemoveMachineAutostart(registry::SystemBackend()));
+    case launcher::StartMode::Refused:
+        return static_cast<int>(winkit::kErrorInvalidParameter);
+    case launcher::StartMode::Tray:
+        break;
+    }
     launcher::AdoptVirtualizedSettings(registry::SystemBackend());
     if (!launcher::MainWindow::Instance().Open()) return 1;
     return winkit::RunMessageLoop();

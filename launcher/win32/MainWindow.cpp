@@ -7,6 +7,7 @@
 #include "Process.h"
 #include "Registry.h"
 #include "SettingsDialog.h"
+#include "Win32Elevation.h"
 #include "Win32FolderProbe.h"
 #include "resource.h"
 
@@ -192,11 +193,12 @@ void MainWindow::SetAutostartMark(bool checked) {
 
 void MainWindow::SwitchAutostart() {
     const bool wasChecked = m_autostartChecked;
-    const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), wasChecked, m_exePath);
+    Win32Elevation elevation(m_hwnd);
+    const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), elevation, wasChecked, m_exePath);
     SetAutostartMark(outcome.checked);
     if (!outcome.status.Ok()) {
         winkit::ShowInformation(
-            nullptr, AutostartFailureText(wasChecked, outcome.status.code, winkit::SystemMessage(outcome.status.code)),
+            nullptr, AutostartFailureText(wasChecked, outcome, winkit::SystemMessage(outcome.status.code)),
             kLauncherCaption);
     }
 }

@@ -203,32 +203,125 @@ TEST(Autostart, AnyNonBlankTextCountsAsOn) {
     EXPECT_TRUE(IsAutostartText(L"C:\\Other\\Program.exe"));
 }
 
-TEST(Autostart, SwitchingTwiceWritesThenRemoves) {
+namespace {
+
+using registry::Root;
+
+// UAC as a test sets it: the answer to the question and what the elevated
+// copy returns; a copy that succeeds removes the machine's value as the real
+// one would, with the administrator rights the caller lacks.
+class FakeElevation final : public Elevation {
+public:
+    FakeElevation(MemoryRegistry& reg, bool elevated, bool answer = true, long copyResult = 0)
+        : m_reg(reg), m_elevated(elevated), m_answer(answer), m_copyResult(copyResult) {
+        if (!elevated) reg.RefuseWritesTo(Root::LocalMachine);
+    }
+    bool IsElevated() override { return m_elevated; }
+    bool ConfirmRemovalForAllUsers() override {
+        ++asked;
+        return m_answer;
+    }
+    long RunElevatedRemoval() override {
+        ++ran;
+        if (m_copyResult != winkit::kErrorSuccess) return m_copyResult;
+        m_reg.RefuseWrites(winkit::kErrorSuccess);
+        const long result = RemoveMachineAutostart(m_reg);
+        m_reg.RefuseWritesTo(Root::LocalMachine);
+        return result;
+    }
+    int asked = 0;
+    int ran = 0;
+
+private:
+    MemoryRegistry& m_reg;
+    bool m_elevated, m_answer;
+    long m_copyResult;
+};
+
+constexpr const wchar_t* kPath = L"C:\\Program Files\\Tolvane\\Tolvane.exe";
+constexpr const wchar_t* kNone = nullptr;
+
+}  // namespace
+
+TEST(Autostart, CheckMarkFromTheUsersOrTheMachinesValue) {
+    struct Case {
+        const wchar_t* user;
+        const wchar_t* machine;
+        bool checked;
+    } cases[] = {
+        {kNone, kNone, false},         {L"C:\\T\\Tolvane.exe", kNone, true}, {kNone, L"C:\\T\\Tolvane.exe", true},
+        {L"C:\\a.exe", L"C:\\b.exe", true}, {L"  ", kNone, false},              {L"  ", L"C:\\b.exe", true},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        if (c.user) reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, c.user);
+        if (c.machine) reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, c.machine);
+        EXPECT_EQ(ReadAutostart(reg), c.checked) << (c.user ? "user " : "") << (c.machine ? "machine" : "");
+    }
+}
+
+TEST(Autostart, SwitchingOffRemovesTheUsersValueAndTheMachinesWithRights) {
+    constexpr long kDenied = winkit::kErrorAccessDenied;
+    constexpr long kCancelled = winkit::kErrorCancelled;
+    struct Case {
+        const char* name;
+        bool user, machine, elevated, answer;
+        long copyResult;
+        // afterwards
+        bool userLeft, machineLeft;
+        long error;
+        int asked, ran;
+    } cases[] = {
+        {"user only", true, false, false, true, 0, false, false, 0, 0, 0},
+        {"machine only, elevated", false, true, true, true, 0, false, false, 0, 0, 0},
+        {"both, elevated", true, true, true, true, 0, false, false, 0, 0, 0},
+        {"machine only, prompt accepted", false, true, false, true, 0, false, false, 0, 1, 1},
+        {"both, prompt accepted", true, true, false, true, 0, false, false, 0, 1, 1},
+        {"both, question answered no", true, true, false, false, 0, true, true, 0, 1, 0},
+        {"both, UAC declined", true, true, false, true, kCancelled, true, true, 0, 1, 1},
+        {"both, elevated copy refused", true, true, false, true, kDenied, true, true, kDenied, 1, 1},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        reg.PutString(Root::CurrentUser, registry::kRunKey, L"Other", L"C:\\x.exe");
+        if (c.user) reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, kPath);
+        if (c.machine) reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, kPath);
+        FakeElevation elevation(reg, c.elevated, c.answer, c.copyResult);
+        const AutostartOutcome off = ToggleAutostart(reg, elevation, true, kPath);
+        EXPECT_EQ(reg.HasValue(Root::CurrentUser, registry::kRunKey, registry::kRunValue), c.userLeft) << c.name;
+        EXPECT_EQ(reg.HasValue(Root::LocalMachine, registry::kRunKey, registry::kRunValue), c.machineLeft) << c.name;
+        EXPECT_EQ(off.checked, c.userLeft || c.machineLeft) << c.name;
+        EXPECT_EQ(off.status.code, c.error) << c.name;
+        EXPECT_EQ(off.allUsers, c.machine) << c.name;
+        EXPECT_EQ(elevation.asked, c.asked) << c.name;
+        EXPECT_EQ(elevation.ran, c.ran) << c.name;
+        EXPECT_TRUE(reg.HasValue(Root::CurrentUser, registry::kRunKey, L"Other")) << "other programs' entries stay";
+    }
+}
+
+TEST(Autostart, SwitchingOnWritesTheUsersValueWithoutRights) {
     MemoryRegistry reg;
-    reg.PutString(registry::kRunKey, L"SomethingElse", L"C:\\x.exe");
-    const std::wstring path = L"C:\\Program Files\\Tolvane\\Tolvane.exe";
-    AutostartOutcome on = ToggleAutostart(reg, false, path);
+    FakeElevation elevation(reg, false);
+    const AutostartOutcome on = ToggleAutostart(reg, elevation, false, kPath);
     EXPECT_TRUE(on.status.Ok());
     EXPECT_TRUE(on.checked);
-    EXPECT_EQ(reg.StoredText(registry::kRunKey, registry::kRunValue), L"\"" + path + L"\"");
-    AutostartOutcome off = ToggleAutostart(reg, true, path);
-    EXPECT_TRUE(off.status.Ok());
-    EXPECT_FALSE(off.checked);
-    EXPECT_FALSE(reg.HasValue(registry::kRunKey, registry::kRunValue));
-    EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"SomethingElse")) << "other programs' entries stay";
+    EXPECT_EQ(reg.StoredText(Root::CurrentUser, registry::kRunKey, registry::kRunValue), L"\"" + std::wstring(kPath) + L"\"");
+    EXPECT_FALSE(reg.HasValue(Root::LocalMachine, registry::kRunKey, registry::kRunValue));
+    EXPECT_EQ(elevation.asked, 0);
+    EXPECT_FALSE(ToggleAutostart(reg, elevation, true, kPath).checked) << "and off again";
 }
 
 TEST(Autostart, RefusedChangesKeepTheRealState) {
     MemoryRegistry reg;
+    FakeElevation elevation(reg, true);
     reg.RefuseWrites();
-    AutostartOutcome on = ToggleAutostart(reg, false, L"C:\\T\\Tolvane.exe");
+    AutostartOutcome on = ToggleAutostart(reg, elevation, false, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(on.status.code, winkit::kErrorAccessDenied);
     EXPECT_FALSE(on.checked);
+    EXPECT_FALSE(on.allUsers);
 
-    MemoryRegistry existing;
-    existing.PutString(registry::kRunKey, registry::kRunValue, L"C:\\T\\Tolvane.exe");
-    existing.RefuseWrites();
-    AutostartOutcome off = ToggleAutostart(existing, true, L"C:\\T\\Tolvane.exe");
+    reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, L"C:\\T\\Tolvane.exe");
+    AutostartOutcome off = ToggleAutostart(reg, elevation, true, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(off.status.code, winkit::kErrorAccessDenied);
     EXPECT_TRUE(off.checked);
 }
@@ -237,18 +330,20 @@ TEST(Autostart, FailureTextNamesTheRefusedChange) {
     // wasChecked: the state before the switch, so true means switching off.
     struct Case {
         bool wasChecked;
+        bool allUsers;
         long error;
         const wchar_t* says;
         const wchar_t* mustNotSay;
         bool asksForAdministrator;
     } cases[] = {
-        {false, winkit::kErrorAccessDenied, L"could not add", L"could not remove", true},
-        {true, winkit::kErrorAccessDenied, L"could not remove", L"could not add", true},
-        {false, 1009, L"could not add", L"could not remove", false},  // ERROR_BADDB
-        {true, 1009, L"could not remove", L"could not add", false},
+        {false, false, winkit::kErrorAccessDenied, L"could not add", L"could not remove", false},
+        {true, true, winkit::kErrorAccessDenied, L"could not remove", L"could not add", true},
+        {true, false, winkit::kErrorAccessDenied, L"could not remove", L"could not add", false},
+        {true, true, 1009, L"could not remove", L"could not add", false},  // ERROR_BADDB
     };
     for (const auto& c : cases) {
-        const std::wstring text = AutostartFailureText(c.wasChecked, c.error, L"<system reason>");
+        AutostartOutcome outcome{true, {c.error, L""}, c.allUsers};
+        const std::wstring text = AutostartFailureText(c.wasChecked, outcome, L"<system reason>");
         const std::string label = testing::PrintToString(text);
         EXPECT_NE(text.find(c.says), std::wstring::npos) << label;
         EXPECT_EQ(text.find(c.mustNotSay), std::wstring::npos) << label;
@@ -259,7 +354,36 @@ TEST(Autostart, FailureTextNamesTheRefusedChange) {
 
 TEST(Autostart, RemovingAnEntryThatIsAlreadyGoneIsNoFailure) {
     MemoryRegistry reg;
-    AutostartOutcome off = ToggleAutostart(reg, true, L"C:\\T\\Tolvane.exe");
+    FakeElevation elevation(reg, true);
+    AutostartOutcome off = ToggleAutostart(reg, elevation, true, L"C:\\T\\Tolvane.exe");
     EXPECT_TRUE(off.status.Ok());
     EXPECT_FALSE(off.checked);
+    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorSuccess);
+}
+
+TEST(ElevatedCopy, OnlyTheOneArgumentRemovesTheMachinesValue) {
+    struct Case {
+        std::vector<std::wstring> arguments;
+        StartMode mode;
+    } cases[] = {
+        {{}, StartMode::Tray},
+        {{L"/remove-machine-autostart"}, StartMode::RemoveMachineAutostart},
+        {{L"/remove-machine-autostart", L"/remove-machine-autostart"}, StartMode::Refused},
+        {{L"/remove-machine-autostart", L"x"}, StartMode::Refused},
+        {{L"remove-machine-autostart"}, StartMode::Refused},
+        {{L"/remove-machine-autostart "}, StartMode::Refused},
+        {{L""}, StartMode::Refused},
+        {{L"/?"}, StartMode::Refused},
+    };
+    for (const auto& c : cases) EXPECT_EQ(StartModeFor(c.arguments), c.mode) << c.arguments.size();
+
+    MemoryRegistry reg;
+    reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, kPath);
+    reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, kPath);
+    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorSuccess);
+    EXPECT_FALSE(reg.HasValue(Root::LocalMachine, registry::kRunKey, registry::kRunValue));
+    EXPECT_TRUE(reg.HasValue(Root::CurrentUser, registry::kRunKey, registry::kRunValue)) << "only that one value";
+    reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, kPath);
+    reg.RefuseWrites();
+    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorAccessDenied);
 }

@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "Handles.h"
@@ -24,17 +26,21 @@ Win32Result StartProgram(const std::wstring& programPath, const std::wstring& co
     return {};
 }
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::wstring();
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);  // long path: the name was cut
     }
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramPath();
     const auto slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return std::wstring();
     // Keep the backslash only at a drive root ("C:\").
@@ -46,6 +52,16 @@ std::wstring WindowsFolder() {
     const UINT length = GetSystemWindowsDirectoryW(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return L"C:\\Windows";
     return std::wstring(buffer, length);
+}
+
+std::vector<std::wstring> ProgramArguments() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::wstring> result;
+    if (arguments == nullptr) return result;
+    for (int i = 1; i < count; ++i) result.emplace_back(arguments[i]);
+    LocalFree(arguments);
+    return result;
 }
 
 }  // namespace winkit
