@@ -1,12 +1,14 @@
 """The Settings dialog of Tolvane.exe, opened from the tray menu as a user
-would: it shows the stored folder and window mode, Save writes exactly what is
-shown and typed, Cancel and the close box write nothing, and the launcher
+would: it shows the user's folder and window mode over the machine's, Save
+writes exactly what is shown and typed to the user's key and leaves the
+machine's alone, Cancel and the close box write nothing, settings the classic
+program left in the virtualized copy show up after a start, and the launcher
 keeps working while the dialog is open."""
 
 import time
 import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, WineSession, main,
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, USER_KEY, WineSession, main,
                          require_programs, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
@@ -54,6 +56,21 @@ SAVE_CASES = [
     (None, "", "vbmaximizedfocus", ""),
 ]
 
+# (user's "Modus", user's "Pfad") over the machine's vbNormalFocus, C:\stored
+# -> option selected and path shown
+LOOKUP_CASES = [
+    (MISSING, MISSING, "in the foreground, minimized", "C:\\stored"),
+    ("vbNormalNoFocus", "D:\\Mine", "last size, position", "D:\\Mine"),
+    (MISSING, "D:\\Mine", "in the foreground, minimized", "D:\\Mine"),
+    ("vbMinimizedFocus", MISSING, "in the taskbar", "C:\\stored"),
+]
+
+# Where the classic program's saves went on 64-bit and on 32-bit Windows.
+VIRTUALIZED_KEYS = [
+    r"HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\WOW6432Node\Varnholt\Tolvane",
+    r"HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\Varnholt\Tolvane",
+]
+
 STARTF_USESHOWWINDOW = 1
 
 
@@ -88,10 +105,26 @@ class SettingsDialogTest(unittest.TestCase):
 
     @classmethod
     def store(cls, folder, mode):
+        """The machine's values, and none of the user's."""
         cls.s.store_settings(folder, mode)
+        cls.s.reg_delete(USER_KEY)
 
     def stored(self):
+        """The user's values, where Save writes."""
+        return self.s.reg_get(USER_KEY, "Modus"), self.s.reg_get(USER_KEY, "Pfad")
+
+    def machine(self):
         return self.s.reg_get(LAUNCHER_KEY, "Modus"), self.s.reg_get(LAUNCHER_KEY, "Pfad")
+
+    def assert_nothing_written(self, mode, folder):
+        self.assertEqual(self.stored(), (None, None), "the user's key was written")
+        self.assertEqual(self.machine(), (mode, folder), "the machine's values changed")
+
+    def exit_and_restart(self):
+        self.choose_from_tray_menu("x")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, timeout=5), "Exit left the launcher")
+        self.s.wait_tray_icon_count(0)
+        self.setUp()
 
     def choose_from_tray_menu(self, access_key):
         self.s.choose_from_tray_menu(self.icon, access_key)
@@ -189,7 +222,7 @@ class SettingsDialogTest(unittest.TestCase):
                  or self.selected_option(window) == "last size, position")
         self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "Enter or Escape closed it")
         self.assertEqual(self.selected_option(window), "last size, position")
-        self.assertEqual(self.stored(), ("vbMaximizedFocus", "C:\\stored"))
+        self.assert_nothing_written("vbMaximizedFocus", "C:\\stored")
 
     def test_shows_stored_mode(self):
         for mode, caption in LOAD_MODE_CASES:
@@ -200,7 +233,7 @@ class SettingsDialogTest(unittest.TestCase):
                 # The close box writes nothing, not even a missing value.
                 self.s.driver.close_window(window["hwnd"])
                 self.assert_closed("the close command did not close the dialog")
-                self.assertEqual(self.stored(), (None if mode is MISSING else mode, "C:\\stored"))
+                self.assert_nothing_written(None if mode is MISSING else mode, "C:\\stored")
 
     def test_shows_stored_folder(self):
         for folder, text in LOAD_FOLDER_CASES:
@@ -227,6 +260,7 @@ class SettingsDialogTest(unittest.TestCase):
                 self.click_control(by_text["Save"])
                 self.assert_closed("Save did not close the dialog")
                 self.assertEqual(self.stored(), (mode, typed))
+                self.assertEqual(self.machine(), (before, "C:\\stored"), "Save changed the machine's values")
                 # The next showing reads the registry again.
                 window = self.open_settings()
                 _, by_text = self.dialog(window)
@@ -256,7 +290,7 @@ class SettingsDialogTest(unittest.TestCase):
         self.replace_path(window, "D:\\discarded")
         self.click_control(by_text["Cancel"])
         self.assert_closed("Cancel did not close the dialog")
-        self.assertEqual(self.stored(), ("vbMinimizedFocus", "C:\\stored"))
+        self.assert_nothing_written("vbMinimizedFocus", "C:\\stored")
         window = self.open_settings()
         _, by_text = self.dialog(window)
         self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]), ("in the taskbar", "C:\\stored"))
@@ -272,7 +306,7 @@ class SettingsDialogTest(unittest.TestCase):
         self.assertEqual(len(self.s.driver.windows(cls=SETTINGS_CLASS)), 1)
         _, by_text = self.dialog(again)
         self.assertEqual((self.selected_option(again), by_text["Edit"]["text"]), ("in the taskbar", "D:\\unsaved"))
-        self.assertEqual(self.stored(), ("vbNormalFocus", "C:\\stored"))
+        self.assert_nothing_written("vbNormalFocus", "C:\\stored")
 
     def test_launch_while_editing_uses_stored_values(self):
         self.store("C:\\stored", "vbMaximizedFocus")
@@ -291,6 +325,40 @@ class SettingsDialogTest(unittest.TestCase):
         # The dialog is still there with its edits.
         _, by_text = self.dialog(window)
         self.assertEqual(by_text["Edit"]["text"], "C:\\windows")
+
+    def test_shows_the_users_values_over_the_machines(self):
+        for mode, folder, option, text in LOOKUP_CASES:
+            with self.subTest(mode=mode, folder=folder):
+                self.store("C:\\stored", "vbNormalFocus")
+                self.s.store_settings(folder, mode, key=USER_KEY)
+                window = self.open_settings()
+                _, by_text = self.dialog(window)
+                self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]), (option, text))
+                self.s.driver.close_window(window["hwnd"])
+                self.assert_closed("the close command did not close the dialog")
+
+    def test_virtualized_settings_show_after_a_start(self):
+        for key in VIRTUALIZED_KEYS:
+            with self.subTest(key=key):
+                self.store("C:\\stored", "vbMaximizedFocus")
+                self.s.reg_delete(VIRTUALIZED_KEYS[0])
+                self.s.reg_delete(VIRTUALIZED_KEYS[1])
+                self.s.reg_set(key, "Pfad", "D:\\Von früher")
+                self.s.reg_set(key, "Modus", "vbNormalNoFocus")
+                self.exit_and_restart()
+                window = self.open_settings()
+                _, by_text = self.dialog(window)
+                self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]),
+                                 ("last size, position", "D:\\Von früher"))
+                self.s.driver.close_window(window["hwnd"])
+                self.assert_closed("the close command did not close the dialog")
+                self.assertEqual(self.stored(), ("vbNormalNoFocus", "D:\\Von früher"), "not copied to the user's key")
+                self.assertEqual(self.s.reg_get(key, "Pfad"), "D:\\Von früher", "the copy went away")
+                self.assertEqual(self.machine(), ("vbMaximizedFocus", "C:\\stored"))
+        # Once only: a later start keeps what the user saved since.
+        self.s.store_settings("E:\\Neu", "vbNormalFocus", key=USER_KEY)
+        self.exit_and_restart()
+        self.assertEqual(self.stored(), ("vbNormalFocus", "E:\\Neu"))
 
     def test_exit_with_dialog_open_ends_after_the_dialog(self):
         self.store("C:\\stored", "vbNormalFocus")
