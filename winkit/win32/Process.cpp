@@ -1,7 +1,5 @@
 #include "Process.h"
 
-#include <shellapi.h>
-
 #include <vector>
 
 #include "Handles.h"
@@ -52,16 +50,6 @@ std::wstring WindowsFolder() {
     const UINT length = GetSystemWindowsDirectoryW(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return L"C:\\Windows";
     return std::wstring(buffer, length);
-}
-
-std::vector<std::wstring> ProgramArguments() {
-    int count = 0;
-    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> result;
-    if (arguments == nullptr) return result;
-    for (int i = 1; i < count; ++i) result.emplace_back(arguments[i]);
-    LocalFree(arguments);
-    return result;
 }
 
 }  // namespace winkit

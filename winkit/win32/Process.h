@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "Error.h"
 
@@ -17,9 +16,6 @@ Win32Result StartProgram(const std::wstring& programPath, const std::wstring& co
 
 // The running program's full path.
 std::wstring ProgramPath();
-
-// The arguments after the program's name, split as CommandLineToArgvW splits them.
-std::vector<std::wstring> ProgramArguments();
 
 // The folder of the running program, ending in "\" only at a drive root.
 std::wstring ProgramFolder();
