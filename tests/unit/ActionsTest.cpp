@@ -9,6 +9,7 @@
 
 using namespace launcher;
 using testing_support::MemoryRegistry;
+using testing_support::User;
 
 // A gesture as the shell reports it: the notifications in order, each with the
 // icon id in the high word for a version-4 icon.
@@ -121,21 +122,17 @@ TEST(ExplorerCommand, FolderIsQuotedWhole) {
 
 namespace {
 
-// Folders and drives as a test sets them; %USERPROFILE% is the one variable.
+// Folders as a test sets them; %USERPROFILE% is the one variable, N: a mapped drive.
 class FakeProbe final : public FolderProbe {
 public:
     std::wstring ExpandVariables(const std::wstring& text) override {
-        std::wstring result = text;
         const std::wstring name = L"%USERPROFILE%";
-        if (const auto at = result.find(name); at != std::wstring::npos) result.replace(at, name.size(), L"C:\\Users\\ann");
-        return result;
+        return text.rfind(name, 0) == 0 ? L"C:\\Users\\ann" + text.substr(name.size()) : text;
     }
     bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
     bool IsMissingFolder(const std::wstring& path) override {
-        ++checks;
         return path != L"C:\\" && path != L"C:\\Users\\ann\\Documents";
     }
-    int checks = 0;
 };
 
 }  // namespace
@@ -152,39 +149,22 @@ TEST(ExplorerCommand, PlannedFromTheStoredSettings) {
     EXPECT_EQ(launch.showState, 3);
     reg.PutRaw(registry::kSettingsKey, registry::kModeValue, registry::kTypeDword, {2, 0, 0, 0});
     EXPECT_EQ(PlanExplorerLaunch(reg, probe).showState, 1) << "a number is no mode name";
-    reg.PutString(registry::Root::CurrentUser, registry::kSettingsKey, registry::kFolderValue, L"%USERPROFILE%\\Documents");
+    reg.PutString(User(registry::kSettingsKey), registry::kFolderValue, L"%USERPROFILE%\\Documents");
     EXPECT_EQ(PlanExplorerLaunch(reg, probe).commandLine, L"explorer.exe /e,\"C:\\Users\\ann\\Documents\"")
         << "the user's folder, expanded";
 }
 
 TEST(ExplorerCommand, OnlyAMissingFolderOnALocalDriveStopsTheStart) {
-    struct Case {
-        const wchar_t* stored;
-        bool missing;
-        bool checked;
-    } cases[] = {
-        {L"C:\\", false, true},
-        {L"%USERPROFILE%\\Documents", false, true},
-        {L"C:\\gone", true, true},
-        {L"%USERPROFILE%\\gone", true, true},
-        {L"q:\\", true, true},
-        {L"%UNDEFINED%\\x", false, false},
-        {L"", false, false},
-        {L"\\\\server\\share\\gone", false, false},
-        {L"N:\\on a mapped drive", false, true},
-        {L"  C:\\gone", false, false},
-        {L"relative", false, false},
+    const std::pair<const wchar_t*, bool> cases[] = {  // stored folder, missing
+        {L"C:\\", false}, {L"%USERPROFILE%\\Documents", false}, {L"C:\\gone", true},
+        {L"%USERPROFILE%\\gone", true}, {L"q:\\", true}, {L"", false}, {L"\\\\server\\share\\gone", false},
+        {L"N:\\on a mapped drive", false}, {L"%UNDEFINED%\\x", false}, {L"relative", false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [stored, missing] : cases) {
         MemoryRegistry reg;
-        reg.PutString(registry::kSettingsKey, registry::kFolderValue, c.stored);
+        reg.PutString(registry::kSettingsKey, registry::kFolderValue, stored);
         FakeProbe probe;
-        const ExplorerLaunch launch = PlanExplorerLaunch(reg, probe);
-        EXPECT_EQ(launch.folderMissing, c.missing) << testing::PrintToString(std::wstring(c.stored));
-        EXPECT_EQ(IsDriveLetterPath(launch.folder), c.checked) << testing::PrintToString(std::wstring(c.stored));
-        if (!c.checked) {
-            EXPECT_EQ(probe.checks, 0) << "no look at " << testing::PrintToString(std::wstring(c.stored));
-        }
+        EXPECT_EQ(PlanExplorerLaunch(reg, probe).folderMissing, missing) << testing::PrintToString(std::wstring(stored));
     }
     EXPECT_NE(MissingFolderText(L"C:\\gone").find(L"The folder C:\\gone does not exist"), std::wstring::npos);
 }
@@ -205,32 +185,25 @@ TEST(Autostart, AnyNonBlankTextCountsAsOn) {
 
 namespace {
 
-using registry::Root;
-
 // UAC as a test sets it: the answer to the question and what the elevated
 // copy returns; a copy that succeeds removes the machine's value as the real
-// one would, with the administrator rights the caller lacks.
+// one would, with the rights the caller lacks.
 class FakeElevation final : public Elevation {
 public:
     FakeElevation(MemoryRegistry& reg, bool elevated, bool answer = true, long copyResult = 0)
         : m_reg(reg), m_elevated(elevated), m_answer(answer), m_copyResult(copyResult) {
-        if (!elevated) reg.RefuseWritesTo(Root::LocalMachine);
+        if (!elevated) reg.RefuseMachineWrites();
     }
     bool IsElevated() override { return m_elevated; }
-    bool ConfirmRemovalForAllUsers() override {
-        ++asked;
-        return m_answer;
-    }
+    bool ConfirmRemovalForAllUsers() override { return ++asked, m_answer; }
     long RunElevatedRemoval() override {
-        ++ran;
-        if (m_copyResult != winkit::kErrorSuccess) return m_copyResult;
+        if (++ran, m_copyResult != winkit::kErrorSuccess) return m_copyResult;
         m_reg.RefuseWrites(winkit::kErrorSuccess);
         const long result = RemoveMachineAutostart(m_reg);
-        m_reg.RefuseWritesTo(Root::LocalMachine);
+        m_reg.RefuseMachineWrites();
         return result;
     }
-    int asked = 0;
-    int ran = 0;
+    int asked = 0, ran = 0;
 
 private:
     MemoryRegistry& m_reg;
@@ -238,77 +211,60 @@ private:
     long m_copyResult;
 };
 
-constexpr const wchar_t* kPath = L"C:\\Program Files\\Tolvane\\Tolvane.exe";
-constexpr const wchar_t* kNone = nullptr;
+const std::wstring kPath = L"C:\\Program Files\\Tolvane\\Tolvane.exe";
+const std::wstring kQuoted = L"\"" + kPath + L"\"";  // as the Run value holds it
+const std::wstring kUserRun = User(registry::kRunKey);
 
 }  // namespace
 
 TEST(Autostart, CheckMarkFromTheUsersOrTheMachinesValue) {
-    struct Case {
-        const wchar_t* user;
-        const wchar_t* machine;
-        bool checked;
-    } cases[] = {
-        {kNone, kNone, false},         {L"C:\\T\\Tolvane.exe", kNone, true}, {kNone, L"C:\\T\\Tolvane.exe", true},
-        {L"C:\\a.exe", L"C:\\b.exe", true}, {L"  ", kNone, false},              {L"  ", L"C:\\b.exe", true},
+    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {  // user's, machine's, checked
+        {nullptr, nullptr, false}, {L"C:\\a.exe", nullptr, true}, {nullptr, L"C:\\b.exe", true},
+        {L"C:\\a.exe", L"C:\\b.exe", true}, {L"  ", nullptr, false}, {L"  ", L"C:\\b.exe", true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [user, machine, checked] : cases) {
         MemoryRegistry reg;
-        if (c.user) reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, c.user);
-        if (c.machine) reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, c.machine);
-        EXPECT_EQ(ReadAutostart(reg), c.checked) << (c.user ? "user " : "") << (c.machine ? "machine" : "");
+        if (user) reg.PutString(kUserRun, registry::kRunValue, user);
+        if (machine) reg.PutString(registry::kRunKey, registry::kRunValue, machine);
+        EXPECT_EQ(ReadAutostart(reg), checked) << (user ? "user " : "") << (machine ? "machine" : "");
     }
 }
 
-TEST(Autostart, SwitchingOffRemovesTheUsersValueAndTheMachinesWithRights) {
-    constexpr long kDenied = winkit::kErrorAccessDenied;
-    constexpr long kCancelled = winkit::kErrorCancelled;
+TEST(Autostart, TheUsersValueFreelyTheMachinesOnlyWithRights) {
+    constexpr long kDenied = winkit::kErrorAccessDenied, kCancelled = winkit::kErrorCancelled;
     struct Case {
         const char* name;
-        bool user, machine, elevated, answer;
+        bool user, machine, elevated, answer;  // before; switching off when either is there
         long copyResult;
-        // afterwards
-        bool userLeft, machineLeft;
+        bool userAfter, machineAfter;
         long error;
         int asked, ran;
     } cases[] = {
-        {"user only", true, false, false, true, 0, false, false, 0, 0, 0},
-        {"machine only, elevated", false, true, true, true, 0, false, false, 0, 0, 0},
-        {"both, elevated", true, true, true, true, 0, false, false, 0, 0, 0},
-        {"machine only, prompt accepted", false, true, false, true, 0, false, false, 0, 1, 1},
-        {"both, prompt accepted", true, true, false, true, 0, false, false, 0, 1, 1},
-        {"both, question answered no", true, true, false, false, 0, true, true, 0, 1, 0},
-        {"both, UAC declined", true, true, false, true, kCancelled, true, true, 0, 1, 1},
-        {"both, elevated copy refused", true, true, false, true, kDenied, true, true, kDenied, 1, 1},
+        {"on, without rights", false, false, false, true, 0, true, false, 0, 0, 0},
+        {"off, user only", true, false, false, true, 0, false, false, 0, 0, 0},
+        {"off, machine only, elevated", false, true, true, true, 0, false, false, 0, 0, 0},
+        {"off, both, elevated", true, true, true, true, 0, false, false, 0, 0, 0},
+        {"off, machine only, prompt accepted", false, true, false, true, 0, false, false, 0, 1, 1},
+        {"off, both, prompt accepted", true, true, false, true, 0, false, false, 0, 1, 1},
+        {"off, both, question answered no", true, true, false, false, 0, true, true, 0, 1, 0},
+        {"off, both, UAC declined", true, true, false, true, kCancelled, true, true, 0, 1, 1},
+        {"off, both, elevated copy refused", true, true, false, true, kDenied, true, true, kDenied, 1, 1},
     };
     for (const auto& c : cases) {
         MemoryRegistry reg;
-        reg.PutString(Root::CurrentUser, registry::kRunKey, L"Other", L"C:\\x.exe");
-        if (c.user) reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, kPath);
-        if (c.machine) reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, kPath);
+        reg.PutString(kUserRun, L"Other", L"C:\\x.exe");
+        if (c.user) reg.PutString(kUserRun, registry::kRunValue, kQuoted);
+        if (c.machine) reg.PutString(registry::kRunKey, registry::kRunValue, kPath);
         FakeElevation elevation(reg, c.elevated, c.answer, c.copyResult);
-        const AutostartOutcome off = ToggleAutostart(reg, elevation, true, kPath);
-        EXPECT_EQ(reg.HasValue(Root::CurrentUser, registry::kRunKey, registry::kRunValue), c.userLeft) << c.name;
-        EXPECT_EQ(reg.HasValue(Root::LocalMachine, registry::kRunKey, registry::kRunValue), c.machineLeft) << c.name;
-        EXPECT_EQ(off.checked, c.userLeft || c.machineLeft) << c.name;
-        EXPECT_EQ(off.status.code, c.error) << c.name;
-        EXPECT_EQ(off.allUsers, c.machine) << c.name;
-        EXPECT_EQ(elevation.asked, c.asked) << c.name;
-        EXPECT_EQ(elevation.ran, c.ran) << c.name;
-        EXPECT_TRUE(reg.HasValue(Root::CurrentUser, registry::kRunKey, L"Other")) << "other programs' entries stay";
+        const AutostartOutcome outcome = ToggleAutostart(reg, elevation, c.user || c.machine, kPath);
+        EXPECT_EQ(reg.StoredText(kUserRun, registry::kRunValue), c.userAfter ? kQuoted : L"<missing>") << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, registry::kRunValue), c.machineAfter) << c.name;
+        EXPECT_EQ(outcome.checked, c.userAfter || c.machineAfter) << c.name;
+        EXPECT_EQ(outcome.status.code, c.error) << c.name;
+        EXPECT_EQ(outcome.allUsers, c.machine) << c.name;
+        EXPECT_EQ(std::make_pair(elevation.asked, elevation.ran), std::make_pair(c.asked, c.ran)) << c.name;
+        EXPECT_TRUE(reg.HasValue(kUserRun, L"Other")) << "other programs' entries stay";
     }
-}
-
-TEST(Autostart, SwitchingOnWritesTheUsersValueWithoutRights) {
-    MemoryRegistry reg;
-    FakeElevation elevation(reg, false);
-    const AutostartOutcome on = ToggleAutostart(reg, elevation, false, kPath);
-    EXPECT_TRUE(on.status.Ok());
-    EXPECT_TRUE(on.checked);
-    EXPECT_EQ(reg.StoredText(Root::CurrentUser, registry::kRunKey, registry::kRunValue), L"\"" + std::wstring(kPath) + L"\"");
-    EXPECT_FALSE(reg.HasValue(Root::LocalMachine, registry::kRunKey, registry::kRunValue));
-    EXPECT_EQ(elevation.asked, 0);
-    EXPECT_FALSE(ToggleAutostart(reg, elevation, true, kPath).checked) << "and off again";
 }
 
 TEST(Autostart, RefusedChangesKeepTheRealState) {
@@ -318,9 +274,8 @@ TEST(Autostart, RefusedChangesKeepTheRealState) {
     AutostartOutcome on = ToggleAutostart(reg, elevation, false, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(on.status.code, winkit::kErrorAccessDenied);
     EXPECT_FALSE(on.checked);
-    EXPECT_FALSE(on.allUsers);
 
-    reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, L"C:\\T\\Tolvane.exe");
+    reg.PutString(kUserRun, registry::kRunValue, L"C:\\T\\Tolvane.exe");
     AutostartOutcome off = ToggleAutostart(reg, elevation, true, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(off.status.code, winkit::kErrorAccessDenied);
     EXPECT_TRUE(off.checked);
@@ -362,28 +317,13 @@ TEST(Autostart, RemovingAnEntryThatIsAlreadyGoneIsNoFailure) {
 }
 
 TEST(ElevatedCopy, OnlyTheOneArgumentRemovesTheMachinesValue) {
-    struct Case {
-        std::vector<std::wstring> arguments;
-        StartMode mode;
-    } cases[] = {
-        {{}, StartMode::Tray},
-        {{L"/remove-machine-autostart"}, StartMode::RemoveMachineAutostart},
-        {{L"/remove-machine-autostart", L"/remove-machine-autostart"}, StartMode::Refused},
-        {{L"/remove-machine-autostart", L"x"}, StartMode::Refused},
-        {{L"remove-machine-autostart"}, StartMode::Refused},
-        {{L"/remove-machine-autostart "}, StartMode::Refused},
-        {{L""}, StartMode::Refused},
-        {{L"/?"}, StartMode::Refused},
-    };
-    for (const auto& c : cases) EXPECT_EQ(StartModeFor(c.arguments), c.mode) << c.arguments.size();
-
+    const std::wstring only = kRemoveMachineAutostartArgument;
+    EXPECT_EQ(StartModeFor({}), StartMode::Tray);
+    EXPECT_EQ(StartModeFor({only}), StartMode::RemoveMachineAutostart);
+    for (const auto& refused : std::vector<std::vector<std::wstring>>{{only, only}, {only, L"x"}, {L"/?"}, {L""}})
+        EXPECT_EQ(StartModeFor(refused), StartMode::Refused) << refused.size();
     MemoryRegistry reg;
-    reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, kPath);
-    reg.PutString(Root::CurrentUser, registry::kRunKey, registry::kRunValue, kPath);
-    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorSuccess);
-    EXPECT_FALSE(reg.HasValue(Root::LocalMachine, registry::kRunKey, registry::kRunValue));
-    EXPECT_TRUE(reg.HasValue(Root::CurrentUser, registry::kRunKey, registry::kRunValue)) << "only that one value";
-    reg.PutString(Root::LocalMachine, registry::kRunKey, registry::kRunValue, kPath);
+    reg.PutString(registry::kRunKey, registry::kRunValue, kPath);
     reg.RefuseWrites();
-    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorAccessDenied);
+    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorAccessDenied) << "the exit code";
 }

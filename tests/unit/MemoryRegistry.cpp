@@ -37,20 +37,18 @@ long MemoryRegistry::WritableKey(Key key, const std::wstring** path) const {
     const auto handle = m_handles.find(key);
     if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
     if (!handle->second.writable) return winkit::kErrorAccessDenied;
-    if (const long error = WriteError(handle->second.path); error != winkit::kErrorSuccess) return error;
+    if (WriteError(handle->second.path) != winkit::kErrorSuccess) return WriteError(handle->second.path);
     *path = &handle->second.path;
     return winkit::kErrorSuccess;
 }
 
-long MemoryRegistry::WriteError(const std::wstring& fullPath) const {
-    if (!m_refusedRoot.empty() && fullPath.compare(0, m_refusedRoot.size(), m_refusedRoot) != 0)
-        return winkit::kErrorSuccess;
-    return m_writeError;
+long MemoryRegistry::WriteError(const std::wstring& path) const {
+    return m_machineOnly && path.rfind(User(L""), 0) == 0 ? winkit::kErrorSuccess : m_writeError;
 }
 
 long MemoryRegistry::OpenKey(Root root, const std::wstring& subKey, bool forWriting, Key* key) {
     *key = 0;
-    const std::wstring path = FullPath(root, subKey);
+    const std::wstring path = root == Root::CurrentUser ? User(subKey) : subKey;
     if (m_keys.find(path) == m_keys.end()) return winkit::kErrorFileNotFound;
     if (forWriting && WriteError(path) != winkit::kErrorSuccess) return WriteError(path);
     *key = NewHandle(path, forWriting);
@@ -60,8 +58,8 @@ long MemoryRegistry::OpenKey(Root root, const std::wstring& subKey, bool forWrit
 long MemoryRegistry::CreateKey(Root root, const std::wstring& subKey, Key* key) {
     *key = 0;
     if (subKey.empty()) return winkit::kErrorInvalidParameter;
-    const std::wstring path = FullPath(root, subKey);
-    if (const long error = WriteError(path); error != winkit::kErrorSuccess) return error;
+    const std::wstring path = root == Root::CurrentUser ? User(subKey) : subKey;
+    if (WriteError(path) != winkit::kErrorSuccess) return WriteError(path);
     for (const auto& part : Parents(path)) m_keys[part];
     *key = NewHandle(path, true);
     return winkit::kErrorSuccess;
@@ -71,7 +69,7 @@ long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t
                                 std::uint32_t* size) {
     const auto handle = m_handles.find(key);
     if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
-    const Value* value = FindAt(handle->second.path, name);
+    const Value* value = Find(handle->second.path, name);
     if (value == nullptr) return winkit::kErrorFileNotFound;
     const auto needed = static_cast<std::uint32_t>(value->data.size());
     *type = value->type;
@@ -104,10 +102,9 @@ long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
 }
 
 long MemoryRegistry::DeleteKey(Root root, const std::wstring& subKey) {
-    const std::wstring path = FullPath(root, subKey);
-    const auto found = m_keys.find(path);
+    const auto found = m_keys.find(root == Root::CurrentUser ? User(subKey) : subKey);
     if (found == m_keys.end()) return winkit::kErrorFileNotFound;
-    if (const long error = WriteError(path); error != winkit::kErrorSuccess) return error;
+    if (WriteError(found->first) != winkit::kErrorSuccess) return WriteError(found->first);
     const std::wstring prefix = found->first + L"\\";
     for (const auto& entry : m_keys) {
         if (entry.first.size() > prefix.size() &&
@@ -121,44 +118,26 @@ long MemoryRegistry::DeleteKey(Root root, const std::wstring& subKey) {
 
 void MemoryRegistry::CloseKey(Key key) { m_handles.erase(key); }
 
-void MemoryRegistry::PutRaw(const std::wstring& subKey, const std::wstring& name, std::uint32_t type,
+void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                             std::vector<std::uint8_t> data) {
-    const std::wstring path = FullPath(Root::LocalMachine, subKey);
     for (const auto& part : Parents(path)) m_keys[part];
     m_keys[path][name] = Value{type, std::move(data)};
 }
 
 void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
-    PutString(Root::LocalMachine, path, name, text);
-}
-
-void MemoryRegistry::PutString(Root root, const std::wstring& subKey, const std::wstring& name,
-                               const std::wstring& text) {
     auto data = ToUtf16Bytes(text);
     data.push_back(0);
     data.push_back(0);
-    const std::wstring path = FullPath(root, subKey);
-    for (const auto& part : Parents(path)) m_keys[part];
-    m_keys[path][name] = Value{kTypeSz, std::move(data)};
+    PutRaw(path, name, kTypeSz, std::move(data));
 }
 
-bool MemoryRegistry::HasKey(const std::wstring& path) const {
-    return m_keys.find(FullPath(Root::LocalMachine, path)) != m_keys.end();
-}
+bool MemoryRegistry::HasKey(const std::wstring& path) const { return m_keys.find(path) != m_keys.end(); }
 
 bool MemoryRegistry::HasValue(const std::wstring& path, const std::wstring& name) const {
     return Find(path, name) != nullptr;
 }
 
-bool MemoryRegistry::HasValue(Root root, const std::wstring& path, const std::wstring& name) const {
-    return FindAt(FullPath(root, path), name) != nullptr;
-}
-
 const MemoryRegistry::Value* MemoryRegistry::Find(const std::wstring& path, const std::wstring& name) const {
-    return FindAt(FullPath(Root::LocalMachine, path), name);
-}
-
-const MemoryRegistry::Value* MemoryRegistry::FindAt(const std::wstring& path, const std::wstring& name) const {
     const auto key = m_keys.find(path);
     if (key == m_keys.end()) return nullptr;
     const auto value = key->second.find(name);
@@ -166,11 +145,7 @@ const MemoryRegistry::Value* MemoryRegistry::FindAt(const std::wstring& path, co
 }
 
 std::wstring MemoryRegistry::StoredText(const std::wstring& path, const std::wstring& name) const {
-    return StoredText(Root::LocalMachine, path, name);
-}
-
-std::wstring MemoryRegistry::StoredText(Root root, const std::wstring& path, const std::wstring& name) const {
-    const Value* value = FindAt(FullPath(root, path), name);
+    const Value* value = Find(path, name);
     if (value == nullptr) return L"<missing>";
     return StripAtNull(FromUtf16Bytes(value->data.data(), value->data.size()));
 }

@@ -2,8 +2,8 @@
 // An in-memory registry with the behaviour the store relies on: keys and value
 // names ignore case, values keep their type and raw bytes, missing keys fail
 // to open, keys with subkeys refuse deletion, a key opened for reading refuses
-// writes and deletes of its values, and writes can be refused. HKEY_LOCAL_MACHINE
-// and HKEY_CURRENT_USER are apart; the helpers without a root mean the machine's.
+// writes and deletes of its values, and writes can be refused. The helpers
+// take HKEY_LOCAL_MACHINE paths as they are and HKEY_CURRENT_USER ones as User(path).
 #include <map>
 #include <string>
 #include <vector>
@@ -34,22 +34,19 @@ public:
     void CloseKey(Key key) override;
 
     // Test controls.
-    // Refuses writes under one root (HKLM for a user without administrator rights) or both.
     void RefuseWrites(long error = winkit::kErrorAccessDenied) { m_writeError = error; }
-    void RefuseWritesTo(registry::Root root, long error = winkit::kErrorAccessDenied) {
-        m_refusedRoot = Prefix(root);
-        m_writeError = error;
+    // As Windows does for a user without administrator rights.
+    void RefuseMachineWrites() {
+        m_writeError = winkit::kErrorAccessDenied;
+        m_machineOnly = true;
     }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
     void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
-    void PutString(registry::Root root, const std::wstring& path, const std::wstring& name, const std::wstring& text);
     bool HasKey(const std::wstring& path) const;
     bool HasValue(const std::wstring& path, const std::wstring& name) const;
-    bool HasValue(registry::Root root, const std::wstring& path, const std::wstring& name) const;
     const Value* Find(const std::wstring& path, const std::wstring& name) const;
     std::wstring StoredText(const std::wstring& path, const std::wstring& name) const;
-    std::wstring StoredText(registry::Root root, const std::wstring& path, const std::wstring& name) const;
     int OpenHandles() const { return static_cast<int>(m_handles.size()); }
 
 private:
@@ -62,16 +59,13 @@ private:
     std::map<Key, Handle> m_handles;
     Key m_nextHandle = 0x100;
     long m_writeError = winkit::kErrorSuccess;
-    std::wstring m_refusedRoot;  // empty: writes refused under both roots
+    bool m_machineOnly = false;
+    long WriteError(const std::wstring& path) const;
 
-    static std::wstring Prefix(registry::Root root) {
-        return root == registry::Root::CurrentUser ? L"HKCU\\" : L"HKLM\\";
-    }
-    static std::wstring FullPath(registry::Root root, const std::wstring& path) { return Prefix(root) + path; }
-    long WriteError(const std::wstring& fullPath) const;
-    const Value* FindAt(const std::wstring& fullPath, const std::wstring& name) const;
     Key NewHandle(const std::wstring& path, bool writable);
     long WritableKey(Key key, const std::wstring** path) const;
 };
+
+inline std::wstring User(const std::wstring& path) { return L"HKCU\\" + path; }
 
 }  // namespace testing_support

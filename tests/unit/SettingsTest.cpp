@@ -6,12 +6,11 @@
 
 using namespace launcher;
 using testing_support::MemoryRegistry;
+using testing_support::User;
 
 namespace {
 
 constexpr const wchar_t* kKey = registry::kSettingsKey;
-constexpr auto kUser = registry::Root::CurrentUser;
-constexpr auto kMachine = registry::Root::LocalMachine;
 
 std::array<bool, kModeOptionCount> Only(int option) {
     std::array<bool, kModeOptionCount> selected{};
@@ -87,28 +86,23 @@ TEST(SettingsLoad, ValueOfAnotherTypeReadsAsEmpty) {
 }
 
 TEST(SettingsLoad, EachValueIsTheUsersElseTheMachines) {
-    struct Case {
-        const char* name;
-        const wchar_t *userMode, *userFolder, *machineMode, *machineFolder;
-        const wchar_t *mode, *folder;
-    } cases[] = {
-        {"neither", nullptr, nullptr, nullptr, nullptr, L"", L""},
-        {"machine only", nullptr, nullptr, L"vbMaximizedFocus", L"C:\\", L"vbMaximizedFocus", L"C:\\"},
-        {"user only", L"vbNormalFocus", L"D:\\Mine", nullptr, nullptr, L"vbNormalFocus", L"D:\\Mine"},
-        {"both", L"vbNormalFocus", L"D:\\Mine", L"vbMaximizedFocus", L"C:\\", L"vbNormalFocus", L"D:\\Mine"},
-        {"user's folder only", nullptr, L"D:\\Mine", L"vbMaximizedFocus", L"C:\\", L"vbMaximizedFocus", L"D:\\Mine"},
-        {"user's mode only", L"vbNormalNoFocus", nullptr, L"vbMaximizedFocus", L"C:\\", L"vbNormalNoFocus", L"C:\\"},
-        {"user's empty folder counts", nullptr, L"", L"vbMaximizedFocus", L"C:\\", L"vbMaximizedFocus", L""},
+    const std::array<const wchar_t*, 4> cases[] = {
+        // the user's "Modus" and "Pfad" over the machine's vbMaximizedFocus, C:\ -> what counts
+        {nullptr, nullptr, L"vbMaximizedFocus", L"C:\\"},
+        {L"vbNormalFocus", L"D:\\Mine", L"vbNormalFocus", L"D:\\Mine"},
+        {nullptr, L"D:\\Mine", L"vbMaximizedFocus", L"D:\\Mine"},
+        {L"vbNormalNoFocus", nullptr, L"vbNormalNoFocus", L"C:\\"},
+        {nullptr, L"", L"vbMaximizedFocus", L""},
     };
-    for (const auto& c : cases) {
+    for (const auto& [userMode, userFolder, mode, folder] : cases) {
         MemoryRegistry reg;
-        if (c.userMode) reg.PutString(kUser, kKey, registry::kModeValue, c.userMode);
-        if (c.userFolder) reg.PutString(kUser, kKey, registry::kFolderValue, c.userFolder);
-        if (c.machineMode) reg.PutString(kMachine, kKey, registry::kModeValue, c.machineMode);
-        if (c.machineFolder) reg.PutString(kMachine, kKey, registry::kFolderValue, c.machineFolder);
+        reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
+        reg.PutString(kKey, registry::kFolderValue, L"C:\\");
+        if (userMode) reg.PutString(User(kKey), registry::kModeValue, userMode);
+        if (userFolder) reg.PutString(User(kKey), registry::kFolderValue, userFolder);
         const StoredSettings settings = ReadSettings(reg);
-        EXPECT_EQ(settings.mode, c.mode) << c.name;
-        EXPECT_EQ(settings.folder, c.folder) << c.name;
+        EXPECT_EQ(settings.mode, mode);
+        EXPECT_EQ(settings.folder, folder);
     }
 }
 
@@ -128,13 +122,13 @@ TEST(SettingsSave, WritesBothValuesExactlyAsGiven) {
         MemoryRegistry reg;
         reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
         reg.PutString(kKey, registry::kFolderValue, L"C:\\");
-        reg.RefuseWritesTo(kMachine);  // a user without administrator rights
+        reg.RefuseMachineWrites();  // a user without administrator rights
         const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", folder);
         EXPECT_TRUE(outcome.Ok());
-        EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kModeValue), L"vbNormalFocus");
-        EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kFolderValue), folder) << folder.size();
-        EXPECT_EQ(reg.StoredText(kMachine, kKey, registry::kModeValue), L"vbMaximizedFocus") << "the default stays";
-        EXPECT_EQ(reg.StoredText(kMachine, kKey, registry::kFolderValue), L"C:\\");
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbNormalFocus");
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), folder) << folder.size();
+        EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbMaximizedFocus") << "the default stays";
+        EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"C:\\");
         const StoredSettings back = ReadSettings(reg);
         EXPECT_EQ(back.mode, L"vbNormalFocus");
         EXPECT_EQ(back.folder, folder) << "round trip, length " << folder.size();
@@ -143,33 +137,33 @@ TEST(SettingsSave, WritesBothValuesExactlyAsGiven) {
 
 TEST(SettingsSave, NoOptionSelectedStoresAnEmptyMode) {
     MemoryRegistry reg;
-    reg.PutString(kUser, kKey, registry::kModeValue, L"vbnormalfocus");
+    reg.PutString(User(kKey), registry::kModeValue, L"vbnormalfocus");
     EXPECT_TRUE(SaveSettings(reg, ModeForOptions({}), L"C:\\").Ok());
-    ASSERT_TRUE(reg.HasValue(kUser, kKey, registry::kModeValue)) << "written even when empty";
-    EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kModeValue), L"");
+    ASSERT_TRUE(reg.HasValue(User(kKey), registry::kModeValue)) << "written even when empty";
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"");
 }
 
 TEST(SettingsSave, CreatesTheKeyWhenItIsMissing) {
     MemoryRegistry reg;
     EXPECT_TRUE(SaveSettings(reg, L"vbNormalNoFocus", L"E:\\").Ok());
-    EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kModeValue), L"vbNormalNoFocus");
-    EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kFolderValue), L"E:\\");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbNormalNoFocus");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), L"E:\\");
     EXPECT_FALSE(reg.HasKey(kKey)) << "nothing under HKEY_LOCAL_MACHINE";
     EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
 TEST(SettingsSave, ARefusedSaveIsReportedAndChangesNothing) {
     MemoryRegistry reg;
-    reg.PutString(kUser, kKey, registry::kModeValue, L"vbMaximizedFocus");
-    reg.PutString(kUser, kKey, registry::kFolderValue, L"C:\\");
+    reg.PutString(User(kKey), registry::kModeValue, L"vbMaximizedFocus");
+    reg.PutString(User(kKey), registry::kFolderValue, L"C:\\");
     reg.RefuseWrites(winkit::kErrorAccessDenied);
     const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", L"D:\\");
     EXPECT_FALSE(outcome.Ok());
     EXPECT_EQ(outcome.mode.code, winkit::kErrorAccessDenied);
     EXPECT_EQ(outcome.folder.code, winkit::kErrorAccessDenied) << "the folder is tried too";
     EXPECT_EQ(outcome.FirstError(), winkit::kErrorAccessDenied);
-    EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kModeValue), L"vbMaximizedFocus");
-    EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kFolderValue), L"C:\\");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbMaximizedFocus");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), L"C:\\");
     EXPECT_NE(outcome.mode.operation.find(L"HKEY_CURRENT_USER\\"), std::wstring::npos) << "names where it wrote";
     EXPECT_EQ(reg.OpenHandles(), 0);
 }
@@ -189,20 +183,17 @@ TEST(VirtualizedSettings, CopiedOnceIntoTheUsersKeyAndLeftInPlace) {
         {"32-bit Windows", plain, L"vbNormalFocus", L"D:\\Old", nullptr, true, L"vbNormalFocus", L"D:\\Old"},
         {"only the folder", plain, nullptr, L"D:\\Old", nullptr, true, L"<missing>", L"D:\\Old"},
         {"the user has a value", wow, L"vbNormalFocus", L"D:\\Old", L"E:\\New", false, L"<missing>", L"E:\\New"},
-        {"nothing virtualized", nullptr, nullptr, nullptr, nullptr, false, L"<missing>", L"<missing>"},
     };
     for (const auto& c : cases) {
         MemoryRegistry reg;
-        if (c.virtualMode) reg.PutString(kUser, c.virtualKey, registry::kModeValue, c.virtualMode);
-        if (c.virtualFolder) reg.PutString(kUser, c.virtualKey, registry::kFolderValue, c.virtualFolder);
-        if (c.userFolder) reg.PutString(kUser, kKey, registry::kFolderValue, c.userFolder);
-        reg.PutString(kMachine, kKey, registry::kModeValue, L"vbMaximizedFocus");
+        if (c.virtualMode) reg.PutString(User(c.virtualKey), registry::kModeValue, c.virtualMode);
+        reg.PutString(User(c.virtualKey), registry::kFolderValue, c.virtualFolder);
+        if (c.userFolder) reg.PutString(User(kKey), registry::kFolderValue, c.userFolder);
+        reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
         EXPECT_EQ(AdoptVirtualizedSettings(reg), c.copied) << c.name;
-        EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kModeValue), c.mode) << c.name;
-        EXPECT_EQ(reg.StoredText(kUser, kKey, registry::kFolderValue), c.folder) << c.name;
-        if (c.virtualFolder) {
-            EXPECT_EQ(reg.StoredText(kUser, c.virtualKey, registry::kFolderValue), c.virtualFolder) << c.name;
-        }
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), c.mode) << c.name;
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), c.folder) << c.name;
+        EXPECT_EQ(reg.StoredText(User(c.virtualKey), registry::kFolderValue), c.virtualFolder) << c.name;
         EXPECT_FALSE(AdoptVirtualizedSettings(reg)) << c.name << ": only once";
     }
 }

@@ -17,7 +17,6 @@ struct CleanKey {
     CleanKey() { Remove(); }
     ~CleanKey() { Remove(); }
     static void Remove() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey.c_str());
         HKEY parent = nullptr;
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"software\\Varnholt", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &parent) ==
             ERROR_SUCCESS) {
@@ -84,17 +83,6 @@ TEST(Win32Registry, ValuesLiveInThe32BitView) {
         << "the x86_64 build must not write to the 64-bit view";
     if (key != nullptr) RegCloseKey(key);
 #endif
-}
-
-TEST(Win32Registry, TheUsersValuesLiveInHkeyCurrentUserApartFromTheMachines) {
-    CleanKey clean;
-    ASSERT_TRUE(SaveString(SystemBackend(), Root::CurrentUser, kTestKey, L"Pfad", L"D:\\Mine").Ok());
-    EXPECT_TRUE(Read(L"Pfad") == std::nullopt) << "nothing under HKEY_LOCAL_MACHINE";
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-    if (key != nullptr) RegCloseKey(key);
-    EXPECT_TRUE(GetString(SystemBackend(), Root::CurrentUser, kTestKey, L"Pfad") == L"D:\\Mine");
-    EXPECT_TRUE(DeleteKey(SystemBackend(), Root::CurrentUser, kTestKey).Ok());
 }
 
 TEST(Win32Registry, DeletingReportsWhatHappened) {
