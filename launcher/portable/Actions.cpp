@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "RegistryLayout.h"
+#include "Settings.h"
 #include "resource.h"
 
 namespace launcher {
@@ -77,11 +78,23 @@ std::wstring ExplorerCommandLine(const std::wstring& folder) {
     return std::wstring(kExplorerCommandStart) + L"\"" + clean + L"\"";
 }
 
-ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend) {
-    using namespace registry;
-    const std::wstring mode = GetString(backend, Root::LocalMachine, kSettingsKey, kModeValue).value_or(L"");
-    const std::wstring folder = GetString(backend, Root::LocalMachine, kSettingsKey, kFolderValue).value_or(L"");
-    return {ExplorerCommandLine(folder), ExplorerShowState(mode)};
+bool IsDriveLetterPath(const std::wstring& text) {
+    if (text.size() < 2 || text[1] != L':') return false;
+    const wchar_t letter = text[0];
+    return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+}
+
+ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend, FolderProbe& probe) {
+    const StoredSettings settings = ReadSettings(backend);
+    ExplorerLaunch launch{L"", ExplorerShowState(settings.mode), probe.ExpandVariables(settings.folder)};
+    launch.commandLine = ExplorerCommandLine(launch.folder);
+    launch.folderMissing = IsDriveLetterPath(launch.folder) && !probe.IsNetworkDrive(launch.folder[0]) &&
+                           probe.IsMissingFolder(launch.folder);
+    return launch;
+}
+
+std::wstring MissingFolderText(const std::wstring& folder) {
+    return L"The folder " + folder + L" does not exist.\n\nChoose another one in Settings.";
 }
 
 std::wstring LauncherPath(const std::wstring& programFolder) {
@@ -96,28 +109,68 @@ bool IsAutostartText(const std::optional<std::wstring>& runValue) {
 
 bool ReadAutostart(registry::Backend& backend) {
     using namespace registry;
-    return IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue));
+    return IsAutostartText(GetString(backend, Root::CurrentUser, kRunKey, kRunValue)) ||
+           IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue));
 }
 
-AutostartOutcome ToggleAutostart(registry::Backend& backend, bool checked, const std::wstring& launcherPath) {
+StartMode StartModeFor(const std::vector<std::wstring>& arguments) {
+    if (arguments.empty()) return StartMode::Tray;
+    if (arguments.size() == 1 && arguments[0] == kRemoveMachineAutostartArgument)
+        return StartMode::RemoveMachineAutostart;
+    return StartMode::Refused;
+}
+
+namespace {
+
+// Already gone is what was asked for.
+registry::Status RemoveRunValue(registry::Backend& backend, registry::Root root) {
+    registry::Status status = registry::DeleteValue(backend, root, registry::kRunKey, registry::kRunValue);
+    if (status.code == winkit::kErrorFileNotFound) status = {};
+    return status;
+}
+
+// The machine's value is removed (or was never in the way); false with the
+// reason when it is still there.
+bool RemoveForAllUsers(registry::Backend& backend, Elevation& elevation, AutostartOutcome& outcome) {
     using namespace registry;
-    Status status;
-    if (checked) {
-        status = DeleteValue(backend, Root::LocalMachine, kRunKey, kRunValue);
-        // Already gone is what was asked for.
-        if (status.code == winkit::kErrorFileNotFound) status = {};
-    } else {
-        status = SaveString(backend, Root::LocalMachine, kRunKey, kRunValue,
-                            winkit::QuoteProgramPath(launcherPath));
+    if (!IsAutostartText(GetString(backend, Root::LocalMachine, kRunKey, kRunValue))) return true;
+    outcome.allUsers = true;
+    if (elevation.IsElevated()) {
+        outcome.status = RemoveRunValue(backend, Root::LocalMachine);
+        return outcome.status.Ok();
     }
-    return {ReadAutostart(backend), status};
+    if (!elevation.ConfirmRemovalForAllUsers()) return false;
+    const long result = elevation.RunElevatedRemoval();
+    if (result != winkit::kErrorSuccess && result != winkit::kErrorCancelled)
+        outcome.status = Status::Failure(result, L"Removing HKEY_LOCAL_MACHINE\\" + std::wstring(kRunKey));
+    return result == winkit::kErrorSuccess;
 }
 
-std::wstring AutostartFailureText(bool wasChecked, long error, const std::wstring& systemMessage) {
+}  // namespace
+
+long RemoveMachineAutostart(registry::Backend& backend) {
+    return RemoveRunValue(backend, registry::Root::LocalMachine).code;
+}
+
+AutostartOutcome ToggleAutostart(registry::Backend& backend, Elevation& elevation, bool checked,
+                                 const std::wstring& launcherPath) {
+    using namespace registry;
+    AutostartOutcome outcome{false, {}};
+    if (!checked)
+        outcome.status = SaveString(backend, Root::CurrentUser, kRunKey, kRunValue,
+                                    winkit::QuoteProgramPath(launcherPath));
+    else if (RemoveForAllUsers(backend, elevation, outcome))
+        outcome.status = RemoveRunValue(backend, Root::CurrentUser);
+    outcome.checked = ReadAutostart(backend);
+    return outcome;
+}
+
+std::wstring AutostartFailureText(bool wasChecked, const AutostartOutcome& outcome, const std::wstring& systemMessage) {
     std::wstring text = wasChecked ? L"Tolvane could not remove its autostart entry."
                                    : L"Tolvane could not add its autostart entry.";
     text += L"\n\n" + systemMessage;
-    if (error == winkit::kErrorAccessDenied) text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
+    if (outcome.allUsers && outcome.status.code == winkit::kErrorAccessDenied)
+        text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
     return text;
 }
 

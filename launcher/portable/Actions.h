@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Registry.h"
 
@@ -91,32 +92,88 @@ inline constexpr wchar_t kExplorerCommandStart[] = L"explorer.exe /e,";
 // text are dropped: no Windows folder name holds one.
 std::wstring ExplorerCommandLine(const std::wstring& folder);
 
+// What the launcher asks the system about the folder it is to open.
+class FolderProbe {
+public:
+    virtual ~FolderProbe() = default;
+    // %VARIABLE% names replaced; an undefined one stays as written.
+    virtual std::wstring ExpandVariables(const std::wstring& text) = 0;
+    virtual bool IsNetworkDrive(wchar_t driveLetter) = 0;
+    // Nothing is there, or a file is; not a folder that may not be looked at.
+    virtual bool IsMissingFolder(const std::wstring& path) = 0;
+};
+
+// A path on a drive of its own letter ("C:\x", "d:"); not "\\server\share",
+// not a relative or a shell name.
+bool IsDriveLetterPath(const std::wstring& text);
+
 struct ExplorerLaunch {
     std::wstring commandLine;
     int showState;
+    std::wstring folder;         // as expanded
+    bool folderMissing = false;  // a local folder that is not there: start nothing
 };
-ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend);
+// Only local drives are checked: a lost server would hold up the click.
+ExplorerLaunch PlanExplorerLaunch(registry::Backend& backend, FolderProbe& probe);
+
+std::wstring MissingFolderText(const std::wstring& folder);
 
 // The launcher's own path as the autostart entry names it: the program folder
 // and the fixed file name, whatever name the program was started under.
 std::wstring LauncherPath(const std::wstring& programFolder);
 
-// The check mark of "Start automatically": any non-blank Run value.
+// The check mark of "Start automatically": a non-blank Run value of the user's
+// or of the machine's.
 bool IsAutostartText(const std::optional<std::wstring>& runValue);
 bool ReadAutostart(registry::Backend& backend);
 
-struct AutostartOutcome {
-    bool checked;            // the real state after the attempt
-    registry::Status status; // why it was refused, if it was
+// The one argument that makes the launcher the elevated helper which removes
+// the machine's Run value; it shows nothing and exits with the Win32 result.
+inline constexpr wchar_t kRemoveMachineAutostartArgument[] = L"/remove-machine-autostart";
+
+enum class StartMode { Tray, RemoveMachineAutostart, Refused };
+// The arguments after the program's name.
+StartMode StartModeFor(const std::vector<std::wstring>& arguments);
+
+// Removes the machine's Run value; kErrorSuccess also when it was not there.
+long RemoveMachineAutostart(registry::Backend& backend);
+
+// Administrator rights and the way to them, apart from UAC itself.
+class Elevation {
+public:
+    virtual ~Elevation() = default;
+    virtual bool IsElevated() = 0;
+    // Asks whether Tolvane should stop starting automatically for all users,
+    // on a button with the shield; true for yes.
+    virtual bool ConfirmRemovalForAllUsers() = 0;
+    // Runs this program elevated with kRemoveMachineAutostartArgument and
+    // waits: its exit code, or why it did not run (kErrorCancelled when the
+    // user declined the prompt).
+    virtual long RunElevatedRemoval() = 0;
 };
-// Switches the Run value the other way and reports the state it really has now.
-AutostartOutcome ToggleAutostart(registry::Backend& backend, bool checked, const std::wstring& launcherPath);
+
+struct AutostartOutcome {
+    bool checked;                 // the real state after the attempt
+    registry::Status status;      // why it was refused, if it was
+    bool allUsers = false;        // the refused change was the machine's value
+};
+// Switching on writes the user's Run value. Switching off removes the
+// machine's value first when it starts Tolvane too (directly when elevated,
+// else through the prompt and an elevated copy), then the user's: a declined
+// or failed removal for all users leaves both as they were.
+AutostartOutcome ToggleAutostart(registry::Backend& backend, Elevation& elevation, bool checked,
+                                 const std::wstring& launcherPath);
 
 inline constexpr wchar_t kLauncherCaption[] = L"Tolvane";
 inline constexpr wchar_t kUnexpectedFailure[] =
     L"Tolvane could not complete the action: it ran out of memory or met an unexpected error.";
 
-// The message for a refused autostart change.
-std::wstring AutostartFailureText(bool wasChecked, long error, const std::wstring& systemMessage);
+inline constexpr wchar_t kAllUsersQuestion[] = L"Stop starting Tolvane automatically for all users of this computer?";
+inline constexpr wchar_t kAllUsersExplanation[] =
+    L"Tolvane is set to start at every user's logon on this computer. Only an administrator can change that.";
+
+// The message for a refused autostart change; the administrator advice only
+// when the machine's value was refused for lack of rights.
+std::wstring AutostartFailureText(bool wasChecked, const AutostartOutcome& outcome, const std::wstring& systemMessage);
 
 }  // namespace launcher

@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <iterator>
+
 #include "RegistryLayout.h"
 
 namespace launcher {
@@ -18,23 +20,38 @@ std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected) 
 }
 
 StoredSettings ReadSettings(registry::Backend& backend) {
-    using registry::Root;
-    StoredSettings settings;
-    settings.mode = registry::GetString(backend, Root::LocalMachine, registry::kSettingsKey,
-                                        registry::kModeValue).value_or(std::wstring());
-    settings.folder = registry::GetString(backend, Root::LocalMachine, registry::kSettingsKey,
-                                          registry::kFolderValue).value_or(std::wstring());
-    return settings;
+    using namespace registry;
+    auto lookUp = [&backend](const wchar_t* name) {
+        return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), name)
+            .value_or(std::wstring());
+    };
+    return {lookUp(kModeValue), lookUp(kFolderValue)};
 }
 
 SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder) {
     using registry::Root;
     SaveOutcome outcome;
-    outcome.mode = registry::SaveString(backend, Root::LocalMachine, registry::kSettingsKey,
+    outcome.mode = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
                                         registry::kModeValue, mode);
-    outcome.folder = registry::SaveString(backend, Root::LocalMachine, registry::kSettingsKey,
+    outcome.folder = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
                                           registry::kFolderValue, folder);
     return outcome;
+}
+
+bool AdoptVirtualizedSettings(registry::Backend& backend) {
+    using namespace registry;
+    const wchar_t* const names[] = {kModeValue, kFolderValue};
+    for (const wchar_t* name : names)
+        if (GetString(backend, Root::CurrentUser, kSettingsKey, name)) return false;
+    for (const wchar_t* key : kVirtualizedSettingsKeys) {
+        bool copied = false;
+        for (const wchar_t* name : names) {
+            if (const auto text = GetString(backend, Root::CurrentUser, key, name))
+                copied = SaveString(backend, Root::CurrentUser, kSettingsKey, name, *text).Ok() || copied;
+        }
+        if (copied) return true;
+    }
+    return false;
 }
 
 std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& systemMessage) {
@@ -46,7 +63,6 @@ std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& sys
     else
         text = L"The folder was not saved; the window mode was.";
     text += L"\n\n" + systemMessage;
-    if (outcome.FirstError() == winkit::kErrorAccessDenied) text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
     text += L"\n\nYour changes are still in the Settings window.";
     return text;
 }

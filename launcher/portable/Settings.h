@@ -29,14 +29,15 @@ std::optional<int> OptionForMode(const std::wstring& mode);
 // name, or the empty text when none is selected.
 std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);
 
-// The values the dialog shows when it loads; a missing value reads as "".
+// The values the dialog shows when it loads and the Explorer opens with, each
+// looked up on its own: the user's, else the machine's; missing reads as "".
 struct StoredSettings {
     std::wstring mode;
     std::wstring folder;
 };
 StoredSettings ReadSettings(registry::Backend& backend);
 
-// Writes "Modus", then "Pfad", both always, exactly as given.
+// Writes "Modus", then "Pfad", both always, exactly as given, to the user's key.
 struct SaveOutcome {
     registry::Status mode;
     registry::Status folder;
@@ -45,6 +46,11 @@ struct SaveOutcome {
     long FirstError() const { return !mode.Ok() ? mode.code : folder.code; }
 };
 SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder);
+
+// Settings the classic program saved sit in the virtualized copy; when the
+// user's key holds neither value, what the first copy that holds any holds is
+// copied there (the copy stays). True when something was copied.
+bool AdoptVirtualizedSettings(registry::Backend& backend);
 
 // The message for a refused save: what was not saved, the system's reason,
 // and what to do about it.

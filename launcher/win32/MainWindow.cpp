@@ -7,6 +7,8 @@
 #include "Process.h"
 #include "Registry.h"
 #include "SettingsDialog.h"
+#include "Win32Elevation.h"
+#include "Win32FolderProbe.h"
 #include "resource.h"
 
 namespace launcher {
@@ -187,17 +189,24 @@ void MainWindow::SetAutostartMark(bool checked) {
 
 void MainWindow::SwitchAutostart() {
     const bool wasChecked = m_autostartChecked;
-    const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), wasChecked, m_exePath);
+    Win32Elevation elevation(m_hwnd);
+    const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), elevation, wasChecked, m_exePath);
     SetAutostartMark(outcome.checked);
     if (!outcome.status.Ok()) {
         winkit::ShowInformation(
-            nullptr, AutostartFailureText(wasChecked, outcome.status.code, winkit::SystemMessage(outcome.status.code)),
+            nullptr, AutostartFailureText(wasChecked, outcome, winkit::SystemMessage(outcome.status.code)),
             kLauncherCaption);
     }
 }
 
 void MainWindow::OpenExplorer() {
-    const ExplorerLaunch launch = PlanExplorerLaunch(registry::SystemBackend());
+    Win32FolderProbe probe;
+    const ExplorerLaunch launch = PlanExplorerLaunch(registry::SystemBackend(), probe);
+    if (launch.folderMissing) {
+        // The Explorer would open some other folder without a word.
+        winkit::ShowInformation(nullptr, MissingFolderText(launch.folder), kLauncherCaption);
+        return;
+    }
     const winkit::Win32Result started =
         winkit::StartProgram(winkit::WindowsFolder() + L"\\explorer.exe", launch.commandLine, launch.showState);
     if (!started.Ok()) winkit::ShowInformation(nullptr, winkit::Describe(started), kLauncherCaption);

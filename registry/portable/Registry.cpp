@@ -22,9 +22,9 @@ private:
 };
 
 // A result naming the value (or the whole key, for an empty name) it was about.
-Status Refused(long code, const wchar_t* verb, Root, const std::wstring& subKey, const std::wstring& valueName) {
+Status Refused(long code, const wchar_t* verb, Root root, const std::wstring& subKey, const std::wstring& valueName) {
     if (code == winkit::kErrorSuccess) return {};
-    std::wstring what = std::wstring(verb) + L" HKEY_LOCAL_MACHINE\\" + subKey;
+    std::wstring what = std::wstring(verb) + L" " + RootName(root) + L"\\" + subKey;
     if (!valueName.empty()) what += L" \"" + valueName + L"\"";
     return Status::Failure(code, what);
 }
@@ -100,6 +100,17 @@ std::optional<std::wstring> GetString(Backend& backend, Root root, const std::ws
     OpenedKey key(backend);
     if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return std::nullopt;
     return QueryStringValue(backend, key.Get(), valueName);
+}
+
+std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, const Place* last,
+                                         const std::wstring& valueName) {
+    for (const Place* place = first; place != last; ++place)
+        if (auto text = GetString(backend, place->root, place->key, valueName)) return text;
+    return std::nullopt;
+}
+
+const wchar_t* RootName(Root root) {
+    return root == Root::CurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
 }
 
 Status SaveString(Backend& backend, Root root, const std::wstring& subKey,

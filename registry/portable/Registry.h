@@ -14,8 +14,15 @@ inline constexpr std::uint32_t kTypeExpandSz = 2;
 inline constexpr std::uint32_t kTypeBinary = 3;
 inline constexpr std::uint32_t kTypeDword = 4;
 
-// Every access uses HKEY_LOCAL_MACHINE; the enum keeps the backend honest about it.
-enum class Root { LocalMachine };
+// The machine's values (HKEY_LOCAL_MACHINE, the installer's defaults) and the
+// signed-in user's own (HKEY_CURRENT_USER).
+enum class Root { LocalMachine, CurrentUser };
+
+// One place a value may be stored: a key under a root.
+struct Place {
+    Root root;
+    const wchar_t* key;
+};
 
 // The registry primitives the store is built on. The Win32 backend forwards to
 // advapi32; tests use an in-memory one that behaves the same way.
@@ -51,6 +58,14 @@ Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const 
 Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
                    const std::wstring& valueName);
 Status DeleteKey(Backend& backend, Root root, const std::wstring& subKey);
+
+// The text of the first place, in order, that holds the value as a text;
+// nothing when none does.
+std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, const Place* last,
+                                         const std::wstring& valueName);
+
+// "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER", for messages.
+const wchar_t* RootName(Root root);
 
 std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key openKey,
                                              const std::wstring& valueName);

@@ -1,6 +1,7 @@
 #pragma once
 // The registry layout both programs share. Key paths keep the letter case that
 // earlier releases used; the registry ignores case, but other tools compare.
+#include "Registry.h"
 
 namespace registry {
 
@@ -11,6 +12,18 @@ inline constexpr wchar_t kMakerKey[] = L"software\\Varnholt";
 inline constexpr wchar_t kSettingsKey[] = L"software\\Varnholt\\Tolvane";
 inline constexpr wchar_t kModeValue[] = L"Modus";
 inline constexpr wchar_t kFolderValue[] = L"Pfad";
+
+// Each setting is looked up on its own: the user's value over the machine's,
+// which Setup writes as the default for everyone.
+inline constexpr Place kSettingsPlaces[] = {{Root::CurrentUser, kSettingsKey}, {Root::LocalMachine, kSettingsKey}};
+
+// Where Windows' registry virtualization (Vista and later) put the HKLM writes
+// of the classic program, which had no manifest: under HKEY_CURRENT_USER, for
+// 64-bit and then 32-bit Windows.
+inline constexpr const wchar_t* kVirtualizedSettingsKeys[] = {
+    L"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Varnholt\\Tolvane",
+    L"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Varnholt\\Tolvane",
+};
 
 inline constexpr wchar_t kUninstallKey[] =
     L"software\\microsoft\\windows\\currentversion\\uninstall\\Varnholt Tolvane";

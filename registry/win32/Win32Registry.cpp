@@ -6,11 +6,13 @@ namespace registry {
 
 namespace {
 
-// Both builds use the 32-bit view so that the x64 build sees the same values as
-// the i686 deliverable does on 64-bit Windows (Wow6432Node).
-constexpr REGSAM kView = KEY_WOW64_32KEY;
+// Both builds use the 32-bit view of HKEY_LOCAL_MACHINE so that the x64 build
+// sees the same values as the i686 deliverable does on 64-bit Windows
+// (Wow6432Node). HKEY_CURRENT_USER\Software has one view for both since
+// Windows 7, so it gets no flag.
+REGSAM View(Root root) { return root == Root::LocalMachine ? KEY_WOW64_32KEY : 0; }
 
-HKEY RootHandle(Root) { return HKEY_LOCAL_MACHINE; }
+HKEY RootHandle(Root root) { return root == Root::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
 HKEY ToHandle(Backend::Key key) { return reinterpret_cast<HKEY>(key); }
 
@@ -18,7 +20,7 @@ class Win32Backend final : public Backend {
 public:
     long OpenKey(Root root, const std::wstring& path, bool forWriting, Key* key) override {
         HKEY handle = nullptr;
-        const REGSAM access = (forWriting ? KEY_SET_VALUE : KEY_QUERY_VALUE) | kView;
+        const REGSAM access = (forWriting ? KEY_SET_VALUE : KEY_QUERY_VALUE) | View(root);
         const LONG result = RegOpenKeyExW(RootHandle(root), path.c_str(), 0, access, &handle);
         *key = result == ERROR_SUCCESS ? reinterpret_cast<Key>(handle) : 0;
         return result;
@@ -26,7 +28,7 @@ public:
     long CreateKey(Root root, const std::wstring& path, Key* key) override {
         HKEY handle = nullptr;
         const LONG result = RegCreateKeyExW(RootHandle(root), path.c_str(), 0, nullptr, 0,
-                                            KEY_SET_VALUE | kView, nullptr, &handle, nullptr);
+                                            KEY_SET_VALUE | View(root), nullptr, &handle, nullptr);
         *key = result == ERROR_SUCCESS ? reinterpret_cast<Key>(handle) : 0;
         return result;
     }
@@ -47,7 +49,7 @@ public:
         return RegDeleteValueW(ToHandle(key), name.c_str());
     }
     long DeleteKey(Root root, const std::wstring& path) override {
-        return RegDeleteKeyExW(RootHandle(root), path.c_str(), kView, 0);
+        return RegDeleteKeyExW(RootHandle(root), path.c_str(), View(root), 0);
     }
     void CloseKey(Key key) override { RegCloseKey(ToHandle(key)); }
 };

@@ -9,8 +9,6 @@ namespace setup {
 
 namespace {
 
-constexpr wchar_t kRootName[] = L"HKEY_LOCAL_MACHINE\\";
-
 bool EndsWithBackslash(const std::wstring& text) { return !text.empty() && text.back() == L'\\'; }
 
 bool Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
@@ -90,7 +88,7 @@ std::wstring AlreadyDone(const InstallPlan& plan, const InstallReport& report) {
 std::wstring RegistryList(const std::vector<RegistryFailure>& failures, const ReasonText& reason) {
     std::wstring text;
     for (const RegistryFailure& f : failures)
-        text += L"\n" + std::wstring(kRootName) + f.key + L"  \"" + f.value + L"\": " + reason(f.error);
+        text += L"\n" + std::wstring(registry::RootName(f.root)) + L"\\" + f.key + L"  \"" + f.value + L"\": " + reason(f.error);
     return text;
 }
 
@@ -273,6 +271,9 @@ UninstallReport RunUninstall(registry::Backend& backend) {
     };
     note(registry::kRunKey, registry::kRunValue,
          registry::DeleteValue(backend, Root::LocalMachine, registry::kRunKey, registry::kRunValue));
+    if (const auto user = registry::DeleteValue(backend, Root::CurrentUser, registry::kRunKey, registry::kRunValue);
+        !user.Ok() && user.code != winkit::kErrorFileNotFound)
+        report.failures.push_back({registry::kRunKey, registry::kRunValue, user.code, Root::CurrentUser});
     note(registry::kUninstallKey, L"(whole key)",
          registry::DeleteKey(backend, Root::LocalMachine, registry::kUninstallKey));
     note(registry::kSettingsKey, L"(whole key)",

@@ -154,6 +154,7 @@ struct RegistryFailure {
     std::wstring key;
     std::wstring value;
     long error = 0;
+    registry::Root root = registry::Root::LocalMachine;
 };
 
 struct InstallReport {
@@ -176,6 +177,8 @@ struct UninstallReport {
     std::vector<RegistryFailure> failures;  // entries that exist and were not removed
     bool Complete() const { return failures.empty(); }
 };
+// Removes the machine's entries and the uninstalling user's own Run value
+// (other users' Run values are out of reach).
 UninstallReport RunUninstall(registry::Backend& backend);
 
 // The system's text for a Win32 error code.

@@ -798,7 +798,8 @@ int CmdRegGet(const Args& args)
     if (!root) {
         return Fail(L"unknown root in " + p[0]);
     }
-    const REGSAM view = args.Has(L"64") ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    // HKEY_CURRENT_USER is read without a view, as the programs read it.
+    const REGSAM view = root != HKEY_LOCAL_MACHINE ? 0 : args.Has(L"64") ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) {
         Fact("reg-value").Str("name", p[1]).Bool("exists", false).Bool("key_exists", false).Emit();

@@ -1,11 +1,13 @@
 """Popup menu of Tolvane.exe, opened with a real right click on its tray icon
-and driven by keyboard: entries, default item, autostart check mark and Run
-value, Open Explorer, Exit; and two launchers side by side."""
+and driven by keyboard: entries, default item, autostart check mark and the
+user's and the machine's Run values, Open Explorer, Exit; two launchers side
+by side; and the launcher as the helper that removes the machine's Run value."""
 
 import time
 import unittest
 
-from tolvane_e2e import MAIN_WINDOW_CLASS, NIN_KEYSELECT, RUN_KEY, WM_CONTEXTMENU, WineSession, main, require_programs
+from tolvane_e2e import (MAIN_WINDOW_CLASS, NIN_KEYSELECT, RUN_KEY, USER_RUN_KEY, WM_CONTEXTMENU, WineSession, main,
+                         require_programs)
 
 MAIN_DIR = "C:\\Program Files\\Tolvane"
 SECOND_DIR = "C:\\Tolvane"
@@ -19,6 +21,7 @@ EXPECTED_ENTRIES = [
     ("Open &Explorer", False),
 ]
 DEFAULT_INDEX = 5
+ERROR_INVALID_PARAMETER = 87
 
 
 class LauncherMenuTest(unittest.TestCase):
@@ -31,12 +34,14 @@ class LauncherMenuTest(unittest.TestCase):
         cls.s.make_dirs("C:\\x y")
         cls.s.store_settings("C:\\x y", "vbMaximizedFocus")
         cls.s.reg_delete(RUN_KEY, "Tolvane")
+        cls.s.reg_delete(USER_RUN_KEY, "Tolvane")
         cls.main, cls.icon = cls.s.start_launcher(MAIN_DIR + "\\Tolvane.exe", MAIN_DIR)
 
     def setUp(self):
         # No Run value unless a test writes one, and the first launcher running
         # even after a test that ended it.
         self.s.reg_delete(RUN_KEY, "Tolvane")
+        self.s.reg_delete(USER_RUN_KEY, "Tolvane")
         if not self.s.driver.alive(self.main["pid"]):
             type(self).main, type(self).icon = self.s.start_launcher(MAIN_DIR + "\\Tolvane.exe", MAIN_DIR,
                                                                      with_desktop=False)
@@ -65,11 +70,11 @@ class LauncherMenuTest(unittest.TestCase):
         self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5),
                         "the menu stayed open after the choice")
 
-    def wait_run_value(self, expected, timeout=5.0):
+    def wait_run_value(self, expected, timeout=5.0, key=USER_RUN_KEY):
         deadline = time.time() + timeout
         value = None
         while time.time() < deadline:
-            value = self.s.reg_get(RUN_KEY, "Tolvane")
+            value = self.s.reg_get(key, "Tolvane")
             if value == expected:
                 break
             time.sleep(0.2)
@@ -112,7 +117,7 @@ class LauncherMenuTest(unittest.TestCase):
         # Dismissing the menu changes nothing.
         self.choose("esc")
         self.assertEqual(watch.collect(), [])
-        self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+        self.assertIsNone(self.s.reg_get(USER_RUN_KEY, "Tolvane"))
         self.assertTrue(self.s.driver.alive(self.main["pid"]))
 
     def test_open_explorer_by_keyboard(self):
@@ -167,6 +172,7 @@ class LauncherMenuTest(unittest.TestCase):
                     self.assertFalse(items[0]["checked"])
                     self.choose("a")
                     self.assertEqual(self.wait_run_value(expected), expected)
+                    self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"), "written for all users")
                     _head, items = self.open_menu(icon, launcher)
                     self.assertTrue(items[0]["checked"], "the check mark did not follow the switch")
                     self.choose("a")
@@ -194,6 +200,37 @@ class LauncherMenuTest(unittest.TestCase):
                     self.choose("esc")
                 finally:
                     self.exit_by_menu(launcher, icon)
+
+    def test_switching_off_removes_the_machines_value_too(self):
+        # Wine runs every program elevated, so the launcher removes it itself;
+        # the prompt and the elevated copy are for Windows' normal users.
+        self.s.reg_set(RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")
+        self.s.reg_set(USER_RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")
+        _head, items = self.open_menu(self.icon, self.main)
+        self.assertTrue(items[0]["checked"])
+        self.choose("a")
+        self.assertIsNone(self.wait_run_value(None, key=RUN_KEY), "the machine's Run value stayed")
+        self.assertIsNone(self.s.reg_get(USER_RUN_KEY, "Tolvane"), "the user's Run value stayed")
+        _head, items = self.open_menu(self.icon, self.main)
+        self.assertFalse(items[0]["checked"])
+        self.choose("esc")
+
+    def test_the_elevated_helper_removes_only_the_machines_value(self):
+        # arguments -> exit code, the machine's value left
+        cases = [(["/remove-machine-autostart", "x"], ERROR_INVALID_PARAMETER, True),
+                 (["/remove-machine-autostart"], 0, False)]
+        for arguments, code, left in cases:
+            with self.subTest(arguments=arguments):
+                self.s.reg_set(RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")
+                self.s.reg_set(USER_RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")
+                windows = self.s.driver.windows(cls=MAIN_WINDOW_CLASS)
+                # Returns when the program has ended: one that made its icon would still run.
+                proc = self.s.wine(MAIN_DIR + "\\Tolvane.exe", *arguments, check=False)
+                self.assertEqual(proc.returncode, code, proc)
+                self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane") is not None, left)
+                self.assertEqual(self.s.reg_get(USER_RUN_KEY, "Tolvane"), "C:\\Tolvane\\Tolvane.exe")
+                self.assertEqual(self.s.driver.windows(cls=MAIN_WINDOW_CLASS), windows)
+                self.assertEqual(len(self.s.tray_icons()), 1)
 
     def test_exit_ends_only_that_launcher(self):
         launcher, icon = self.start_second()

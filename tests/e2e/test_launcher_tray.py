@@ -1,11 +1,12 @@
 """Tray icon of Tolvane.exe: left clicks start the Explorer with the stored
-folder and window mode, other mouse activity starts nothing, and the icon
-comes back when the taskbar announces itself again."""
+folder and window mode (the user's over the machine's, %VARIABLES% expanded;
+a missing folder is reported instead), other mouse activity starts nothing,
+and the icon comes back when the taskbar announces itself again."""
 
 import time
 import unittest
 
-from tolvane_e2e import MISSING, WineSession, main, require_programs
+from tolvane_e2e import MAIN_WINDOW_CLASS, MISSING, USER_KEY, WineSession, main, require_programs
 
 LAUNCHER_DIR = "C:\\Program Files\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -31,6 +32,13 @@ MODE_CASES = [
     ("Bogus", 1),
     ("", 1),
     (MISSING, 1),
+]
+
+# (user's "Pfad", user's "Modus") over the machine's C:\a,b and
+# vbNormalFocus -> command line and show state of the Explorer
+LOOKUP_CASES = [
+    (MISSING, MISSING, 'explorer.exe /e,"C:\\a,b"', 1),
+    ("C:\\Program Files\\x y", "vbMinimizedFocus", 'explorer.exe /e,"C:\\Program Files\\x y"', 2),
 ]
 
 STARTF_USESHOWWINDOW = 1
@@ -59,7 +67,9 @@ class LauncherTrayTest(unittest.TestCase):
         self.assertTrue(self.s.close_windows("ExplorerWClass"), "an Explorer window did not close")
 
     def set_settings(self, folder, mode):
+        """The machine's values, and none of the user's."""
         self.s.store_settings(folder, mode)
+        self.s.reg_delete(USER_KEY)
 
     def left_click(self):
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
@@ -103,6 +113,35 @@ class LauncherTrayTest(unittest.TestCase):
                     self.s.driver.wait_window(cls="ExplorerWClass", visible=True, timeout=5)
                     self.s.screenshot("explorer-maximized")
                 self.close_explorers()
+
+    def test_left_click_uses_the_users_values_over_the_machines(self):
+        for folder, mode, cmdline, show in LOOKUP_CASES:
+            with self.subTest(folder=folder, mode=mode):
+                self.set_settings("C:\\a,b", "vbNormalFocus")
+                self.s.store_settings(folder, mode, key=USER_KEY)
+                self.assert_one_explorer(self.left_click(), cmdline, show)
+                self.close_explorers()
+
+    def test_variables_in_the_folder_are_expanded(self):
+        self.set_settings("%WINDIR%", "vbNormalFocus")
+        self.assert_one_explorer(self.left_click(), 'explorer.exe /e,"C:\\windows"', 1)
+        self.assertIsNotNone(self.s.driver.wait_window(cls="ExplorerWClass", caption="windows", visible=True,
+                                                       timeout=8), "C:\\windows not shown")
+
+    def test_a_missing_folder_is_reported_and_opens_nothing(self):
+        self.set_settings("C:\\Gone\\Away", "vbNormalFocus")
+        self.assertEqual(self.left_click(), [], "an Explorer started for a missing folder")
+        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane", pid=self.launcher["pid"], visible=True,
+                                        timeout=5)
+        self.assertIsNotNone(box, "no message about the missing folder")
+        self.s.screenshot("missing-folder")
+        texts = [c["text"] for c in self.s.driver.controls(box["hwnd"])]
+        self.assertTrue(any("The folder C:\\Gone\\Away does not exist." in t and "Settings" in t for t in texts), texts)
+        self.s.driver.close_window(box["hwnd"])
+        self.assertTrue(self.s.driver.wait_window_gone(cls="#32770", pid=self.launcher["pid"], timeout=5))
+        # The launcher goes on with its icon.
+        self.assertTrue(self.s.driver.windows(cls=MAIN_WINDOW_CLASS, pid=self.launcher["pid"]))
+        self.assertEqual(len(self.s.tray_icons()), 1)
 
     def test_two_clicks_apart_start_two_explorers(self):
         self.set_settings("C:\\a,b", "vbNormalFocus")

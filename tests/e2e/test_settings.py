@@ -1,12 +1,14 @@
 """The Settings dialog of Tolvane.exe, opened from the tray menu as a user
-would: it shows the stored folder and window mode, Save writes exactly what is
-shown and typed, Cancel and the close box write nothing, and the launcher
+would: it shows the user's folder and window mode over the machine's, Save
+writes exactly what is shown and typed to the user's key and leaves the
+machine's alone, Cancel and the close box write nothing, settings the classic
+program left in the virtualized copy show up after a start, and the launcher
 keeps working while the dialog is open."""
 
 import time
 import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, WineSession, main,
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, USER_KEY, WineSession, main,
                          require_programs, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
@@ -54,6 +56,9 @@ SAVE_CASES = [
     (None, "", "vbmaximizedfocus", ""),
 ]
 
+# Where the classic program's saves went on 64-bit Windows.
+VIRTUALIZED_KEY = r"HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\WOW6432Node\Varnholt\Tolvane"
+
 STARTF_USESHOWWINDOW = 1
 
 
@@ -88,10 +93,20 @@ class SettingsDialogTest(unittest.TestCase):
 
     @classmethod
     def store(cls, folder, mode):
+        """The machine's values, and none of the user's."""
         cls.s.store_settings(folder, mode)
+        cls.s.reg_delete(USER_KEY)
 
     def stored(self):
+        """The user's values, where Save writes."""
+        return self.s.reg_get(USER_KEY, "Modus"), self.s.reg_get(USER_KEY, "Pfad")
+
+    def machine(self):
         return self.s.reg_get(LAUNCHER_KEY, "Modus"), self.s.reg_get(LAUNCHER_KEY, "Pfad")
+
+    def assert_nothing_written(self, mode, folder):
+        self.assertEqual(self.stored(), (None, None), "the user's key was written")
+        self.assertEqual(self.machine(), (mode, folder), "the machine's values changed")
 
     def choose_from_tray_menu(self, access_key):
         self.s.choose_from_tray_menu(self.icon, access_key)
@@ -189,7 +204,7 @@ class SettingsDialogTest(unittest.TestCase):
                  or self.selected_option(window) == "last size, position")
         self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "Enter or Escape closed it")
         self.assertEqual(self.selected_option(window), "last size, position")
-        self.assertEqual(self.stored(), ("vbMaximizedFocus", "C:\\stored"))
+        self.assert_nothing_written("vbMaximizedFocus", "C:\\stored")
 
     def test_shows_stored_mode(self):
         for mode, caption in LOAD_MODE_CASES:
@@ -200,7 +215,7 @@ class SettingsDialogTest(unittest.TestCase):
                 # The close box writes nothing, not even a missing value.
                 self.s.driver.close_window(window["hwnd"])
                 self.assert_closed("the close command did not close the dialog")
-                self.assertEqual(self.stored(), (None if mode is MISSING else mode, "C:\\stored"))
+                self.assert_nothing_written(None if mode is MISSING else mode, "C:\\stored")
 
     def test_shows_stored_folder(self):
         for folder, text in LOAD_FOLDER_CASES:
@@ -227,6 +242,7 @@ class SettingsDialogTest(unittest.TestCase):
                 self.click_control(by_text["Save"])
                 self.assert_closed("Save did not close the dialog")
                 self.assertEqual(self.stored(), (mode, typed))
+                self.assertEqual(self.machine(), (before, "C:\\stored"), "Save changed the machine's values")
                 # The next showing reads the registry again.
                 window = self.open_settings()
                 _, by_text = self.dialog(window)
@@ -256,7 +272,7 @@ class SettingsDialogTest(unittest.TestCase):
         self.replace_path(window, "D:\\discarded")
         self.click_control(by_text["Cancel"])
         self.assert_closed("Cancel did not close the dialog")
-        self.assertEqual(self.stored(), ("vbMinimizedFocus", "C:\\stored"))
+        self.assert_nothing_written("vbMinimizedFocus", "C:\\stored")
         window = self.open_settings()
         _, by_text = self.dialog(window)
         self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]), ("in the taskbar", "C:\\stored"))
@@ -272,7 +288,7 @@ class SettingsDialogTest(unittest.TestCase):
         self.assertEqual(len(self.s.driver.windows(cls=SETTINGS_CLASS)), 1)
         _, by_text = self.dialog(again)
         self.assertEqual((self.selected_option(again), by_text["Edit"]["text"]), ("in the taskbar", "D:\\unsaved"))
-        self.assertEqual(self.stored(), ("vbNormalFocus", "C:\\stored"))
+        self.assert_nothing_written("vbNormalFocus", "C:\\stored")
 
     def test_launch_while_editing_uses_stored_values(self):
         self.store("C:\\stored", "vbMaximizedFocus")
@@ -291,6 +307,21 @@ class SettingsDialogTest(unittest.TestCase):
         # The dialog is still there with its edits.
         _, by_text = self.dialog(window)
         self.assertEqual(by_text["Edit"]["text"], "C:\\windows")
+
+    def test_virtualized_settings_show_after_a_start(self):
+        self.store("C:\\stored", "vbMaximizedFocus")
+        self.s.reg_set(VIRTUALIZED_KEY, "Pfad", "D:\\Von früher")
+        self.s.reg_set(VIRTUALIZED_KEY, "Modus", "vbNormalNoFocus")
+        self.choose_from_tray_menu("x")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, timeout=5), "Exit left the launcher")
+        self.s.wait_tray_icon_count(0)
+        self.setUp()  # starts it again
+        window = self.open_settings()
+        _, by_text = self.dialog(window)
+        self.assertEqual((self.selected_option(window), by_text["Edit"]["text"]),
+                         ("last size, position", "D:\\Von früher"))
+        self.assertEqual(self.stored(), ("vbNormalNoFocus", "D:\\Von früher"), "not copied to the user's key")
+        self.assertEqual(self.s.reg_get(VIRTUALIZED_KEY, "Pfad"), "D:\\Von früher", "the copy went away")
 
     def test_exit_with_dialog_open_ends_after_the_dialog(self):
         self.store("C:\\stored", "vbNormalFocus")

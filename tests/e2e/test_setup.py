@@ -10,7 +10,7 @@ import shutil
 import time
 import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, WineSession, bin_dir, main,
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, USER_RUN_KEY, WineSession, bin_dir, main,
                          require_programs, version_text)
 
 SETUP_CAPTION = "Tolvane - Installation"
@@ -285,6 +285,8 @@ class SetupInstallTest(unittest.TestCase):
         self.fresh_install()
         self.assertIsNotNone(self.reg(RUN_KEY, "Tolvane"), "the install wrote no Run value to remove")
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
+        self.s.reg_set(USER_RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")  # "Start automatically" of this user
+        self.s.reg_set(USER_RUN_KEY, "Other", "C:\\other.exe")
         user = SetupUser(self, self.s)
         watch = self.s.driver.watch(3000)
         user.press("Uninstall")
@@ -294,6 +296,8 @@ class SetupInstallTest(unittest.TestCase):
         self.assertTrue(user.still_open(), "Uninstall must leave the window open")
         self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
         self.assertEqual(self.reg(RUN_KEY, "Other"), "C:\\other.exe")
+        self.assertIsNone(self.s.reg_get(USER_RUN_KEY, "Tolvane"), "the user's own Run value stayed")
+        self.assertEqual(self.s.reg_get(USER_RUN_KEY, "Other"), "C:\\other.exe")
         self.assertFalse(self.key_exists(UNINSTALL_KEY))
         self.assertFalse(self.key_exists(LAUNCHER_KEY))
         self.assertTrue(self.key_exists(MAKER_KEY), "software\\Varnholt must stay")

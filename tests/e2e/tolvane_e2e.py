@@ -31,9 +31,12 @@ DESKTOP_NAME = "shell"
 DRIVER_DIR = "C:\\e2e"
 TEMPLATE_FORMAT = "tolvane-template-2"
 LAUNCHER_KEY = r"HKLM\software\Varnholt\Tolvane"
+# The user's own settings, over the machine's above.
+USER_KEY = r"HKCU\Software\Varnholt\Tolvane"
 # A settings value to delete rather than write.
 MISSING = object()
 RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
+USER_RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 # The launcher's tray callback (WM_APP + 1), icon id and the notifications the
 # shell sends for the keyboard.
 TRAY_CALLBACK = 0x8001
@@ -641,9 +644,14 @@ class WineSession:
                 self.driver.close_window(window["hwnd"])
             self.driver.wait_window_gone(cls=cls, visible=visible, timeout=1.0)
 
-    # registry (always the 32-bit view, where the programs keep their values)
+    # registry: the 32-bit view of HKLM, where the programs keep the machine's
+    # values; HKCU has one view
+    @staticmethod
+    def _view(key):
+        return ["/reg:32"] if key.upper().startswith("HKLM") else []
+
     def reg_set(self, key, name, value):
-        self.wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", "/reg:32")
+        self.wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", *self._view(key))
 
     def reg_get(self, key, name):
         """The value's text (REG_SZ), or None when it is absent. Read by the
@@ -653,13 +661,14 @@ class WineSession:
             return None
         return fact.get("value")
 
-    def store_settings(self, folder, mode):
-        """Writes (or, for MISSING, deletes) the launcher's "Pfad" and "Modus"."""
+    def store_settings(self, folder, mode, key=LAUNCHER_KEY):
+        """Writes (or, for MISSING, deletes) the launcher's "Pfad" and "Modus":
+        the machine's defaults, or the user's own with key=USER_KEY."""
         for name, value in (("Pfad", folder), ("Modus", mode)):
             if value is MISSING:
-                self.reg_delete(LAUNCHER_KEY, name)
+                self.reg_delete(key, name)
             else:
-                self.reg_set(LAUNCHER_KEY, name, value)
+                self.reg_set(key, name, value)
 
     # the launcher
     def start_launcher(self, exe, cwd, with_desktop=True):
@@ -699,7 +708,7 @@ class WineSession:
         self.driver.post(launcher["hwnd"], TRAY_CALLBACK, (y << 16) | x, (TRAY_ICON_ID << 16) | notification, times)
 
     def reg_delete(self, key, name=None):
-        args = ["reg", "delete", key] + (["/v", name] if name else []) + ["/f", "/reg:32"]
+        args = ["reg", "delete", key] + (["/v", name] if name else []) + ["/f"] + self._view(key)
         self.wine(*args, check=False)
 
     # teardown

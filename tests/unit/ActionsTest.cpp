@@ -9,6 +9,7 @@
 
 using namespace launcher;
 using testing_support::MemoryRegistry;
+using testing_support::User;
 
 // A gesture as the shell reports it: the notifications in order, each with the
 // icon id in the high word for a version-4 icon.
@@ -119,17 +120,53 @@ TEST(ExplorerCommand, FolderIsQuotedWhole) {
     for (const auto& c : cases) EXPECT_EQ(ExplorerCommandLine(c.folder), c.command);
 }
 
+namespace {
+
+// Folders as a test sets them; %USERPROFILE% is the one variable, N: a mapped drive.
+class FakeProbe final : public FolderProbe {
+public:
+    std::wstring ExpandVariables(const std::wstring& text) override {
+        const std::wstring name = L"%USERPROFILE%";
+        return text.rfind(name, 0) == 0 ? L"C:\\Users\\ann" + text.substr(name.size()) : text;
+    }
+    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
+    bool IsMissingFolder(const std::wstring& path) override {
+        return path != L"C:\\" && path != L"C:\\Users\\ann\\Documents";
+    }
+};
+
+}  // namespace
+
 TEST(ExplorerCommand, PlannedFromTheStoredSettings) {
     MemoryRegistry reg;
-    EXPECT_EQ(PlanExplorerLaunch(reg).commandLine, L"explorer.exe /e,");
-    EXPECT_EQ(PlanExplorerLaunch(reg).showState, 1);
+    FakeProbe probe;
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).commandLine, L"explorer.exe /e,");
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).showState, 1);
     reg.PutString(registry::kSettingsKey, registry::kModeValue, L"vbMaximizedFocus");
     reg.PutString(registry::kSettingsKey, registry::kFolderValue, L"C:\\");
-    const ExplorerLaunch launch = PlanExplorerLaunch(reg);
+    const ExplorerLaunch launch = PlanExplorerLaunch(reg, probe);
     EXPECT_EQ(launch.commandLine, L"explorer.exe /e,\"C:\\\"");
     EXPECT_EQ(launch.showState, 3);
     reg.PutRaw(registry::kSettingsKey, registry::kModeValue, registry::kTypeDword, {2, 0, 0, 0});
-    EXPECT_EQ(PlanExplorerLaunch(reg).showState, 1) << "a number is no mode name";
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).showState, 1) << "a number is no mode name";
+    reg.PutString(User(registry::kSettingsKey), registry::kFolderValue, L"%USERPROFILE%\\Documents");
+    EXPECT_EQ(PlanExplorerLaunch(reg, probe).commandLine, L"explorer.exe /e,\"C:\\Users\\ann\\Documents\"")
+        << "the user's folder, expanded";
+}
+
+TEST(ExplorerCommand, OnlyAMissingFolderOnALocalDriveStopsTheStart) {
+    const std::pair<const wchar_t*, bool> cases[] = {  // stored folder, missing
+        {L"C:\\", false}, {L"%USERPROFILE%\\Documents", false}, {L"C:\\gone", true},
+        {L"%USERPROFILE%\\gone", true}, {L"q:\\", true}, {L"", false}, {L"\\\\server\\share\\gone", false},
+        {L"N:\\on a mapped drive", false}, {L"%UNDEFINED%\\x", false}, {L"relative", false},
+    };
+    for (const auto& [stored, missing] : cases) {
+        MemoryRegistry reg;
+        reg.PutString(registry::kSettingsKey, registry::kFolderValue, stored);
+        FakeProbe probe;
+        EXPECT_EQ(PlanExplorerLaunch(reg, probe).folderMissing, missing) << testing::PrintToString(std::wstring(stored));
+    }
+    EXPECT_NE(MissingFolderText(L"C:\\gone").find(L"The folder C:\\gone does not exist"), std::wstring::npos);
 }
 
 TEST(LauncherPathTest, FixedFileNameInTheProgramFolder) {
@@ -146,32 +183,100 @@ TEST(Autostart, AnyNonBlankTextCountsAsOn) {
     EXPECT_TRUE(IsAutostartText(L"C:\\Other\\Program.exe"));
 }
 
-TEST(Autostart, SwitchingTwiceWritesThenRemoves) {
-    MemoryRegistry reg;
-    reg.PutString(registry::kRunKey, L"SomethingElse", L"C:\\x.exe");
-    const std::wstring path = L"C:\\Program Files\\Tolvane\\Tolvane.exe";
-    AutostartOutcome on = ToggleAutostart(reg, false, path);
-    EXPECT_TRUE(on.status.Ok());
-    EXPECT_TRUE(on.checked);
-    EXPECT_EQ(reg.StoredText(registry::kRunKey, registry::kRunValue), L"\"" + path + L"\"");
-    AutostartOutcome off = ToggleAutostart(reg, true, path);
-    EXPECT_TRUE(off.status.Ok());
-    EXPECT_FALSE(off.checked);
-    EXPECT_FALSE(reg.HasValue(registry::kRunKey, registry::kRunValue));
-    EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"SomethingElse")) << "other programs' entries stay";
+namespace {
+
+// UAC as a test sets it: the answer to the question and what the elevated
+// copy returns; a copy that succeeds removes the machine's value as the real
+// one would, with the rights the caller lacks.
+class FakeElevation final : public Elevation {
+public:
+    FakeElevation(MemoryRegistry& reg, bool elevated, bool answer = true, long copyResult = 0)
+        : m_reg(reg), m_elevated(elevated), m_answer(answer), m_copyResult(copyResult) {
+        if (!elevated) reg.RefuseMachineWrites();
+    }
+    bool IsElevated() override { return m_elevated; }
+    bool ConfirmRemovalForAllUsers() override { return ++asked, m_answer; }
+    long RunElevatedRemoval() override {
+        if (++ran, m_copyResult != winkit::kErrorSuccess) return m_copyResult;
+        m_reg.RefuseWrites(winkit::kErrorSuccess);
+        const long result = RemoveMachineAutostart(m_reg);
+        m_reg.RefuseMachineWrites();
+        return result;
+    }
+    int asked = 0, ran = 0;
+
+private:
+    MemoryRegistry& m_reg;
+    bool m_elevated, m_answer;
+    long m_copyResult;
+};
+
+const std::wstring kPath = L"C:\\Program Files\\Tolvane\\Tolvane.exe";
+const std::wstring kQuoted = L"\"" + kPath + L"\"";  // as the Run value holds it
+const std::wstring kUserRun = User(registry::kRunKey);
+
+}  // namespace
+
+TEST(Autostart, CheckMarkFromTheUsersOrTheMachinesValue) {
+    const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {  // user's, machine's, checked
+        {nullptr, nullptr, false}, {L"C:\\a.exe", nullptr, true}, {nullptr, L"C:\\b.exe", true},
+        {L"C:\\a.exe", L"C:\\b.exe", true}, {L"  ", nullptr, false}, {L"  ", L"C:\\b.exe", true},
+    };
+    for (const auto& [user, machine, checked] : cases) {
+        MemoryRegistry reg;
+        if (user) reg.PutString(kUserRun, registry::kRunValue, user);
+        if (machine) reg.PutString(registry::kRunKey, registry::kRunValue, machine);
+        EXPECT_EQ(ReadAutostart(reg), checked) << (user ? "user " : "") << (machine ? "machine" : "");
+    }
+}
+
+TEST(Autostart, TheUsersValueFreelyTheMachinesOnlyWithRights) {
+    constexpr long kDenied = winkit::kErrorAccessDenied, kCancelled = winkit::kErrorCancelled;
+    struct Case {
+        const char* name;
+        bool user, machine, elevated, answer;  // before; switching off when either is there
+        long copyResult;
+        bool userAfter, machineAfter;
+        long error;
+        int asked, ran;
+    } cases[] = {
+        {"on, without rights", false, false, false, true, 0, true, false, 0, 0, 0},
+        {"off, user only", true, false, false, true, 0, false, false, 0, 0, 0},
+        {"off, machine only, elevated", false, true, true, true, 0, false, false, 0, 0, 0},
+        {"off, both, elevated", true, true, true, true, 0, false, false, 0, 0, 0},
+        {"off, machine only, prompt accepted", false, true, false, true, 0, false, false, 0, 1, 1},
+        {"off, both, prompt accepted", true, true, false, true, 0, false, false, 0, 1, 1},
+        {"off, both, question answered no", true, true, false, false, 0, true, true, 0, 1, 0},
+        {"off, both, UAC declined", true, true, false, true, kCancelled, true, true, 0, 1, 1},
+        {"off, both, elevated copy refused", true, true, false, true, kDenied, true, true, kDenied, 1, 1},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        reg.PutString(kUserRun, L"Other", L"C:\\x.exe");
+        if (c.user) reg.PutString(kUserRun, registry::kRunValue, kQuoted);
+        if (c.machine) reg.PutString(registry::kRunKey, registry::kRunValue, kPath);
+        FakeElevation elevation(reg, c.elevated, c.answer, c.copyResult);
+        const AutostartOutcome outcome = ToggleAutostart(reg, elevation, c.user || c.machine, kPath);
+        EXPECT_EQ(reg.StoredText(kUserRun, registry::kRunValue), c.userAfter ? kQuoted : L"<missing>") << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, registry::kRunValue), c.machineAfter) << c.name;
+        EXPECT_EQ(outcome.checked, c.userAfter || c.machineAfter) << c.name;
+        EXPECT_EQ(outcome.status.code, c.error) << c.name;
+        EXPECT_EQ(outcome.allUsers, c.machine) << c.name;
+        EXPECT_EQ(std::make_pair(elevation.asked, elevation.ran), std::make_pair(c.asked, c.ran)) << c.name;
+        EXPECT_TRUE(reg.HasValue(kUserRun, L"Other")) << "other programs' entries stay";
+    }
 }
 
 TEST(Autostart, RefusedChangesKeepTheRealState) {
     MemoryRegistry reg;
+    FakeElevation elevation(reg, true);
     reg.RefuseWrites();
-    AutostartOutcome on = ToggleAutostart(reg, false, L"C:\\T\\Tolvane.exe");
+    AutostartOutcome on = ToggleAutostart(reg, elevation, false, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(on.status.code, winkit::kErrorAccessDenied);
     EXPECT_FALSE(on.checked);
 
-    MemoryRegistry existing;
-    existing.PutString(registry::kRunKey, registry::kRunValue, L"C:\\T\\Tolvane.exe");
-    existing.RefuseWrites();
-    AutostartOutcome off = ToggleAutostart(existing, true, L"C:\\T\\Tolvane.exe");
+    reg.PutString(kUserRun, registry::kRunValue, L"C:\\T\\Tolvane.exe");
+    AutostartOutcome off = ToggleAutostart(reg, elevation, true, L"C:\\T\\Tolvane.exe");
     EXPECT_EQ(off.status.code, winkit::kErrorAccessDenied);
     EXPECT_TRUE(off.checked);
 }
@@ -180,18 +285,20 @@ TEST(Autostart, FailureTextNamesTheRefusedChange) {
     // wasChecked: the state before the switch, so true means switching off.
     struct Case {
         bool wasChecked;
+        bool allUsers;
         long error;
         const wchar_t* says;
         const wchar_t* mustNotSay;
         bool asksForAdministrator;
     } cases[] = {
-        {false, winkit::kErrorAccessDenied, L"could not add", L"could not remove", true},
-        {true, winkit::kErrorAccessDenied, L"could not remove", L"could not add", true},
-        {false, 1009, L"could not add", L"could not remove", false},  // ERROR_BADDB
-        {true, 1009, L"could not remove", L"could not add", false},
+        {false, false, winkit::kErrorAccessDenied, L"could not add", L"could not remove", false},
+        {true, true, winkit::kErrorAccessDenied, L"could not remove", L"could not add", true},
+        {true, false, winkit::kErrorAccessDenied, L"could not remove", L"could not add", false},
+        {true, true, 1009, L"could not remove", L"could not add", false},  // ERROR_BADDB
     };
     for (const auto& c : cases) {
-        const std::wstring text = AutostartFailureText(c.wasChecked, c.error, L"<system reason>");
+        AutostartOutcome outcome{true, {c.error, L""}, c.allUsers};
+        const std::wstring text = AutostartFailureText(c.wasChecked, outcome, L"<system reason>");
         const std::string label = testing::PrintToString(text);
         EXPECT_NE(text.find(c.says), std::wstring::npos) << label;
         EXPECT_EQ(text.find(c.mustNotSay), std::wstring::npos) << label;
@@ -202,7 +309,21 @@ TEST(Autostart, FailureTextNamesTheRefusedChange) {
 
 TEST(Autostart, RemovingAnEntryThatIsAlreadyGoneIsNoFailure) {
     MemoryRegistry reg;
-    AutostartOutcome off = ToggleAutostart(reg, true, L"C:\\T\\Tolvane.exe");
+    FakeElevation elevation(reg, true);
+    AutostartOutcome off = ToggleAutostart(reg, elevation, true, L"C:\\T\\Tolvane.exe");
     EXPECT_TRUE(off.status.Ok());
     EXPECT_FALSE(off.checked);
+    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorSuccess);
+}
+
+TEST(ElevatedCopy, OnlyTheOneArgumentRemovesTheMachinesValue) {
+    const std::wstring only = kRemoveMachineAutostartArgument;
+    EXPECT_EQ(StartModeFor({}), StartMode::Tray);
+    EXPECT_EQ(StartModeFor({only}), StartMode::RemoveMachineAutostart);
+    for (const auto& refused : std::vector<std::vector<std::wstring>>{{only, only}, {only, L"x"}, {L"/?"}, {L""}})
+        EXPECT_EQ(StartModeFor(refused), StartMode::Refused) << refused.size();
+    MemoryRegistry reg;
+    reg.PutString(registry::kRunKey, registry::kRunValue, kPath);
+    reg.RefuseWrites();
+    EXPECT_EQ(RemoveMachineAutostart(reg), winkit::kErrorAccessDenied) << "the exit code";
 }

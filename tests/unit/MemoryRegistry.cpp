@@ -37,23 +37,29 @@ long MemoryRegistry::WritableKey(Key key, const std::wstring** path) const {
     const auto handle = m_handles.find(key);
     if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
     if (!handle->second.writable) return winkit::kErrorAccessDenied;
-    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
+    if (WriteError(handle->second.path) != winkit::kErrorSuccess) return WriteError(handle->second.path);
     *path = &handle->second.path;
     return winkit::kErrorSuccess;
 }
 
-long MemoryRegistry::OpenKey(Root, const std::wstring& path, bool forWriting, Key* key) {
+long MemoryRegistry::WriteError(const std::wstring& path) const {
+    return m_machineOnly && path.rfind(User(L""), 0) == 0 ? winkit::kErrorSuccess : m_writeError;
+}
+
+long MemoryRegistry::OpenKey(Root root, const std::wstring& subKey, bool forWriting, Key* key) {
     *key = 0;
+    const std::wstring path = root == Root::CurrentUser ? User(subKey) : subKey;
     if (m_keys.find(path) == m_keys.end()) return winkit::kErrorFileNotFound;
-    if (forWriting && m_writeError != winkit::kErrorSuccess) return m_writeError;
+    if (forWriting && WriteError(path) != winkit::kErrorSuccess) return WriteError(path);
     *key = NewHandle(path, forWriting);
     return winkit::kErrorSuccess;
 }
 
-long MemoryRegistry::CreateKey(Root, const std::wstring& path, Key* key) {
+long MemoryRegistry::CreateKey(Root root, const std::wstring& subKey, Key* key) {
     *key = 0;
-    if (path.empty()) return winkit::kErrorInvalidParameter;
-    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
+    if (subKey.empty()) return winkit::kErrorInvalidParameter;
+    const std::wstring path = root == Root::CurrentUser ? User(subKey) : subKey;
+    if (WriteError(path) != winkit::kErrorSuccess) return WriteError(path);
     for (const auto& part : Parents(path)) m_keys[part];
     *key = NewHandle(path, true);
     return winkit::kErrorSuccess;
@@ -95,10 +101,10 @@ long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
     return values.erase(name) == 1 ? winkit::kErrorSuccess : winkit::kErrorFileNotFound;
 }
 
-long MemoryRegistry::DeleteKey(Root, const std::wstring& path) {
-    const auto found = m_keys.find(path);
+long MemoryRegistry::DeleteKey(Root root, const std::wstring& subKey) {
+    const auto found = m_keys.find(root == Root::CurrentUser ? User(subKey) : subKey);
     if (found == m_keys.end()) return winkit::kErrorFileNotFound;
-    if (m_writeError != winkit::kErrorSuccess) return m_writeError;
+    if (WriteError(found->first) != winkit::kErrorSuccess) return WriteError(found->first);
     const std::wstring prefix = found->first + L"\\";
     for (const auto& entry : m_keys) {
         if (entry.first.size() > prefix.size() &&

@@ -2,7 +2,8 @@
 // An in-memory registry with the behaviour the store relies on: keys and value
 // names ignore case, values keep their type and raw bytes, missing keys fail
 // to open, keys with subkeys refuse deletion, a key opened for reading refuses
-// writes and deletes of its values, and writes can be refused.
+// writes and deletes of its values, and writes can be refused. The helpers
+// take HKEY_LOCAL_MACHINE paths as they are and HKEY_CURRENT_USER ones as User(path).
 #include <map>
 #include <string>
 #include <vector>
@@ -34,6 +35,11 @@ public:
 
     // Test controls.
     void RefuseWrites(long error = winkit::kErrorAccessDenied) { m_writeError = error; }
+    // As Windows does for a user without administrator rights.
+    void RefuseMachineWrites() {
+        m_writeError = winkit::kErrorAccessDenied;
+        m_machineOnly = true;
+    }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
     void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
@@ -53,9 +59,13 @@ private:
     std::map<Key, Handle> m_handles;
     Key m_nextHandle = 0x100;
     long m_writeError = winkit::kErrorSuccess;
+    bool m_machineOnly = false;
+    long WriteError(const std::wstring& path) const;
 
     Key NewHandle(const std::wstring& path, bool writable);
     long WritableKey(Key key, const std::wstring** path) const;
 };
+
+inline std::wstring User(const std::wstring& path) { return L"HKCU\\" + path; }
 
 }  // namespace testing_support

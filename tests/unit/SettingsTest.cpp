@@ -6,6 +6,7 @@
 
 using namespace launcher;
 using testing_support::MemoryRegistry;
+using testing_support::User;
 
 namespace {
 
@@ -84,12 +85,34 @@ TEST(SettingsLoad, ValueOfAnotherTypeReadsAsEmpty) {
     EXPECT_EQ(settings.folder, L"");
 }
 
+TEST(SettingsLoad, EachValueIsTheUsersElseTheMachines) {
+    const std::array<const wchar_t*, 4> cases[] = {
+        // the user's "Modus" and "Pfad" over the machine's vbMaximizedFocus, C:\ -> what counts
+        {nullptr, nullptr, L"vbMaximizedFocus", L"C:\\"},
+        {L"vbNormalFocus", L"D:\\Mine", L"vbNormalFocus", L"D:\\Mine"},
+        {nullptr, L"D:\\Mine", L"vbMaximizedFocus", L"D:\\Mine"},
+        {L"vbNormalNoFocus", nullptr, L"vbNormalNoFocus", L"C:\\"},
+        {nullptr, L"", L"vbMaximizedFocus", L""},
+    };
+    for (const auto& [userMode, userFolder, mode, folder] : cases) {
+        MemoryRegistry reg;
+        reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
+        reg.PutString(kKey, registry::kFolderValue, L"C:\\");
+        if (userMode) reg.PutString(User(kKey), registry::kModeValue, userMode);
+        if (userFolder) reg.PutString(User(kKey), registry::kFolderValue, userFolder);
+        const StoredSettings settings = ReadSettings(reg);
+        EXPECT_EQ(settings.mode, mode);
+        EXPECT_EQ(settings.folder, folder);
+    }
+}
+
 TEST(SettingsSave, WritesBothValuesExactlyAsGiven) {
     const std::wstring folders[] = {
         L"",
         L"C:\\",
         L"  D:\\Daten ",
         L"C:\\Programme",
+        L"%USERPROFILE%\\Documents",
         L"C:\\a,b;c\"d",
         L"C:\\\u00dcbersicht\\\u65e5\u672c\\\u0416\u0443\u0440\u043d\u0430\u043b",  // not in any ANSI code page together
         L"C:\\\U0001F4C1 Ordner",                                                // outside the BMP
@@ -99,10 +122,13 @@ TEST(SettingsSave, WritesBothValuesExactlyAsGiven) {
         MemoryRegistry reg;
         reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
         reg.PutString(kKey, registry::kFolderValue, L"C:\\");
+        reg.RefuseMachineWrites();  // a user without administrator rights
         const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", folder);
         EXPECT_TRUE(outcome.Ok());
-        EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbNormalFocus");
-        EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), folder) << folder.size();
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbNormalFocus");
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), folder) << folder.size();
+        EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbMaximizedFocus") << "the default stays";
+        EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"C:\\");
         const StoredSettings back = ReadSettings(reg);
         EXPECT_EQ(back.mode, L"vbNormalFocus");
         EXPECT_EQ(back.folder, folder) << "round trip, length " << folder.size();
@@ -111,51 +137,82 @@ TEST(SettingsSave, WritesBothValuesExactlyAsGiven) {
 
 TEST(SettingsSave, NoOptionSelectedStoresAnEmptyMode) {
     MemoryRegistry reg;
-    reg.PutString(kKey, registry::kModeValue, L"vbnormalfocus");
+    reg.PutString(User(kKey), registry::kModeValue, L"vbnormalfocus");
     EXPECT_TRUE(SaveSettings(reg, ModeForOptions({}), L"C:\\").Ok());
-    ASSERT_TRUE(reg.HasValue(kKey, registry::kModeValue)) << "written even when empty";
-    EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"");
+    ASSERT_TRUE(reg.HasValue(User(kKey), registry::kModeValue)) << "written even when empty";
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"");
 }
 
 TEST(SettingsSave, CreatesTheKeyWhenItIsMissing) {
     MemoryRegistry reg;
     EXPECT_TRUE(SaveSettings(reg, L"vbNormalNoFocus", L"E:\\").Ok());
-    EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbNormalNoFocus");
-    EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"E:\\");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbNormalNoFocus");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), L"E:\\");
+    EXPECT_FALSE(reg.HasKey(kKey)) << "nothing under HKEY_LOCAL_MACHINE";
     EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
 TEST(SettingsSave, ARefusedSaveIsReportedAndChangesNothing) {
     MemoryRegistry reg;
-    reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
-    reg.PutString(kKey, registry::kFolderValue, L"C:\\");
+    reg.PutString(User(kKey), registry::kModeValue, L"vbMaximizedFocus");
+    reg.PutString(User(kKey), registry::kFolderValue, L"C:\\");
     reg.RefuseWrites(winkit::kErrorAccessDenied);
     const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", L"D:\\");
     EXPECT_FALSE(outcome.Ok());
     EXPECT_EQ(outcome.mode.code, winkit::kErrorAccessDenied);
     EXPECT_EQ(outcome.folder.code, winkit::kErrorAccessDenied) << "the folder is tried too";
     EXPECT_EQ(outcome.FirstError(), winkit::kErrorAccessDenied);
-    EXPECT_EQ(reg.StoredText(kKey, registry::kModeValue), L"vbMaximizedFocus");
-    EXPECT_EQ(reg.StoredText(kKey, registry::kFolderValue), L"C:\\");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbMaximizedFocus");
+    EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), L"C:\\");
+    EXPECT_NE(outcome.mode.operation.find(L"HKEY_CURRENT_USER\\"), std::wstring::npos) << "names where it wrote";
     EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(VirtualizedSettings, CopiedOnceIntoTheUsersKeyAndLeftInPlace) {
+    const wchar_t* const wow = registry::kVirtualizedSettingsKeys[0];
+    const wchar_t* const plain = registry::kVirtualizedSettingsKeys[1];
+    struct Case {
+        const char* name;
+        const wchar_t* virtualKey;
+        const wchar_t *virtualMode, *virtualFolder;
+        const wchar_t* userFolder;  // before
+        bool copied;
+        const wchar_t *mode, *folder;  // the user's values after
+    } cases[] = {
+        {"64-bit Windows", wow, L"vbNormalFocus", L"D:\\Old", nullptr, true, L"vbNormalFocus", L"D:\\Old"},
+        {"32-bit Windows", plain, L"vbNormalFocus", L"D:\\Old", nullptr, true, L"vbNormalFocus", L"D:\\Old"},
+        {"only the folder", plain, nullptr, L"D:\\Old", nullptr, true, L"<missing>", L"D:\\Old"},
+        {"the user has a value", wow, L"vbNormalFocus", L"D:\\Old", L"E:\\New", false, L"<missing>", L"E:\\New"},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        if (c.virtualMode) reg.PutString(User(c.virtualKey), registry::kModeValue, c.virtualMode);
+        reg.PutString(User(c.virtualKey), registry::kFolderValue, c.virtualFolder);
+        if (c.userFolder) reg.PutString(User(kKey), registry::kFolderValue, c.userFolder);
+        reg.PutString(kKey, registry::kModeValue, L"vbMaximizedFocus");
+        EXPECT_EQ(AdoptVirtualizedSettings(reg), c.copied) << c.name;
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), c.mode) << c.name;
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), c.folder) << c.name;
+        EXPECT_EQ(reg.StoredText(User(c.virtualKey), registry::kFolderValue), c.virtualFolder) << c.name;
+        EXPECT_FALSE(AdoptVirtualizedSettings(reg)) << c.name << ": only once";
+    }
 }
 
 TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
     struct Case {
         long modeError, folderError;
         const wchar_t* lead;
-        bool mentionsAdministrator;
     } cases[] = {
-        {winkit::kErrorAccessDenied, winkit::kErrorAccessDenied, L"The settings were not saved.", true},
-        {winkit::kErrorAccessDenied, winkit::kErrorSuccess, L"The window mode was not saved; the folder was.", true},
-        {winkit::kErrorSuccess, winkit::kErrorAccessDenied, L"The folder was not saved; the window mode was.", true},
-        {1018, 1018, L"The settings were not saved.", false},  // ERROR_KEY_DELETED
+        {winkit::kErrorAccessDenied, winkit::kErrorAccessDenied, L"The settings were not saved."},
+        {winkit::kErrorAccessDenied, winkit::kErrorSuccess, L"The window mode was not saved; the folder was."},
+        {winkit::kErrorSuccess, winkit::kErrorAccessDenied, L"The folder was not saved; the window mode was."},
+        {1018, 1018, L"The settings were not saved."},  // ERROR_KEY_DELETED
     };
     for (const auto& c : cases) {
         const SaveOutcome outcome{{c.modeError, L""}, {c.folderError, L""}};
         const std::wstring text = SaveFailureText(outcome, L"<system reason>");
         EXPECT_EQ(text.rfind(c.lead, 0), 0u) << testing::PrintToString(text);
         EXPECT_NE(text.find(L"<system reason>"), std::wstring::npos);
-        EXPECT_EQ(text.find(L"administrator rights") != std::wstring::npos, c.mentionsAdministrator);
+        EXPECT_EQ(text.find(L"administrator"), std::wstring::npos) << "the user's own key needs no rights";
     }
 }

@@ -14,6 +14,7 @@
 
 using namespace setup;
 using testing_support::MemoryRegistry;
+using testing_support::User;
 
 namespace {
 
@@ -477,10 +478,14 @@ TEST(RunUninstall, RemovesTheEntriesAndKeepsTheMakerKey) {
     FakeFiles fs = DownloadsWithAllThree();
     ASSERT_TRUE(RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true), fs, reg).Complete());
     reg.PutString(registry::kRunKey, L"Other", L"C:\\other.exe");
+    reg.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
+    reg.PutString(User(registry::kRunKey), L"Other", L"C:\\other.exe");
     const UninstallReport report = RunUninstall(reg);
     EXPECT_TRUE(report.Complete());
     EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Tolvane"));
     EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"Other"));
+    EXPECT_FALSE(reg.HasValue(User(registry::kRunKey), L"Tolvane")) << "the user's own";
+    EXPECT_TRUE(reg.HasValue(User(registry::kRunKey), L"Other"));
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
     EXPECT_FALSE(reg.HasKey(registry::kSettingsKey));
     EXPECT_TRUE(reg.HasKey(registry::kMakerKey));
@@ -499,6 +504,12 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     const std::wstring text = UninstallFailureText(report, Reason);
     EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
     EXPECT_TRUE(Contains(text, L"administrator rights"));
+
+    MemoryRegistry user;
+    user.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
+    user.RefuseWrites(1018);  // ERROR_KEY_DELETED
+    EXPECT_TRUE(Contains(UninstallFailureText(RunUninstall(user), Reason),
+                         L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
 }
 
 TEST(FinishInstall, StartsTheLauncherOnlyAsTheDesktopsUser) {

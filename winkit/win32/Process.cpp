@@ -24,17 +24,21 @@ Win32Result StartProgram(const std::wstring& programPath, const std::wstring& co
     return {};
 }
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::wstring();
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);  // long path: the name was cut
     }
+}
+
+std::wstring ProgramFolder() {
+    const std::wstring path = ProgramPath();
     const auto slash = path.find_last_of(L'\\');
     if (slash == std::wstring::npos) return std::wstring();
     // Keep the backslash only at a drive root ("C:\").

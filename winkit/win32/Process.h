@@ -14,6 +14,9 @@ namespace winkit {
 Win32Result StartProgram(const std::wstring& programPath, const std::wstring& commandLine, int showState,
                          const std::wstring& workingFolder = std::wstring());
 
+// The running program's full path.
+std::wstring ProgramPath();
+
 // The folder of the running program, ending in "\" only at a drive root.
 std::wstring ProgramFolder();
 

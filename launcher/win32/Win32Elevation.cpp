@@ -1,0 +1,81 @@
+#include "Win32Elevation.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "Handles.h"
+#include "Process.h"
+
+namespace launcher {
+
+namespace {
+
+// Removing one registry value takes no time; a copy that hangs must not hold
+// the tray icon for good.
+constexpr DWORD kElevatedCopyTimeoutMs = 60000;
+
+HRESULT CALLBACK ShieldOnYes(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR) {
+    if (notification == TDN_CREATED) SendMessageW(dialog, TDM_SET_BUTTON_ELEVATION_REQUIRED_STATE, IDYES, TRUE);
+    return S_OK;
+}
+
+}  // namespace
+
+bool Win32Elevation::IsElevated() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    winkit::UniqueKernelHandle owned(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+bool Win32Elevation::ConfirmRemovalForAllUsers() {
+    // TaskDialogIndirect lives in comctl32 version 6 only (the manifest asks
+    // for it); looked up so that the launcher loads without it.
+    using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    TaskDialogIndirectFn taskDialog = nullptr;
+    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll"))
+        taskDialog = reinterpret_cast<TaskDialogIndirectFn>(
+            reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")));
+    int button = 0;
+    if (taskDialog != nullptr) {
+        TASKDIALOGCONFIG config{};
+        config.cbSize = sizeof(config);
+        config.hwndParent = nullptr;  // the main window is hidden: a parentless dialog gets a taskbar button
+        config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
+        config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
+        config.pszWindowTitle = kLauncherCaption;
+        config.pszMainInstruction = kAllUsersQuestion;
+        config.pszContent = kAllUsersExplanation;
+        config.nDefaultButton = IDYES;
+        config.pfCallback = ShieldOnYes;
+        if (SUCCEEDED(taskDialog(&config, &button, nullptr, nullptr))) return button == IDYES;
+    }
+    const std::wstring text = std::wstring(kAllUsersQuestion) + L"\n\n" + kAllUsersExplanation;
+    return MessageBoxW(nullptr, text.c_str(), kLauncherCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) ==
+           IDYES;
+}
+
+long Win32Elevation::RunElevatedRemoval() {
+    const std::wstring program = winkit::ProgramPath();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    // No COM set up for this: an .exe is started without any shell extension.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.hwnd = m_owner;
+    info.lpVerb = L"runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = kRemoveMachineAutostartArgument;
+    info.nShow = SW_HIDE;
+    if (!ShellExecuteExW(&info)) return static_cast<long>(GetLastError());
+    if (info.hProcess == nullptr) return winkit::kErrorInvalidHandle;
+    winkit::UniqueKernelHandle process(info.hProcess);
+    if (WaitForSingleObject(process.Get(), kElevatedCopyTimeoutMs) != WAIT_OBJECT_0) return WAIT_TIMEOUT;
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process.Get(), &exitCode)) return static_cast<long>(GetLastError());
+    return static_cast<long>(exitCode);
+}
+
+}  // namespace launcher

@@ -1,0 +1,16 @@
+#pragma once
+#include <windows.h>
+
+#include "Actions.h"
+
+namespace launcher {
+
+// The folder questions of the Explorer start, answered by the file system.
+class Win32FolderProbe final : public FolderProbe {
+public:
+    std::wstring ExpandVariables(const std::wstring& text) override;
+    bool IsNetworkDrive(wchar_t driveLetter) override;
+    bool IsMissingFolder(const std::wstring& path) override;
+};
+
+}  // namespace launcher
