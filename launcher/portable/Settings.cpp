@@ -25,16 +25,24 @@ StoredSettings ReadSettings(registry::Backend& backend) {
         return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), name)
             .value_or(std::wstring());
     };
-    return {lookUp(kModeValue), lookUp(kFolderValue)};
+    return {lookUp(kModeValue), lookUp(kFolderValue), SetByPolicy(backend, kModeValue),
+            SetByPolicy(backend, kFolderValue)};
+}
+
+bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName) {
+    using namespace registry;
+    return LookUpString(backend, std::begin(kPolicyPlaces), std::end(kPolicyPlaces), valueName).has_value();
 }
 
 SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder) {
     using registry::Root;
     SaveOutcome outcome;
-    outcome.mode = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
-                                        registry::kModeValue, mode);
-    outcome.folder = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
-                                          registry::kFolderValue, folder);
+    if (!SetByPolicy(backend, registry::kModeValue))
+        outcome.mode = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
+                                            registry::kModeValue, mode);
+    if (!SetByPolicy(backend, registry::kFolderValue))
+        outcome.folder = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
+                                              registry::kFolderValue, folder);
     return outcome;
 }
 

@@ -15,10 +15,18 @@ inline constexpr int kModeOptionCount = 4;
 // stored the normal-window name, and "in the taskbar" (option 2) the
 // minimized one; stored settings depend on this pairing.
 inline constexpr std::array<const wchar_t*, kModeOptionCount> kOptionModeNames = {
-    L"vbNormalFocus",     // "in the foreground, minimized"
-    L"vbMaximizedFocus",  // "in the foreground, maximized"
-    L"vbMinimizedFocus",  // "in the taskbar"
-    L"vbNormalNoFocus",   // "last size, position"
+    L"vbNormalFocus",
+    L"vbMaximizedFocus",
+    L"vbMinimizedFocus",
+    L"vbNormalNoFocus",
+};
+// The option buttons' captions, in the same order (the Group Policy template
+// shows the modes with them too).
+inline constexpr std::array<const wchar_t*, kModeOptionCount> kOptionCaptions = {
+    L"in the foreground, minimized",
+    L"in the foreground, maximized",
+    L"in the taskbar",
+    L"last size, position",
 };
 
 // The option that shows a stored mode name, compared exactly (letter case,
@@ -30,14 +38,21 @@ std::optional<int> OptionForMode(const std::wstring& mode);
 std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);
 
 // The values the dialog shows when it loads and the Explorer opens with, each
-// looked up on its own: the user's, else the machine's; missing reads as "".
+// looked up on its own (registry::kSettingsPlaces: policies first, then the
+// user's, then the machine's); missing reads as "". A value a policy sets
+// cannot be changed in the dialog.
 struct StoredSettings {
     std::wstring mode;
     std::wstring folder;
+    bool modeByPolicy = false;
+    bool folderByPolicy = false;
 };
 StoredSettings ReadSettings(registry::Backend& backend);
+// Whether a policy (the computer's or the user's) sets the value.
+bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName);
 
-// Writes "Modus", then "Pfad", both always, exactly as given, to the user's key.
+// Writes "Modus", then "Pfad", exactly as given, to the user's key; a value a
+// policy sets is not written (it would never count).
 struct SaveOutcome {
     registry::Status mode;
     registry::Status folder;

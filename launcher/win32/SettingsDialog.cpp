@@ -40,12 +40,12 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Frame, kModeFrame, L"Explorer-mode", kInWindow, 20, 0, 3720, 1485, 0},
     {ControlKind::Label, kModeLabel, L"Please choose the window-mode of the Explorer:", kInModeFrame, 120, 240, 3495,
      255, 1},
-    {ControlKind::OptionButton, kFirstModeOption + 0, L"in the foreground, minimized", kInModeFrame, 120, 480, 2415,
+    {ControlKind::OptionButton, kFirstModeOption + 0, kOptionCaptions[0], kInModeFrame, 120, 480, 2415,
      255, 2},
-    {ControlKind::OptionButton, kFirstModeOption + 1, L"in the foreground, maximized", kInModeFrame, 120, 720, 2415,
+    {ControlKind::OptionButton, kFirstModeOption + 1, kOptionCaptions[1], kInModeFrame, 120, 720, 2415,
      255, 3},
-    {ControlKind::OptionButton, kFirstModeOption + 2, L"in the taskbar", kInModeFrame, 120, 960, 1455, 255, 4},
-    {ControlKind::OptionButton, kFirstModeOption + 3, L"last size, position", kInModeFrame, 120, 1200, 1695, 255, 5},
+    {ControlKind::OptionButton, kFirstModeOption + 2, kOptionCaptions[2], kInModeFrame, 120, 960, 1455, 255, 4},
+    {ControlKind::OptionButton, kFirstModeOption + 3, kOptionCaptions[3], kInModeFrame, 120, 1200, 1695, 255, 5},
     {ControlKind::Button, kSaveButton, L"Save", kInWindow, 720, 2280, 1000, 375, 6},
     {ControlKind::Button, kCancelButton, L"Cancel", kInWindow, 1920, 2280, 1000, 375, 7},
     {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720, 615, 8},
@@ -90,6 +90,9 @@ void SettingsDialog::LoadValues() {
     if (const auto option = OptionForMode(stored.mode)) m_controls.SelectOption(Option(*option));
     m_controls.UpdateOptionTabStops();
     SetWindowTextW(m_controls.Get(kFolderEdit), stored.folder.c_str());
+    // What a policy sets is shown, greyed: the administrator decides it.
+    for (int index = 0; index < kModeOptionCount; ++index) EnableWindow(Option(index), !stored.modeByPolicy);
+    EnableWindow(m_controls.Get(kFolderEdit), !stored.folderByPolicy);
 }
 
 void SettingsDialog::OnCommand(int id, int code, HWND control) {

@@ -110,7 +110,7 @@ std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, c
 }
 
 const wchar_t* RootName(Root root) {
-    return root == Root::CurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";
+    return root == Root::CurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";  // both views
 }
 
 Status SaveString(Backend& backend, Root root, const std::wstring& subKey,

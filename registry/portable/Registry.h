@@ -14,9 +14,11 @@ inline constexpr std::uint32_t kTypeExpandSz = 2;
 inline constexpr std::uint32_t kTypeBinary = 3;
 inline constexpr std::uint32_t kTypeDword = 4;
 
-// The machine's values (HKEY_LOCAL_MACHINE, the installer's defaults) and the
-// signed-in user's own (HKEY_CURRENT_USER).
-enum class Root { LocalMachine, CurrentUser };
+// The machine's values (HKEY_LOCAL_MACHINE in the 32-bit view, the installer's
+// defaults), the signed-in user's own (HKEY_CURRENT_USER), and the machine's
+// policies (HKEY_LOCAL_MACHINE in the system's own view, where Group Policy
+// writes them).
+enum class Root { LocalMachine, CurrentUser, MachinePolicy };
 
 // One place a value may be stored: a key under a root.
 struct Place {

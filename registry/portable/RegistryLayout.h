@@ -13,9 +13,17 @@ inline constexpr wchar_t kSettingsKey[] = L"software\\Varnholt\\Tolvane";
 inline constexpr wchar_t kModeValue[] = L"Modus";
 inline constexpr wchar_t kFolderValue[] = L"Pfad";
 
-// Each setting is looked up on its own: the user's value over the machine's,
-// which Setup writes as the default for everyone.
-inline constexpr Place kSettingsPlaces[] = {{Root::CurrentUser, kSettingsKey}, {Root::LocalMachine, kSettingsKey}};
+// Group Policy's values: the computer's and the user's.
+inline constexpr wchar_t kPolicyKey[] = L"Software\\Policies\\Varnholt\\Tolvane";
+inline constexpr Place kPolicyPlaces[] = {{Root::MachinePolicy, kPolicyKey}, {Root::CurrentUser, kPolicyKey}};
+
+// Each setting is looked up on its own: the computer's policy, the user's
+// policy, the user's own value, then the machine's, which Setup writes as the
+// default for everyone.
+inline constexpr Place kSettingsPlaces[] = {{Root::MachinePolicy, kPolicyKey},
+                                            {Root::CurrentUser, kPolicyKey},
+                                            {Root::CurrentUser, kSettingsKey},
+                                            {Root::LocalMachine, kSettingsKey}};
 
 // Where Windows' registry virtualization (Vista and later) put the HKLM writes
 // of the classic program, which had no manifest: under HKEY_CURRENT_USER, for

@@ -10,7 +10,20 @@ namespace {
 // sees the same values as the i686 deliverable does on 64-bit Windows
 // (Wow6432Node). HKEY_CURRENT_USER\Software has one view for both since
 // Windows 7, so it gets no flag.
-REGSAM View(Root root) { return root == Root::LocalMachine ? KEY_WOW64_32KEY : 0; }
+// Group Policy writes HKEY_LOCAL_MACHINE\Software\Policies in the system's
+// own view; KEY_WOW64_64KEY reads it there also from the i686 build (and
+// means nothing on 32-bit Windows).
+REGSAM View(Root root) {
+    switch (root) {
+    case Root::LocalMachine:
+        return KEY_WOW64_32KEY;
+    case Root::MachinePolicy:
+        return KEY_WOW64_64KEY;
+    case Root::CurrentUser:
+        break;
+    }
+    return 0;
+}
 
 HKEY RootHandle(Root root) { return root == Root::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 

@@ -8,8 +8,8 @@ keeps working while the dialog is open."""
 import time
 import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, SETTINGS_CLASS, USER_KEY, WineSession, main,
-                         require_programs, wait_for)
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, POLICY_KEY, SETTINGS_CLASS, USER_KEY,
+                         WineSession, main, require_programs, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -307,6 +307,27 @@ class SettingsDialogTest(unittest.TestCase):
         # The dialog is still there with its edits.
         _, by_text = self.dialog(window)
         self.assertEqual(by_text["Edit"]["text"], "C:\\windows")
+
+    def test_policy_folder_wins_and_cannot_be_changed(self):
+        self.store("C:\\stored", "vbNormalFocus")
+        self.s.make_dirs("C:\\policy", "C:\\mine")
+        self.s.reg_set(USER_KEY, "Pfad", "C:\\mine")
+        self.s.reg_set(POLICY_KEY, "Pfad", "C:\\policy")
+        try:
+            procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+            self.assertEqual([p["cmdline"] for p in procs], ['explorer.exe /e,"C:\\policy"'])
+            self.s.close_windows("ExplorerWClass")
+            window = self.open_settings()
+            _, by_text = self.dialog(window)
+            self.assertEqual(by_text["Edit"]["text"], "C:\\policy")
+            self.assertFalse(by_text["Edit"]["enabled"], "the path box a policy sets can be edited")
+            self.assertTrue(all(by_text[caption]["enabled"] for caption in CAPTIONS), "no policy sets the mode")
+            self.click_control(by_text[CAPTIONS[3]], dx=6)
+            self.click_control(by_text["Save"])
+            self.assertTrue(self.s.driver.wait_window_gone(cls=SETTINGS_CLASS, timeout=5))
+            self.assertEqual(self.stored(), ("vbNormalNoFocus", "C:\\mine"), "Save wrote the policy's folder")
+        finally:
+            self.s.reg_delete(POLICY_KEY)
 
     def test_virtualized_settings_show_after_a_start(self):
         self.store("C:\\stored", "vbMaximizedFocus")

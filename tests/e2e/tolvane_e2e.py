@@ -37,6 +37,9 @@ USER_KEY = r"HKCU\Software\Varnholt\Tolvane"
 MISSING = object()
 RUN_KEY = r"HKLM\software\microsoft\windows\currentversion\run"
 USER_RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+# Group Policy's values: the computer's (in the system's own registry view) and the user's.
+POLICY_KEY = r"HKLM\Software\Policies\Varnholt\Tolvane"
+USER_POLICY_KEY = r"HKCU\Software\Policies\Varnholt\Tolvane"
 # The launcher's tray callback (WM_APP + 1), icon id and the notifications the
 # shell sends for the keyboard.
 TRAY_CALLBACK = 0x8001
@@ -648,7 +651,8 @@ class WineSession:
     # values; HKCU has one view
     @staticmethod
     def _view(key):
-        return ["/reg:32"] if key.upper().startswith("HKLM") else []
+        upper = key.upper()
+        return ["/reg:32"] if upper.startswith("HKLM") and "\\POLICIES\\" not in upper else []
 
     def reg_set(self, key, name, value):
         self.wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", *self._view(key))

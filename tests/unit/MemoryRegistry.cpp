@@ -23,6 +23,19 @@ std::vector<std::wstring> Parents(const std::wstring& path) {
     return result;
 }
 
+// Each root (and view) is a tree of its own.
+std::wstring PathIn(Root root, const std::wstring& subKey) {
+    switch (root) {
+    case Root::CurrentUser:
+        return User(subKey);
+    case Root::MachinePolicy:
+        return MachinePolicy(subKey);
+    case Root::LocalMachine:
+        break;
+    }
+    return subKey;
+}
+
 }  // namespace
 
 Backend::Key MemoryRegistry::NewHandle(const std::wstring& path, bool writable) {
@@ -48,7 +61,7 @@ long MemoryRegistry::WriteError(const std::wstring& path) const {
 
 long MemoryRegistry::OpenKey(Root root, const std::wstring& subKey, bool forWriting, Key* key) {
     *key = 0;
-    const std::wstring path = root == Root::CurrentUser ? User(subKey) : subKey;
+    const std::wstring path = PathIn(root, subKey);
     if (m_keys.find(path) == m_keys.end()) return winkit::kErrorFileNotFound;
     if (forWriting && WriteError(path) != winkit::kErrorSuccess) return WriteError(path);
     *key = NewHandle(path, forWriting);
@@ -58,7 +71,7 @@ long MemoryRegistry::OpenKey(Root root, const std::wstring& subKey, bool forWrit
 long MemoryRegistry::CreateKey(Root root, const std::wstring& subKey, Key* key) {
     *key = 0;
     if (subKey.empty()) return winkit::kErrorInvalidParameter;
-    const std::wstring path = root == Root::CurrentUser ? User(subKey) : subKey;
+    const std::wstring path = PathIn(root, subKey);
     if (WriteError(path) != winkit::kErrorSuccess) return WriteError(path);
     for (const auto& part : Parents(path)) m_keys[part];
     *key = NewHandle(path, true);
@@ -102,7 +115,7 @@ long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
 }
 
 long MemoryRegistry::DeleteKey(Root root, const std::wstring& subKey) {
-    const auto found = m_keys.find(root == Root::CurrentUser ? User(subKey) : subKey);
+    const auto found = m_keys.find(PathIn(root, subKey));
     if (found == m_keys.end()) return winkit::kErrorFileNotFound;
     if (WriteError(found->first) != winkit::kErrorSuccess) return WriteError(found->first);
     const std::wstring prefix = found->first + L"\\";

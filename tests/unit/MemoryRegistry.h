@@ -3,7 +3,8 @@
 // names ignore case, values keep their type and raw bytes, missing keys fail
 // to open, keys with subkeys refuse deletion, a key opened for reading refuses
 // writes and deletes of its values, and writes can be refused. The helpers
-// take HKEY_LOCAL_MACHINE paths as they are and HKEY_CURRENT_USER ones as User(path).
+// take HKEY_LOCAL_MACHINE paths as they are, HKEY_CURRENT_USER ones as User(path)
+// and the machine's policies as MachinePolicy(path).
 #include <map>
 #include <string>
 #include <vector>
@@ -67,5 +68,7 @@ private:
 };
 
 inline std::wstring User(const std::wstring& path) { return L"HKCU\\" + path; }
+// HKEY_LOCAL_MACHINE in the system's own view, where policies live.
+inline std::wstring MachinePolicy(const std::wstring& path) { return L"HKLM64\\" + path; }
 
 }  // namespace testing_support

@@ -216,3 +216,35 @@ TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
         EXPECT_EQ(text.find(L"administrator"), std::wstring::npos) << "the user's own key needs no rights";
     }
 }
+
+TEST(SettingsPolicy, ComputerThenUserPolicyOverTheUsersAndTheMachinesValues) {
+    using registry::kPolicyKey;
+    // Which places hold "Pfad" -> the folder read, whether the dialog greys it
+    struct Case {
+        bool computer, userPolicy, user, machine;
+        const wchar_t* folder;
+        bool byPolicy;
+    } cases[] = {
+        {true, true, true, true, L"C:\\computer", true},
+        {false, true, true, true, L"C:\\user-policy", true},
+        {false, false, true, true, L"C:\\user", false},
+        {false, false, false, true, L"C:\\machine", false},
+        {true, false, false, false, L"C:\\computer", true},
+    };
+    for (const Case& c : cases) {
+        MemoryRegistry reg;
+        if (c.computer) reg.PutString(testing_support::MachinePolicy(kPolicyKey), L"Pfad", L"C:\\computer");
+        if (c.userPolicy) reg.PutString(testing_support::User(kPolicyKey), L"Pfad", L"C:\\user-policy");
+        if (c.user) reg.PutString(testing_support::User(registry::kSettingsKey), L"Pfad", L"C:\\user");
+        if (c.machine) reg.PutString(registry::kSettingsKey, L"Pfad", L"C:\\machine");
+        const StoredSettings stored = ReadSettings(reg);
+        EXPECT_EQ(stored.folder, c.folder);
+        EXPECT_EQ(stored.folderByPolicy, c.byPolicy) << testing::PrintToString(std::wstring(c.folder));
+        EXPECT_FALSE(stored.modeByPolicy);
+        // Save writes only what no policy sets.
+        ASSERT_TRUE(SaveSettings(reg, L"vbNormalFocus", L"C:\\typed").Ok());
+        EXPECT_EQ(reg.StoredText(testing_support::User(registry::kSettingsKey), L"Pfad"),
+                  c.byPolicy ? (c.user ? L"C:\\user" : L"<missing>") : L"C:\\typed");
+        EXPECT_EQ(reg.StoredText(testing_support::User(registry::kSettingsKey), L"Modus"), L"vbNormalFocus");
+    }
+}
