@@ -143,6 +143,10 @@ unsigned ToHotkeyControl(const Hotkey& hotkey) {
     return (flags << 8) | (hotkey.key & 0xFF);
 }
 
+std::wstring HotkeyTakenText(const Hotkey& hotkey) {
+    return FormatHotkey(hotkey) + L" is used by another program; choose another in Settings.";
+}
+
 WindowsExplorerKeyFilter::Decision WindowsExplorerKeyFilter::OnKey(unsigned key, bool down) {
     Decision decision;
     // Ctrl, Shift and Alt, left, right or either (VK_SHIFT 0x10 .. VK_MENU 0x12, 0xA0 .. 0xA5).

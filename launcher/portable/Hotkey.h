@@ -58,6 +58,10 @@ private:
     bool m_maskPending = false;
 };
 
+// Said once when another program holds the combination (a balloon at start,
+// a message in Settings).
+std::wstring HotkeyTakenText(const Hotkey& hotkey);
+
 // An unassigned virtual-key code: pressed and released, it means nothing to
 // any program, but Windows no longer sees the Windows key alone.
 inline constexpr unsigned kMaskKey = 0xE8;

@@ -25,8 +25,12 @@ StoredSettings ReadSettings(registry::Backend& backend) {
         return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), name)
             .value_or(std::wstring());
     };
-    return {lookUp(kModeValue), lookUp(kFolderValue), SetByPolicy(backend, kModeValue),
-            SetByPolicy(backend, kFolderValue)};
+    return {lookUp(kModeValue),
+            lookUp(kFolderValue),
+            lookUp(kHotkeyValue),
+            SetByPolicy(backend, kModeValue),
+            SetByPolicy(backend, kFolderValue),
+            SetByPolicy(backend, kHotkeyValue)};
 }
 
 bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName) {
@@ -34,7 +38,8 @@ bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName) {
     return LookUpString(backend, std::begin(kPolicyPlaces), std::end(kPolicyPlaces), valueName).has_value();
 }
 
-SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder) {
+SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder,
+                         const std::optional<std::wstring>& hotkey) {
     using registry::Root;
     SaveOutcome outcome;
     if (!SetByPolicy(backend, registry::kModeValue))
@@ -43,6 +48,9 @@ SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, c
     if (!SetByPolicy(backend, registry::kFolderValue))
         outcome.folder = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
                                               registry::kFolderValue, folder);
+    if (hotkey && !SetByPolicy(backend, registry::kHotkeyValue))
+        outcome.hotkey = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
+                                              registry::kHotkeyValue, *hotkey);
     return outcome;
 }
 
@@ -68,8 +76,10 @@ std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& sys
         text = L"The settings were not saved.";
     else if (!outcome.mode.Ok())
         text = L"The window mode was not saved; the folder was.";
-    else
+    else if (!outcome.folder.Ok())
         text = L"The folder was not saved; the window mode was.";
+    else
+        text = L"The hotkey was not saved; the folder and the window mode were.";
     text += L"\n\n" + systemMessage;
     text += L"\n\nYour changes are still in the Settings window.";
     return text;

@@ -44,23 +44,27 @@ std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);
 struct StoredSettings {
     std::wstring mode;
     std::wstring folder;
+    std::wstring hotkey;  // as stored; ParseHotkey reads it
     bool modeByPolicy = false;
     bool folderByPolicy = false;
+    bool hotkeyByPolicy = false;
 };
 StoredSettings ReadSettings(registry::Backend& backend);
 // Whether a policy (the computer's or the user's) sets the value.
 bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName);
 
-// Writes "Modus", then "Pfad", exactly as given, to the user's key; a value a
-// policy sets is not written (it would never count).
+// Writes "Modus", then "Pfad", then "Hotkey" when given, exactly as given, to
+// the user's key; a value a policy sets is not written (it would never count).
 struct SaveOutcome {
     registry::Status mode;
     registry::Status folder;
-    bool Ok() const { return mode.Ok() && folder.Ok(); }
-    // The first refusal's error code (kErrorSuccess when both were written).
-    long FirstError() const { return !mode.Ok() ? mode.code : folder.code; }
+    registry::Status hotkey;
+    bool Ok() const { return mode.Ok() && folder.Ok() && hotkey.Ok(); }
+    // The first refusal's error code (kErrorSuccess when all were written).
+    long FirstError() const { return !mode.Ok() ? mode.code : !folder.Ok() ? folder.code : hotkey.code; }
 };
-SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder);
+SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder,
+                         const std::optional<std::wstring>& hotkey = std::nullopt);
 
 // Settings the classic program saved sit in the virtualized copy; when the
 // user's key holds neither value, what the first copy that holds any holds is

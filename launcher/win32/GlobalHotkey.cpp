@@ -23,9 +23,9 @@ void SendMaskKey() {
 LRESULT CALLBACK GlobalHotkey::KeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        // Our own mask key comes back through here; so do other programs'
-        // injected keys, which are not the user's Win+E.
-        if ((key->flags & LLKHF_INJECTED) == 0) {
+        // Our own mask key comes back through here. Other injected keys count
+        // (an on-screen keyboard's Win+E is the user's too).
+        if (!((key->flags & LLKHF_INJECTED) != 0 && key->vkCode == kMaskKey)) {
             const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
             const auto decision = g_filter.OnKey(key->vkCode, down);
             // Windows drops a hook that keeps it waiting: only post and send here.

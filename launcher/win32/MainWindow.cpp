@@ -63,6 +63,7 @@ bool MainWindow::Open() {
     m_tray.Add(m_hwnd, kTrayCallbackMessage);
     m_exePath = LauncherPath(winkit::ProgramFolder());
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));
+    UseStoredHotkey();
     // The timer starts enabled; its first tick finds nothing to do.
     SetTimer(m_hwnd, kActionTimer, kTimerIntervalMs, nullptr);
     return true;
@@ -72,7 +73,22 @@ void MainWindow::OnFailure() { winkit::ShowInformation(nullptr, kUnexpectedFailu
 
 void MainWindow::OnCreate() { winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight); }
 
+void MainWindow::UseStoredHotkey() {
+    // Unreadable text counts as no hotkey; the Settings dialog says so.
+    const auto hotkey = ParseHotkey(ReadSettings(registry::SystemBackend()).hotkey);
+    if (!hotkey || hotkey->IsNone()) return;
+    // At logon nobody is waiting for a message box: a balloon says it once.
+    if (!m_hotkey.Set(m_hwnd, *hotkey).Ok()) m_tray.ShowBalloon(kLauncherCaption, HotkeyTakenText(*hotkey));
+}
+
+winkit::Win32Result MainWindow::UseHotkey(const Hotkey& hotkey) {
+    // After Exit the dialog may still be open; nothing listens for a hotkey then.
+    if (!IsOpen()) return {};
+    return m_hotkey.Set(m_hwnd, hotkey);
+}
+
 void MainWindow::OnDestroy() {
+    m_hotkey.Clear();
     KillTimer(m_hwnd, kActionTimer);
     m_tray.Remove();
 }
@@ -90,6 +106,10 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case WM_TIMER:
         if (wParam == kActionTimer) OnTimer();
+        return true;
+    case WM_HOTKEY:
+        // As a left click does: after the timer tick, replacing what is pending.
+        Defer(kActionExplorer);
         return true;
     default:
         return false;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "Actions.h"
+#include "GlobalHotkey.h"
+#include "Hotkey.h"
 #include "Handles.h"
 #include "TrayIcon.h"
 #include "Window.h"
@@ -18,6 +20,8 @@ class MainWindow final : public winkit::Window {
 public:
     static MainWindow& Instance();
     bool Open();
+    // The Settings dialog's new combination, taken before it is stored.
+    winkit::Win32Result UseHotkey(const Hotkey& hotkey);
 
 private:
     MainWindow() = default;
@@ -40,7 +44,10 @@ private:
     void OpenExplorer();
     void ShowAbout();
 
+    void UseStoredHotkey();
+
     TrayIcon m_tray;
+    GlobalHotkey m_hotkey;
     TrayNotifications m_notifications;
     winkit::UniqueMenu m_menu;
     PendingActions m_actions;

@@ -1,9 +1,13 @@
 #include "SettingsDialog.h"
 
+#include <commctrl.h>
+
 #include <iterator>
 
 #include "Actions.h"
 #include "Error.h"
+#include "Hotkey.h"
+#include "MainWindow.h"
 #include "Registry.h"
 #include "resource.h"
 
@@ -14,7 +18,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"Tolvane.SettingsDialog";
 constexpr wchar_t kCaption[] = L"Settings";
 constexpr int kClientWidth = 3765;
-constexpr int kClientHeight = 2745;
+// The Hotkey group below the folder's moves Save, Cancel and the bottom edge down.
+constexpr int kHotkeyGroupHeight = 930;
+constexpr int kClientHeight = 2745 + kHotkeyGroupHeight;
+constexpr int kButtonsTop = 2280 + kHotkeyGroupHeight;
 
 // Away from IDOK/IDCANCEL: IsDialogMessage turns Enter and Escape into those
 // commands, and neither button may answer them.
@@ -27,11 +34,17 @@ enum ControlId {
     kFolderFrame = 2030,
     kFolderLabel,
     kFolderEdit,
+    kHotkeyFrame = 2040,
+    kHotkeyLabel,
+    kHotkeyBox,
+    kWindowsKeyCheck,
+    kHotkeyNote,
 };
 
 // Container indices: rows of the frames in the table below.
 constexpr int kInModeFrame = 0;
 constexpr int kInFolderFrame = 8;
+constexpr int kInHotkeyFrame = 11;
 
 using winkit::ControlKind;
 using winkit::kInWindow;
@@ -46,12 +59,33 @@ const winkit::ControlSpec kControls[] = {
      255, 3},
     {ControlKind::OptionButton, kFirstModeOption + 2, kOptionCaptions[2], kInModeFrame, 120, 960, 1455, 255, 4},
     {ControlKind::OptionButton, kFirstModeOption + 3, kOptionCaptions[3], kInModeFrame, 120, 1200, 1695, 255, 5},
-    {ControlKind::Button, kSaveButton, L"Save", kInWindow, 720, 2280, 1000, 375, 6},
-    {ControlKind::Button, kCancelButton, L"Cancel", kInWindow, 1920, 2280, 1000, 375, 7},
+    {ControlKind::Button, kSaveButton, L"Save", kInWindow, 720, kButtonsTop, 1000, 375, 6},
+    {ControlKind::Button, kCancelButton, L"Cancel", kInWindow, 1920, kButtonsTop, 1000, 375, 7},
     {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720, 615, 8},
     {ControlKind::Label, kFolderLabel, L"Path:", kInFolderFrame, 120, 280, 615, 255, 9},
     {ControlKind::TextBox, kFolderEdit, L"C:\\", kInFolderFrame, 600, 240, 3015, 285, 10},
+    {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720, 855, 11},
+    {ControlKind::Label, kHotkeyLabel, L"Keys:", kInHotkeyFrame, 120, 280, 615, 255, 12},
+    {ControlKind::HotkeyBox, kHotkeyBox, L"", kInHotkeyFrame, 600, 240, 1695, 285, 13},
+    {ControlKind::CheckBox, kWindowsKeyCheck, L"Use Win+E", kInHotkeyFrame, 2460, 255, 1155, 255, 14},
+    {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495, 255, 15},
 };
+
+// msctls_hotkey32 is comctl32's: its class exists only once comctl32 was
+// initialised for it. Looked up, so that the launcher loads comctl32 only
+// when the dialog opens.
+void RegisterHotkeyClass() {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    static bool done = false;
+    if (done) return;
+    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+        if (auto init = reinterpret_cast<InitFn>(
+                reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))) {
+            const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
+            done = init(&classes) != FALSE;
+        }
+    }
+}
 
 }  // namespace
 
@@ -66,6 +100,7 @@ void SettingsDialog::Show() {
     // controls when the window changes size. No WS_CLIPCHILDREN: a group box
     // paints only its border, so a clipped parent would leave the frame's
     // inside unpainted.
+    if (!IsOpen()) RegisterHotkeyClass();
     if (!IsOpen() && !CreateTopLevel({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0})) {
         winkit::ShowInformation(nullptr, L"Tolvane could not open its Settings window.", kLauncherCaption);
         return;
@@ -93,6 +128,37 @@ void SettingsDialog::LoadValues() {
     // What a policy sets is shown, greyed: the administrator decides it.
     for (int index = 0; index < kModeOptionCount; ++index) EnableWindow(Option(index), !stored.modeByPolicy);
     EnableWindow(m_controls.Get(kFolderEdit), !stored.folderByPolicy);
+    LoadHotkey(stored);
+}
+
+void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
+    HWND box = m_controls.Get(kHotkeyBox);
+    // A combination without Ctrl or Alt would take a key from every program:
+    // the control adds Ctrl+Alt to one.
+    SendMessageW(box, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
+    const auto hotkey = ParseHotkey(stored.hotkey);
+    const bool windowsKey = hotkey && hotkey->IsWindowsExplorerKey();
+    if (hotkey && !windowsKey) SendMessageW(box, HKM_SETHOTKEY, ToHotkeyControl(*hotkey), 0);
+    SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
+    std::wstring note;
+    if (stored.hotkeyByPolicy)
+        note = L"Your administrator has set the hotkey.";
+    else if (!hotkey)
+        note = L"The stored hotkey cannot be read: none is set.";
+    SetWindowTextW(m_controls.Get(kHotkeyNote), note.c_str());
+    EnableWindow(m_controls.Get(kWindowsKeyCheck), !stored.hotkeyByPolicy);
+    EnableWindow(box, !stored.hotkeyByPolicy && !windowsKey);
+    m_hotkeyByPolicy = stored.hotkeyByPolicy;
+}
+
+std::optional<Hotkey> SettingsDialog::ChosenHotkey() const {
+    if (SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_GETCHECK, 0, 0) == BST_CHECKED)
+        return ParseHotkey(L"Win+E");
+    const Hotkey typed =
+        FromHotkeyControl(static_cast<unsigned>(SendMessageW(m_controls.Get(kHotkeyBox), HKM_GETHOTKEY, 0, 0)));
+    // A key without a name (a punctuation key, say) cannot be stored as text.
+    if (!typed.IsNone() && FormatHotkey(typed).empty()) return std::nullopt;
+    return typed;
 }
 
 void SettingsDialog::OnCommand(int id, int code, HWND control) {
@@ -101,6 +167,9 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
         OnSave();
     } else if (id == kCancelButton) {
         OnCancel();
+    } else if (id == kWindowsKeyCheck) {
+        // Windows' own combination replaces the typed one while it is checked.
+        EnableWindow(m_controls.Get(kHotkeyBox), SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED);
     }
 }
 
@@ -113,7 +182,25 @@ std::array<bool, kModeOptionCount> SettingsDialog::SelectedOptions() const {
 
 void SettingsDialog::OnSave() {
     const std::wstring folder = winkit::WindowText(m_controls.Get(kFolderEdit));
-    const SaveOutcome outcome = SaveSettings(registry::SystemBackend(), ModeForOptions(SelectedOptions()), folder);
+    std::optional<std::wstring> hotkeyText;
+    if (!m_hotkeyByPolicy) {
+        const auto hotkey = ChosenHotkey();
+        if (!hotkey) {
+            winkit::ShowInformation(m_hwnd, L"This key cannot be used for a hotkey: please choose a letter, a digit, "
+                                            L"F1 to F24, Space, an arrow or a navigation key.", kCaption);
+            return;
+        }
+        // Taken before anything is stored, so that a combination another
+        // program holds is refused with the dialog still open.
+        if (const winkit::Win32Result taken = MainWindow::Instance().UseHotkey(*hotkey); !taken.Ok()) {
+            winkit::ShowInformation(m_hwnd, HotkeyTakenText(*hotkey) + L"\n\n" + winkit::SystemMessage(taken.code),
+                                    kCaption);
+            return;
+        }
+        hotkeyText = FormatHotkey(*hotkey);
+    }
+    const SaveOutcome outcome =
+        SaveSettings(registry::SystemBackend(), ModeForOptions(SelectedOptions()), folder, hotkeyText);
     if (!outcome.Ok()) {
         // The dialog stays open with the user's edits so that nothing typed is lost.
         winkit::ShowInformation(m_hwnd, SaveFailureText(outcome, winkit::SystemMessage(outcome.FirstError())),

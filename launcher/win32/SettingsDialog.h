@@ -3,6 +3,9 @@
 
 #include <array>
 
+#include <optional>
+
+#include "Hotkey.h"
 #include "Settings.h"
 #include "Window.h"
 
@@ -24,10 +27,15 @@ private:
     void OnFailure() override;
 
     void LoadValues();
+    void LoadHotkey(const StoredSettings& stored);
+    // The combination chosen, or nothing for a key that cannot be stored.
+    std::optional<Hotkey> ChosenHotkey() const;
     void OnSave();
     void OnCancel();
     std::array<bool, kModeOptionCount> SelectedOptions() const;
     HWND Option(int index) const;
+
+    bool m_hotkeyByPolicy = false;
 };
 
 }  // namespace launcher

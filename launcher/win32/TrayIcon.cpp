@@ -70,6 +70,16 @@ void TrayIcon::Reload() {
     m_icon = std::move(icon);
 }
 
+void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+    if (!m_added) return;
+    NOTIFYICONDATAW balloon = m_data;
+    balloon.uFlags = NIF_INFO;
+    lstrcpynW(balloon.szInfoTitle, title.c_str(), ARRAYSIZE(balloon.szInfoTitle));
+    lstrcpynW(balloon.szInfo, text.c_str(), ARRAYSIZE(balloon.szInfo));
+    balloon.dwInfoFlags = NIIF_WARNING;
+    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
 void TrayIcon::ReturnFocus() {
     if (m_added) Shell_NotifyIconW(NIM_SETFOCUS, &m_data);
 }

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+
 #include "Handles.h"
 
 namespace launcher {
@@ -17,6 +19,9 @@ public:
     void Reload();
     // Back to the notification area after a menu opened from the keyboard.
     void ReturnFocus();
+    // A notification beside the icon: what needs the user's attention without
+    // stopping anything (nothing blocking at logon).
+    void ShowBalloon(const std::wstring& title, const std::wstring& text);
     bool Version4() const { return m_version4; }
 
 private:

@@ -12,6 +12,7 @@ inline constexpr wchar_t kMakerKey[] = L"software\\Varnholt";
 inline constexpr wchar_t kSettingsKey[] = L"software\\Varnholt\\Tolvane";
 inline constexpr wchar_t kModeValue[] = L"Modus";
 inline constexpr wchar_t kFolderValue[] = L"Pfad";
+inline constexpr wchar_t kHotkeyValue[] = L"Hotkey";
 
 // Group Policy's values: the computer's and the user's.
 inline constexpr wchar_t kPolicyKey[] = L"Software\\Policies\\Varnholt\\Tolvane";

@@ -346,7 +346,8 @@ const NamedKey kNamedKeys[] = {
     { L"tab", VK_TAB }, { L"space", VK_SPACE }, { L"up", VK_UP }, { L"down", VK_DOWN }, { L"left", VK_LEFT },
     { L"right", VK_RIGHT }, { L"home", VK_HOME }, { L"end", VK_END }, { L"backspace", VK_BACK },
     { L"delete", VK_DELETE }, { L"alt", VK_MENU }, { L"ctrl", VK_CONTROL }, { L"shift", VK_SHIFT },
-    { L"f1", VK_F1 }, { L"f4", VK_F4 }, { L"f10", VK_F10 }, { L"apps", VK_APPS },
+    { L"f1", VK_F1 }, { L"f4", VK_F4 }, { L"f10", VK_F10 }, { L"f12", VK_F12 }, { L"apps", VK_APPS },
+    { L"win", VK_LWIN },
 };
 
 bool KeyFromName(const std::wstring& name, WORD& vk)
@@ -705,6 +706,34 @@ int CmdWatch(const Args& args)
     return 0;
 }
 
+// Holds a key combination as another program would (RegisterHotKey), prints
+// "held" and keeps it for --ms, counting the WM_HOTKEY it receives.
+int CmdHoldHotkey(const Args& args)
+{
+    const UINT modifiers = static_cast<UINT>(args.Number(L"mods", 0));
+    const UINT vk = static_cast<UINT>(args.Number(L"vk", 0));
+    const DWORD ms = static_cast<DWORD>(args.Number(L"ms", 10000));
+    const BOOL held = RegisterHotKey(nullptr, 1, modifiers, vk);
+    Fact("held").Bool("ok", held != FALSE).Num("error", held ? 0 : GetLastError()).Emit();
+    if (!held) {
+        return 1;
+    }
+    const DWORD end = GetTickCount() + ms;
+    int presses = 0;
+    for (DWORD now = GetTickCount(); static_cast<int>(end - now) > 0; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_HOTKEY) {
+                ++presses;
+            }
+        }
+    }
+    UnregisterHotKey(nullptr, 1);
+    Fact("released").Num("presses", presses).Emit();
+    return 0;
+}
+
 int CmdAlive(const Args& args)
 {
     if (args.Positional().empty()) {
@@ -897,7 +926,8 @@ void Usage()
             L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
             L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
-            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; reg-get KEY NAME [--64]")
+            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; reg-get KEY NAME [--64]; "
+            L"hold-hotkey --mods M --vk V [--ms MS]")
         .Emit();
 }
 
@@ -925,6 +955,7 @@ int wmain(int argc, wchar_t** argv)
         { L"processes", CmdProcesses },
         { L"watch", CmdWatch },
         { L"alive", CmdAlive },
+        { L"hold-hotkey", CmdHoldHotkey },
         { L"tray-delete", CmdTrayDelete },
         { L"taskbar-created", CmdTaskbarCreated },
         { L"post", CmdPost },

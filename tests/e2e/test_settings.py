@@ -157,7 +157,8 @@ class SettingsDialogTest(unittest.TestCase):
         # Created in tab order, so the child order is the tab order.
         self.assertEqual([c["text"] if c["class"].lower() != "edit" else "Edit" for c in controls], [
             "Explorer-mode", "Please choose the window-mode of the Explorer:", *CAPTIONS, "Save", "Cancel",
-            "Folder which is opened", "Path:", "Edit"])
+            "Folder which is opened", "Path:", "Edit", "Hotkey", "Keys:", "", "Use Win+E", ""])
+        hotkey_box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
         # Positions at 96 DPI (15 twips a pixel), relative to the mode frame.
         frame = by_text["Explorer-mode"]["rect"]
 
@@ -171,11 +172,13 @@ class SettingsDialogTest(unittest.TestCase):
             "in the foreground, maximized": (8, 48, 161, 17),
             "in the taskbar": (8, 64, 97, 17),
             "last size, position": (8, 80, 113, 17),
-            "Save": (47, 152, 67, 25),
-            "Cancel": (127, 152, 67, 25),
+            "Save": (47, 214, 67, 25),
+            "Cancel": (127, 214, 67, 25),
             "Folder which is opened": (0, 104, 248, 41),
             "Path:": (8, 123, 41, 17),
             "Edit": (40, 120, 201, 19),
+            "Hotkey": (0, 150, 248, 57),
+            "Use Win+E": (164, 167, 77, 17),
         }
         for caption, rect in expected.items():
             with self.subTest(control=caption):
@@ -189,8 +192,9 @@ class SettingsDialogTest(unittest.TestCase):
         focus = self.s.driver.focus()
         self.assertEqual(focus["foreground"], window["hwnd"])
         self.assertEqual(focus["focus"], by_text["in the foreground, maximized"]["hwnd"])
-        # Tab: Save, Cancel, the path box, back to the group.
-        for expected_focus in ("Save", "Cancel", "Edit", "in the foreground, maximized"):
+        # Tab: Save, Cancel, the path box, the hotkey, back to the group.
+        by_text["Keys"] = hotkey_box
+        for expected_focus in ("Save", "Cancel", "Edit", "Keys", "Use Win+E", "in the foreground, maximized"):
             self.s.driver.keys("tab")
             self.assertEqual(self.s.driver.focus()["focus"], by_text[expected_focus]["hwnd"], expected_focus)
         # An arrow key moves the selection inside the group.

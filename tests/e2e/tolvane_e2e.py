@@ -387,6 +387,17 @@ class Driver:
     def post(self, hwnd, message, wparam=0, lparam=0, times=1):
         return self.run("post", hwnd, message, wparam, lparam, "--times", times)
 
+    def hold_hotkey(self, modifiers, vk, ms=20000):
+        """Another program holding a key combination (RegisterHotKey) for ms;
+        returns the running driver, stopped by the session or by .kill()."""
+        proc = self.popen(["hold-hotkey", "--mods", modifiers, "--vk", vk, "--ms", ms])
+        self.session.programs.append(proc)
+        ready, _, _ = select.select([proc.stdout], [], [], 30)
+        fact = json.loads(proc.stdout.readline()) if ready else {}
+        if not fact.get("ok"):
+            raise E2EError(f"could not hold the hotkey: {fact}")
+        return proc
+
     def menu(self, owner_hwnd):
         """The open popup menu of the owner's thread, read by MenuProbe.dll:
         (menu fact, [menu-item facts]); menu fact has open, count, default."""

@@ -200,16 +200,17 @@ TEST(VirtualizedSettings, CopiedOnceIntoTheUsersKeyAndLeftInPlace) {
 
 TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
     struct Case {
-        long modeError, folderError;
+        long modeError, folderError, hotkeyError;
         const wchar_t* lead;
     } cases[] = {
-        {winkit::kErrorAccessDenied, winkit::kErrorAccessDenied, L"The settings were not saved."},
-        {winkit::kErrorAccessDenied, winkit::kErrorSuccess, L"The window mode was not saved; the folder was."},
-        {winkit::kErrorSuccess, winkit::kErrorAccessDenied, L"The folder was not saved; the window mode was."},
-        {1018, 1018, L"The settings were not saved."},  // ERROR_KEY_DELETED
+        {winkit::kErrorAccessDenied, winkit::kErrorAccessDenied, 0, L"The settings were not saved."},
+        {winkit::kErrorAccessDenied, 0, 0, L"The window mode was not saved; the folder was."},
+        {0, winkit::kErrorAccessDenied, 0, L"The folder was not saved; the window mode was."},
+        {0, 0, winkit::kErrorAccessDenied, L"The hotkey was not saved; the folder and the window mode were."},
+        {1018, 1018, 1018, L"The settings were not saved."},  // ERROR_KEY_DELETED
     };
     for (const auto& c : cases) {
-        const SaveOutcome outcome{{c.modeError, L""}, {c.folderError, L""}};
+        const SaveOutcome outcome{{c.modeError, L""}, {c.folderError, L""}, {c.hotkeyError, L""}};
         const std::wstring text = SaveFailureText(outcome, L"<system reason>");
         EXPECT_EQ(text.rfind(c.lead, 0), 0u) << testing::PrintToString(text);
         EXPECT_NE(text.find(L"<system reason>"), std::wstring::npos);
@@ -247,4 +248,19 @@ TEST(SettingsPolicy, ComputerThenUserPolicyOverTheUsersAndTheMachinesValues) {
                   c.byPolicy ? (c.user ? L"C:\\user" : L"<missing>") : L"C:\\typed");
         EXPECT_EQ(reg.StoredText(testing_support::User(registry::kSettingsKey), L"Modus"), L"vbNormalFocus");
     }
+}
+
+TEST(SettingsPolicy, HotkeyLookedUpLikeTheOthers) {
+    MemoryRegistry reg;
+    reg.PutString(registry::kSettingsKey, L"Hotkey", L"Ctrl+Alt+F12");
+    reg.PutString(User(registry::kSettingsKey), L"Hotkey", L"Win+E");
+    EXPECT_EQ(ReadSettings(reg).hotkey, L"Win+E");
+    ASSERT_TRUE(SaveSettings(reg, L"", L"", std::wstring(L"Ctrl+Alt+E")).Ok());
+    EXPECT_EQ(reg.StoredText(User(registry::kSettingsKey), L"Hotkey"), L"Ctrl+Alt+E");
+    reg.PutString(User(registry::kPolicyKey), L"Hotkey", L"Ctrl+Shift+T");
+    const StoredSettings stored = ReadSettings(reg);
+    EXPECT_EQ(stored.hotkey, L"Ctrl+Shift+T");
+    EXPECT_TRUE(stored.hotkeyByPolicy);
+    ASSERT_TRUE(SaveSettings(reg, L"", L"", std::wstring(L"Alt+F1")).Ok());
+    EXPECT_EQ(reg.StoredText(User(registry::kSettingsKey), L"Hotkey"), L"Ctrl+Alt+E") << "a policy's value is not saved";
 }

@@ -16,7 +16,7 @@ double PixelsToTwips(int pixels, int dpi);
 // truncation toward zero (so an odd difference loses its half twip).
 int CentreOffset(double screenTwips, double windowTwips);
 
-enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton };
+enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, HotkeyBox };
 
 // One row of a window's control table; the id names the control. Positions
 // are in twips relative to the container: the window itself (kInWindow) or an

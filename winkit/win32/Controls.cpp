@@ -43,6 +43,9 @@ ClassAndStyle StyleFor(ControlKind kind, bool startsGroup) {
         return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | group, WS_EX_CLIENTEDGE};
     case ControlKind::CheckBox:
         return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | group, 0};
+    case ControlKind::HotkeyBox:
+        // comctl32's control; the program makes sure the class is registered.
+        return {L"msctls_hotkey32", WS_TABSTOP | group, WS_EX_CLIENTEDGE};
     case ControlKind::OptionButton:
         // Only the first button of a run is a tab stop; arrows move inside the group.
         return {L"BUTTON", BS_AUTORADIOBUTTON | (startsGroup ? WS_TABSTOP : 0) | group, 0};

@@ -1,0 +1,121 @@
+"""The hotkey: a key combination from the "Hotkey" value opens the Explorer
+at the folder as a left click does, Win+E through the keyboard hook, a
+combination another program holds is said once (a balloon at start, a message
+in Settings), and the Settings dialog's Hotkey group saves the user's choice
+and shows a policy's greyed."""
+
+import unittest
+
+from tolvane_e2e import (LAUNCHER_KEY, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, WineSession, main,
+                         require_programs, wait_for)
+
+LAUNCHER_DIR = "C:\\Tolvane"
+LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
+FOLDER = "C:\\Hotkey Ordner"
+OPENED = f'explorer.exe /e,"{FOLDER}"'
+MOD_ALT, MOD_CONTROL = 0x1, 0x2
+
+
+class HotkeyTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        cls.s = WineSession("hotkey")
+        cls.addClassCleanup(cls.s.close)
+        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+        cls.s.make_dirs(FOLDER)
+        cls.s.store_settings(FOLDER, "vbNormalFocus")
+        cls.s.start_desktop()
+
+    def setUp(self):
+        self.launcher = None
+        self.s.reg_delete(USER_KEY)
+        self.s.reg_delete(USER_POLICY_KEY)
+        self.s.reg_delete(LAUNCHER_KEY, "Hotkey")
+
+    def tearDown(self):
+        for window in self.s.driver.windows(cls=SETTINGS_CLASS):
+            self.s.driver.close_window(window["hwnd"])
+        if self.launcher is not None and self.s.driver.alive(self.launcher["pid"]):
+            self.s.choose_from_tray_menu(self.icon, "x")
+            wait_for(lambda: not self.s.driver.alive(self.launcher["pid"]))
+        self.s.close_windows("ExplorerWClass")
+
+    def start(self, hotkey):
+        self.s.reg_set(USER_KEY, "Hotkey", hotkey)
+        self.launcher, self.icon = self.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR, with_desktop=False)
+
+    def explorers_for(self, *chords):
+        watch = self.s.driver.watch(3000, "explorer.exe", count=2, settle=1500)
+        self.s.driver.keys(*chords)
+        return [p["cmdline"] for p in watch.collect()]
+
+    def open_settings(self):
+        self.s.choose_from_tray_menu(self.icon, "s")
+        window = self.s.driver.wait_window(cls=SETTINGS_CLASS, visible=True, timeout=5)
+        self.assertIsNotNone(window, "the Settings dialog did not open")
+        controls = self.s.driver.controls(window["hwnd"])
+        box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
+        by_text = {c["text"]: c for c in controls}
+        return window, box, by_text
+
+    def click(self, control):
+        left, top, right, bottom = control["rect"]
+        self.s.click((left + right) // 2, (top + bottom) // 2)
+        self.s.park_mouse()
+
+    def test_combination_opens_one_explorer(self):
+        self.start("ctrl + alt + e")
+        self.assertEqual(self.explorers_for("ctrl+alt+e"), [OPENED])
+
+    def test_windows_e_through_the_keyboard_hook(self):
+        self.start("Win+E")
+        self.assertEqual(self.explorers_for("win+e"), [OPENED])
+        self.assertEqual(self.explorers_for("e"), [], "E alone opened an Explorer")
+
+    def test_combination_held_by_another_program_is_said_once(self):
+        holder = self.s.driver.hold_hotkey(MOD_CONTROL | MOD_ALT, ord("E"))
+        try:
+            self.start("Ctrl+Alt+E")
+            balloon = self.s.driver.wait_window(cls="tooltips_class32", visible=True, timeout=5,
+                                                caption="Ctrl+Alt+E is used by another program; choose another in Settings.")
+            self.s.screenshot("hotkey-taken-balloon")
+            self.assertIsNotNone(balloon, "no balloon on the tray icon")
+            window, _box, by_text = self.open_settings()
+            self.click(by_text["Save"])
+            message = self.s.driver.wait_window(caption="Settings", cls="#32770", visible=True, timeout=5)
+            self.s.screenshot("hotkey-taken-message")
+            self.assertIsNotNone(message, "Save gave no message")
+            texts = [c["text"] for c in self.s.driver.controls(message["hwnd"])]
+            self.assertTrue(any("is used by another program" in t for t in texts), texts)
+            self.s.driver.keys("enter")
+            self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "the dialog closed")
+            self.assertEqual(self.s.reg_get(USER_KEY, "Modus"), None, "something was saved")
+        finally:
+            holder.kill()
+
+    def test_settings_saves_the_users_choice_and_greys_a_policy(self):
+        self.start("nonsense+key")
+        window, box, by_text = self.open_settings()
+        notes = [t for t in by_text if "cannot be read" in t]
+        self.s.screenshot("hotkey-unreadable")
+        self.assertEqual(len(notes), 1, list(by_text))
+        self.click(box)
+        self.s.driver.keys("ctrl+alt+f12")
+        self.click(by_text["Save"])
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETTINGS_CLASS, timeout=5), "Save did not close it")
+        self.assertEqual(self.s.reg_get(USER_KEY, "Hotkey"), "Ctrl+Alt+F12")
+        self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Hotkey"), "the machine's value was written")
+        # Taken at once, without a restart.
+        self.assertEqual(self.explorers_for("ctrl+alt+f12"), [OPENED])
+        # A policy's hotkey is shown and cannot be changed.
+        self.s.reg_set(USER_POLICY_KEY, "Hotkey", "Win+E")
+        window, box, by_text = self.open_settings()
+        self.s.screenshot("hotkey-policy")
+        self.assertFalse(box["enabled"])
+        self.assertFalse(by_text["Use Win+E"]["enabled"])
+        self.assertEqual(by_text["Use Win+E"]["checked"], 1)
+
+
+if __name__ == "__main__":
+    main()
