@@ -18,10 +18,10 @@ import uuid
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WXS = os.path.join(ROOT, "packaging", "msi", "Tolvane.wxs")
 ICON = os.path.join(ROOT, "launcher", "Tolvane.ico")
-# wixl has no <Condition>: this row raises the Autostart feature from level
-# 1000 (not installed) to 1 when AUTOSTART=1 is given.
+# wixl has no <Condition>: these rows raise the Autostart and Hotkey features
+# from level 1000 (not installed) to 1 when AUTOSTART=1 or a HOTKEY is given.
 CONDITION_TABLE = ("Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
-                   "Autostart\t1\tAUTOSTART=1\r\n")
+                   "Autostart\t1\tAUTOSTART=1\r\nHotkey\t1\tHOTKEY\r\n")
 
 
 def read_define(name, root=ROOT):

@@ -42,12 +42,13 @@ class MsiPackageTest(unittest.TestCase):
 
     def test_silent_install_with_properties_then_removal(self):
         package = PACKAGES + "\\" + self.name
-        self.msiexec("/i", package, "FOLDER=C:\\Work", "MODE=vbNormalFocus", "AUTOSTART=1")
+        self.msiexec("/i", package, "FOLDER=C:\\Work", "MODE=vbNormalFocus", "AUTOSTART=1", "HOTKEY=Ctrl+Alt+F11")
         self.assertEqual(self.installed(), {"Tolvane.exe": True, "Readme.txt": True, "Setup.exe": False,
                                             "shortcut": True})
         self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\Work")
         self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Modus"), "vbNormalFocus")
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+        self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Hotkey"), "Ctrl+Alt+F11")
 
         # The installed launcher reads what the package wrote.
         launcher, icon = self.s.start_launcher(INSTALL_DIR + "\\Tolvane.exe", INSTALL_DIR, with_desktop=False)
@@ -60,7 +61,7 @@ class MsiPackageTest(unittest.TestCase):
         self.msiexec("/x", package)
         self.assertEqual(self.installed(), dict.fromkeys(("Tolvane.exe", "Readme.txt", "Setup.exe", "shortcut"),
                                                          False))
-        self.assertEqual([self.s.reg_get(LAUNCHER_KEY, n) for n in ("Pfad", "Modus")], [None, None])
+        self.assertEqual([self.s.reg_get(LAUNCHER_KEY, n) for n in ("Pfad", "Modus", "Hotkey")], [None] * 3)
         self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
 
     def test_defaults_and_no_autostart_without_properties(self):
@@ -70,6 +71,7 @@ class MsiPackageTest(unittest.TestCase):
             self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\")
             self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Modus"), "vbMaximizedFocus")
             self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+            self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Hotkey"))
         finally:
             self.msiexec("/x", package)
 

@@ -36,7 +36,8 @@ class PolicyTemplatesTest(unittest.TestCase):
         layout = source("registry/portable/RegistryLayout.h")
         settings = source("launcher/portable/Settings.h")
         cls.key = wide_constant(layout, "kPolicyKey")
-        cls.values = {"Folder": wide_constant(layout, "kFolderValue"), "Mode": wide_constant(layout, "kModeValue")}
+        cls.values = {"Folder": wide_constant(layout, "kFolderValue"), "Mode": wide_constant(layout, "kModeValue"),
+                      "Hotkey": wide_constant(layout, "kHotkeyValue")}
         cls.modes = wide_array(settings, "kOptionModeNames")
         cls.captions = wide_array(settings, "kOptionCaptions")
         cls.strings = {s.get("id"): s.text for s in cls.adml.iterfind(".//p:stringTable/p:string", NS)}
@@ -62,7 +63,7 @@ class PolicyTemplatesTest(unittest.TestCase):
 
     def test_policies_write_what_the_launcher_reads(self):
         policies = {p.get("name"): p for p in self.admx.iterfind(".//p:policy", NS)}
-        self.assertEqual(set(policies), {"Folder", "Mode"})
+        self.assertEqual(set(policies), {"Folder", "Mode", "Hotkey"})
         for name, policy in policies.items():
             with self.subTest(policy=name):
                 # For computers and for users alike.
@@ -70,7 +71,8 @@ class PolicyTemplatesTest(unittest.TestCase):
                 self.assertEqual(policy.get("key"), self.key)
                 elements = list(policy.find("p:elements", NS))
                 self.assertEqual([e.get("valueName") for e in elements], [self.values[name]])
-        self.assertEqual(policies["Folder"].find("p:elements/p:text", NS) is not None, True)
+        for name in ("Folder", "Hotkey"):
+            self.assertIsNotNone(policies[name].find("p:elements/p:text", NS), name)
         items = policies["Mode"].findall("p:elements/p:enum/p:item", NS)
         shown = [(self.string(item.get("displayName")), item.find("p:value/p:string", NS).text) for item in items]
         self.assertEqual(shown, list(zip(self.captions, self.modes)))

@@ -43,7 +43,8 @@ class MsiTablesTest(unittest.TestCase):
         # Programs go where the package's architecture puts them; the settings
         # go to the 32-bit view in both packages, where both launchers read.
         x64 = ARGS.arch == "x64"
-        self.assertEqual(bits64, {"Launcher": x64, "Readme": x64, "Settings": False, "Autostart": False})
+        self.assertEqual(bits64, {"Launcher": x64, "Readme": x64, "Settings": False, "Autostart": False,
+                                  "Hotkey": False})
         folders = {row["Directory"]: row["Directory_Parent"] for row in table("Directory")}
         self.assertEqual(folders["INSTALLDIR"], "ProgramFiles64Folder" if x64 else "ProgramFilesFolder")
 
@@ -53,6 +54,7 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual(rows, {
             ("2", layout["kSettingsKey"], layout["kModeValue"], "[MODE]"),
             ("2", layout["kSettingsKey"], layout["kFolderValue"], "[FOLDER]"),
+            ("2", layout["kSettingsKey"], layout["kHotkeyValue"], "[HOTKEY]"),
             ("2", layout["kRunKey"], layout["kRunValue"], '"[INSTALLDIR]Tolvane.exe"'),
         })
 
@@ -72,9 +74,9 @@ class MsiTablesTest(unittest.TestCase):
 
     def test_autostart_only_when_asked_and_shortcut(self):
         levels = {row["Feature"]: row["Level"] for row in table("Feature")}
-        self.assertEqual(levels, {"Main": "1", "Autostart": "1000"})
-        self.assertEqual([(r["Feature_"], r["Level"], r["Condition"]) for r in table("Condition")],
-                         [("Autostart", "1", "AUTOSTART=1")])
+        self.assertEqual(levels, {"Main": "1", "Autostart": "1000", "Hotkey": "1000"})
+        self.assertEqual(sorted((r["Feature_"], r["Level"], r["Condition"]) for r in table("Condition")),
+                         [("Autostart", "1", "AUTOSTART=1"), ("Hotkey", "1", "HOTKEY")])
         shortcuts = [(r["Directory_"], r["Name"], r["Target"]) for r in table("Shortcut")]
         self.assertEqual(shortcuts, [("ProgramMenuFolder", "Tolvane", "[INSTALLDIR]Tolvane.exe")])
 
