@@ -398,5 +398,56 @@ class SetupFailureTest(unittest.TestCase):
         self.assertFalse(self.s.driver.processes("Tolvane.exe"))
 
 
+
+class UnattendedSetupTest(unittest.TestCase):
+    """Setup run by a deployment tool: switches, exit codes (Wine passes them
+    modulo 256), the log, and no window or launcher."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.s = SetupSession.make("setup-silent")
+        cls.addClassCleanup(cls.s.close)
+
+    def setup(self, *switches):
+        proc = self.s.wine(DOWNLOADS + "\\Setup.exe", *switches, check=False, timeout=120)
+        return proc.returncode
+
+    def test_silent_install_log_and_uninstall(self):
+        folder = "C:\\Silent Tolvane\\"
+        code = self.setup("/s", f"-DIR={folder}", "/AutoStart", "/LOG=C:\\setup.log")
+        self.assertEqual(code, 0)
+        for name in FILES:
+            self.assertTrue(os.path.isfile(self.s.host_path(folder + name)), name)
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{folder}Tolvane.exe"')
+        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "QuietUninstallString"), f'"{folder}Setup.exe" /UNINSTALL /S')
+        self.assertFalse(self.s.driver.processes("Tolvane.exe"), "a silent installation started the launcher")
+        self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [], "a silent installation showed its window")
+        with open(self.s.host_path("C:\\setup.log"), encoding="utf-8") as f:
+            log = f.read()
+        self.assertIn(f"Copied {DOWNLOADS}\\Tolvane.exe to {folder}Tolvane.exe", log)
+        self.assertTrue(log.rstrip().endswith("Result: 0 installed"), log)
+        # What the uninstall entry says to run, run as a deployment tool would.
+        self.assertEqual(self.s.wine(folder + "Setup.exe", "/UNINSTALL", "/S", check=False).returncode, 0)
+        self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
+        self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+
+    def test_refusals_by_exit_code(self):
+        # 1639 arrives as 103: Wine hands the shell the code modulo 256.
+        for switches, code in ((["/S", "/DIR=Tolvane\\"], 1639 % 256), (["/S", "/DIR=\\\\server\\share\\"], 1639 % 256),
+                               (["/S", "/Quiet"], 1639 % 256)):
+            with self.subTest(switches=switches):
+                self.assertEqual(self.setup(*switches), code)
+                self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
+        # Without /S an unknown switch lists the valid ones, and no window opens.
+        proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=["/Quiet"])
+        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
+        self.assertIsNotNone(box, "no message for an unknown switch")
+        texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
+        self.assertIn("/Quiet", texts)
+        self.assertIn("/UNINSTALL", texts)
+        self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [])
+        self.s.driver.keys("enter")
+        self.assertEqual(proc.wait(30), 1639 % 256)
+
 if __name__ == "__main__":
     main()

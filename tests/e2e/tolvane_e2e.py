@@ -515,9 +515,9 @@ class WineSession:
             raise E2EError("the test prefix maps the host's root folder as Z:")
         self.log(f"desktop started with {program}")
 
-    def start_program(self, program, cwd="C:\\"):
+    def start_program(self, program, cwd="C:\\", args=()):
         """Starts one more program on the running desktop (not waited for)."""
-        proc = subprocess.Popen(["wine", program], env=self.env, cwd=self.host_path(cwd),
+        proc = subprocess.Popen(["wine", program, *args], env=self.env, cwd=self.host_path(cwd),
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.programs.append(proc)
         return proc
