@@ -2,6 +2,7 @@
 
 #include "../../version/Version.h"
 #include "CommandLine.h"
+#include "Decimal.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
 
@@ -24,15 +25,6 @@ bool StartsWithDrive(const std::wstring& text) {
 std::wstring TargetFolder(const InstallPlan& plan) {
     return plan.folderToCreate.size() == 2 && plan.folderToCreate[1] == L':' ? plan.installFolder
                                                                               : plan.folderToCreate;
-}
-
-std::wstring Decimal(std::size_t value) {
-    std::wstring digits;
-    do {
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + value % 10));
-        value /= 10;
-    } while (value != 0);
-    return digits;
 }
 
 std::wstring DriveText(DriveKind drive) {
@@ -132,7 +124,7 @@ std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, cons
         return fullPath + L" is the root of a drive. Please install into a folder of its own, for example " +
                kInitialFolderText;
     if (fullPath.size() > kMaxFolderLength)
-        return L"The folder path is longer than " + Decimal(kMaxFolderLength) +
+        return L"The folder path is longer than " + winkit::Decimal(kMaxFolderLength) +
                L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
                L"name the programs in it by their whole path.";
     return std::nullopt;

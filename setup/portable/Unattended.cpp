@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Decimal.h"
+
 namespace setup {
 
 namespace {
@@ -13,18 +15,9 @@ std::wstring FirstParagraph(const std::wstring& text) {
     return line;
 }
 
-std::wstring CodeText(int code) {
-    std::wstring digits;
-    do {
-        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + code % 10));
-        code /= 10;
-    } while (code != 0);
-    return digits;
-}
-
 UnattendedResult Finish(UnattendedResult result, int code, const std::wstring& what) {
     result.exitCode = code;
-    result.log.push_back(L"Result: " + CodeText(code) + L" " + what);
+    result.log.push_back(L"Result: " + winkit::Decimal(static_cast<unsigned>(code)) + L" " + what);
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "Error.h"
 
+#include "Decimal.h"
+
 namespace winkit {
 
 std::wstring SystemMessage(long error) {
@@ -13,15 +15,7 @@ std::wstring SystemMessage(long error) {
     if (buffer != nullptr) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
-    if (text.empty()) {
-        // Built by hand: std::to_wstring drags in a whole printf implementation.
-        std::wstring digits;
-        do {
-            digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + code % 10));
-            code /= 10;
-        } while (code != 0);
-        text = L"Error " + digits + L".";
-    }
+    if (text.empty()) text = L"Error " + Decimal(code) + L".";
     return text;
 }
 
