@@ -552,12 +552,14 @@ ProcessDetails ReadProcessDetails(DWORD pid)
     // A process caught right after its creation may not have its parameters
     // in place yet: Wine sets the lengths before the text arrives (the text
     // then reads as NULs). Retry until two reads agree on complete texts.
-    const ULONG_PTR offset = Wow64MemoryOffset(process, query);
     ProcessDetails previous;
     for (int attempt = 0; attempt < 300 && !details.ok; ++attempt) {
         if (attempt > 0) {
             Sleep(1);
         }
+        // Asked anew each time: a 64-bit process that a 32-bit one starts
+        // counts as 32-bit until it has set itself up.
+        const ULONG_PTR offset = Wow64MemoryOffset(process, query);
         PROCESS_BASIC_INFORMATION basic = {};
         if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress) {
             details.error = L"NtQueryInformationProcess failed";
