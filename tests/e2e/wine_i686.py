@@ -231,7 +231,9 @@ def emulated_commands(prefix):
                     continue
         except OSError:
             continue
-        found.append(" ".join(a.decode(errors="replace") for a in args[4:] if a))
+        # qemu-i386 OPTIONS <root>/usr/lib/wine/wine EXE ARGS...
+        loader = next((i for i, a in enumerate(args) if a.endswith(b"/usr/lib/wine/wine")), len(args))
+        found.append(" ".join(a.decode(errors="replace") for a in args[loader + 1:] if a))
     return found
 
 
