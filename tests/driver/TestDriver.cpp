@@ -551,9 +551,11 @@ ProcessDetails ReadProcessDetails(DWORD pid)
     }
     // A process caught right after its creation may not have its parameters
     // in place yet: Wine sets the lengths before the text arrives (the text
-    // then reads as NULs). Retry until two reads agree on complete texts.
+    // then reads as NULs). Retry until two reads agree on complete texts,
+    // for up to 2 s: a 32-bit process under qemu sets itself up slowly.
     ProcessDetails previous;
-    for (int attempt = 0; attempt < 300 && !details.ok; ++attempt) {
+    const ULONGLONG giveUp = GetTickCount64() + 2000;
+    for (int attempt = 0; GetTickCount64() < giveUp && !details.ok; ++attempt) {
         if (attempt > 0) {
             Sleep(1);
         }
