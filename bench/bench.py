@@ -2,8 +2,11 @@
 """Prints Tolvane's size, import, start-up, memory and idle-CPU figures.
 
 Sizes and imports are read from the built files of both targets; the rest is
-measured under Wine (x86_64 build) against minimal programs of our own built
-with the same flags, in the same run. Usage: bench/bench.py [--runs N]
+measured under Wine against minimal programs of our own built with the same
+flags, in the same run: the x86_64 build, then the i686 build with Wine's
+32-bit half under qemu-i386 (tests/e2e/wine_i686.py), where emulation slows
+ours and the minimal ones alike, so the ratio is the figure.
+Usage: bench/bench.py [--runs N] [--no-i686]
 Build first: cmake --preset win64 && cmake --build --preset win64 (and win32).
 """
 import argparse
@@ -17,6 +20,8 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
+sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+import wine_i686  # noqa: E402
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comctl32.dll",
                "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "version.dll", "comdlg32.dll"}
 GOAL_SIZE = 256 * 1024
@@ -48,7 +53,7 @@ def static_figures(programs):
 class WineDesktop:
     """A private Xvfb and Wine prefix with a virtual desktop and a taskbar."""
 
-    def __init__(self):
+    def __init__(self, i686=None):
         self.dir = Path(tempfile.mkdtemp(prefix="tolvane-bench-"))
         self.prefix = self.dir / "prefix"
         display_file = self.dir / "display"
@@ -62,6 +67,8 @@ class WineDesktop:
             time.sleep(0.05)
         self.env = dict(os.environ, DISPLAY=":" + display_file.read_text().strip(), WINEPREFIX=str(self.prefix),
                         WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+        if i686 is not None:
+            self.env = i686.env(self.env)
         subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True)
         subprocess.run(["wineserver", "-w"], env=self.env)
         (self.prefix / "dosdevices" / "z:").unlink(missing_ok=True)
@@ -100,6 +107,9 @@ def linux_pid(exe_name):
             cmdline = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
         except OSError:
             continue
+        # A 32-bit program runs as "qemu-i386 ... <root>/usr/lib/wine/wine C:\bench\...".
+        if "qemu-i386" in cmdline.split(" ", 1)[0]:
+            cmdline = cmdline.split("/usr/lib/wine/wine ", 1)[-1]
         if cmdline.lower().startswith("c:\\bench\\" + exe_name.lower()):
             return int(entry.name)
     return None
@@ -153,25 +163,48 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--idle", type=float, default=10.0)
+    parser.add_argument("--no-i686", action="store_true", help="only the x86_64 build under Wine")
     args = parser.parse_args()
 
     static_figures(["Tolvane.exe", "Setup.exe"])
 
-    bench = ROOT / "build" / "win64" / "bench"
-    bin_dir = ROOT / "build" / "win64" / "bin"
-    needed = [bin_dir / "Tolvane.exe", bench / "MinimalTray.exe", bench / "BenchProbe.exe"]
-    if any(not p.exists() for p in needed):
+    probe = ROOT / "build" / "win64" / "bench" / "BenchProbe.exe"
+    if not probe.exists():
         sys.exit("build the win64 preset first")
-    desktop = WineDesktop()
+    dynamic_figures(args, "win64", "x86_64 build")
+    if args.no_i686:
+        return
+    if not (ROOT / "build" / "win32" / "bin" / "Tolvane.exe").exists():
+        print("\n== i686 build: not built (cmake --preset win32 && cmake --build --preset win32)")
+        return
     try:
-        for path in needed + [bin_dir / "Setup.exe", bench / "MinimalWindow.exe"]:
+        i686 = wine_i686.WineI686().prepare()
+    except wine_i686.PrepareError as error:
+        print(f"\n== i686 build: no 32-bit Wine half: {error}")
+        return
+    dynamic_figures(args, "win32", "i686 build, 32-bit Wine half under qemu-i386", i686)
+
+
+def dynamic_figures(args, preset, title, i686=None):
+    # BenchProbe only starts the programs and watches: the x86_64 one, native
+    # like the desktop, serves both builds.
+    probe = ROOT / "build" / "win64" / "bench" / "BenchProbe.exe"
+    bench = ROOT / "build" / preset / "bench"
+    bin_dir = ROOT / "build" / preset / "bin"
+    needed = [bin_dir / "Tolvane.exe", bench / "MinimalTray.exe"]
+    if any(not p.exists() for p in needed):
+        print(f"\n== {title}: not built ({preset} preset)")
+        return
+    desktop = WineDesktop(i686)
+    try:
+        for path in needed + [probe, bin_dir / "Setup.exe", bench / "MinimalWindow.exe"]:
             if path.exists():
                 desktop.put(path)
         desktop.run("reg", "add", r"HKLM\Software\Varnholt\Tolvane", "/v", "Pfad", "/d", "C:\\", "/f", "/reg:32")
         desktop.run("reg", "add", r"HKLM\Software\Varnholt\Tolvane", "/v", "Modus", "/d", "vbMaximizedFocus",
                     "/f", "/reg:32")
 
-        print(f"\n== Under Wine (x86_64 build), median of {args.runs} runs each")
+        print(f"\n== Under Wine ({title}), median of {args.runs} runs each")
         # Each pair alternates run by run, so that drift in the machine's load
         # falls on both alike; the first pair only warms the caches. The pairs
         # are measured apart, and each start waits for the desktop to settle:

@@ -20,6 +20,13 @@ declare -A TOLVANE_PACKAGES=(
   [zip]=/usr/bin/zip
   [wixl]=/usr/bin/wixl
   [msitools]=/usr/bin/msiinfo
+  # The i686 programs' end-to-end tests: the 32-bit Wine half runs under
+  # qemu-i386 (tests/e2e/wine_i686.py unpacks it from Debian's i386 packages
+  # into build/i686-wine/); gcc -m32 -nostdlib builds its guest-side fixes
+  # (no C library needed); libwine:i386 wants the i686 zlib1.dll.
+  [qemu-user]=/usr/bin/qemu-i386
+  [gcc]=/usr/bin/gcc
+  [libz-mingw-w64]=/usr/i686-w64-mingw32/lib/zlib1.dll
 )
 
 log() { printf '== %s\n' "$*" >&2; }

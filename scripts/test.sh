@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds all three presets and runs every test: the native unit tests, the
 # end-to-end tests of the x86_64 programs under Wine (they start their own
-# Xvfb), and the checks of the i686 deliverable. Ends with one summary line.
+# Xvfb), and the checks and end-to-end tests of the i686 deliverable (its
+# 32-bit Wine half prepared once into build/i686-wine/ and run under
+# qemu-i386). Ends with one summary line.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages

@@ -26,7 +26,7 @@ HWND FindOpenPopup()
     PopupSearch search;
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             wchar_t className[64] = {};
             GetClassNameW(hwnd, className, 64);
             if (lstrcmpW(className, L"#32768") == 0 && IsWindowVisible(hwnd)) {

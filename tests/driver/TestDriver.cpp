@@ -196,7 +196,7 @@ std::vector<HWND> TopLevelWindows()
 {
     std::vector<HWND> result;
     EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
             return TRUE;
         },
@@ -260,7 +260,7 @@ int CmdControls(const Args& args)
     } context = { parent, info.hwndFocus };
     EnumChildWindows(
         parent,
-        [](HWND hwnd, LPARAM param) -> BOOL {
+        [](HWND hwnd, LPARAM param) CALLBACK -> BOOL {
             const auto* ctx = reinterpret_cast<const Context*>(param);
             RECT rect = {};
             GetWindowRect(hwnd, &rect);
@@ -515,6 +515,31 @@ std::wstring ReadRemoteString(HANDLE process, const UNICODE_STRING& text)
     return result;
 }
 
+// A 32-bit process (WOW64) has a 64-bit PEB and 64-bit parameters too, read
+// the same way, except where the 32-bit half runs under qemu-user: there its
+// memory lies at the emulator's "guest base" above the addresses it uses,
+// and the server reads it there. The harness names that base
+// (TOLVANE_QEMU_GUEST_BASE); elsewhere it is 0.
+ULONG_PTR Wow64MemoryOffset(HANDLE process, NtQueryInformationProcessFn query)
+{
+    static const ULONG_PTR base = [] {
+        wchar_t text[32] = {};
+        const DWORD length = GetEnvironmentVariableW(L"TOLVANE_QEMU_GUEST_BASE", text, 32);
+        return length > 0 && length < 32 ? static_cast<ULONG_PTR>(std::wcstoull(text, nullptr, 0)) : 0;
+    }();
+    ULONG_PTR wow64 = 0;
+    if (base == 0 || query(process, ProcessWow64Information, &wow64, sizeof wow64, nullptr) != 0 || wow64 == 0) {
+        return 0;
+    }
+    return base;
+}
+
+template <typename T>
+T* Moved(T* address, ULONG_PTR offset)
+{
+    return reinterpret_cast<T*>(reinterpret_cast<ULONG_PTR>(address) + offset);
+}
+
 ProcessDetails ReadProcessDetails(DWORD pid)
 {
     static const auto query = reinterpret_cast<NtQueryInformationProcessFn>(
@@ -527,26 +552,35 @@ ProcessDetails ReadProcessDetails(DWORD pid)
     }
     // A process caught right after its creation may not have its parameters
     // in place yet: Wine sets the lengths before the text arrives (the text
-    // then reads as NULs). Retry until two reads agree on complete texts.
+    // then reads as NULs). Retry until two reads agree on complete texts,
+    // for up to 2 s: a 32-bit process under qemu sets itself up slowly.
     ProcessDetails previous;
-    for (int attempt = 0; attempt < 300 && !details.ok; ++attempt) {
+    const ULONGLONG giveUp = GetTickCount64() + 2000;
+    for (int attempt = 0; GetTickCount64() < giveUp && !details.ok; ++attempt) {
         if (attempt > 0) {
             Sleep(1);
         }
+        // Asked anew each time: a 64-bit process that a 32-bit one starts
+        // counts as 32-bit until it has set itself up.
+        const ULONG_PTR offset = Wow64MemoryOffset(process, query);
         PROCESS_BASIC_INFORMATION basic = {};
         if (query(process, ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0 || !basic.PebBaseAddress) {
             details.error = L"NtQueryInformationProcess failed";
             continue;
         }
         PEB peb = {};
-        if (!ReadRemote(process, basic.PebBaseAddress, &peb, sizeof peb) || !peb.ProcessParameters) {
+        if (!ReadRemote(process, Moved(basic.PebBaseAddress, offset), &peb, sizeof peb) || !peb.ProcessParameters) {
             details.error = L"PEB not readable";
             continue;
         }
         ProcessParameters64 params = {};
-        if (!ReadRemote(process, peb.ProcessParameters, &params, sizeof params) || params.CommandLine.Length == 0) {
+        if (!ReadRemote(process, Moved(peb.ProcessParameters, offset), &params, sizeof params)
+            || params.CommandLine.Length == 0) {
             details.error = L"process parameters not readable";
             continue;
+        }
+        for (UNICODE_STRING* text : { &params.CommandLine, &params.ImagePathName, &params.CurrentDirectoryPath }) {
+            text->Buffer = Moved(text->Buffer, offset);
         }
         ProcessDetails current;
         current.commandLine = ReadRemoteString(process, params.CommandLine);
@@ -642,7 +676,7 @@ int CmdWatch(const Args& args)
     // thread, hence the message pump in the loop.
     HHOOK mouseHook = SetWindowsHookExW(
         WH_MOUSE_LL,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        [](int code, WPARAM wParam, LPARAM lParam) CALLBACK -> LRESULT {
             if (code == HC_ACTION) {
                 const wchar_t* button = nullptr;
                 bool down = false;

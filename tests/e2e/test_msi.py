@@ -6,11 +6,13 @@ import glob
 import os
 import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, require_programs, version_text,
-                         wait_for)
+from tolvane_e2e import (LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, programs_arch, require_programs,
+                         version_text, wait_for)
 
 PACKAGES = "C:\\Packages"
-INSTALL_DIR = "C:\\Program Files\\Tolvane"
+# The x86 package (from the i686 build) goes where 32-bit programs go.
+X64 = programs_arch() == "x86_64"
+INSTALL_DIR = "C:\\Program Files\\Tolvane" if X64 else "C:\\Program Files (x86)\\Tolvane"
 # Windows puts a per-machine package's shortcut into the all-users Start menu;
 # Wine's msiexec resolves ProgramMenuFolder to the user's.
 SHORTCUTS = ("ProgramData/Microsoft/Windows/Start Menu/Programs/Tolvane.lnk",
@@ -21,7 +23,7 @@ class MsiPackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         require_programs("TestDriver.exe", "MenuProbe.dll")
-        cls.name = f"Tolvane-{version_text('TOLVANE_VERSION_TEXT')}-x64.msi"
+        cls.name = f"Tolvane-{version_text('TOLVANE_VERSION_TEXT')}-{'x64' if X64 else 'x86'}.msi"
         package = os.path.join(os.path.dirname(bin_dir()), "msi", cls.name)
         if not os.path.exists(package):
             raise unittest.SkipTest("not built: " + package)

@@ -136,6 +136,10 @@ class SetupInstallTest(unittest.TestCase):
         self.s.close_windows(SETUP_CLASS)
 
     def stop_launcher(self):
+        # A launcher that Setup has just started may not have made its window
+        # yet (the i686 one under emulation takes a second or two).
+        if self.s.driver.processes("Tolvane.exe"):
+            self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10)
         self.s.close_windows(MAIN_WINDOW_CLASS)
         deadline = time.time() + 10
         while self.s.driver.processes("Tolvane.exe") and time.time() < deadline:

@@ -26,6 +26,8 @@ import tempfile
 import time
 import unittest
 
+import wine_i686
+
 SCREEN_W, SCREEN_H = 800, 600
 DESKTOP_NAME = "shell"
 DRIVER_DIR = "C:\\e2e"
@@ -83,9 +85,44 @@ def wait_for(condition, timeout=5.0, interval=0.2):
         time.sleep(interval)
 
 
+def programs_arch():
+    """'i686' or 'x86_64': the machine type of the programs under test."""
+    for name in ("Tolvane.exe", "Setup.exe"):
+        arch = wine_i686.pe_machine(os.path.join(bin_dir(), name))
+        if arch:
+            return arch
+    return "x86_64"
+
+
+def driver_dir():
+    """Where TestDriver.exe comes from. It watches the desktop and the
+    Explorer, which are 64-bit in every prefix here, so it is the x86_64 one
+    also for i686 programs (the win64 build beside theirs); only its menu
+    probe must match the program it hooks (see Driver.menu)."""
+    path = os.environ.get("TOLVANE_DRIVER_DIR")
+    if not path:
+        path = bin_dir() if programs_arch() == "x86_64" else os.path.join(
+            os.path.dirname(os.path.dirname(bin_dir())), "win64", "bin")
+    return os.path.abspath(path)
+
+
+_i686_wine = None
+
+
+def i686_wine():
+    """The prepared 32-bit Wine half (prepared once per process)."""
+    global _i686_wine
+    if _i686_wine is None:
+        _i686_wine = wine_i686.WineI686().prepare()
+    return _i686_wine
+
+
 def require_programs(*names):
     """Skips the calling test class when a program is not built yet."""
     missing = [n for n in names if not os.path.exists(os.path.join(bin_dir(), n))]
+    observer = os.path.join(driver_dir(), "TestDriver.exe")
+    if "TestDriver.exe" in names and not os.path.exists(observer):
+        missing.append(observer)
     if missing:
         raise unittest.SkipTest("not built: " + ", ".join(missing) + " in " + bin_dir())
 
@@ -102,6 +139,8 @@ def _base_env():
         "LC_ALL": "C.UTF-8",
     })
     env.pop("WINESERVER", None)
+    if programs_arch() == "i686":
+        env = i686_wine().env(env)
     return env
 
 
@@ -184,12 +223,16 @@ class E2ERun:
     def template_prefix(self):
         """One prepared prefix, shared read-only by all sessions; created once
         (under a lock, so parallel test processes wait for each other)."""
-        path = os.path.join(self.work_root, "template-prefix")
+        arch = programs_arch()
+        # i686 programs need a prefix made with the 32-bit half (syswow64).
+        path = os.path.join(self.work_root, "template-prefix" + ("-i686" if arch == "i686" else ""))
         marker = os.path.join(path, ".tolvane-template-ready")
         # A new Wine or a change of the preparation below makes a new template.
         wine_version = subprocess.run(["wine", "--version"], capture_output=True, text=True,
                                       env=_base_env()).stdout.strip()
         stamp = f"{TEMPLATE_FORMAT} {wine_version}"
+        if arch == "i686":
+            stamp += " " + i686_wine().stamp
         with open(os.path.join(self.work_root, "template.lock"), "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
             current = open(marker).read() if os.path.exists(marker) else None
@@ -209,6 +252,9 @@ class E2ERun:
             subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                            timeout=180, check=False)
             subprocess.run(["wineserver", "-w"], env=env, timeout=120, check=False)
+            syswow64 = os.path.join(path, "drive_c", "windows", "syswow64")
+            if programs_arch() == "i686" and len(os.listdir(syswow64) if os.path.isdir(syswow64) else []) < 100:
+                raise E2EError(f"the prefix {path} got no 32-bit half (syswow64 nearly empty)")
             regs = [
                 # Every process of the prefix joins the one virtual desktop,
                 # also the driver started later with plain "wine".
@@ -289,15 +335,18 @@ class Driver:
     def __init__(self, session):
         self.session = session
         self.exe = DRIVER_DIR + "\\TestDriver.exe"
+        # The menu probe runs inside the program under test: for i686
+        # programs it is the i686 driver that sets the hook with its own probe.
+        self.menu_exe = self.exe if programs_arch() == "x86_64" else DRIVER_DIR + "\\i686\\TestDriver.exe"
 
     def popen(self, args):
         return subprocess.Popen(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
                                 cwd=self.session.drive_c, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 text=True, encoding="utf-8")
 
-    def run(self, *args, timeout=30, check=True):
+    def run(self, *args, timeout=30, check=True, exe=None):
         for attempt in range(3):
-            proc = subprocess.run(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
+            proc = subprocess.run(["wine", exe or self.exe] + [str(a) for a in args], env=self.session.env,
                                   cwd=self.session.drive_c, capture_output=True, text=True, encoding="utf-8",
                                   timeout=timeout)
             facts = [json.loads(line) for line in proc.stdout.splitlines() if line.startswith("{")]
@@ -401,7 +450,7 @@ class Driver:
     def menu(self, owner_hwnd):
         """The open popup menu of the owner's thread, read by MenuProbe.dll:
         (menu fact, [menu-item facts]); menu fact has open, count, default."""
-        facts = self.run("menu", owner_hwnd)
+        facts = self.run("menu", owner_hwnd, exe=self.menu_exe)
         head = next(f for f in facts if f["fact"] == "menu")
         return head, [f for f in facts if f["fact"] == "menu-item"]
 
@@ -445,8 +494,11 @@ class WineSession:
         self.shot_count = 0
         self.run_ctx.sessions.append(self)
         self.driver = Driver(self)
-        self.install_files(DRIVER_DIR, [os.path.join(bin_dir(), "TestDriver.exe"),
-                                        os.path.join(bin_dir(), "MenuProbe.dll")])
+        self.install_files(DRIVER_DIR, [os.path.join(driver_dir(), "TestDriver.exe"),
+                                        os.path.join(driver_dir(), "MenuProbe.dll")])
+        if programs_arch() == "i686":
+            self.install_files(DRIVER_DIR + "\\i686", [os.path.join(bin_dir(), "TestDriver.exe"),
+                                                      os.path.join(bin_dir(), "MenuProbe.dll")])
         self.log(f"prefix copied in {time.time() - started:.1f} s to {self.prefix}")
 
     def log(self, text):
@@ -514,6 +566,8 @@ class WineSession:
         if os.path.lexists(os.path.join(self.prefix, "dosdevices", "z:")):
             raise E2EError("the test prefix maps the host's root folder as Z:")
         self.log(f"desktop started with {program}")
+        if programs_arch() == "i686":
+            self.log("under qemu-i386: " + "; ".join(wine_i686.emulated_commands(self.prefix)))
 
     def start_program(self, program, cwd="C:\\", args=()):
         """Starts one more program on the running desktop (not waited for)."""
