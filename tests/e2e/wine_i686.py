@@ -69,10 +69,12 @@ def wine64_version():
     return proc.stdout.strip()
 
 
-def _stamp(version):
+def _stamp(version, base):
     with open(GUEST_FIXES, "rb") as f:
         fixes = hashlib.sha256(f.read()).hexdigest()[:16]
-    return f"{ROOT_FORMAT} wine64={version} fixes={fixes}"
+    # The loader scripts name the folder by its full path: a moved or copied
+    # folder is made anew.
+    return f"{ROOT_FORMAT} wine64={version} fixes={fixes} at={os.path.abspath(base)}"
 
 
 def _run(args, log, **kwargs):
@@ -110,7 +112,7 @@ class WineI686:
             raise PrepareError("missing Debian packages: " + " ".join(missing)
                                + " (scripts/test.sh installs them when run as root)")
         version = wine64_version()
-        stamp = _stamp(version)
+        stamp = _stamp(version, self.base)
         os.makedirs(self.base, exist_ok=True)
         marker = os.path.join(self.base, "ready")
         with open(os.path.join(self.base, "lock"), "w") as lock:
