@@ -235,7 +235,10 @@ class E2ERun:
             stamp += " " + i686_wine().stamp
         with open(os.path.join(self.work_root, "template.lock"), "w") as lock:
             fcntl.flock(lock, fcntl.LOCK_EX)
-            current = open(marker).read() if os.path.exists(marker) else None
+            current = None
+            if os.path.exists(marker):
+                with open(marker) as f:
+                    current = f.read()
             if current != stamp:
                 shutil.rmtree(path, ignore_errors=True)
                 self._make_template(path)
