@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -15,12 +14,34 @@
 
 namespace {
 
+// Split by the usual rules (CommandLineToArgvW). shell32 is loaded only when
+// there is something after the program's name: as an import it would be
+// loaded with every start of the window.
 std::vector<std::wstring> Arguments() {
-    int count = 0;
-    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    const wchar_t* line = GetCommandLineW();
+    // The program's name: quoted, or up to the first blank.
+    const wchar_t* rest = line;
+    if (*rest == L'"') {
+        for (++rest; *rest != L'\0' && *rest != L'"'; ++rest) {
+        }
+        if (*rest == L'"') ++rest;
+    } else {
+        while (*rest != L'\0' && *rest != L' ' && *rest != L'\t') ++rest;
+    }
+    while (*rest == L' ' || *rest == L'\t') ++rest;
     std::vector<std::wstring> arguments;
-    for (int i = 1; argv != nullptr && i < count; ++i) arguments.emplace_back(argv[i]);
-    if (argv != nullptr) LocalFree(argv);
+    if (*rest == L'\0') return arguments;
+    using SplitFn = LPWSTR*(WINAPI*)(LPCWSTR, int*);
+    HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+    const auto split = shell32 != nullptr ? reinterpret_cast<SplitFn>(reinterpret_cast<void*>(
+                                                GetProcAddress(shell32, "CommandLineToArgvW")))
+                                          : nullptr;
+    int count = 0;
+    LPWSTR* argv = split != nullptr ? split(line, &count) : nullptr;
+    // Not understood rather than ignored: an argument was given.
+    if (argv == nullptr) return {rest};
+    for (int i = 1; i < count; ++i) arguments.emplace_back(argv[i]);
+    LocalFree(argv);
     return arguments;
 }
 
