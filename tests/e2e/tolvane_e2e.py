@@ -12,7 +12,6 @@ own WINEPREFIX and the Xvfb by its PID, also when a test fails.
 """
 
 import atexit
-import fcntl
 import glob
 import json
 import os
@@ -233,17 +232,11 @@ class E2ERun:
         stamp = f"{TEMPLATE_FORMAT} {wine_version}"
         if arch == "i686":
             stamp += " " + i686_wine().stamp
-        with open(os.path.join(self.work_root, "template.lock"), "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            current = None
-            if os.path.exists(marker):
-                with open(marker) as f:
-                    current = f.read()
-            if current != stamp:
-                shutil.rmtree(path, ignore_errors=True)
-                self._make_template(path)
-                with open(marker, "w") as f:
-                    f.write(stamp)
+
+        def make():
+            shutil.rmtree(path, ignore_errors=True)
+            self._make_template(path)
+        wine_i686.make_once(os.path.join(self.work_root, "template.lock"), marker, stamp, make)
         return path
 
     def _make_template(self, path):

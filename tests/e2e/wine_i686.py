@@ -88,6 +88,26 @@ def _run(args, log, **kwargs):
         raise PrepareError(f"{args[0]} {args[1] if len(args) > 1 else ''} failed ({proc.returncode}):\n{tail}")
 
 
+def make_once(lock_path, marker, stamp, make):
+    """Runs make() unless marker holds stamp, then writes it; under a file
+    lock, so that test processes running side by side wait for each other.
+    True when make() ran."""
+    with open(lock_path, "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        current = None
+        if os.path.exists(marker):
+            with open(marker) as f:
+                current = f.read()
+        if current == stamp:
+            return False
+        if os.path.exists(marker):
+            os.remove(marker)
+        make()
+        with open(marker, "w") as f:
+            f.write(stamp)
+        return True
+
+
 def _link(target, path):
     if os.path.lexists(path):
         os.remove(path)
@@ -114,21 +134,10 @@ class WineI686:
         version = wine64_version()
         stamp = _stamp(version, self.base)
         os.makedirs(self.base, exist_ok=True)
-        marker = os.path.join(self.base, "ready")
-        with open(os.path.join(self.base, "lock"), "w") as lock:
-            fcntl.flock(lock, fcntl.LOCK_EX)
-            current = None
-            if os.path.exists(marker):
-                with open(marker) as f:
-                    current = f.read()
-            if current != stamp:
-                started = time.time()
-                if os.path.exists(marker):
-                    os.remove(marker)
-                self._build(version)
-                with open(marker, "w") as f:
-                    f.write(stamp)
-                self.prepare_seconds = time.time() - started
+        started = time.time()
+        if make_once(os.path.join(self.base, "lock"), os.path.join(self.base, "ready"), stamp,
+                     lambda: self._build(version)):
+            self.prepare_seconds = time.time() - started
         self.stamp = stamp
         return self
 
