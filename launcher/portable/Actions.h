@@ -25,6 +25,8 @@ enum ActionCode : std::int16_t {
 inline constexpr unsigned kTrayIconId = 125;
 inline constexpr wchar_t kTrayTip[] = L"Tolvane";
 inline constexpr unsigned kTrayCallbackMessage = 0x8000 + 1;
+// What the Win+E keyboard hook posts the main window.
+inline constexpr unsigned kWindowsKeyMessage = 0x8000 + 2;
 
 // Notifications in the low word of the callback's lParam (the Win32 values).
 inline constexpr unsigned kTrayLeftButtonUp = 0x0202;

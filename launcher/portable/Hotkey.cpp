@@ -74,7 +74,22 @@ bool IsExtended(unsigned key) {
 
 bool IsLetterOrDigit(unsigned key) { return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'); }
 
+// VK_SHIFT, VK_CONTROL and VK_MENU, each for its left and right key.
+constexpr unsigned kKeyShift = 0x10, kKeyControl = 0x11, kKeyAlt = 0x12;
+
+bool WindowsKeyDown(KeyboardState& keyboard) {
+    return keyboard.IsDown(kKeyLeftWin) || keyboard.IsDown(kKeyRightWin);
+}
+
+bool OtherModifierDown(KeyboardState& keyboard) {
+    return keyboard.IsDown(kKeyControl) || keyboard.IsDown(kKeyAlt) || keyboard.IsDown(kKeyShift);
+}
+
 }  // namespace
+
+bool IsUsableHotkey(const Hotkey& hotkey) {
+    return !hotkey.IsNone() && (hotkey.modifiers & (kModControl | kModAlt | kModWin)) != 0;
+}
 
 std::optional<Hotkey> ParseHotkey(const std::wstring& text) {
     if (Trimmed(text).empty()) return Hotkey{};
@@ -100,7 +115,7 @@ std::optional<Hotkey> ParseHotkey(const std::wstring& text) {
         if (!key || i + 1 != parts.size()) return std::nullopt;
         hotkey.key = *key;
     }
-    if (hotkey.modifiers == 0 && (IsLetterOrDigit(hotkey.key) || hotkey.key == kKeySpace)) return std::nullopt;
+    if (!IsUsableHotkey(hotkey)) return std::nullopt;
     return hotkey;
 }
 
@@ -147,33 +162,44 @@ std::wstring HotkeyTakenText(const Hotkey& hotkey) {
     return FormatHotkey(hotkey) + L" is used by another program; choose another in Settings.";
 }
 
-WindowsExplorerKeyFilter::Decision WindowsExplorerKeyFilter::OnKey(unsigned key, bool down) {
+WindowsExplorerKeyFilter::Decision WindowsExplorerKeyFilter::OnKey(unsigned key, bool down,
+                                                                   KeyboardState& keyboard) {
     Decision decision;
-    // Ctrl, Shift and Alt, left, right or either (VK_SHIFT 0x10 .. VK_MENU 0x12, 0xA0 .. 0xA5).
-    const bool other = (key >= 0x10 && key <= 0x12) || (key >= 0xA0 && key <= 0xA5);
     if (key == kKeyLeftWin || key == kKeyRightWin) {
-        if (!down && m_maskPending) {
+        if (down) {
+            // A new press, not the held key's repeat: a mask still pending
+            // belongs to a press whose release went to another desktop, and
+            // would keep this one from opening the Start menu.
+            if (!WindowsKeyDown(keyboard)) m_maskPending = false;
+        } else if (m_maskPending) {
             decision.sendMaskKey = true;
             m_maskPending = false;
         }
-        m_winDown = down;
+        m_eRepeats = false;
         return decision;
     }
-    if (other) {
-        const unsigned bit = 1u << (key >= 0xA0 ? key - 0xA0 + 3 : key - 0x10);
-        m_otherModifiers = down ? (m_otherModifiers | bit) : (m_otherModifiers & ~bit);
+    if (key != 'E') {
+        // Only the key pressed last repeats.
+        if (down) m_eRepeats = false;
         return decision;
     }
-    if (key != 'E') return decision;
-    if (down && m_winDown && m_otherModifiers == 0) {
+    if (!down) {
+        decision.swallow = m_swallowingE;
+        m_swallowingE = m_eRepeats = false;
+        return decision;
+    }
+    // Auto-repeat opens no second Explorer. With the Windows key up, the
+    // release of both went to another desktop: this E is a new one.
+    if (m_swallowingE && m_eRepeats && WindowsKeyDown(keyboard)) {
         decision.swallow = true;
-        // Auto-repeat of a held E opens no second Explorer.
-        decision.openExplorer = !m_swallowingE;
-        m_swallowingE = true;
+        return decision;
+    }
+    // Decided by what the system says is held, never by what this hook saw.
+    m_swallowingE = WindowsKeyDown(keyboard) && !OtherModifierDown(keyboard);
+    m_eRepeats = m_swallowingE;
+    if (m_swallowingE) {
+        decision.swallow = decision.openExplorer = true;
         m_maskPending = true;
-    } else if (!down && m_swallowingE) {
-        decision.swallow = true;
-        m_swallowingE = false;
     }
     return decision;
 }

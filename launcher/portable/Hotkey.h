@@ -25,9 +25,13 @@ struct Hotkey {
 
 // Modifiers in any order and letter case, blanks around "+", then one key;
 // "" (or blanks) is no hotkey. Nothing when the text cannot be read: an
-// unknown name, a modifier twice, no key, two keys, or a letter or digit
-// without a modifier (it would take the key from every program).
+// unknown name, a modifier twice, no key, two keys, or a key without Ctrl,
+// Alt or Win (it would take that key, or Shift and that key, from every
+// program on the desktop).
 std::optional<Hotkey> ParseHotkey(const std::wstring& text);
+// A combination a launcher may take for the whole desktop: a key with Ctrl,
+// Alt or Win; Shift alone is not enough.
+bool IsUsableHotkey(const Hotkey& hotkey);
 // "Win+Ctrl+Alt+Shift+Key" order; "" for no hotkey.
 std::wstring FormatHotkey(const Hotkey& hotkey);
 
@@ -35,6 +39,19 @@ std::wstring FormatHotkey(const Hotkey& hotkey);
 // in the high byte). It cannot show the Windows key.
 Hotkey FromHotkeyControl(unsigned word);
 unsigned ToHotkeyControl(const Hotkey& hotkey);
+
+// Which keys are held right now (GetAsyncKeyState on Windows). A low-level
+// hook never sees the releases that happen on another desktop (Win+L,
+// Ctrl+Alt+Del, a UAC prompt), so what it saw itself may be stale; the
+// system's state is asked instead.
+class KeyboardState {
+public:
+    virtual ~KeyboardState() = default;
+    // Ctrl, Alt and Shift also by their generic codes (VK_CONTROL, VK_MENU,
+    // VK_SHIFT), which cover the left and the right key. The key a hook is
+    // called for is not counted yet, nor is a key a hook swallowed.
+    virtual bool IsDown(unsigned key) = 0;
+};
 
 // What the low-level keyboard hook does with each key while "Win+E" is the
 // hotkey: Win+E (no other modifier) opens our Explorer instead of Windows'
@@ -49,13 +66,12 @@ public:
         bool sendMaskKey = false;  // before this key passes on
     };
     // Keys the hook sent itself (injected) must not come here.
-    Decision OnKey(unsigned key, bool down);
+    Decision OnKey(unsigned key, bool down, KeyboardState& keyboard);
 
 private:
-    bool m_winDown = false;
-    unsigned m_otherModifiers = 0;  // bit per Ctrl, Shift, Alt key held
-    bool m_swallowingE = false;
-    bool m_maskPending = false;
+    bool m_swallowingE = false;  // the E's release is ours too
+    bool m_eRepeats = false;     // a further E down is the held E's auto-repeat
+    bool m_maskPending = false;  // the Windows key's release needs the mask key
 };
 
 // Said once when another program holds the combination (a balloon at start,

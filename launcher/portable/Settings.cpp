@@ -1,6 +1,8 @@
 #include "Settings.h"
 
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "RegistryLayout.h"
 
@@ -38,19 +40,30 @@ bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName) {
     return LookUpString(backend, std::begin(kPolicyPlaces), std::end(kPolicyPlaces), valueName).has_value();
 }
 
+long SaveOutcome::FirstError() const {
+    for (const ValueSave* value : {&mode, &folder, &hotkey})
+        if (value->Refused()) return value->status.code;
+    return winkit::kErrorSuccess;
+}
+
 SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder,
                          const std::optional<std::wstring>& hotkey) {
     using registry::Root;
+    auto save = [&backend](ValueSave& into, const wchar_t* name, const std::wstring& text) {
+        if (SetByPolicy(backend, name)) return;
+        into.asked = true;
+        into.status = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey, name, text);
+    };
     SaveOutcome outcome;
-    if (!SetByPolicy(backend, registry::kModeValue))
-        outcome.mode = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
-                                            registry::kModeValue, mode);
-    if (!SetByPolicy(backend, registry::kFolderValue))
-        outcome.folder = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
-                                              registry::kFolderValue, folder);
-    if (hotkey && !SetByPolicy(backend, registry::kHotkeyValue))
-        outcome.hotkey = registry::SaveString(backend, Root::CurrentUser, registry::kSettingsKey,
-                                              registry::kHotkeyValue, *hotkey);
+    save(outcome.mode, registry::kModeValue, mode);
+    save(outcome.folder, registry::kFolderValue, folder);
+    if (!hotkey) return outcome;
+    if (!outcome.Ok()) {
+        if (!SetByPolicy(backend, registry::kHotkeyValue))
+            outcome.hotkey = {true, registry::Status::Failure(outcome.FirstError(), L"Not writing the hotkey")};
+        return outcome;
+    }
+    save(outcome.hotkey, registry::kHotkeyValue, *hotkey);
     return outcome;
 }
 
@@ -71,16 +84,25 @@ bool AdoptVirtualizedSettings(registry::Backend& backend) {
 }
 
 std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& systemMessage) {
-    std::wstring text;
-    if (!outcome.mode.Ok() && !outcome.folder.Ok())
-        text = L"The settings were not saved.";
-    else if (!outcome.mode.Ok())
-        text = L"The window mode was not saved; the folder was.";
-    else if (!outcome.folder.Ok())
-        text = L"The folder was not saved; the window mode was.";
-    else
-        text = L"The hotkey was not saved; the folder and the window mode were.";
-    text += L"\n\n" + systemMessage;
+    std::vector<std::wstring> refused;
+    std::vector<std::wstring> saved;
+    const std::pair<const ValueSave*, const wchar_t*> values[] = {
+        {&outcome.mode, L"the window mode"}, {&outcome.folder, L"the folder"}, {&outcome.hotkey, L"the hotkey"}};
+    for (const auto& [value, name] : values) {
+        if (value->Refused()) refused.push_back(name);
+        if (value->Saved()) saved.push_back(name);
+    }
+    auto join = [](const std::vector<std::wstring>& names) {
+        std::wstring text;
+        for (std::size_t i = 0; i < names.size(); ++i)
+            text += (i == 0 ? L"" : i + 1 == names.size() ? L" and " : L", ") + names[i];
+        return text;
+    };
+    std::wstring text = join(refused);
+    if (!text.empty()) text[0] = L'T';
+    text += refused.size() == 1 ? L" was not saved" : L" were not saved";
+    if (!saved.empty()) text += L"; " + join(saved) + (saved.size() == 1 ? L" was" : L" were");
+    text += L".\n\n" + systemMessage;
     text += L"\n\nYour changes are still in the Settings window.";
     return text;
 }

@@ -53,15 +53,23 @@ StoredSettings ReadSettings(registry::Backend& backend);
 // Whether a policy (the computer's or the user's) sets the value.
 bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName);
 
-// Writes "Modus", then "Pfad", then "Hotkey" when given, exactly as given, to
-// the user's key; a value a policy sets is not written (it would never count).
+// Writes "Modus", then "Pfad", exactly as given, to the user's key, then
+// "Hotkey" when given and both others were stored: after a refused Save the
+// combination that was active before stays both the running and the stored
+// one. A value a policy sets is not written (it would never count).
+struct ValueSave {
+    bool asked = false;  // false: a policy sets it, or no hotkey was given
+    registry::Status status;
+    bool Saved() const { return asked && status.Ok(); }
+    bool Refused() const { return asked && !status.Ok(); }
+};
 struct SaveOutcome {
-    registry::Status mode;
-    registry::Status folder;
-    registry::Status hotkey;
-    bool Ok() const { return mode.Ok() && folder.Ok() && hotkey.Ok(); }
+    ValueSave mode;
+    ValueSave folder;
+    ValueSave hotkey;
+    bool Ok() const { return !mode.Refused() && !folder.Refused() && !hotkey.Refused(); }
     // The first refusal's error code (kErrorSuccess when all were written).
-    long FirstError() const { return !mode.Ok() ? mode.code : !folder.Ok() ? folder.code : hotkey.code; }
+    long FirstError() const;
 };
 SaveOutcome SaveSettings(registry::Backend& backend, const std::wstring& mode, const std::wstring& folder,
                          const std::optional<std::wstring>& hotkey = std::nullopt);

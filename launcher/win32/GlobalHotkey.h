@@ -3,13 +3,14 @@
 
 #include "Error.h"
 #include "Hotkey.h"
+#include "WindowsKeyHook.h"
 
 namespace launcher {
 
 // The key combination that opens the Explorer from anywhere. Ordinary
 // combinations are registered with RegisterHotKey on the main window (it gets
-// WM_HOTKEY); Win+E, which Windows keeps for itself, is taken by a low-level
-// keyboard hook that posts the main window the hotkey message instead.
+// WM_HOTKEY); Win+E, which Windows keeps for itself, is taken by the keyboard
+// hook, which posts the main window kWindowsKeyMessage instead.
 class GlobalHotkey {
 public:
     GlobalHotkey() = default;
@@ -21,16 +22,15 @@ public:
     // that a combination another program holds leaves the old one working.
     winkit::Win32Result Set(HWND owner, const Hotkey& hotkey);
     void Clear();
+    // The combination in use, to go back to when the new one cannot be stored.
     const Hotkey& Current() const { return m_hotkey; }
 
 private:
-    static LRESULT CALLBACK KeyboardProc(int code, WPARAM wParam, LPARAM lParam);
-
     HWND m_owner = nullptr;
     Hotkey m_hotkey;
-    int m_id = 1;  // of the registered combination; the hook posts WM_HOTKEY with 0
+    int m_id = 1;  // of the registered combination
     bool m_registered = false;
-    HHOOK m_hook = nullptr;
+    WindowsKeyHook m_windowsKey;
 };
 
 }  // namespace launcher

@@ -108,6 +108,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         if (wParam == kActionTimer) OnTimer();
         return true;
     case WM_HOTKEY:
+    case kWindowsKeyMessage:
         // As a left click does: after the timer tick, replacing what is pending.
         Defer(kActionExplorer);
         return true;
@@ -208,6 +209,14 @@ void MainWindow::SetAutostartMark(bool checked) {
 }
 
 void MainWindow::SwitchAutostart() {
+    // The question and the wait for the elevated copy keep messages flowing:
+    // a second switch chosen meanwhile would act on a state about to change.
+    if (m_switchingAutostart) return;
+    m_switchingAutostart = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{m_switchingAutostart};
     const bool wasChecked = m_autostartChecked;
     Win32Elevation elevation(m_hwnd);
     const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), elevation, wasChecked, m_exePath);

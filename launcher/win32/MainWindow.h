@@ -22,6 +22,7 @@ public:
     bool Open();
     // The Settings dialog's new combination, taken before it is stored.
     winkit::Win32Result UseHotkey(const Hotkey& hotkey);
+    const Hotkey& ActiveHotkey() const { return m_hotkey.Current(); }
 
 private:
     MainWindow() = default;
@@ -53,6 +54,7 @@ private:
     PendingActions m_actions;
     std::wstring m_exePath;
     bool m_autostartChecked = false;
+    bool m_switchingAutostart = false;
     UINT m_taskbarCreated = 0;
 };
 

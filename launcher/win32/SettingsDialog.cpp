@@ -156,9 +156,10 @@ std::optional<Hotkey> SettingsDialog::ChosenHotkey() const {
         return ParseHotkey(L"Win+E");
     const Hotkey typed =
         FromHotkeyControl(static_cast<unsigned>(SendMessageW(m_controls.Get(kHotkeyBox), HKM_GETHOTKEY, 0, 0)));
-    // A key without a name (a punctuation key, say) cannot be stored as text.
-    if (!typed.IsNone() && FormatHotkey(typed).empty()) return std::nullopt;
-    return typed;
+    if (typed.IsNone()) return typed;
+    // A key without a name (a punctuation key, say) cannot be stored as text,
+    // and one without Ctrl, Alt or Win would be taken from every program.
+    return ParseHotkey(FormatHotkey(typed));
 }
 
 void SettingsDialog::OnCommand(int id, int code, HWND control) {
@@ -182,17 +183,20 @@ std::array<bool, kModeOptionCount> SettingsDialog::SelectedOptions() const {
 
 void SettingsDialog::OnSave() {
     const std::wstring folder = winkit::WindowText(m_controls.Get(kFolderEdit));
+    MainWindow& launcher = MainWindow::Instance();
+    const Hotkey previous = launcher.ActiveHotkey();
     std::optional<std::wstring> hotkeyText;
     if (!m_hotkeyByPolicy) {
         const auto hotkey = ChosenHotkey();
         if (!hotkey) {
             winkit::ShowInformation(m_hwnd, L"This key cannot be used for a hotkey: please choose a letter, a digit, "
-                                            L"F1 to F24, Space, an arrow or a navigation key.", kCaption);
+                                            L"F1 to F24, Space, an arrow or a navigation key, together with Ctrl, "
+                                            L"Alt or both.", kCaption);
             return;
         }
         // Taken before anything is stored, so that a combination another
         // program holds is refused with the dialog still open.
-        if (const winkit::Win32Result taken = MainWindow::Instance().UseHotkey(*hotkey); !taken.Ok()) {
+        if (const winkit::Win32Result taken = launcher.UseHotkey(*hotkey); !taken.Ok()) {
             winkit::ShowInformation(m_hwnd, HotkeyTakenText(*hotkey) + L"\n\n" + winkit::SystemMessage(taken.code),
                                     kCaption);
             return;
@@ -202,6 +206,8 @@ void SettingsDialog::OnSave() {
     const SaveOutcome outcome =
         SaveSettings(registry::SystemBackend(), ModeForOptions(SelectedOptions()), folder, hotkeyText);
     if (!outcome.Ok()) {
+        // The hotkey was not stored: the running one stays the stored one.
+        if (outcome.hotkey.Refused()) launcher.UseHotkey(previous);
         // The dialog stays open with the user's edits so that nothing typed is lost.
         winkit::ShowInformation(m_hwnd, SaveFailureText(outcome, winkit::SystemMessage(outcome.FirstError())),
                                 kCaption);

@@ -5,6 +5,7 @@
 
 #include "Handles.h"
 #include "Process.h"
+#include "Program.h"
 
 namespace launcher {
 
@@ -72,7 +73,15 @@ long Win32Elevation::RunElevatedRemoval() {
     if (!ShellExecuteExW(&info)) return static_cast<long>(GetLastError());
     if (info.hProcess == nullptr) return winkit::kErrorInvalidHandle;
     winkit::UniqueKernelHandle process(info.hProcess);
-    if (WaitForSingleObject(process.Get(), kElevatedCopyTimeoutMs) != WAIT_OBJECT_0) return WAIT_TIMEOUT;
+    // The tray, the menu and the Settings dialog keep answering meanwhile.
+    switch (winkit::WaitPumpingMessages(process.Get(), kElevatedCopyTimeoutMs)) {
+    case winkit::WaitResult::Signalled:
+        break;
+    case winkit::WaitResult::TimedOut:
+        return WAIT_TIMEOUT;
+    case winkit::WaitResult::Quit:
+        return winkit::kErrorCancelled;  // Tolvane is ending; the copy does its work alone
+    }
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process.Get(), &exitCode)) return static_cast<long>(GetLastError());
     return static_cast<long>(exitCode);

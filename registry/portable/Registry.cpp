@@ -75,11 +75,20 @@ std::wstring StripAtNull(const std::wstring& text) {
     return nul == std::wstring::npos ? text : text.substr(0, nul);
 }
 
+namespace {
+
+// Group Policy Preferences and "reg add /t REG_EXPAND_SZ" store paths with
+// %VARIABLES% as REG_EXPAND_SZ: the text is read as it is stored, and the
+// launcher expands the folder's variables itself.
+bool IsText(std::uint32_t type) { return type == kTypeSz || type == kTypeExpandSz; }
+
+}  // namespace
+
 std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key openKey,
                                              const std::wstring& valueName) {
     std::uint32_t type = 0;
     std::uint32_t size = 0;
-    if (backend.QueryValue(openKey, valueName, &type, nullptr, &size) != winkit::kErrorSuccess || type != kTypeSz)
+    if (backend.QueryValue(openKey, valueName, &type, nullptr, &size) != winkit::kErrorSuccess || !IsText(type))
         return std::nullopt;
     // The value may grow between the two calls; ask again with the new size.
     for (int attempt = 0; attempt < 4; ++attempt) {
@@ -88,7 +97,7 @@ std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key open
         const long result = backend.QueryValue(openKey, valueName, &type,
                                                buffer.empty() ? nullptr : buffer.data(), &size);
         if (result == winkit::kErrorMoreData) continue;
-        if (result != winkit::kErrorSuccess || type != kTypeSz) return std::nullopt;
+        if (result != winkit::kErrorSuccess || !IsText(type)) return std::nullopt;
         if (buffer.empty()) return std::wstring();
         return StripAtNull(FromUtf16Bytes(buffer.data(), size));
     }

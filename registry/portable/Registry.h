@@ -8,7 +8,6 @@
 
 namespace registry {
 
-
 inline constexpr std::uint32_t kTypeSz = 1;
 inline constexpr std::uint32_t kTypeExpandSz = 2;
 inline constexpr std::uint32_t kTypeBinary = 3;
@@ -49,7 +48,8 @@ public:
 // Outcome of a write: success, or the Win32 error that refused it.
 using Status = winkit::Win32Result;
 
-// Readers turn every failure into "nothing"; writers report what refused them.
+// Readers turn every failure into "nothing" (REG_SZ and REG_EXPAND_SZ are
+// text, as stored; other types are nothing); writers report what refused them.
 std::optional<std::wstring> GetString(Backend& backend, Root root, const std::wstring& subKey,
                                       const std::wstring& valueName);
 Status SaveString(Backend& backend, Root root, const std::wstring& subKey,

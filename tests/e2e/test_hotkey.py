@@ -68,6 +68,12 @@ class HotkeyTest(unittest.TestCase):
         self.start("ctrl + alt + e")
         self.assertEqual(self.explorers_for("ctrl+alt+e"), [OPENED])
 
+    def test_a_key_without_ctrl_alt_or_win_is_not_taken(self):
+        self.start("Delete")
+        self.assertEqual(self.explorers_for("delete"), [], "a bare Delete opened an Explorer")
+        _window, _box, by_text = self.open_settings()
+        self.assertTrue(any("cannot be read" in t for t in by_text), list(by_text))
+
     def test_windows_e_through_the_keyboard_hook(self):
         self.start("Win+E")
         self.assertEqual(self.explorers_for("win+e"), [OPENED])

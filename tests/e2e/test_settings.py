@@ -316,14 +316,15 @@ class SettingsDialogTest(unittest.TestCase):
         self.store("C:\\stored", "vbNormalFocus")
         self.s.make_dirs("C:\\policy", "C:\\mine")
         self.s.reg_set(USER_KEY, "Pfad", "C:\\mine")
-        self.s.reg_set(POLICY_KEY, "Pfad", "C:\\policy")
+        # As Group Policy Preferences write a path: REG_EXPAND_SZ.
+        self.s.reg_set(POLICY_KEY, "Pfad", "%SystemDrive%\\policy", kind="REG_EXPAND_SZ")
         try:
             procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
             self.assertEqual([p["cmdline"] for p in procs], ['explorer.exe /e,"C:\\policy"'])
             self.s.close_windows("ExplorerWClass")
             window = self.open_settings()
             _, by_text = self.dialog(window)
-            self.assertEqual(by_text["Edit"]["text"], "C:\\policy")
+            self.assertEqual(by_text["Edit"]["text"], "%SystemDrive%\\policy")
             self.assertFalse(by_text["Edit"]["enabled"], "the path box a policy sets can be edited")
             self.assertTrue(all(by_text[caption]["enabled"] for caption in CAPTIONS), "no policy sets the mode")
             self.click_control(by_text[CAPTIONS[3]], dx=6)

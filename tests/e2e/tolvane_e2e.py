@@ -715,8 +715,8 @@ class WineSession:
         upper = key.upper()
         return ["/reg:32"] if upper.startswith("HKLM") and "\\POLICIES\\" not in upper else []
 
-    def reg_set(self, key, name, value):
-        self.wine("reg", "add", key, "/v", name, "/t", "REG_SZ", "/d", value, "/f", *self._view(key))
+    def reg_set(self, key, name, value, kind="REG_SZ"):
+        self.wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f", *self._view(key))
 
     def reg_get(self, key, name):
         """The value's text (REG_SZ), or None when it is absent. Read by the

@@ -159,6 +159,7 @@ TEST(ExplorerCommand, OnlyAMissingFolderOnALocalDriveStopsTheStart) {
         {L"C:\\", false}, {L"%USERPROFILE%\\Documents", false}, {L"C:\\gone", true},
         {L"%USERPROFILE%\\gone", true}, {L"q:\\", true}, {L"", false}, {L"\\\\server\\share\\gone", false},
         {L"N:\\on a mapped drive", false}, {L"%UNDEFINED%\\x", false}, {L"relative", false},
+        {L"Q:", true}, {L"N:", false},
     };
     for (const auto& [stored, missing] : cases) {
         MemoryRegistry reg;
@@ -265,6 +266,19 @@ TEST(Autostart, TheUsersValueFreelyTheMachinesOnlyWithRights) {
         EXPECT_EQ(std::make_pair(elevation.asked, elevation.ran), std::make_pair(c.asked, c.ran)) << c.name;
         EXPECT_TRUE(reg.HasValue(kUserRun, L"Other")) << "other programs' entries stay";
     }
+}
+
+TEST(Autostart, ABlankMachineValueNeedsNoRights) {
+    MemoryRegistry reg;
+    reg.PutString(kUserRun, registry::kRunValue, kQuoted);
+    reg.PutString(registry::kRunKey, registry::kRunValue, L"   ");
+    FakeElevation elevation(reg, false);
+    const AutostartOutcome off = ToggleAutostart(reg, elevation, true, kPath);
+    EXPECT_TRUE(off.status.Ok());
+    EXPECT_FALSE(off.checked);
+    EXPECT_FALSE(off.allUsers);
+    EXPECT_EQ(elevation.asked + elevation.ran, 0) << "nothing to remove for all users";
+    EXPECT_FALSE(reg.HasValue(kUserRun, registry::kRunValue));
 }
 
 TEST(Autostart, RefusedChangesKeepTheRealState) {

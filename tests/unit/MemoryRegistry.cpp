@@ -82,8 +82,12 @@ long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t
                                 std::uint32_t* size) {
     const auto handle = m_handles.find(key);
     if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
-    const Value* value = Find(handle->second.path, name);
+    Value* value = const_cast<Value*>(Find(handle->second.path, name));
     if (value == nullptr) return winkit::kErrorFileNotFound;
+    if (data != nullptr && m_growths > 0 && value->data.size() >= 2) {
+        --m_growths;
+        value->data.insert(value->data.end() - 2, {static_cast<std::uint8_t>('x'), 0});
+    }
     const auto needed = static_cast<std::uint32_t>(value->data.size());
     *type = value->type;
     if (data == nullptr) {
@@ -103,6 +107,9 @@ long MemoryRegistry::SetValue(Key key, const std::wstring& name, std::uint32_t t
                               std::uint32_t size) {
     const std::wstring* path = nullptr;
     if (const long error = WritableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    if (!m_refusedValue.empty() && !CaseInsensitiveLess{}(name, m_refusedValue) &&
+        !CaseInsensitiveLess{}(m_refusedValue, name))
+        return m_valueError;
     m_keys[*path][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
     return winkit::kErrorSuccess;
 }

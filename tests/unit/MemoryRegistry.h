@@ -41,6 +41,14 @@ public:
         m_writeError = winkit::kErrorAccessDenied;
         m_machineOnly = true;
     }
+    // Windows refuses writes of this value name only (a full registry, say).
+    void RefuseValue(const std::wstring& name, long error) {
+        m_refusedValue = name;
+        m_valueError = error;
+    }
+    // Before each of the next reads with a buffer, a text value grows by one
+    // character: another program writing it between the size query and the read.
+    void GrowBeforeReads(int reads) { m_growths = reads; }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
     void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
@@ -61,6 +69,9 @@ private:
     Key m_nextHandle = 0x100;
     long m_writeError = winkit::kErrorSuccess;
     bool m_machineOnly = false;
+    std::wstring m_refusedValue;
+    long m_valueError = winkit::kErrorSuccess;
+    int m_growths = 0;
     long WriteError(const std::wstring& path) const;
 
     Key NewHandle(const std::wstring& path, bool writable);

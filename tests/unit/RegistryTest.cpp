@@ -42,7 +42,7 @@ TEST(RegistryRead, StoredDataReadsAsExpected) {
         {"zero bytes", kTypeSz, {}, L""},
         {"embedded NUL cuts", kTypeSz, Bytes(std::wstring(L"C:\\a\0C:\\b", 9), true), L"C:\\a"},
         {"odd byte count", kTypeSz, {0x43, 0x00, 0x3A}, L"C"},
-        {"expandable string is absent", kTypeExpandSz, Bytes(L"%TEMP%", true), std::nullopt},
+        {"expandable string is text, unexpanded", kTypeExpandSz, Bytes(L"%TEMP%\\x", true), L"%TEMP%\\x"},
         {"number is absent", kTypeDword, {1, 0, 0, 0}, std::nullopt},
         {"binary is absent", kTypeBinary, Bytes(L"C:\\", true), std::nullopt},
         {"non-ANSI letters survive", kTypeSz, Bytes(L"C:\\\u00c4rger \u03a9 \u6587\u4ef6", true),
@@ -54,6 +54,20 @@ TEST(RegistryRead, StoredDataReadsAsExpected) {
         reg.PutRaw(kKey, L"Pfad", c.type, c.data);
         EXPECT_EQ(Read(reg), c.expected) << c.label;
         EXPECT_EQ(reg.OpenHandles(), 0) << c.label << ": key left open";
+    }
+}
+
+TEST(RegistryRead, AValueThatGrowsBetweenSizeAndReadIsReadAgain) {
+    struct Case {
+        int growths;  // before each of this many reads another program writes a longer text
+        std::optional<std::wstring> expected;
+    } cases[] = {{0, L"C:\\Temp"}, {1, L"C:\\Tempx"}, {3, L"C:\\Tempxxx"}, {4, std::nullopt}};
+    for (const Case& c : cases) {
+        MemoryRegistry reg;
+        reg.PutString(kKey, L"Pfad", L"C:\\Temp");
+        reg.GrowBeforeReads(c.growths);
+        EXPECT_EQ(Read(reg), c.expected) << c.growths;
+        EXPECT_EQ(reg.OpenHandles(), 0);
     }
 }
 

@@ -76,13 +76,13 @@ TEST(SettingsLoad, MissingValuesReadAsEmpty) {
     EXPECT_EQ(settings.folder, L"");
 }
 
-TEST(SettingsLoad, ValueOfAnotherTypeReadsAsEmpty) {
+TEST(SettingsLoad, ExpandableTextCountsANumberDoesNot) {
     MemoryRegistry reg;
     reg.PutRaw(kKey, registry::kFolderValue, registry::kTypeExpandSz, {'C', 0, ':', 0, 0, 0});
     reg.PutRaw(kKey, registry::kModeValue, registry::kTypeDword, {3, 0, 0, 0});
     const StoredSettings settings = ReadSettings(reg);
     EXPECT_EQ(settings.mode, L"");
-    EXPECT_EQ(settings.folder, L"");
+    EXPECT_EQ(settings.folder, L"C:");
 }
 
 TEST(SettingsLoad, EachValueIsTheUsersElseTheMachines) {
@@ -159,13 +159,41 @@ TEST(SettingsSave, ARefusedSaveIsReportedAndChangesNothing) {
     reg.RefuseWrites(winkit::kErrorAccessDenied);
     const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", L"D:\\");
     EXPECT_FALSE(outcome.Ok());
-    EXPECT_EQ(outcome.mode.code, winkit::kErrorAccessDenied);
-    EXPECT_EQ(outcome.folder.code, winkit::kErrorAccessDenied) << "the folder is tried too";
+    EXPECT_EQ(outcome.mode.status.code, winkit::kErrorAccessDenied);
+    EXPECT_EQ(outcome.folder.status.code, winkit::kErrorAccessDenied) << "the folder is tried too";
     EXPECT_EQ(outcome.FirstError(), winkit::kErrorAccessDenied);
     EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue), L"vbMaximizedFocus");
     EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue), L"C:\\");
-    EXPECT_NE(outcome.mode.operation.find(L"HKEY_CURRENT_USER\\"), std::wstring::npos) << "names where it wrote";
+    EXPECT_NE(outcome.mode.status.operation.find(L"HKEY_CURRENT_USER\\"), std::wstring::npos) << "names where it wrote";
     EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(SettingsSave, TheHotkeyIsStoredOnlyWithTheOthers) {
+    struct Case {
+        const wchar_t* refused;  // the one value Windows refuses
+        bool modeSaved, folderSaved, hotkeySaved;
+        const wchar_t* lead;
+    } cases[] = {
+        {nullptr, true, true, true, nullptr},
+        {L"Modus", false, true, false, L"The window mode and the hotkey were not saved; the folder was."},
+        {L"Pfad", true, false, false, L"The folder and the hotkey were not saved; the window mode was."},
+        {L"Hotkey", true, true, false, L"The hotkey was not saved; the window mode and the folder were."},
+    };
+    for (const Case& c : cases) {
+        MemoryRegistry reg;
+        reg.PutString(User(kKey), registry::kHotkeyValue, L"Ctrl+Alt+E");
+        if (c.refused) reg.RefuseValue(c.refused, 1018);  // ERROR_KEY_DELETED
+        const SaveOutcome outcome = SaveSettings(reg, L"vbNormalFocus", L"D:\\", std::wstring(L"Win+E"));
+        EXPECT_EQ(outcome.Ok(), c.refused == nullptr);
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kModeValue) == L"vbNormalFocus", c.modeSaved);
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kFolderValue) == L"D:\\", c.folderSaved);
+        EXPECT_EQ(reg.StoredText(User(kKey), registry::kHotkeyValue), c.hotkeySaved ? L"Win+E" : L"Ctrl+Alt+E");
+        EXPECT_EQ(outcome.hotkey.Refused(), !c.hotkeySaved);
+        if (!c.lead) continue;
+        EXPECT_EQ(outcome.FirstError(), 1018);
+        const std::wstring text = SaveFailureText(outcome, L"<reason>");
+        EXPECT_EQ(text.rfind(c.lead, 0), 0u) << testing::PrintToString(text);
+    }
 }
 
 TEST(VirtualizedSettings, CopiedOnceIntoTheUsersKeyAndLeftInPlace) {
@@ -199,23 +227,31 @@ TEST(VirtualizedSettings, CopiedOnceIntoTheUsersKeyAndLeftInPlace) {
 }
 
 TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
+    constexpr long kDenied = winkit::kErrorAccessDenied;
     struct Case {
         long modeError, folderError, hotkeyError;
+        bool hotkeyAsked;  // false: a policy sets it, or the dialog has none to save
         const wchar_t* lead;
     } cases[] = {
-        {winkit::kErrorAccessDenied, winkit::kErrorAccessDenied, 0, L"The settings were not saved."},
-        {winkit::kErrorAccessDenied, 0, 0, L"The window mode was not saved; the folder was."},
-        {0, winkit::kErrorAccessDenied, 0, L"The folder was not saved; the window mode was."},
-        {0, 0, winkit::kErrorAccessDenied, L"The hotkey was not saved; the folder and the window mode were."},
-        {1018, 1018, 1018, L"The settings were not saved."},  // ERROR_KEY_DELETED
+        {kDenied, kDenied, kDenied, true, L"The window mode, the folder and the hotkey were not saved."},
+        {kDenied, kDenied, 0, false, L"The window mode and the folder were not saved."},
+        {kDenied, 0, 0, false, L"The window mode was not saved; the folder was."},
+        {0, kDenied, 0, false, L"The folder was not saved; the window mode was."},
+        {0, 0, kDenied, true, L"The hotkey was not saved; the window mode and the folder were."},
+        {1018, 1018, 1018, true, L"The window mode, the folder and the hotkey were not saved."},
     };
     for (const auto& c : cases) {
-        const SaveOutcome outcome{{c.modeError, L""}, {c.folderError, L""}, {c.hotkeyError, L""}};
+        const SaveOutcome outcome{{true, {c.modeError, L""}}, {true, {c.folderError, L""}},
+                                  {c.hotkeyAsked, {c.hotkeyError, L""}}};
         const std::wstring text = SaveFailureText(outcome, L"<system reason>");
         EXPECT_EQ(text.rfind(c.lead, 0), 0u) << testing::PrintToString(text);
         EXPECT_NE(text.find(L"<system reason>"), std::wstring::npos);
         EXPECT_EQ(text.find(L"administrator"), std::wstring::npos) << "the user's own key needs no rights";
     }
+    // A value a policy sets is neither saved nor refused.
+    const SaveOutcome policy{{false, {}}, {true, {kDenied, L""}}, {false, {}}};
+    EXPECT_EQ(SaveFailureText(policy, L"").rfind(L"The folder was not saved.", 0), 0u);
+    EXPECT_EQ(policy.FirstError(), kDenied);
 }
 
 TEST(SettingsPolicy, ComputerThenUserPolicyOverTheUsersAndTheMachinesValues) {
@@ -234,7 +270,10 @@ TEST(SettingsPolicy, ComputerThenUserPolicyOverTheUsersAndTheMachinesValues) {
     };
     for (const Case& c : cases) {
         MemoryRegistry reg;
-        if (c.computer) reg.PutString(testing_support::MachinePolicy(kPolicyKey), L"Pfad", L"C:\\computer");
+        // Group Policy Preferences write paths as REG_EXPAND_SZ.
+        if (c.computer)
+            reg.PutRaw(testing_support::MachinePolicy(kPolicyKey), L"Pfad", registry::kTypeExpandSz,
+                       registry::ToUtf16Bytes(std::wstring(L"C:\\computer") + L'\0'));
         if (c.userPolicy) reg.PutString(testing_support::User(kPolicyKey), L"Pfad", L"C:\\user-policy");
         if (c.user) reg.PutString(testing_support::User(registry::kSettingsKey), L"Pfad", L"C:\\user");
         if (c.machine) reg.PutString(registry::kSettingsKey, L"Pfad", L"C:\\machine");

@@ -54,6 +54,11 @@ struct KernelTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { CloseHandle(h); }
 };
+struct HookTraits {
+    using Type = HHOOK;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { UnhookWindowsHookEx(h); }
+};
 struct FontTraits {
     using Type = HFONT;
     static Type Invalid() { return nullptr; }
@@ -71,6 +76,7 @@ using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<ComTraits<Interface>>;
 

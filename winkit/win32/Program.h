@@ -12,4 +12,10 @@ void RestrictDllSearchToSystemFolder();
 // between controls in whichever top-level window has the keyboard.
 int RunMessageLoop();
 
+enum class WaitResult { Signalled, TimedOut, Quit };
+// Waits for a process or event while the program's windows keep answering:
+// the same dispatch as the message loop. A WM_QUIT met on the way is posted
+// again for the loop above and ends the wait.
+WaitResult WaitPumpingMessages(HANDLE object, DWORD timeoutMs);
+
 }  // namespace winkit
