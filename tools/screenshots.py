@@ -18,7 +18,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 os.environ.setdefault("TOLVANE_BIN_DIR", str(ROOT / "build" / "win64" / "bin"))
 os.environ.setdefault("TOLVANE_E2E_WORK", str(ROOT / "build" / "win64" / "e2e-work"))
 
-from tolvane_e2e import LAUNCHER_KEY, MAIN_WINDOW_CLASS, SETTINGS_CLASS, SETUP_CLASS, WineSession  # noqa: E402
+from tolvane_e2e import LAUNCHER_KEY, ABOUT_CLASS, SETTINGS_CLASS, SETUP_CLASS, WineSession  # noqa: E402
 
 DOCS = ROOT / "docs"
 
@@ -56,7 +56,7 @@ def shoot(dpi):
         icon = session.wait_tray_icons(1)[0]
 
         menu_choice(session, icon, "b")
-        about = session.driver.wait_window(cls=MAIN_WINDOW_CLASS, visible=True, timeout=5)
+        about = session.driver.wait_window(cls=ABOUT_CLASS, visible=True, timeout=5)
         time.sleep(0.5)
         crop(session, about, f"about-{dpi}dpi")
 

@@ -8,19 +8,6 @@
 
 namespace launcher {
 
-std::optional<int> OptionForMode(const std::wstring& mode) {
-    for (int index = 0; index < kModeOptionCount; ++index)
-        if (mode == kOptionModeNames[static_cast<std::size_t>(index)]) return index;
-    return std::nullopt;
-}
-
-std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected) {
-    std::wstring mode;
-    for (std::size_t index = 0; index < selected.size(); ++index)
-        if (selected[index]) mode = kOptionModeNames[index];
-    return mode;
-}
-
 StoredSettings ReadSettings(registry::Backend& backend) {
     using namespace registry;
     auto lookUp = [&backend](const wchar_t* name) {

@@ -1,6 +1,5 @@
 #pragma once
 // What the Settings dialog reads and writes, apart from the window it does it in.
-#include <array>
 #include <optional>
 #include <string>
 
@@ -8,39 +7,10 @@
 
 namespace launcher {
 
-inline constexpr int kModeOptionCount = 4;
-
-// The mode name each option button stores, by option index. The captions do
-// not follow the names: "in the foreground, minimized" (option 0) has always
-// stored the normal-window name, and "in the taskbar" (option 2) the
-// minimized one; stored settings depend on this pairing.
-inline constexpr std::array<const wchar_t*, kModeOptionCount> kOptionModeNames = {
-    L"vbNormalFocus",
-    L"vbMaximizedFocus",
-    L"vbMinimizedFocus",
-    L"vbNormalNoFocus",
-};
-// The option buttons' captions, in the same order (the Group Policy template
-// shows the modes with them too).
-inline constexpr std::array<const wchar_t*, kModeOptionCount> kOptionCaptions = {
-    L"in the foreground, minimized",
-    L"in the foreground, maximized",
-    L"in the taskbar",
-    L"last size, position",
-};
-
-// The option that shows a stored mode name, compared exactly (letter case,
-// blanks); nothing for any other text, the empty one included.
-std::optional<int> OptionForMode(const std::wstring& mode);
-
-// The mode name to store for the options' states: the last selected option's
-// name, or the empty text when none is selected.
-std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);
-
-// The values the dialog shows when it loads and the Explorer opens with, each
-// looked up on its own (registry::kSettingsPlaces: policies first, then the
-// user's, then the machine's); missing reads as "". A value a policy sets
-// cannot be changed in the dialog.
+// The values the dialog shows when it loads, each looked up on its own
+// (registry::kSettingsPlaces: policies first, then the user's, then the
+// machine's); missing reads as "". A value a policy sets cannot be changed in
+// the dialog.
 struct StoredSettings {
     std::wstring mode;
     std::wstring folder;

@@ -1,6 +1,6 @@
 #include "GlobalHotkey.h"
 
-#include "Actions.h"
+#include "Commands.h"
 
 namespace launcher {
 

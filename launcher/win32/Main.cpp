@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Actions.h"
+#include "Autostart.h"
 #include "MainWindow.h"
 #include "Program.h"
 #include "Registry.h"

@@ -1,11 +1,13 @@
 #include "MainWindow.h"
 
-#include <iterator>
-
-#include "../../version/Version.h"
+#include "AboutBox.h"
+#include "Autostart.h"
 #include "Error.h"
+#include "ExplorerLaunch.h"
+#include "LauncherTexts.h"
 #include "Process.h"
 #include "Registry.h"
+#include "Settings.h"
 #include "SettingsDialog.h"
 #include "Win32Elevation.h"
 #include "Win32FolderProbe.h"
@@ -16,36 +18,7 @@ namespace launcher {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.MainWindow";
-constexpr UINT_PTR kActionTimer = 1;
-constexpr int kClientWidth = 3180;
-constexpr int kClientHeight = 2400;
-
-enum ControlId {
-    kAboutFrame = 1001,
-    kCreditLabel,
-    kMakerLabel,
-    kContactLabel,
-    kWebLabel,
-    kVersionLabel,
-    kDateLabel,
-    kOkButton = IDOK,
-};
-
-constexpr int kInAboutFrame = 0;
-
-using winkit::ControlKind;
-using winkit::kInWindow;
-const winkit::ControlSpec kAboutControls[] = {
-    // kind, id, caption, container, left, top, width, height, tab index
-    {ControlKind::Frame, kAboutFrame, L"About Tolvane", kInWindow, 50, 0, 3080, 1890, 0},
-    {ControlKind::Label, kCreditLabel, L"Written by:", kInAboutFrame, 120, 240, 975, 255, 1},
-    {ControlKind::Label, kMakerLabel, L"Varnholt", kInAboutFrame, 120, 520, 1455, 255, 2},
-    {ControlKind::Label, kContactLabel, L"hi@example.com (Subject: Tolvane)", kInAboutFrame, 120, 765, 2895, 255, 5},
-    {ControlKind::Label, kWebLabel, L"www.example.com/tolvane", kInAboutFrame, 120, 960, 2415, 255, 6},
-    {ControlKind::Label, kVersionLabel, TOLVANE_WIDEN(TOLVANE_ABOUT_VERSION), kInAboutFrame, 120, 1320, 2055, 255, 3},
-    {ControlKind::Label, kDateLabel, TOLVANE_WIDEN(TOLVANE_ABOUT_DATE), kInAboutFrame, 120, 1560, 1695, 255, 4},
-    {ControlKind::Button, kOkButton, L"OK", kInWindow, 1080, 1950, 1095, 375, 7},
-};
+constexpr UINT_PTR kCommandTimer = 1;
 
 }  // namespace
 
@@ -64,14 +37,10 @@ bool MainWindow::Open() {
     m_exePath = LauncherPath(winkit::ProgramFolder());
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));
     UseStoredHotkey();
-    // The timer starts enabled; its first tick finds nothing to do.
-    SetTimer(m_hwnd, kActionTimer, kTimerIntervalMs, nullptr);
     return true;
 }
 
 void MainWindow::OnFailure() { winkit::ShowInformation(nullptr, kUnexpectedFailure, kLauncherCaption); }
-
-void MainWindow::OnCreate() { winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight); }
 
 void MainWindow::UseStoredHotkey() {
     // Unreadable text counts as no hotkey; the Settings dialog says so.
@@ -89,8 +58,10 @@ winkit::Win32Result MainWindow::UseHotkey(const Hotkey& hotkey) {
 
 void MainWindow::OnDestroy() {
     m_hotkey.Clear();
-    KillTimer(m_hwnd, kActionTimer);
+    KillTimer(m_hwnd, kCommandTimer);
     m_tray.Remove();
+    // A hidden About box would keep the program alive; an open Settings dialog does, on purpose.
+    AboutBox::Instance().Close();
 }
 
 bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -105,12 +76,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         OnTrayNotification(wParam, lParam);
         return true;
     case WM_TIMER:
-        if (wParam == kActionTimer) OnTimer();
+        if (wParam == kCommandTimer) OnTimer();
         return true;
     case WM_HOTKEY:
     case kWindowsKeyMessage:
-        // As a left click does: after the timer tick, replacing what is pending.
-        Defer(kActionExplorer);
+        Defer(CommandForHotkey());
         return true;
     default:
         return false;
@@ -124,7 +94,7 @@ void MainWindow::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
     switch (event.gesture) {
     case TrayGesture::OpenExplorer:
         // Enter may come twice for one key press; the deferral makes it one start.
-        Defer(kActionExplorer);
+        Defer(CommandForTrayClick());
         break;
     case TrayGesture::ShowMenu: {
         // The keyboard gives the icon's position; the mouse is where the user clicked.
@@ -133,7 +103,7 @@ void MainWindow::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
             at = {static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
         else
             GetCursorPos(&at);
-        ShowTrayMenu(at, event.fromKeyboard);
+        if (const auto command = ShowTrayMenu(at, event.fromKeyboard)) Defer(*command);
         break;
     }
     case TrayGesture::None:
@@ -141,9 +111,9 @@ void MainWindow::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void MainWindow::ShowTrayMenu(POINT at, bool fromKeyboard) {
+std::optional<Command> MainWindow::ShowTrayMenu(POINT at, bool fromKeyboard) {
     HMENU popup = GetSubMenu(m_menu.Get(), 0);
-    if (popup == nullptr) return;
+    if (popup == nullptr) return std::nullopt;
     // Someone else (Setup, another launcher) may have changed the entry since.
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));
     SetMenuDefaultItem(popup, IDM_EXPLORER, FALSE);
@@ -151,54 +121,41 @@ void MainWindow::ShowTrayMenu(POINT at, bool fromKeyboard) {
     // clicks elsewhere (the long-standing tray menu quirk), and without the
     // message posted after it a second right click could open nothing.
     SetForegroundWindow(m_hwnd);
-    const int command = static_cast<int>(
+    const int chosen = static_cast<int>(
         TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, m_hwnd, nullptr));
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
-    if (command != 0)
-        OnCommand(command, 0, nullptr);
-    else if (fromKeyboard)
-        m_tray.ReturnFocus();
+    if (chosen == 0 && fromKeyboard) m_tray.ReturnFocus();
+    return CommandForMenuItem(chosen);
 }
 
-void MainWindow::OnCommand(int id, int code, HWND control) {
-    if (id == kOkButton && code == BN_CLICKED) {
-        ShowWindow(m_hwnd, SW_HIDE);
-        return;
-    }
-    // Every menu command runs after the menu has closed.
-    if (control == nullptr) {
-        if (const auto action = ActionForCommand(id)) Defer(*action);
-    }
-}
-
-void MainWindow::Defer(ActionCode action) {
-    m_actions.Trigger(action);
-    SetTimer(m_hwnd, kActionTimer, kTimerIntervalMs, nullptr);
+// Every command runs on the next tick, after the menu or the notification
+// has returned; one chosen before the tick replaces the one waiting.
+void MainWindow::Defer(Command command) {
+    m_pending.Set(command);
+    SetTimer(m_hwnd, kCommandTimer, kCommandDelayMs, nullptr);
 }
 
 void MainWindow::OnTimer() {
-    KillTimer(m_hwnd, kActionTimer);
-    RunAction(static_cast<ActionCode>(m_actions.Tick()));
+    KillTimer(m_hwnd, kCommandTimer);
+    if (const auto command = m_pending.Take()) Run(*command);
 }
 
-void MainWindow::RunAction(ActionCode action) {
-    switch (action) {
-    case kActionAutostart:
+void MainWindow::Run(Command command) {
+    switch (command) {
+    case Command::SwitchAutostart:
         SwitchAutostart();
         break;
-    case kActionAbout:
-        ShowAbout();
+    case Command::ShowAbout:
+        AboutBox::Instance().Show();
         break;
-    case kActionSettings:
+    case Command::ShowSettings:
         SettingsDialog::Instance().Show();
         break;
-    case kActionExit:
+    case Command::Exit:
         Destroy();
         break;
-    case kActionExplorer:
+    case Command::OpenExplorer:
         OpenExplorer();
-        break;
-    default:
         break;
     }
 }
@@ -230,7 +187,7 @@ void MainWindow::SwitchAutostart() {
 
 void MainWindow::OpenExplorer() {
     Win32FolderProbe probe;
-    const ExplorerLaunch launch = PlanExplorerLaunch(registry::SystemBackend(), probe);
+    const ExplorerLaunch launch = PlanExplorerLaunch(ReadLaunchSettings(registry::SystemBackend()), probe);
     if (launch.folderMissing) {
         // The Explorer would open some other folder without a word.
         winkit::ShowInformation(nullptr, MissingFolderText(launch.folder), kLauncherCaption);
@@ -239,15 +196,6 @@ void MainWindow::OpenExplorer() {
     const winkit::Win32Result started =
         winkit::StartProgram(winkit::WindowsFolder() + L"\\explorer.exe", launch.commandLine, launch.showState);
     if (!started.Ok()) winkit::ShowInformation(nullptr, winkit::Describe(started), kLauncherCaption);
-}
-
-void MainWindow::ShowAbout() {
-    // The controls and their font are made when the About box is first shown:
-    // a font wakes the whole font system, megabytes a resident tray program
-    // would otherwise carry for nothing.
-    if (!m_controls.Created()) m_controls.Create(m_hwnd, kAboutControls, std::size(kAboutControls));
-    ShowWindow(m_hwnd, SW_SHOW);
-    SetForegroundWindow(m_hwnd);
 }
 
 }  // namespace launcher

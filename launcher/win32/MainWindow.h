@@ -3,19 +3,21 @@
 
 #include <string>
 
-#include "Actions.h"
+#include "Commands.h"
 #include "GlobalHotkey.h"
-#include "Hotkey.h"
 #include "Handles.h"
+#include "Hotkey.h"
+#include "TrayGestures.h"
 #include "TrayIcon.h"
 #include "Window.h"
 
 namespace launcher {
 
-// The launcher's hidden main window: owner of the tray icon, the tray menu and
-// the timer that runs each action after menus and notifications have
-// returned; shown, it is the About box. A top-level window, not a
-// message-only one, so that the TaskbarCreated broadcast reaches it.
+// The launcher's hidden main window: it hosts the tray icon, the tray menu,
+// the hotkey and the timer that runs each command after menus and
+// notifications have returned. A top-level window, never shown, not a
+// message-only one, so that the TaskbarCreated broadcast reaches it; a close
+// message sent to it (by an installer, or at the session's end) ends Tolvane.
 class MainWindow final : public winkit::Window {
 public:
     static MainWindow& Instance();
@@ -27,23 +29,21 @@ public:
 private:
     MainWindow() = default;
 
-    void OnCreate() override;
     void OnDestroy() override;
-    void OnCommand(int id, int code, HWND control) override;
     void OnDpiChanged(UINT dpi) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnFailure() override;
 
     void OnTrayNotification(WPARAM wParam, LPARAM lParam);
-    void ShowTrayMenu(POINT at, bool fromKeyboard);
-    void Defer(ActionCode action);
+    // The command chosen, if any.
+    std::optional<Command> ShowTrayMenu(POINT at, bool fromKeyboard);
+    void Defer(Command command);
     void OnTimer();
-    void RunAction(ActionCode action);
+    void Run(Command command);
 
     void SetAutostartMark(bool checked);
     void SwitchAutostart();
     void OpenExplorer();
-    void ShowAbout();
 
     void UseStoredHotkey();
 
@@ -51,7 +51,7 @@ private:
     GlobalHotkey m_hotkey;
     TrayNotifications m_notifications;
     winkit::UniqueMenu m_menu;
-    PendingActions m_actions;
+    PendingCommand m_pending;
     std::wstring m_exePath;
     bool m_autostartChecked = false;
     bool m_switchingAutostart = false;

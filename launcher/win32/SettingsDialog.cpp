@@ -4,11 +4,12 @@
 
 #include <iterator>
 
-#include "Actions.h"
 #include "Error.h"
 #include "Hotkey.h"
+#include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "Registry.h"
+#include "WindowModes.h"
 #include "resource.h"
 
 namespace launcher {
@@ -28,7 +29,7 @@ constexpr int kButtonsTop = 2280 + kHotkeyGroupHeight;
 enum ControlId {
     kModeFrame = 2001,
     kModeLabel,
-    kFirstModeOption = 2010,  // one per entry of kOptionModeNames, in order
+    kFirstModeOption = 2010,  // one per entry of kWindowModes, in order
     kSaveButton = 2020,
     kCancelButton,
     kFolderFrame = 2030,
@@ -53,12 +54,12 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Frame, kModeFrame, L"Explorer-mode", kInWindow, 20, 0, 3720, 1485, 0},
     {ControlKind::Label, kModeLabel, L"Please choose the window-mode of the Explorer:", kInModeFrame, 120, 240, 3495,
      255, 1},
-    {ControlKind::OptionButton, kFirstModeOption + 0, kOptionCaptions[0], kInModeFrame, 120, 480, 2415,
+    {ControlKind::OptionButton, kFirstModeOption + 0, kWindowModes[0].caption, kInModeFrame, 120, 480, 2415,
      255, 2},
-    {ControlKind::OptionButton, kFirstModeOption + 1, kOptionCaptions[1], kInModeFrame, 120, 720, 2415,
+    {ControlKind::OptionButton, kFirstModeOption + 1, kWindowModes[1].caption, kInModeFrame, 120, 720, 2415,
      255, 3},
-    {ControlKind::OptionButton, kFirstModeOption + 2, kOptionCaptions[2], kInModeFrame, 120, 960, 1455, 255, 4},
-    {ControlKind::OptionButton, kFirstModeOption + 3, kOptionCaptions[3], kInModeFrame, 120, 1200, 1695, 255, 5},
+    {ControlKind::OptionButton, kFirstModeOption + 2, kWindowModes[2].caption, kInModeFrame, 120, 960, 1455, 255, 4},
+    {ControlKind::OptionButton, kFirstModeOption + 3, kWindowModes[3].caption, kInModeFrame, 120, 1200, 1695, 255, 5},
     {ControlKind::Button, kSaveButton, L"Save", kInWindow, 720, kButtonsTop, 1000, 375, 6},
     {ControlKind::Button, kCancelButton, L"Cancel", kInWindow, 1920, kButtonsTop, 1000, 375, 7},
     {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720, 615, 8},

@@ -7,6 +7,7 @@
 
 #include "Hotkey.h"
 #include "Settings.h"
+#include "WindowModes.h"
 #include "Window.h"
 
 namespace launcher {

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "Actions.h"
+#include "TrayGestures.h"
 #include "resource.h"
 
 namespace launcher {

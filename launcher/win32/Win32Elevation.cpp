@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "Handles.h"
+#include "LauncherTexts.h"
 #include "Process.h"
 #include "Program.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "Actions.h"
+#include "Autostart.h"
 
 namespace launcher {
 

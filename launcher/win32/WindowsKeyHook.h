@@ -3,7 +3,7 @@
 
 #include "Error.h"
 #include "Handles.h"
-#include "Hotkey.h"
+#include "WindowsKeyFilter.h"
 
 namespace launcher {
 

@@ -1,9 +1,11 @@
-"""The About box of Tolvane.exe: "About Tolvane" in the tray menu shows the
-main window with its texts, OK hides it again, and the tray goes on working."""
+"""The About box of Tolvane.exe: "About Tolvane" in the tray menu shows it
+with its texts; OK, Enter, Esc, Alt+F4 and its close box hide it again, and
+the tray goes on working. A close message to the hidden main window (what an
+installer or the session's end sends) ends Tolvane."""
 
 import unittest
 
-from tolvane_e2e import MAIN_WINDOW_CLASS, WineSession, main, require_programs, version_text, wait_for
+from tolvane_e2e import ABOUT_CLASS, MAIN_WINDOW_CLASS, WineSession, main, require_programs, version_text, wait_for
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -29,12 +31,12 @@ class AboutBoxTest(unittest.TestCase):
 
     def show_about(self):
         self.choose_from_tray_menu("b")
-        window = self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, caption="Tolvane", visible=True, timeout=5)
+        window = self.s.driver.wait_window(cls=ABOUT_CLASS, caption="Tolvane", visible=True, timeout=5)
         self.assertIsNotNone(window, "About did not show the window")
         return window
 
     def test_about_shows_texts_and_ok_hides(self):
-        self.assertEqual(self.s.driver.windows(cls=MAIN_WINDOW_CLASS, visible=True), [], "visible at start")
+        self.assertEqual(self.s.driver.windows(cls=ABOUT_CLASS, visible=True), [], "visible at start")
         window = self.show_about()
         self.s.screenshot("about-open")
         controls = self.s.driver.controls(window["hwnd"])
@@ -62,23 +64,23 @@ class AboutBoxTest(unittest.TestCase):
         again = self.show_about()
         self.assertEqual(again["hwnd"], window["hwnd"])
         self.assertEqual(again["rect"], window["rect"])
-        self.assertEqual(len(self.s.driver.windows(cls=MAIN_WINDOW_CLASS)), 1)
+        self.assertEqual(len(self.s.driver.windows(cls=ABOUT_CLASS)), 1)
 
         # A user moves it; showing it again does not centre it anew.
         self.s.xdotool("mousemove", (left + right) // 2, top + 8, "mousedown", 1,
                        "mousemove", (left + right) // 2 - 100, top + 8 - 80, "mouseup", 1)
-        moved = wait_for(lambda: next((w for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS, visible=True)
+        moved = wait_for(lambda: next((w for w in self.s.driver.windows(cls=ABOUT_CLASS, visible=True)
                                        if w["rect"] != window["rect"]), None))
         self.assertIsNotNone(moved, "the window could not be dragged")
 
         # OK hides the window; the launcher keeps running.
         lx, ly, rx, ry = self.s.driver.controls(window["hwnd"])[-1]["rect"]
         self.s.click((lx + rx) // 2, (ly + ry) // 2)
-        self.assertTrue(self.s.driver.wait_window_gone(cls=MAIN_WINDOW_CLASS, visible=True, timeout=5),
+        self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5),
                         "OK did not hide the window")
         self.s.park_mouse()
         self.assertTrue(self.s.driver.alive(self.launcher["pid"]), "OK ended the launcher")
-        self.assertEqual(len(self.s.driver.windows(cls=MAIN_WINDOW_CLASS)), 1, "OK unloaded the window")
+        self.assertEqual(len(self.s.driver.windows(cls=ABOUT_CLASS)), 1, "OK unloaded the window")
 
         # The tray still works: a left click starts the Explorer ...
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
@@ -90,6 +92,34 @@ class AboutBoxTest(unittest.TestCase):
         # ... and the menu shows About again, where the user left it.
         shown = self.show_about()
         self.assertEqual(shown["rect"], moved["rect"])
+        self.s.driver.keys("enter")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5))
+
+    def test_closing_hides_the_box_and_a_close_from_outside_ends_tolvane(self):
+        def close_box(window):
+            left, top, right, _ = window["rect"]
+            self.s.click(right - 12, top + 12)  # the caption's close button
+            self.s.park_mouse()
+
+        ways = {"Esc": lambda _: self.s.driver.keys("esc"), "Enter": lambda _: self.s.driver.keys("enter"),
+                "Alt+F4": lambda _: self.s.driver.keys("alt+f4"), "the close box": close_box}
+        for name, close in ways.items():
+            window = self.show_about()
+            close(window)
+            self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5),
+                            f"{name} did not hide the About box")
+            self.assertTrue(self.s.driver.alive(self.launcher["pid"]), f"{name} ended Tolvane")
+            self.assertEqual(len(self.s.tray_icons()), 1, f"{name} took the icon away")
+        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+        self.s.park_mouse()
+        self.assertEqual([p["cmdline"] for p in procs], ['explorer.exe /e,"C:\\stored"'])
+        self.s.close_windows("ExplorerWClass")
+        # Installers and the session's end close the hidden main window: that ends Tolvane.
+        main_window = self.s.driver.windows(cls=MAIN_WINDOW_CLASS, pid=self.launcher["pid"])[0]
+        self.s.driver.close_window(main_window["hwnd"])
+        self.assertTrue(wait_for(lambda: not self.s.driver.alive(self.launcher["pid"]), timeout=10),
+                        "a close message to the main window left Tolvane running")
+        self.s.wait_tray_icon_count(0)
 
 
 if __name__ == "__main__":

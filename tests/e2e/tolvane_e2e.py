@@ -49,6 +49,7 @@ NIN_KEYSELECT = 0x401
 WM_CONTEXTMENU = 0x7B
 # Window classes of the programs under test.
 MAIN_WINDOW_CLASS = "Tolvane.MainWindow"
+ABOUT_CLASS = "Tolvane.AboutBox"
 SETTINGS_CLASS = "Tolvane.SettingsDialog"
 SETUP_CLASS = "Tolvane.SetupWindow"
 

@@ -23,23 +23,20 @@ def wide_constant(text, name):
     return value.replace("\\\\", "\\")
 
 
-def wide_array(text, name):
-    body = re.search(name + r" = \{(.*?)\};", text, re.S).group(1)
-    return re.findall(r'L"([^"]*)"', body)
-
-
 class PolicyTemplatesTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.admx = ET.parse(os.path.join(POLICY, "Tolvane.admx")).getroot()
         cls.adml = ET.parse(os.path.join(POLICY, "en-US", "Tolvane.adml")).getroot()
         layout = source("registry/portable/RegistryLayout.h")
-        settings = source("launcher/portable/Settings.h")
+        modes = source("launcher/portable/WindowModes.h")
         cls.key = wide_constant(layout, "kPolicyKey")
         cls.values = {"Folder": wide_constant(layout, "kFolderValue"), "Mode": wide_constant(layout, "kModeValue"),
                       "Hotkey": wide_constant(layout, "kHotkeyValue")}
-        cls.modes = wide_array(settings, "kOptionModeNames")
-        cls.captions = wide_array(settings, "kOptionCaptions")
+        # {L"name", show state, L"caption"} rows of the one table of window modes
+        rows = re.findall(r'\{L"([^"]*)", \d+, L"([^"]*)"\}', modes[modes.index("kWindowModes"):])
+        cls.modes = [name for name, _ in rows]
+        cls.captions = [caption for _, caption in rows]
         cls.strings = {s.get("id"): s.text for s in cls.adml.iterfind(".//p:stringTable/p:string", NS)}
         cls.presentations = {p.get("id"): p for p in cls.adml.iterfind(".//p:presentationTable/p:presentation", NS)}
 

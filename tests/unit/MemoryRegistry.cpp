@@ -61,6 +61,7 @@ long MemoryRegistry::WriteError(const std::wstring& path) const {
 
 long MemoryRegistry::OpenKey(Root root, const std::wstring& subKey, bool forWriting, Key* key) {
     *key = 0;
+    ++m_opens;
     const std::wstring path = PathIn(root, subKey);
     if (m_keys.find(path) == m_keys.end()) return winkit::kErrorFileNotFound;
     if (forWriting && WriteError(path) != winkit::kErrorSuccess) return WriteError(path);

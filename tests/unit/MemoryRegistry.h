@@ -57,6 +57,7 @@ public:
     const Value* Find(const std::wstring& path, const std::wstring& name) const;
     std::wstring StoredText(const std::wstring& path, const std::wstring& name) const;
     int OpenHandles() const { return static_cast<int>(m_handles.size()); }
+    int Opens() const { return m_opens; }  // keys asked to be opened, found or not
 
 private:
     using Values = std::map<std::wstring, Value, CaseInsensitiveLess>;
@@ -72,6 +73,7 @@ private:
     std::wstring m_refusedValue;
     long m_valueError = winkit::kErrorSuccess;
     int m_growths = 0;
+    int m_opens = 0;
     long WriteError(const std::wstring& path) const;
 
     Key NewHandle(const std::wstring& path, bool writable);

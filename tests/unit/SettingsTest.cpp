@@ -3,6 +3,7 @@
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "Settings.h"
+#include "WindowModes.h"
 
 using namespace launcher;
 using testing_support::MemoryRegistry;
@@ -12,57 +13,7 @@ namespace {
 
 constexpr const wchar_t* kKey = registry::kSettingsKey;
 
-std::array<bool, kModeOptionCount> Only(int option) {
-    std::array<bool, kModeOptionCount> selected{};
-    selected[static_cast<std::size_t>(option)] = true;
-    return selected;
-}
-
 }  // namespace
-
-TEST(ModeOptions, StoredNameSelectsItsOption) {
-    struct Case {
-        const wchar_t* mode;
-        std::optional<int> option;
-    } cases[] = {
-        // The captions do not follow the names: option 0 reads "minimized" but
-        // stands for the normal window, option 2 "in the taskbar" for minimized.
-        {L"vbNormalFocus", 0},
-        {L"vbMaximizedFocus", 1},
-        {L"vbMinimizedFocus", 2},
-        {L"vbNormalNoFocus", 3},
-        {L"vbnormalfocus", std::nullopt},
-        {L"VBMINIMIZEDFOCUS", std::nullopt},
-        {L"vbMaximizedfocus", std::nullopt},
-        {L" vbNormalFocus", std::nullopt},
-        {L"vbNormalNoFocus ", std::nullopt},
-        {L"vbNormal Focus", std::nullopt},
-        {L"vbNormalFocus\t", std::nullopt},
-        {L"", std::nullopt},
-        {L"vbHide", std::nullopt},
-        {L"1", std::nullopt},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(OptionForMode(c.mode), c.option) << testing::PrintToString(std::wstring(c.mode));
-}
-
-TEST(ModeOptions, EachOptionStoresTheNameThatSelectsItAgain) {
-    const wchar_t* expected[] = {L"vbNormalFocus", L"vbMaximizedFocus", L"vbMinimizedFocus", L"vbNormalNoFocus"};
-    for (int option = 0; option < kModeOptionCount; ++option) {
-        const std::wstring mode = ModeForOptions(Only(option));
-        EXPECT_EQ(mode, expected[option]) << "option " << option;
-        EXPECT_EQ(OptionForMode(mode), option);
-    }
-}
-
-TEST(ModeOptions, NoSelectionStoresTheEmptyText) {
-    EXPECT_EQ(ModeForOptions({}), L"");
-}
-
-TEST(ModeOptions, ALaterSelectedOptionWins) {
-    EXPECT_EQ(ModeForOptions({true, false, true, false}), L"vbMinimizedFocus");
-    EXPECT_EQ(ModeForOptions({true, true, true, true}), L"vbNormalNoFocus");
-}
 
 TEST(SettingsLoad, MissingValuesReadAsEmpty) {
     MemoryRegistry reg;
@@ -212,6 +163,8 @@ TEST(VirtualizedSettings, CopiedOnceIntoTheUsersKeyAndLeftInPlace) {
         {"only the folder", plain, nullptr, L"D:\\Old", nullptr, true, L"<missing>", L"D:\\Old"},
         {"the user has a value", wow, L"vbNormalFocus", L"D:\\Old", L"E:\\New", false, L"<missing>", L"E:\\New"},
     };
+    MemoryRegistry nothing;
+    EXPECT_FALSE(AdoptVirtualizedSettings(nothing)) << "nothing virtualized";
     for (const auto& c : cases) {
         MemoryRegistry reg;
         if (c.virtualMode) reg.PutString(User(c.virtualKey), registry::kModeValue, c.virtualMode);

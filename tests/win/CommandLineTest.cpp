@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Actions.h"
+#include "ExplorerLaunch.h"
 #include "CommandLine.h"
 
 namespace {

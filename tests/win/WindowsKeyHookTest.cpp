@@ -4,7 +4,7 @@
 
 #include "MiniTest.h"
 
-#include "Actions.h"
+#include "Commands.h"
 #include "WindowsKeyHook.h"
 
 namespace {

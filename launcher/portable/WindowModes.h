@@ -1,0 +1,44 @@
+#pragma once
+// The four window modes the Explorer can be started in: the name stored as
+// "Modus", the show state it stands for, and the caption the Settings dialog
+// (and the Group Policy template) shows for it.
+#include <array>
+#include <optional>
+#include <string>
+
+namespace launcher {
+
+struct WindowMode {
+    const wchar_t* name;  // compared exactly: letter case, blanks
+    int showState;        // SW_SHOWNORMAL 1, SW_SHOWMINIMIZED 2, SW_SHOWMAXIMIZED 3, SW_SHOWNOACTIVATE 4
+    const wchar_t* caption;
+};
+
+inline constexpr int kModeOptionCount = 4;
+
+// In the Settings dialog's order. The captions do not follow the names: the
+// first option has always stored the normal-window name, and "in the taskbar"
+// the minimized one; stored settings depend on this pairing.
+inline constexpr std::array<WindowMode, kModeOptionCount> kWindowModes = {{
+    {L"vbNormalFocus", 1, L"in the foreground, minimized"},
+    {L"vbMaximizedFocus", 3, L"in the foreground, maximized"},
+    {L"vbMinimizedFocus", 2, L"in the taskbar"},
+    {L"vbNormalNoFocus", 4, L"last size, position"},
+}};
+
+// Show state for a window-mode name; nothing for other texts.
+std::optional<int> ShowStateForMode(const std::wstring& mode);
+
+// Unknown modes fall back to a normal, activated window rather than a hidden one.
+inline constexpr int kFallbackShowState = 1;
+int ExplorerShowState(const std::wstring& mode);
+
+// The option that shows a stored mode name; nothing for any other text, the
+// empty one included.
+std::optional<int> OptionForMode(const std::wstring& mode);
+
+// The mode name to store for the options' states: the last selected option's
+// name, or the empty text when none is selected.
+std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);
+
+}  // namespace launcher

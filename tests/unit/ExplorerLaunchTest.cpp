@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "ExplorerLaunch.h"
+#include "MemoryRegistry.h"
+#include "RegistryLayout.h"
+
+using namespace launcher;
+using testing_support::MemoryRegistry;
+using testing_support::User;
+
+TEST(ExplorerCommand, FolderIsQuotedWhole) {
+    struct Case {
+        const wchar_t* folder;
+        const wchar_t* command;
+    } cases[] = {
+        {L"C:\\", L"explorer.exe /e,\"C:\\\""},
+        {L"C:\\a,b", L"explorer.exe /e,\"C:\\a,b\""},
+        {L"C:\\Program Files\\x y", L"explorer.exe /e,\"C:\\Program Files\\x y\""},
+        {L"  C:\\blanks  ", L"explorer.exe /e,\"  C:\\blanks  \""},
+        {L"C:\\\u00c4rger \u00df", L"explorer.exe /e,\"C:\\\u00c4rger \u00df\""},
+        {L"\"C:\\quoted\"", L"explorer.exe /e,\"C:\\quoted\""},
+        {L"C:\\a\" /select,\"C:\\b", L"explorer.exe /e,\"C:\\a /select,C:\\b\""},
+        {L"", L"explorer.exe /e,"},
+        {L"\"\"", L"explorer.exe /e,"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ExplorerCommandLine(c.folder), c.command);
+}
+
+namespace {
+
+// Folders as a test sets them; %USERPROFILE% is the one variable, N: a mapped drive.
+class FakeProbe final : public FolderProbe {
+public:
+    std::wstring ExpandVariables(const std::wstring& text) override {
+        const std::wstring name = L"%USERPROFILE%";
+        return text.rfind(name, 0) == 0 ? L"C:\\Users\\ann" + text.substr(name.size()) : text;
+    }
+    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
+    bool IsMissingFolder(const std::wstring& path) override {
+        return path != L"C:\\" && path != L"C:\\Users\\ann\\Documents";
+    }
+};
+
+}  // namespace
+
+TEST(ExplorerCommand, PlannedFromTheStoredSettings) {
+    MemoryRegistry reg;
+    FakeProbe probe;
+    EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).commandLine, L"explorer.exe /e,");
+    EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).showState, 1);
+    reg.PutString(registry::kSettingsKey, registry::kModeValue, L"vbMaximizedFocus");
+    reg.PutString(registry::kSettingsKey, registry::kFolderValue, L"C:\\");
+    const ExplorerLaunch launch = PlanExplorerLaunch(ReadLaunchSettings(reg), probe);
+    EXPECT_EQ(launch.commandLine, L"explorer.exe /e,\"C:\\\"");
+    EXPECT_EQ(launch.showState, 3);
+    reg.PutRaw(registry::kSettingsKey, registry::kModeValue, registry::kTypeDword, {2, 0, 0, 0});
+    EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).showState, 1) << "a number is no mode name";
+    reg.PutString(User(registry::kSettingsKey), registry::kFolderValue, L"%USERPROFILE%\\Documents");
+    EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).commandLine, L"explorer.exe /e,\"C:\\Users\\ann\\Documents\"")
+        << "the user's folder, expanded";
+}
+
+TEST(ExplorerCommand, AClickReadsOnlyTheModeAndTheFolder) {
+    MemoryRegistry reg;  // nothing stored: every place is asked for both values
+    ReadLaunchSettings(reg);
+    EXPECT_EQ(reg.Opens(), 8) << "four places, two values";
+}
+
+TEST(ExplorerCommand, DriveLetterPaths) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"C:\\x", true}, {L"a:", true}, {L"A:\\", true}, {L"z:\\x", true}, {L"Z:", true},
+        {L"@:\\x", false}, {L"[:\\x", false}, {L"`:\\x", false}, {L"{:\\x", false}, {L"C", false},
+        {L"CD:\\x", false}, {L"\\\\server\\share", false}, {L"", false},
+    };
+    for (const auto& [text, drive] : cases) EXPECT_EQ(IsDriveLetterPath(text), drive) << testing::PrintToString(std::wstring(text));
+}
+
+TEST(ExplorerCommand, OnlyAMissingFolderOnALocalDriveStopsTheStart) {
+    const std::pair<const wchar_t*, bool> cases[] = {  // stored folder, missing
+        {L"C:\\", false}, {L"%USERPROFILE%\\Documents", false}, {L"C:\\gone", true},
+        {L"%USERPROFILE%\\gone", true}, {L"q:\\", true}, {L"", false}, {L"\\\\server\\share\\gone", false},
+        {L"N:\\on a mapped drive", false}, {L"%UNDEFINED%\\x", false}, {L"relative", false},
+        {L"Q:", true}, {L"N:", false},
+    };
+    for (const auto& [stored, missing] : cases) {
+        MemoryRegistry reg;
+        reg.PutString(registry::kSettingsKey, registry::kFolderValue, stored);
+        FakeProbe probe;
+        EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).folderMissing, missing) << testing::PrintToString(std::wstring(stored));
+    }
+    EXPECT_NE(MissingFolderText(L"C:\\gone").find(L"The folder C:\\gone does not exist"), std::wstring::npos);
+}
+
