@@ -10,6 +10,8 @@ enum class Command { SwitchAutostart, ShowAbout, ShowSettings, Exit, OpenExplore
 
 // What the Win+E keyboard hook posts the main window (the tray's callback is WM_APP + 1).
 inline constexpr unsigned kWindowsKeyMessage = 0x8000 + 2;
+// What a second start of the launcher posts the running one before it ends.
+inline constexpr unsigned kAlreadyRunningMessage = 0x8000 + 3;
 
 inline constexpr unsigned kCommandDelayMs = 100;
 

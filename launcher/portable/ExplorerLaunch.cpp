@@ -31,16 +31,39 @@ LaunchSettings ReadLaunchSettings(registry::Backend& backend) {
     return {lookUp(kModeValue), lookUp(kFolderValue)};
 }
 
+namespace {
+
+std::wstring WithoutBlanksAround(const std::wstring& text) {
+    const auto first = text.find_first_not_of(L" \t");
+    if (first == std::wstring::npos) return std::wstring();
+    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
+}
+
+}  // namespace
+
 ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& probe) {
-    ExplorerLaunch launch{L"", ExplorerShowState(settings.mode), probe.ExpandVariables(settings.folder)};
+    ExplorerLaunch launch{L"", ExplorerShowState(settings.mode),
+                          WithoutBlanksAround(probe.ExpandVariables(WithoutBlanksAround(settings.folder)))};
     launch.commandLine = ExplorerCommandLine(launch.folder);
-    launch.folderMissing = IsDriveLetterPath(launch.folder) && !probe.IsNetworkDrive(launch.folder[0]) &&
-                           probe.IsMissingFolder(launch.folder);
+    if (!IsDriveLetterPath(launch.folder) || probe.IsNetworkDrive(launch.folder[0])) return launch;
+    switch (probe.Examine(launch.folder)) {
+    case FolderProbe::Found::Nothing:
+        launch.problem = FolderProblem::Missing;
+        break;
+    case FolderProbe::Found::File:
+        launch.problem = FolderProblem::IsFile;
+        break;
+    case FolderProbe::Found::Folder:
+    case FolderProbe::Found::Unknown:
+        break;
+    }
     return launch;
 }
 
-std::wstring MissingFolderText(const std::wstring& folder) {
-    return L"The folder " + folder + L" does not exist.\n\nChoose another one in Settings.";
+std::wstring FolderProblemText(const ExplorerLaunch& launch) {
+    if (launch.problem == FolderProblem::IsFile)
+        return launch.folder + L" is a file, not a folder.\n\nChoose a folder in Settings.";
+    return L"The folder " + launch.folder + L" does not exist.\n\nChoose another one in Settings.";
 }
 
 }  // namespace launcher

@@ -21,8 +21,9 @@ public:
     // %VARIABLE% names replaced; an undefined one stays as written.
     virtual std::wstring ExpandVariables(const std::wstring& text) = 0;
     virtual bool IsNetworkDrive(wchar_t driveLetter) = 0;
-    // Nothing is there, or a file is; not a folder that may not be looked at.
-    virtual bool IsMissingFolder(const std::wstring& path) = 0;
+    enum class Found { Folder, Nothing, File, Unknown };
+    // Unknown: something that may not be looked at, for the Explorer to report.
+    virtual Found Examine(const std::wstring& path) = 0;
 };
 
 // A path on a drive of its own letter ("C:\x", "d:"); not "\\server\share",
@@ -37,15 +38,21 @@ struct LaunchSettings {
 };
 LaunchSettings ReadLaunchSettings(registry::Backend& backend);
 
+// Why a local folder cannot be opened: the Explorer would open some other
+// folder without a word.
+enum class FolderProblem { None, Missing, IsFile };
+
 struct ExplorerLaunch {
     std::wstring commandLine;
     int showState;
-    std::wstring folder;         // as expanded
-    bool folderMissing = false;  // a local folder that is not there: start nothing
+    std::wstring folder;  // without blanks at either end, expanded
+    FolderProblem problem = FolderProblem::None;  // anything but None: start nothing
 };
-// Only local drives are checked: a lost server would hold up the click.
+// Blanks around the stored text (easily typed, kept as the user's) mean
+// nothing. Only local drives are checked: a lost server would hold up the click.
 ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& probe);
 
-std::wstring MissingFolderText(const std::wstring& folder);
+// The message for a launch that has a problem.
+std::wstring FolderProblemText(const ExplorerLaunch& launch);
 
 }  // namespace launcher

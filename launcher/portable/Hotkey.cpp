@@ -150,4 +150,9 @@ std::wstring HotkeyTakenText(const Hotkey& hotkey) {
     return FormatHotkey(hotkey) + L" is used by another program; choose another in Settings.";
 }
 
+std::wstring HotkeyTakenInSettingsText(const Hotkey& hotkey, const std::wstring& systemMessage) {
+    return FormatHotkey(hotkey) + L" is used by another program. Please choose another combination.\n\n" +
+           systemMessage;
+}
+
 }  // namespace launcher

@@ -39,8 +39,9 @@ std::wstring FormatHotkey(const Hotkey& hotkey);
 Hotkey FromHotkeyControl(unsigned word);
 unsigned ToHotkeyControl(const Hotkey& hotkey);
 
-// Said once when another program holds the combination (a balloon at start,
-// a message in Settings).
+// Said once when another program holds the combination: in a balloon at
+// start, and as the message of the Settings dialog that is already open.
 std::wstring HotkeyTakenText(const Hotkey& hotkey);
+std::wstring HotkeyTakenInSettingsText(const Hotkey& hotkey, const std::wstring& systemMessage);
 
 }  // namespace launcher

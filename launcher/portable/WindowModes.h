@@ -16,14 +16,15 @@ struct WindowMode {
 
 inline constexpr int kModeOptionCount = 4;
 
-// In the Settings dialog's order. The captions do not follow the names: the
-// first option has always stored the normal-window name, and "in the taskbar"
-// the minimized one; stored settings depend on this pairing.
+// In the Settings dialog's order, captions with their access keys. The names
+// are older than the captions and do not match them ("vbNormalFocus" is the
+// normal window, "vbMinimizedFocus" the one in the taskbar); stored settings
+// depend on this pairing.
 inline constexpr std::array<WindowMode, kModeOptionCount> kWindowModes = {{
-    {L"vbNormalFocus", 1, L"in the foreground, minimized"},
-    {L"vbMaximizedFocus", 3, L"in the foreground, maximized"},
-    {L"vbMinimizedFocus", 2, L"in the taskbar"},
-    {L"vbNormalNoFocus", 4, L"last size, position"},
+    {L"vbNormalFocus", 1, L"in the foreground, &normal size"},
+    {L"vbMaximizedFocus", 3, L"in the foreground, ma&ximized"},
+    {L"vbMinimizedFocus", 2, L"in the &taskbar"},
+    {L"vbNormalNoFocus", 4, L"&last size, position"},
 }};
 
 // Show state for a window-mode name; nothing for other texts.

@@ -39,7 +39,7 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Label, kWebLabel, L"www.example.com/tolvane", kInAboutFrame, 120, 960, 2415, 255, 6},
     {ControlKind::Label, kVersionLabel, TOLVANE_WIDEN(TOLVANE_ABOUT_VERSION), kInAboutFrame, 120, 1320, 2055, 255, 3},
     {ControlKind::Label, kDateLabel, TOLVANE_WIDEN(TOLVANE_ABOUT_DATE), kInAboutFrame, 120, 1560, 1695, 255, 4},
-    {ControlKind::Button, kOkButton, L"OK", kInWindow, 1080, 1950, 1095, 375, 7},
+    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 1080, 1950, 1095, 375, 7, winkit::ButtonRole::DefaultAndCancel},
 };
 
 }  // namespace
@@ -70,8 +70,8 @@ void AboutBox::OnCreate() {
 }
 
 void AboutBox::OnCommand(int id, int, HWND) {
-    // OK, Enter and Esc (which the dialog keys turn into IDOK and IDCANCEL).
-    if (id == IDOK || id == IDCANCEL) ShowWindow(m_hwnd, SW_HIDE);
+    // OK, and Enter and Esc through its roles.
+    if (id == kOkButton) ShowWindow(m_hwnd, SW_HIDE);
 }
 
 bool AboutBox::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {

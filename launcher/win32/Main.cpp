@@ -10,6 +10,7 @@
 #include "Program.h"
 #include "Registry.h"
 #include "Settings.h"
+#include "SingleLauncher.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     case launcher::StartMode::Tray:
         break;
     }
+    launcher::SingleLauncher single;
+    if (!single.Claim()) return 0;
     launcher::AdoptVirtualizedSettings(registry::SystemBackend());
     if (!launcher::MainWindow::Instance().Open()) return 1;
     return winkit::RunMessageLoop();

@@ -13,6 +13,8 @@
 #include "Win32FolderProbe.h"
 #include "resource.h"
 
+#include <utility>
+
 namespace launcher {
 
 namespace {
@@ -47,7 +49,7 @@ void MainWindow::UseStoredHotkey() {
     const auto hotkey = ParseHotkey(ReadSettings(registry::SystemBackend()).hotkey);
     if (!hotkey || hotkey->IsNone()) return;
     // At logon nobody is waiting for a message box: a balloon says it once.
-    if (!m_hotkey.Set(m_hwnd, *hotkey).Ok()) m_tray.ShowBalloon(kLauncherCaption, HotkeyTakenText(*hotkey));
+    if (!m_hotkey.Set(m_hwnd, *hotkey).Ok()) ShowBalloon(HotkeyTakenText(*hotkey), false);
 }
 
 winkit::Win32Result MainWindow::UseHotkey(const Hotkey& hotkey) {
@@ -82,6 +84,9 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case kWindowsKeyMessage:
         Defer(CommandForHotkey());
         return true;
+    case kAlreadyRunningMessage:
+        ShowBalloon(L"Tolvane is already running: click here to open your folder", true);
+        return true;
     default:
         return false;
     }
@@ -106,6 +111,12 @@ void MainWindow::OnTrayNotification(WPARAM wParam, LPARAM lParam) {
         if (const auto command = ShowTrayMenu(at, event.fromKeyboard)) Defer(*command);
         break;
     }
+    case TrayGesture::BalloonClicked:
+        if (std::exchange(m_balloonOpensFolder, false)) Defer(CommandForTrayClick());
+        break;
+    case TrayGesture::BalloonGone:
+        m_balloonOpensFolder = false;
+        break;
     case TrayGesture::None:
         break;
     }
@@ -160,6 +171,11 @@ void MainWindow::Run(Command command) {
     }
 }
 
+void MainWindow::ShowBalloon(const std::wstring& text, bool opensFolder) {
+    m_balloonOpensFolder = opensFolder;
+    m_tray.ShowBalloon(kLauncherCaption, text, !opensFolder);
+}
+
 void MainWindow::SetAutostartMark(bool checked) {
     m_autostartChecked = checked;
     CheckMenuItem(m_menu.Get(), IDM_AUTOSTART, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
@@ -188,9 +204,8 @@ void MainWindow::SwitchAutostart() {
 void MainWindow::OpenExplorer() {
     Win32FolderProbe probe;
     const ExplorerLaunch launch = PlanExplorerLaunch(ReadLaunchSettings(registry::SystemBackend()), probe);
-    if (launch.folderMissing) {
-        // The Explorer would open some other folder without a word.
-        winkit::ShowInformation(nullptr, MissingFolderText(launch.folder), kLauncherCaption);
+    if (launch.problem != FolderProblem::None) {
+        winkit::ShowInformation(nullptr, FolderProblemText(launch), kLauncherCaption);
         return;
     }
     const winkit::Win32Result started =

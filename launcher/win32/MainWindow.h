@@ -46,6 +46,8 @@ private:
     void OpenExplorer();
 
     void UseStoredHotkey();
+    // A warning, or a note whose click opens the folder.
+    void ShowBalloon(const std::wstring& text, bool opensFolder);
 
     TrayIcon m_tray;
     GlobalHotkey m_hotkey;
@@ -55,6 +57,7 @@ private:
     std::wstring m_exePath;
     bool m_autostartChecked = false;
     bool m_switchingAutostart = false;
+    bool m_balloonOpensFolder = false;
     UINT m_taskbarCreated = 0;
 };
 

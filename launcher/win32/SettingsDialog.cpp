@@ -24,8 +24,8 @@ constexpr int kHotkeyGroupHeight = 930;
 constexpr int kClientHeight = 2745 + kHotkeyGroupHeight;
 constexpr int kButtonsTop = 2280 + kHotkeyGroupHeight;
 
-// Away from IDOK/IDCANCEL: IsDialogMessage turns Enter and Escape into those
-// commands, and neither button may answer them.
+// Away from IDOK/IDCANCEL: Enter and Esc reach Save and Cancel through their
+// roles in the table.
 enum ControlId {
     kModeFrame = 2001,
     kModeLabel,
@@ -47,6 +47,7 @@ constexpr int kInModeFrame = 0;
 constexpr int kInFolderFrame = 8;
 constexpr int kInHotkeyFrame = 11;
 
+using winkit::ButtonRole;
 using winkit::ControlKind;
 using winkit::kInWindow;
 const winkit::ControlSpec kControls[] = {
@@ -60,16 +61,18 @@ const winkit::ControlSpec kControls[] = {
      255, 3},
     {ControlKind::OptionButton, kFirstModeOption + 2, kWindowModes[2].caption, kInModeFrame, 120, 960, 1455, 255, 4},
     {ControlKind::OptionButton, kFirstModeOption + 3, kWindowModes[3].caption, kInModeFrame, 120, 1200, 1695, 255, 5},
-    {ControlKind::Button, kSaveButton, L"Save", kInWindow, 720, kButtonsTop, 1000, 375, 6},
-    {ControlKind::Button, kCancelButton, L"Cancel", kInWindow, 1920, kButtonsTop, 1000, 375, 7},
-    {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720, 615, 8},
-    {ControlKind::Label, kFolderLabel, L"Path:", kInFolderFrame, 120, 280, 615, 255, 9},
-    {ControlKind::TextBox, kFolderEdit, L"C:\\", kInFolderFrame, 600, 240, 3015, 285, 10},
-    {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720, 855, 11},
-    {ControlKind::Label, kHotkeyLabel, L"Keys:", kInHotkeyFrame, 120, 280, 615, 255, 12},
-    {ControlKind::HotkeyBox, kHotkeyBox, L"", kInHotkeyFrame, 600, 240, 1695, 285, 13},
-    {ControlKind::CheckBox, kWindowsKeyCheck, L"Use Win+E", kInHotkeyFrame, 2460, 255, 1155, 255, 14},
-    {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495, 255, 15},
+    // Tab goes from top to bottom: the modes, the folder, the hotkey, then the buttons.
+    {ControlKind::Button, kSaveButton, L"&Save", kInWindow, 720, kButtonsTop, 1000, 375, 15, ButtonRole::Default},
+    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 1920, kButtonsTop, 1000, 375, 16,
+     ButtonRole::Cancel},
+    {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720, 615, 6},
+    {ControlKind::Label, kFolderLabel, L"&Path:", kInFolderFrame, 120, 280, 615, 255, 7},
+    {ControlKind::TextBox, kFolderEdit, L"C:\\", kInFolderFrame, 600, 240, 3015, 285, 8},
+    {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720, 855, 10},
+    {ControlKind::Label, kHotkeyLabel, L"&Keys:", kInHotkeyFrame, 120, 280, 615, 255, 11},
+    {ControlKind::HotkeyBox, kHotkeyBox, L"", kInHotkeyFrame, 600, 240, 1695, 285, 12},
+    {ControlKind::CheckBox, kWindowsKeyCheck, L"Use &Win+E", kInHotkeyFrame, 2460, 255, 1155, 255, 13},
+    {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495, 255, 14},
 };
 
 // msctls_hotkey32 is comctl32's: its class exists only once comctl32 was
@@ -117,6 +120,9 @@ void SettingsDialog::OnCreate() {
     m_controls.Create(m_hwnd, kControls, std::size(kControls));
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     LoadValues();
+    // The first box a user types in, unless a policy has greyed it.
+    HWND folder = m_controls.Get(kFolderEdit);
+    if (IsWindowEnabled(folder)) SetFocusTo(folder);
 }
 
 HWND SettingsDialog::Option(int index) const { return m_controls.Get(kFirstModeOption + index); }
@@ -141,14 +147,16 @@ void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
     const bool windowsKey = hotkey && hotkey->IsWindowsExplorerKey();
     if (hotkey && !windowsKey) SendMessageW(box, HKM_SETHOTKEY, ToHotkeyControl(*hotkey), 0);
     SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
-    std::wstring note;
+    // Windows gives a combination another program holds to that program, so
+    // the box never sees it and would stay unchanged without a word.
+    const wchar_t* note = L"A combination another program holds cannot be typed here.";
     if (stored.hotkeyByPolicy)
         note = L"Your administrator has set the hotkey.";
     else if (!hotkey)
         note = L"The stored hotkey cannot be read: none is set.";
-    SetWindowTextW(m_controls.Get(kHotkeyNote), note.c_str());
+    SetWindowTextW(m_controls.Get(kHotkeyNote), note);
     EnableWindow(m_controls.Get(kWindowsKeyCheck), !stored.hotkeyByPolicy);
-    EnableWindow(box, !stored.hotkeyByPolicy && !windowsKey);
+    EnableBox(box, !stored.hotkeyByPolicy && !windowsKey);
     m_hotkeyByPolicy = stored.hotkeyByPolicy;
 }
 
@@ -171,8 +179,14 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
         OnCancel();
     } else if (id == kWindowsKeyCheck) {
         // Windows' own combination replaces the typed one while it is checked.
-        EnableWindow(m_controls.Get(kHotkeyBox), SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED);
+        EnableBox(m_controls.Get(kHotkeyBox), SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED);
     }
+}
+
+void SettingsDialog::EnableBox(HWND box, bool enable) {
+    EnableWindow(box, enable ? TRUE : FALSE);
+    // The hotkey control does not repaint itself for WM_ENABLE (seen under Wine).
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 std::array<bool, kModeOptionCount> SettingsDialog::SelectedOptions() const {
@@ -198,7 +212,7 @@ void SettingsDialog::OnSave() {
         // Taken before anything is stored, so that a combination another
         // program holds is refused with the dialog still open.
         if (const winkit::Win32Result taken = launcher.UseHotkey(*hotkey); !taken.Ok()) {
-            winkit::ShowInformation(m_hwnd, HotkeyTakenText(*hotkey) + L"\n\n" + winkit::SystemMessage(taken.code),
+            winkit::ShowInformation(m_hwnd, HotkeyTakenInSettingsText(*hotkey, winkit::SystemMessage(taken.code)),
                                     kCaption);
             return;
         }

@@ -12,7 +12,7 @@
 
 namespace launcher {
 
-// The modeless Settings dialog: folder and window mode of the Explorer.
+// The modeless Settings dialog: the window mode, the folder and the hotkey.
 class SettingsDialog final : public winkit::Window {
 public:
     static SettingsDialog& Instance();
@@ -35,6 +35,7 @@ private:
     void OnCancel();
     std::array<bool, kModeOptionCount> SelectedOptions() const;
     HWND Option(int index) const;
+    static void EnableBox(HWND box, bool enable);
 
     bool m_hotkeyByPolicy = false;
 };

@@ -45,6 +45,9 @@ static_assert(kTrayCallbackMessage == WM_APP + 1, "callback message above WM_APP
 static_assert(kTrayLeftButtonUp == WM_LBUTTONUP && kTrayRightButtonUp == WM_RBUTTONUP, "button releases");
 static_assert(kTrayContextMenu == WM_CONTEXTMENU, "context menu");
 static_assert(kTraySelect == NIN_SELECT && kTrayKeySelect == NIN_KEYSELECT, "version-4 selections");
+static_assert(kTrayBalloonHide == NIN_BALLOONHIDE && kTrayBalloonTimeout == NIN_BALLOONTIMEOUT &&
+                  kTrayBalloonClick == NIN_BALLOONUSERCLICK,
+              "balloon notifications");
 
 }  // namespace
 
@@ -82,13 +85,13 @@ void TrayIcon::Reload() {
     m_icon = std::move(icon);
 }
 
-void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+void TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text, bool warning) {
     if (!m_added) return;
     NOTIFYICONDATAW balloon = m_data;
     balloon.uFlags = NIF_INFO;
     lstrcpynW(balloon.szInfoTitle, title.c_str(), ARRAYSIZE(balloon.szInfoTitle));
     lstrcpynW(balloon.szInfo, text.c_str(), ARRAYSIZE(balloon.szInfo));
-    balloon.dwInfoFlags = NIIF_WARNING;
+    balloon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
     Shell_NotifyIconW(NIM_MODIFY, &balloon);
 }
 

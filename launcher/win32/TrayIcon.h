@@ -21,7 +21,7 @@ public:
     void ReturnFocus();
     // A notification beside the icon: what needs the user's attention without
     // stopping anything (nothing blocking at logon).
-    void ShowBalloon(const std::wstring& title, const std::wstring& text);
+    void ShowBalloon(const std::wstring& title, const std::wstring& text, bool warning);
     bool Version4() const { return m_version4; }
 
 private:

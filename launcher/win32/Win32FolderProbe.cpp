@@ -23,18 +23,21 @@ bool Win32FolderProbe::IsNetworkDrive(wchar_t driveLetter) {
     return GetDriveTypeW(root) == DRIVE_REMOTE;
 }
 
-bool Win32FolderProbe::IsMissingFolder(const std::wstring& path) {
+FolderProbe::Found Win32FolderProbe::Examine(const std::wstring& path) {
     // A drive without a disc would otherwise ask to insert one.
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previousMode);
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const DWORD error = GetLastError();
     SetThreadErrorMode(previousMode, nullptr);
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Found::Folder : Found::File;
     // Only what says "nothing there" counts; a folder the user may not look
     // into is the Explorer's to report.
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
-           error == ERROR_INVALID_DRIVE || error == ERROR_NOT_READY || error == ERROR_BAD_PATHNAME;
+    const bool nothing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                         error == ERROR_INVALID_NAME || error == ERROR_INVALID_DRIVE || error == ERROR_NOT_READY ||
+                         error == ERROR_BAD_PATHNAME;
+    return nothing ? Found::Nothing : Found::Unknown;
 }
 
 }  // namespace launcher

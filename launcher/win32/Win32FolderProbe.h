@@ -10,7 +10,7 @@ class Win32FolderProbe final : public FolderProbe {
 public:
     std::wstring ExpandVariables(const std::wstring& text) override;
     bool IsNetworkDrive(wchar_t driveLetter) override;
-    bool IsMissingFolder(const std::wstring& path) override;
+    Found Examine(const std::wstring& path) override;
 };
 
 }  // namespace launcher

@@ -12,7 +12,7 @@ LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
 
 # Texts in tab order after the frame; None: ours to choose, checked by rule.
 ABOUT_TEXTS = ["About Tolvane", None, None, version_text("TOLVANE_ABOUT_VERSION"), version_text("TOLVANE_ABOUT_DATE"),
-               None, None, "OK"]
+               None, None, "&OK"]
 
 
 class AboutBoxTest(unittest.TestCase):
@@ -55,7 +55,7 @@ class AboutBoxTest(unittest.TestCase):
         self.assertLessEqual(abs((top + bottom) / 2 - 300), 2, window["rect"])
         self.assertGreaterEqual(right - left, 212)
         self.assertGreaterEqual(bottom - top, 160)
-        ok = next(c for c in controls if c["text"] == "OK")
+        ok = next(c for c in controls if c["text"] == "&OK")
         self.assertEqual(ok["rect"][2] - ok["rect"][0], 73)  # 1095 twips
         self.assertEqual(ok["rect"][3] - ok["rect"][1], 25)  # 375 twips
 

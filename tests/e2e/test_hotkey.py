@@ -56,7 +56,7 @@ class HotkeyTest(unittest.TestCase):
         self.assertIsNotNone(window, "the Settings dialog did not open")
         controls = self.s.driver.controls(window["hwnd"])
         box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
-        by_text = {c["text"]: c for c in controls}
+        by_text = {c["text"].replace("&", ""): c for c in controls}
         return window, box, by_text
 
     def click(self, control):
@@ -88,12 +88,15 @@ class HotkeyTest(unittest.TestCase):
             self.s.screenshot("hotkey-taken-balloon")
             self.assertIsNotNone(balloon, "no balloon on the tray icon")
             window, _box, by_text = self.open_settings()
+            # The box cannot show a combination another program holds: the dialog says so beside it.
+            self.assertIn("A combination another program holds cannot be typed here.", by_text)
             self.click(by_text["Save"])
             message = self.s.driver.wait_window(caption="Settings", cls="#32770", visible=True, timeout=5)
             self.s.screenshot("hotkey-taken-message")
             self.assertIsNotNone(message, "Save gave no message")
             texts = [c["text"] for c in self.s.driver.controls(message["hwnd"])]
             self.assertTrue(any("is used by another program" in t for t in texts), texts)
+            self.assertFalse(any("in Settings" in t for t in texts), "sends the user to where they are")
             self.s.driver.keys("enter")
             self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "the dialog closed")
             self.assertEqual(self.s.reg_get(USER_KEY, "Modus"), None, "something was saved")
@@ -106,6 +109,15 @@ class HotkeyTest(unittest.TestCase):
         notes = [t for t in by_text if "cannot be read" in t]
         self.s.screenshot("hotkey-unreadable")
         self.assertEqual(len(notes), 1, list(by_text))
+        # "Use Win+E" greys the box at once, and gives it back.
+        def box_enabled():
+            return next(c for c in self.s.driver.controls(window["hwnd"]) if c["hwnd"] == box["hwnd"])["enabled"]
+
+        self.click(by_text["Use Win+E"])
+        self.assertFalse(box_enabled())
+        self.s.screenshot("hotkey-box-greyed")
+        self.click(by_text["Use Win+E"])
+        self.assertTrue(box_enabled())
         self.click(box)
         self.s.driver.keys("ctrl+alt+f12")
         self.click(by_text["Save"])

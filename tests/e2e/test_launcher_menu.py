@@ -1,7 +1,9 @@
 """Popup menu of Tolvane.exe, opened with a real right click on its tray icon
 and driven by keyboard: entries, default item, autostart check mark and the
-user's and the machine's Run values, Open Explorer, Exit; two launchers side
-by side; and the launcher as the helper that removes the machine's Run value."""
+user's and the machine's Run values, Open Explorer, Exit; one launcher per
+session (a second start ends and the first says so in a balloon whose click
+opens the folder); and the launcher as the helper that removes the machine's
+Run value."""
 
 import time
 import unittest
@@ -22,6 +24,7 @@ EXPECTED_ENTRIES = [
 ]
 DEFAULT_INDEX = 5
 ERROR_INVALID_PARAMETER = 87
+NIN_BALLOONUSERCLICK = 0x405
 
 
 class LauncherMenuTest(unittest.TestCase):
@@ -80,19 +83,14 @@ class LauncherMenuTest(unittest.TestCase):
             time.sleep(0.2)
         return value
 
-    def start_second(self):
-        """Starts another launcher from SECOND_DIR; returns (window, icon)."""
-        before = {w["hwnd"] for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS)}
-        self.s.start_program(SECOND_DIR + "\\Tolvane.exe", cwd=SECOND_DIR)
-        deadline = time.time() + 15
-        second = None
-        while time.time() < deadline and second is None:
-            second = next((w for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS) if w["hwnd"] not in before), None)
-            time.sleep(0.2)
-        self.assertIsNotNone(second, "the second launcher's window did not appear")
-        icons = self.s.wait_tray_icons(2)
-        # Wine's taskbar puts a newer icon to the left of the older ones.
-        return second, icons[1]
+    def restart_from(self, folder):
+        """One launcher runs per session: ends the running one and starts the
+        one in folder; returns (window, icon)."""
+        cls = type(self)
+        self.exit_by_menu(cls.main, cls.icon)
+        self.s.wait_tray_icon_count(0)
+        cls.main, cls.icon = self.s.start_launcher(folder + "\\Tolvane.exe", folder, with_desktop=False)
+        return cls.main, cls.icon
 
     def exit_by_menu(self, launcher, icon):
         self.open_menu(icon, launcher)
@@ -162,10 +160,7 @@ class LauncherMenuTest(unittest.TestCase):
         ]
         for which, folder, expected in cases:
             with self.subTest(launcher=folder):
-                if which is None:
-                    launcher, icon = self.main, self.icon
-                else:
-                    launcher, icon = self.start_second()
+                launcher, icon = self.restart_from(folder) if which else (self.main, self.icon)
                 self.s.reg_delete(RUN_KEY, "Tolvane")
                 try:
                     _head, items = self.open_menu(icon, launcher)
@@ -182,7 +177,7 @@ class LauncherMenuTest(unittest.TestCase):
                     self.choose("esc")
                 finally:
                     if which is not None:
-                        self.exit_by_menu(launcher, icon)
+                        self.restart_from(MAIN_DIR)
 
     def test_check_mark_at_start_follows_run_value(self):
         # Run value before the launcher starts -> autostart item checked
@@ -193,13 +188,11 @@ class LauncherMenuTest(unittest.TestCase):
                     self.s.reg_delete(RUN_KEY, "Tolvane")
                 else:
                     self.s.reg_set(RUN_KEY, "Tolvane", value)
-                launcher, icon = self.start_second()
-                try:
-                    _head, items = self.open_menu(icon, launcher)
-                    self.assertEqual(items[0]["checked"], checked)
-                    self.choose("esc")
-                finally:
-                    self.exit_by_menu(launcher, icon)
+                launcher, icon = self.restart_from(SECOND_DIR)
+                _head, items = self.open_menu(icon, launcher)
+                self.assertEqual(items[0]["checked"], checked)
+                self.choose("esc")
+        self.restart_from(MAIN_DIR)
 
     def test_switching_off_removes_the_machines_value_too(self):
         # Wine runs every program elevated, so the launcher removes it itself;
@@ -232,15 +225,24 @@ class LauncherMenuTest(unittest.TestCase):
                 self.assertEqual(self.s.driver.windows(cls=MAIN_WINDOW_CLASS), windows)
                 self.assertEqual(len(self.s.tray_icons()), 1)
 
-    def test_exit_ends_only_that_launcher(self):
-        launcher, icon = self.start_second()
-        self.s.screenshot("two-launchers")
-        self.exit_by_menu(launcher, icon)
-        self.assertTrue(self.s.wait_tray_icon_count(1), "the exited launcher's icon stayed in the tray")
-        # The first launcher keeps working.
-        self.assertTrue(self.s.driver.alive(self.main["pid"]))
-        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
-        self.assertEqual([p["ppid"] for p in procs], [self.main["pid"]])
+    def test_a_second_start_ends_and_the_first_says_so(self):
+        started = time.time()
+        proc = self.s.wine(SECOND_DIR + "\\Tolvane.exe", check=False)
+        self.assertEqual(proc.returncode, 0, proc)
+        self.assertLess(time.time() - started, 10, "the second start did not end at once")
+        self.assertEqual(len(self.s.driver.windows(cls=MAIN_WINDOW_CLASS)), 1)
+        self.assertEqual(len(self.s.tray_icons()), 1, "a second icon")
+        balloon = self.s.driver.wait_window(cls="tooltips_class32", visible=True, timeout=5,
+                                            caption="Tolvane is already running: click here to open your folder")
+        self.s.screenshot("already-running-balloon")
+        self.assertIsNotNone(balloon, "no balloon at the running launcher's icon")
+        # Wine's notification area sends no balloon notifications: they are
+        # posted here as Windows sends them. A click on this balloon opens the folder, once.
+        watch = self.s.driver.watch(2500, "explorer.exe", count=1, settle=800)
+        self.s.tray_notify(self.main, NIN_BALLOONUSERCLICK, *self.icon, times=2)
+        procs = watch.collect()
+        self.assertEqual([(p["cmdline"], p["ppid"]) for p in procs], [('explorer.exe /e,"C:\\x y"', self.main["pid"])])
+        self.s.close_windows("ExplorerWClass")
 
     def test_exit_removes_the_icon(self):
         self.exit_by_menu(self.main, self.icon)

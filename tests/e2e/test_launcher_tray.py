@@ -1,6 +1,7 @@
 """Tray icon of Tolvane.exe: left clicks start the Explorer with the stored
 folder and window mode (the user's over the machine's, %VARIABLES% expanded;
-a missing folder is reported instead), other mouse activity starts nothing,
+blanks around the folder ignored; a missing folder, or a file, is reported
+instead), other mouse activity starts nothing,
 and the icon comes back when the taskbar announces itself again."""
 
 import time
@@ -18,6 +19,8 @@ FOLDER_CASES = [
     ("C:\\a,b", 'explorer.exe /e,"C:\\a,b"', "a,b"),
     ("C:\\Ärger ß ünd Ω", 'explorer.exe /e,"C:\\Ärger ß ünd Ω"', "Ärger ß ünd Ω"),
     ("C:\\", 'explorer.exe /e,"C:\\"', None),
+    # Blanks typed around the folder are kept in the value and ignored here.
+    (" C:\\windows ", 'explorer.exe /e,"C:\\windows"', "windows"),
     ("", "explorer.exe /e,", None),
 ]
 
@@ -51,7 +54,7 @@ class LauncherTrayTest(unittest.TestCase):
         cls.s = WineSession("tray")
         cls.addClassCleanup(cls.s.close)
         cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
-        cls.s.make_dirs(*[folder for folder, _, _ in FOLDER_CASES if folder])
+        cls.s.make_dirs(*[folder for folder, _, _ in FOLDER_CASES if folder and folder == folder.strip()])
         cls.s.store_settings("C:\\", "vbNormalFocus")
         cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
 
@@ -128,17 +131,21 @@ class LauncherTrayTest(unittest.TestCase):
         self.assertIsNotNone(self.s.driver.wait_window(cls="ExplorerWClass", caption="windows", visible=True,
                                                        timeout=8), "C:\\windows not shown")
 
-    def test_a_missing_folder_is_reported_and_opens_nothing(self):
-        self.set_settings("C:\\Gone\\Away", "vbNormalFocus")
-        self.assertEqual(self.left_click(), [], "an Explorer started for a missing folder")
-        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane", pid=self.launcher["pid"], visible=True,
-                                        timeout=5)
-        self.assertIsNotNone(box, "no message about the missing folder")
-        self.s.screenshot("missing-folder")
-        texts = [c["text"] for c in self.s.driver.controls(box["hwnd"])]
-        self.assertTrue(any("The folder C:\\Gone\\Away does not exist." in t and "Settings" in t for t in texts), texts)
-        self.s.driver.close_window(box["hwnd"])
-        self.assertTrue(self.s.driver.wait_window_gone(cls="#32770", pid=self.launcher["pid"], timeout=5))
+    def test_a_missing_folder_or_a_file_is_reported_and_opens_nothing(self):
+        cases = [("C:\\Gone\\Away", "The folder C:\\Gone\\Away does not exist."),
+                 (" C:\\windows\\win.ini", "C:\\windows\\win.ini is a file, not a folder.")]
+        for folder, says in cases:
+            with self.subTest(folder=folder):
+                self.set_settings(folder, "vbNormalFocus")
+                self.assertEqual(self.left_click(), [], "an Explorer started")
+                box = self.s.driver.wait_window(cls="#32770", caption="Tolvane", pid=self.launcher["pid"],
+                                                visible=True, timeout=5)
+                self.assertIsNotNone(box, "no message about the folder")
+                self.s.screenshot("folder-problem")
+                texts = [c["text"] for c in self.s.driver.controls(box["hwnd"])]
+                self.assertTrue(any(says in t and "Settings" in t for t in texts), texts)
+                self.s.driver.close_window(box["hwnd"])
+                self.assertTrue(self.s.driver.wait_window_gone(cls="#32770", pid=self.launcher["pid"], timeout=5))
         # The launcher goes on with its icon.
         self.assertTrue(self.s.driver.windows(cls=MAIN_WINDOW_CLASS, pid=self.launcher["pid"]))
         self.assertEqual(len(self.s.tray_icons()), 1)

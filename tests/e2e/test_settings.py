@@ -14,9 +14,10 @@ from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, POLICY_KEY, S
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
 
-# Option captions in the order of the option array; what each one stores.
+# Option captions (access keys aside) in the order of the option array; what
+# each one stores.
 OPTIONS = [
-    ("in the foreground, minimized", "vbNormalFocus"),
+    ("in the foreground, normal size", "vbNormalFocus"),
     ("in the foreground, maximized", "vbMaximizedFocus"),
     ("in the taskbar", "vbMinimizedFocus"),
     ("last size, position", "vbNormalNoFocus"),
@@ -25,7 +26,7 @@ CAPTIONS = [caption for caption, _ in OPTIONS]
 
 # stored "Modus" -> caption of the option the dialog selects (None: no option)
 LOAD_MODE_CASES = [
-    ("vbNormalFocus", "in the foreground, minimized"),
+    ("vbNormalFocus", "in the foreground, normal size"),
     ("vbMaximizedFocus", "in the foreground, maximized"),
     ("vbMinimizedFocus", "in the taskbar"),
     ("vbNormalNoFocus", "last size, position"),
@@ -49,7 +50,7 @@ LOAD_FOLDER_CASES = [
 # (option to click or None, text typed into the emptied path box,
 #  stored "Modus" before) -> "Modus" and "Pfad" written by Save
 SAVE_CASES = [
-    ("in the foreground, minimized", "  C:\\Programme ", "vbMaximizedFocus", "vbNormalFocus"),
+    ("in the foreground, normal size", "  C:\\Programme ", "vbMaximizedFocus", "vbNormalFocus"),
     ("in the taskbar", "C:\\Über Ordner", "vbMaximizedFocus", "vbMinimizedFocus"),
     ("in the foreground, maximized", "D:", "vbNormalFocus", "vbMaximizedFocus"),
     ("last size, position", "C:\\a,b\\", "vbNormalFocus", "vbNormalNoFocus"),
@@ -118,9 +119,9 @@ class SettingsDialogTest(unittest.TestCase):
         return window
 
     def dialog(self, window):
-        """Controls of the dialog by caption; the path box under "Edit"."""
+        """Controls of the dialog by caption without its access key; the path box under "Edit"."""
         controls = self.s.driver.controls(window["hwnd"])
-        by_text = {c["text"]: c for c in controls if c["class"].lower() != "edit"}
+        by_text = {c["text"].replace("&", ""): c for c in controls if c["class"].lower() != "edit"}
         edits = [c for c in controls if c["class"].lower() == "edit"]
         self.assertEqual(len(edits), 1, controls)
         by_text["Edit"] = edits[0]
@@ -149,15 +150,19 @@ class SettingsDialogTest(unittest.TestCase):
 
     # tests ----------------------------------------------------------------
 
-    def test_layout_focus_and_tab_order(self):
+    def test_layout_and_the_keyboard(self):
         self.store("C:\\stored", "vbMaximizedFocus")
         window = self.open_settings()
         self.s.screenshot("settings-open")
         controls, by_text = self.dialog(window)
-        # Created in tab order, so the child order is the tab order.
+        # Created in tab order, so the child order is the tab order: from top to bottom.
         self.assertEqual([c["text"] if c["class"].lower() != "edit" else "Edit" for c in controls], [
-            "Explorer-mode", "Please choose the window-mode of the Explorer:", *CAPTIONS, "Save", "Cancel",
-            "Folder which is opened", "Path:", "Edit", "Hotkey", "Keys:", "", "Use Win+E", ""])
+            "Explorer-mode", "Please choose the window-mode of the Explorer:", "in the foreground, &normal size",
+            "in the foreground, ma&ximized", "in the &taskbar", "&last size, position", "Folder which is opened",
+            "&Path:", "Edit", "Hotkey", "&Keys:", "", "Use &Win+E",
+            "A combination another program holds cannot be typed here.", "&Save", "&Cancel"])
+        keys = [c["text"].lower().split("&")[1][0] for c in controls if "&" in c["text"]]
+        self.assertEqual(len(keys), len(set(keys)), f"access keys twice: {keys}")
         hotkey_box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
         # Positions at 96 DPI (15 twips a pixel), relative to the mode frame.
         frame = by_text["Explorer-mode"]["rect"]
@@ -168,7 +173,7 @@ class SettingsDialogTest(unittest.TestCase):
 
         expected = {
             "Please choose the window-mode of the Explorer:": (8, 16, 233, 17),
-            "in the foreground, minimized": (8, 32, 161, 17),
+            "in the foreground, normal size": (8, 32, 161, 17),
             "in the foreground, maximized": (8, 48, 161, 17),
             "in the taskbar": (8, 64, 97, 17),
             "last size, position": (8, 80, 113, 17),
@@ -188,27 +193,33 @@ class SettingsDialogTest(unittest.TestCase):
         width = window["rect"][2] - window["rect"][0]
         self.assertGreaterEqual(width, 251)
         self.assertLess(width, 251 + 20)
-        # Focus starts in the mode group, at the selected option.
+        # Focus starts in the path box, the first box a user types in.
         focus = self.s.driver.focus()
         self.assertEqual(focus["foreground"], window["hwnd"])
-        self.assertEqual(focus["focus"], by_text["in the foreground, maximized"]["hwnd"])
-        # Tab: Save, Cancel, the path box, the hotkey, back to the group.
+        self.assertEqual(focus["focus"], by_text["Edit"]["hwnd"])
+        # Tab follows the layout down, then comes back to the mode group at its selected option.
         by_text["Keys"] = hotkey_box
-        for expected_focus in ("Save", "Cancel", "Edit", "Keys", "Use Win+E", "in the foreground, maximized"):
+        for expected_focus in ("Keys", "Use Win+E", "Save", "Cancel", "in the foreground, maximized", "Edit"):
             self.s.driver.keys("tab")
             self.assertEqual(self.s.driver.focus()["focus"], by_text[expected_focus]["hwnd"], expected_focus)
         # An arrow key moves the selection inside the group.
-        self.s.driver.keys("down")
+        self.s.driver.keys("shift+tab", "down")
         self.assertEqual(self.selected_option(window), "in the taskbar")
         self.assertEqual(self.s.driver.focus()["focus"], by_text["in the taskbar"]["hwnd"])
-        # Neither Enter nor Escape is a button of the dialog: the arrow key
-        # after them still reaches it.
-        self.s.driver.keys("enter", "esc", "down")
-        wait_for(lambda: not self.s.driver.windows(cls=SETTINGS_CLASS, visible=True)
-                 or self.selected_option(window) == "last size, position")
-        self.assertTrue(self.s.driver.windows(cls=SETTINGS_CLASS, visible=True), "Enter or Escape closed it")
-        self.assertEqual(self.selected_option(window), "last size, position")
+        # Access keys: an option, and a label's box.
+        self.s.driver.keys("alt+l")
+        self.assertTrue(wait_for(lambda: self.selected_option(window) == "last size, position"))
+        self.s.driver.keys("alt+p")
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Edit"]["hwnd"])
+        # Esc is Cancel: nothing written.
+        self.s.driver.keys("esc")
+        self.assert_closed("Esc did not close the dialog")
         self.assert_nothing_written("vbMaximizedFocus", "C:\\stored")
+        # Enter is Save, also from the path box.
+        window = self.open_settings()
+        self.s.driver.keys("alt+t", "alt+p", "enter")
+        self.assert_closed("Enter did not save")
+        self.assertEqual(self.stored(), ("vbMinimizedFocus", "C:\\stored"))
 
     def test_shows_stored_mode(self):
         for mode, caption in LOAD_MODE_CASES:
@@ -298,7 +309,7 @@ class SettingsDialogTest(unittest.TestCase):
         self.store("C:\\stored", "vbMaximizedFocus")
         window = self.open_settings()
         _, by_text = self.dialog(window)
-        self.click_control(by_text["in the foreground, minimized"], dx=6)
+        self.click_control(by_text["in the foreground, normal size"], dx=6)
         self.replace_path(window, "C:\\windows")
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
         self.s.park_mouse()

@@ -36,7 +36,7 @@ class PolicyTemplatesTest(unittest.TestCase):
         # {L"name", show state, L"caption"} rows of the one table of window modes
         rows = re.findall(r'\{L"([^"]*)", \d+, L"([^"]*)"\}', modes[modes.index("kWindowModes"):])
         cls.modes = [name for name, _ in rows]
-        cls.captions = [caption for _, caption in rows]
+        cls.captions = [caption.replace("&", "") for _, caption in rows]  # without the access keys
         cls.strings = {s.get("id"): s.text for s in cls.adml.iterfind(".//p:stringTable/p:string", NS)}
         cls.presentations = {p.get("id"): p for p in cls.adml.iterfind(".//p:presentationTable/p:presentation", NS)}
 

@@ -36,8 +36,11 @@ public:
         return text.rfind(name, 0) == 0 ? L"C:\\Users\\ann" + text.substr(name.size()) : text;
     }
     bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
-    bool IsMissingFolder(const std::wstring& path) override {
-        return path != L"C:\\" && path != L"C:\\Users\\ann\\Documents";
+    Found Examine(const std::wstring& path) override {
+        if (path == L"C:\\" || path == L"C:\\Users\\ann\\Documents" || path == L"C:\\windows") return Found::Folder;
+        if (path == L"C:\\notes.txt") return Found::File;
+        if (path == L"C:\\locked") return Found::Unknown;
+        return Found::Nothing;
     }
 };
 
@@ -75,19 +78,30 @@ TEST(ExplorerCommand, DriveLetterPaths) {
     for (const auto& [text, drive] : cases) EXPECT_EQ(IsDriveLetterPath(text), drive) << testing::PrintToString(std::wstring(text));
 }
 
-TEST(ExplorerCommand, OnlyAMissingFolderOnALocalDriveStopsTheStart) {
-    const std::pair<const wchar_t*, bool> cases[] = {  // stored folder, missing
-        {L"C:\\", false}, {L"%USERPROFILE%\\Documents", false}, {L"C:\\gone", true},
-        {L"%USERPROFILE%\\gone", true}, {L"q:\\", true}, {L"", false}, {L"\\\\server\\share\\gone", false},
-        {L"N:\\on a mapped drive", false}, {L"%UNDEFINED%\\x", false}, {L"relative", false},
-        {L"Q:", true}, {L"N:", false},
+TEST(ExplorerCommand, OnlyAMissingFolderOrAFileOnALocalDriveStopsTheStart) {
+    constexpr auto kNone = FolderProblem::None, kMissing = FolderProblem::Missing, kFile = FolderProblem::IsFile;
+    const std::pair<const wchar_t*, FolderProblem> cases[] = {  // stored folder, problem
+        {L"C:\\", kNone}, {L"%USERPROFILE%\\Documents", kNone}, {L"C:\\gone", kMissing},
+        {L"%USERPROFILE%\\gone", kMissing}, {L"q:\\", kMissing}, {L"", kNone}, {L"\\\\server\\share\\gone", kNone},
+        {L"N:\\on a mapped drive", kNone}, {L"%UNDEFINED%\\x", kNone}, {L"relative", kNone},
+        {L"Q:", kMissing}, {L"N:", kNone}, {L"C:\\notes.txt", kFile}, {L"C:\\locked", kNone},
+        // Blanks at either end are the user's typing, not part of the folder.
+        {L" C:\\windows", kNone}, {L"C:\\windows  ", kNone}, {L"\t %USERPROFILE%\\Documents ", kNone},
+        {L" C:\\notes.txt ", kFile}, {L"   ", kNone},
     };
-    for (const auto& [stored, missing] : cases) {
+    for (const auto& [stored, problem] : cases) {
         MemoryRegistry reg;
         reg.PutString(registry::kSettingsKey, registry::kFolderValue, stored);
         FakeProbe probe;
-        EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).folderMissing, missing) << testing::PrintToString(std::wstring(stored));
+        EXPECT_EQ(PlanExplorerLaunch(ReadLaunchSettings(reg), probe).problem, problem)
+            << testing::PrintToString(std::wstring(stored));
     }
-    EXPECT_NE(MissingFolderText(L"C:\\gone").find(L"The folder C:\\gone does not exist"), std::wstring::npos);
+    FakeProbe probe;
+    const ExplorerLaunch blanks = PlanExplorerLaunch({L"", L"  C:\\windows "}, probe);
+    EXPECT_EQ(blanks.commandLine, L"explorer.exe /e,\"C:\\windows\"");
+    EXPECT_EQ(PlanExplorerLaunch({L"", L" "}, probe).commandLine, L"explorer.exe /e,");
+    const std::wstring missing = FolderProblemText(PlanExplorerLaunch({L"", L" C:\\gone"}, probe));
+    EXPECT_EQ(missing.rfind(L"The folder C:\\gone does not exist.", 0), 0u) << testing::PrintToString(missing);
+    const std::wstring file = FolderProblemText(PlanExplorerLaunch({L"", L"C:\\notes.txt"}, probe));
+    EXPECT_EQ(file.rfind(L"C:\\notes.txt is a file, not a folder.", 0), 0u) << testing::PrintToString(file);
 }
-

@@ -103,6 +103,15 @@ TEST(HotkeyControl, WordAndCombinationBothWays) {
     }
 }
 
+TEST(HotkeyTaken, TheBalloonPointsToSettingsTheDialogDoesNot) {
+    const Hotkey hotkey{kCtrlAlt, 'E'};
+    EXPECT_EQ(HotkeyTakenText(hotkey), L"Ctrl+Alt+E is used by another program; choose another in Settings.");
+    const std::wstring inSettings = HotkeyTakenInSettingsText(hotkey, L"<reason>");
+    EXPECT_EQ(inSettings.rfind(L"Ctrl+Alt+E is used by another program.", 0), 0u);
+    EXPECT_EQ(inSettings.find(L"in Settings"), std::wstring::npos);
+    EXPECT_NE(inSettings.find(L"<reason>"), std::wstring::npos);
+}
+
 TEST(HotkeyUse, AKeyNeedsCtrlAltOrWin) {
     EXPECT_TRUE(IsUsableHotkey({kModWin, 'E'}));
     EXPECT_TRUE(IsUsableHotkey({kModAlt | kModShift, 0x70}));

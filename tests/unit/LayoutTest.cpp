@@ -93,6 +93,23 @@ TEST(ControlLayout, AdjacentControlsKeepTheirGapAtAnyDpi) {
     }
 }
 
+TEST(ControlLayout, EnterAndEscPressTheButtonsWithThoseRoles) {
+    using R = ButtonRole;
+    const ControlSpec settings[] = {
+        {ControlKind::TextBox, 1, L"", -1, 0, 0, 10, 10, 0},
+        {ControlKind::Button, 2, L"&Save", -1, 0, 0, 10, 10, 1, R::Default},
+        {ControlKind::Button, 3, L"&Cancel", -1, 0, 0, 10, 10, 2, R::Cancel},
+    };
+    EXPECT_EQ(DefaultButton(settings, 3), 2);
+    EXPECT_EQ(CancelButton(settings, 3), 3);
+    const ControlSpec about[] = {{ControlKind::Label, 5, L"", -1, 0, 0, 10, 10, 0},
+                                 {ControlKind::Button, 1, L"&OK", -1, 0, 0, 10, 10, 1, R::DefaultAndCancel}};
+    EXPECT_EQ(DefaultButton(about, 2), 1);
+    EXPECT_EQ(CancelButton(about, 2), 1);
+    EXPECT_EQ(DefaultButton(about, 1), 0) << "no button with the role";
+    EXPECT_EQ(CancelButton(settings, 2), 0);
+}
+
 TEST(ProgramPath, QuotedOnlyWhenItHoldsABlank) {
     EXPECT_EQ(QuoteProgramPath(L"C:\\Tolvane\\Tolvane.exe"), L"C:\\Tolvane\\Tolvane.exe");
     EXPECT_EQ(QuoteProgramPath(L"C:\\Program Files\\Tolvane\\Tolvane.exe"),

@@ -28,6 +28,11 @@ TEST(TrayNotifications, EachGestureActsExactlyOnce) {
         {"old shell left click", false, {0x200, 0x201, 0x202}, 0, TrayGesture::OpenExplorer, false},
         {"old shell right click", false, {0x204, 0x205}, 0, TrayGesture::ShowMenu, false},
         {"old shell double click", false, {0x203}, 0, TrayGesture::None, false},
+        {"v4 balloon clicked", true, {0x402, kTrayBalloonClick}, 125, TrayGesture::BalloonClicked, false},
+        {"v4 balloon closed", true, {0x402, kTrayBalloonHide}, 125, TrayGesture::BalloonGone, false},
+        {"v4 balloon timed out", true, {0x402, kTrayBalloonTimeout}, 125, TrayGesture::BalloonGone, false},
+        {"v4 another icon's balloon", true, {kTrayBalloonClick}, 126, TrayGesture::None, false},
+        {"old shell balloon clicked", false, {kTrayBalloonClick}, 0, TrayGesture::BalloonClicked, false},
     };
     for (const Gesture& c : cases) {
         TrayNotifications notifications;

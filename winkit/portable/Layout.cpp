@@ -26,6 +26,18 @@ int CentreOffset(double screenTwips, double windowTwips) {
     return static_cast<int>(whole) / 2;
 }
 
+int DefaultButton(const ControlSpec* table, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (table[i].role == ButtonRole::Default || table[i].role == ButtonRole::DefaultAndCancel) return table[i].id;
+    return 0;
+}
+
+int CancelButton(const ControlSpec* table, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (table[i].role == ButtonRole::Cancel || table[i].role == ButtonRole::DefaultAndCancel) return table[i].id;
+    return 0;
+}
+
 PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi) {
     int left = table[index].left;
     int top = table[index].top;

@@ -18,9 +18,15 @@ int CentreOffset(double screenTwips, double windowTwips);
 
 enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, HotkeyBox };
 
+// What Enter and Esc do to a button: the default button answers Enter
+// (unless another button has the focus), the cancel button Esc.
+enum class ButtonRole { None, Default, Cancel, DefaultAndCancel };
+
 // One row of a window's control table; the id names the control. Positions
 // are in twips relative to the container: the window itself (kInWindow) or an
-// earlier frame row, by its index in the table.
+// earlier frame row, by its index in the table. A "&" in a caption marks the
+// access key of a button, an option, a check box, or of the box a label
+// names (the next control in tab order).
 inline constexpr int kInWindow = -1;
 struct ControlSpec {
     ControlKind kind;
@@ -29,7 +35,13 @@ struct ControlSpec {
     int container;
     int left, top, width, height;
     int tabIndex;
+    ButtonRole role = ButtonRole::None;
 };
+
+// The id of the row with the role (either role of DefaultAndCancel counts);
+// 0 when there is none.
+int DefaultButton(const ControlSpec* table, std::size_t count);
+int CancelButton(const ControlSpec* table, std::size_t count);
 
 struct PixelRect {
     int left, top, width, height;

@@ -30,15 +30,18 @@ struct ClassAndStyle {
     DWORD exStyle;
 };
 
-ClassAndStyle StyleFor(ControlKind kind, bool startsGroup) {
+ClassAndStyle StyleFor(const ControlSpec& row, bool startsGroup) {
     const DWORD group = startsGroup ? WS_GROUP : 0;
-    switch (kind) {
+    switch (row.kind) {
     case ControlKind::Frame:
         return {L"BUTTON", BS_GROUPBOX | group, 0};
     case ControlKind::Label:
-        return {L"STATIC", SS_LEFT | SS_NOPREFIX | group, 0};
-    case ControlKind::Button:
-        return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | group, 0};
+        // A "&" marks the access key of the box the label names.
+        return {L"STATIC", SS_LEFT | group, 0};
+    case ControlKind::Button: {
+        const bool isDefault = row.role == ButtonRole::Default || row.role == ButtonRole::DefaultAndCancel;
+        return {L"BUTTON", (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | group, 0};
+    }
     case ControlKind::TextBox:
         return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | group, WS_EX_CLIENTEDGE};
     case ControlKind::CheckBox:
@@ -145,7 +148,7 @@ void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count
         const ControlSpec& row = table[index];
         const bool startsGroup =
             first || row.kind != ControlKind::OptionButton || previous != ControlKind::OptionButton;
-        const ClassAndStyle cs = StyleFor(row.kind, startsGroup);
+        const ClassAndStyle cs = StyleFor(row, startsGroup);
         const PixelRect rect = ControlRect(table, count, index, static_cast<int>(dpi));
         HWND control = CreateWindowExW(cs.exStyle, cs.className, row.caption,
                                        WS_CHILD | WS_VISIBLE | cs.style, rect.left, rect.top, rect.width,

@@ -30,6 +30,9 @@ public:
     void Relayout(UINT dpi);
     HWND Get(int id) const;
     bool Created() const { return m_table != nullptr; }
+    // Ids of the buttons Enter and Esc press; 0 for none.
+    int DefaultButton() const { return Created() ? winkit::DefaultButton(m_table, m_count) : 0; }
+    int CancelButton() const { return Created() ? winkit::CancelButton(m_table, m_count) : 0; }
     bool IsOption(HWND control) const;
     // Tab enters a group of option buttons at its selected option (the first
     // when none is selected), as in a dialog: only that one keeps the tab stop.
@@ -39,8 +42,6 @@ public:
 
 private:
     const ControlSpec* Row(HWND control) const;
-    // Index range [first, last) of the option group the row belongs to.
-    std::pair<std::size_t, std::size_t> GroupOf(std::size_t index) const;
 
     const ControlSpec* m_table = nullptr;
     std::size_t m_count = 0;

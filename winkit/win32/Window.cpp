@@ -75,12 +75,31 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         ++g_openWindows;
         OnCreate();
         return 0;
-    case WM_COMMAND:
+    case WM_COMMAND: {
         // An option button clicked with the mouse moves its group's tab stop.
         if (HIWORD(wParam) == BN_CLICKED && m_controls.IsOption(reinterpret_cast<HWND>(lParam)))
             m_controls.UpdateOptionTabStops();
-        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        int id = LOWORD(wParam);
+        HWND control = reinterpret_cast<HWND>(lParam);
+        // Esc comes as IDCANCEL from IsDialogMessage: the cancel button's click.
+        if (id == IDCANCEL && m_controls.CancelButton() != 0 && m_controls.CancelButton() != IDCANCEL) {
+            id = m_controls.CancelButton();
+            control = m_controls.Get(id);
+            if (control == nullptr || !IsWindowEnabled(control)) return 0;
+        }
+        OnCommand(id, HIWORD(wParam), control);
         return 0;
+    }
+    case DM_GETDEFID: {
+        // IsDialogMessage asks which button Enter presses: the focused push
+        // button, as in a dialog, else the window's default button.
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(m_hwnd, focus) &&
+            (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
+            return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+        const int id = m_controls.DefaultButton();
+        return id != 0 ? MAKELRESULT(id, DC_HASDEFID) : 0;
+    }
     case WM_NEXTDLGCTL:
         // IsDialogMessage asks for Tab and arrow-key moves with this message,
         // which only a real dialog's procedure would answer.

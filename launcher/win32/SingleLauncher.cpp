@@ -1,0 +1,54 @@
+#include "SingleLauncher.h"
+
+#include <sddl.h>
+
+#include <string>
+
+#include "Commands.h"
+
+namespace launcher {
+
+namespace {
+
+constexpr wchar_t kMainWindowClass[] = L"Tolvane.MainWindow";
+// A second start right after the first may come before its window exists.
+constexpr int kFindAttempts = 30;
+constexpr DWORD kFindIntervalMs = 100;
+
+// The session's namespace, and the user's SID: another account started in
+// the same session (Run as) keeps a launcher of its own.
+std::wstring MutexName() {
+    std::wstring name = L"Local\\Tolvane.Launcher";
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return name;
+    winkit::UniqueKernelHandle owned(token);
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (size == 0 || !GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return name;
+    wchar_t* sid = nullptr;
+    if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+        name += L".";
+        name += sid;
+        LocalFree(sid);
+    }
+    return name;
+}
+
+}  // namespace
+
+bool SingleLauncher::Claim() {
+    m_mutex.Reset(CreateMutexW(nullptr, FALSE, MutexName().c_str()));
+    if (!m_mutex || GetLastError() != ERROR_ALREADY_EXISTS) return true;  // no mutex: better two than none
+    m_mutex.Reset();
+    for (int attempt = 0; attempt < kFindAttempts; ++attempt) {
+        if (HWND running = FindWindowW(kMainWindowClass, nullptr)) {
+            PostMessageW(running, kAlreadyRunningMessage, 0, 0);
+            break;
+        }
+        Sleep(kFindIntervalMs);
+    }
+    return false;
+}
+
+}  // namespace launcher
