@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "Commands.h"
+#include "TrayGestures.h"
+
+#include <algorithm>
+#include <iterator>
 #include "resource.h"
 
 using namespace launcher;
@@ -15,6 +19,15 @@ TEST(Commands, EachWayOfAskingHasItsCommand) {
     EXPECT_EQ(CommandForMenuItem(IDM_EXPLORER - 1), std::nullopt) << "no item";
     EXPECT_EQ(CommandForTrayClick(), Command::OpenExplorer);
     EXPECT_EQ(CommandForHotkey(), Command::OpenExplorer);
+}
+
+TEST(Commands, PrivateMessagesAreDistinctAndAboveWmApp) {
+    const unsigned messages[] = {kTrayCallbackMessage, kWindowsKeyMessage, kAlreadyRunningMessage};
+    for (unsigned message : messages) {
+        EXPECT_GE(message, 0x8000u) << std::hex << message;  // WM_APP: no system or dialog message
+        EXPECT_LE(message, 0xBFFFu) << std::hex << message;
+        EXPECT_EQ(std::count(std::begin(messages), std::end(messages), message), 1) << std::hex << message;
+    }
 }
 
 TEST(PendingCommands, NothingWaitsAtStart) {

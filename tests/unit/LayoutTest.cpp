@@ -108,6 +108,10 @@ TEST(ControlLayout, EnterAndEscPressTheButtonsWithThoseRoles) {
     EXPECT_EQ(CancelButton(about, 2), 1);
     EXPECT_EQ(DefaultButton(about, 1), 0) << "no button with the role";
     EXPECT_EQ(CancelButton(settings, 2), 0);
+    const ControlSpec first[] = {{ControlKind::Button, 7, L"&Exit", -1, 0, 0, 10, 10, 0, R::Cancel},
+                                 {ControlKind::Button, 8, L"&Go", -1, 0, 0, 10, 10, 1, R::Default}};
+    EXPECT_EQ(CancelButton(first, 2), 7) << "the first row counts";
+    EXPECT_EQ(DefaultButton(&first[1], 1), 8);
 }
 
 TEST(ProgramPath, QuotedOnlyWhenItHoldsABlank) {

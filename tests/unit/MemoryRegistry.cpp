@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 namespace testing_support {
 
@@ -85,6 +86,7 @@ long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t
     if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
     Value* value = const_cast<Value*>(Find(handle->second.path, name));
     if (value == nullptr) return winkit::kErrorFileNotFound;
+    if (data != nullptr && m_retype != 0) value->type = std::exchange(m_retype, 0);
     if (data != nullptr && m_growths > 0 && value->data.size() >= 2) {
         --m_growths;
         value->data.insert(value->data.end() - 2, {static_cast<std::uint8_t>('x'), 0});

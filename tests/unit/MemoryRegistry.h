@@ -49,6 +49,9 @@ public:
     // Before each of the next reads with a buffer, a text value grows by one
     // character: another program writing it between the size query and the read.
     void GrowBeforeReads(int reads) { m_growths = reads; }
+    // Before the next read with a buffer, the value gets this type (another
+    // program replaced it between the size query and the read).
+    void RetypeBeforeRead(std::uint32_t type) { m_retype = type; }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
     void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
@@ -73,6 +76,7 @@ private:
     std::wstring m_refusedValue;
     long m_valueError = winkit::kErrorSuccess;
     int m_growths = 0;
+    std::uint32_t m_retype = 0;
     int m_opens = 0;
     long WriteError(const std::wstring& path) const;
 

@@ -71,6 +71,13 @@ TEST(RegistryRead, AValueThatGrowsBetweenSizeAndReadIsReadAgain) {
     }
 }
 
+TEST(RegistryRead, AValueReplacedByANumberBetweenSizeAndReadIsNothing) {
+    MemoryRegistry reg;
+    reg.PutString(kKey, L"Pfad", L"C:\\Temp");
+    reg.RetypeBeforeRead(kTypeDword);
+    EXPECT_EQ(Read(reg), std::nullopt);
+}
+
 TEST(RegistryRead, MissingKeyOrValueIsNothing) {
     MemoryRegistry reg;
     EXPECT_EQ(Read(reg), std::nullopt);
