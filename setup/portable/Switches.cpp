@@ -13,7 +13,8 @@ const wchar_t kSwitchesHelp[] =
     L"/UNINSTALL\tremove the registry entries, as the Uninstall button does\n"
     L"/LOG=file\tappend what was done to the file (UTF-8)\n"
     L"/?\tthis list\n\n"
-    L"Exit codes: 0 done, 1602 cancelled, 1603 a step failed, 1639 a switch was not understood.";
+    L"Exit codes: 0 done, 1603 a step failed, 1622 the log could not be written, 1639 a switch was not "
+    L"understood.";
 
 namespace {
 

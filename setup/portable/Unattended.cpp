@@ -15,9 +15,12 @@ std::wstring FirstParagraph(const std::wstring& text) {
     return line;
 }
 
-UnattendedResult Finish(UnattendedResult result, int code, const std::wstring& what) {
-    result.exitCode = code;
-    result.log.push_back(L"Result: " + winkit::Decimal(static_cast<unsigned>(code)) + L" " + what);
+UnattendedResult Finish(UnattendedResult result, StepLog& log, int code, const std::wstring& what) {
+    log.Line(L"Result: " + winkit::Decimal(static_cast<unsigned>(code)) + L" " + what);
+    result.logFailure = log.Failure();
+    // A failed step says more than the missing log lines; success without
+    // the record that was asked for is no success.
+    result.exitCode = code == kExitSuccess && !result.logFailure.Ok() ? kExitLogFailed : code;
     return result;
 }
 
@@ -45,34 +48,49 @@ std::vector<std::wstring> InstallLog(const InstallPlan& plan, const InstallRepor
 }
 
 UnattendedResult InstallUnattended(const Switches& switches, const std::wstring& programFolder, FileService& files,
-                                   registry::Backend& backend, const ReasonText& reason) {
+                                   registry::Backend& backend, Log& destination, const ReasonText& reason) {
     UnattendedResult result;
+    StepLog log(destination);
     const std::wstring text = switches.folder.value_or(kInitialFolderText);
     const std::wstring fullPath = files.FullPath(text);
-    result.log.push_back(L"Install to " + text + (switches.autostart ? L", starting for every user at logon" : L""));
+    log.Line(L"Install to " + text + (switches.autostart ? L", starting for every user at logon" : L""));
     if (auto refusal = RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath)))
-        return Finish(result, kExitBadSwitch, L"the folder cannot be used: " + FirstParagraph(*refusal));
+        return Finish(result, log, kExitBadSwitch, L"the folder cannot be used: " + FirstParagraph(*refusal));
     InstallPlan plan = MakeInstallPlan(fullPath, programFolder, switches.autostart);
     // Nobody is there to ask; whoever runs Setup silently has chosen the folder.
     plan.protectExisting = NeedsProtection(plan, files);
     const InstallReport report = RunInstall(plan, files, backend);
-    for (std::wstring& line : InstallLog(plan, report)) result.log.push_back(std::move(line));
+    for (const std::wstring& line : InstallLog(plan, report)) log.Line(line);
     if (!report.Complete())
-        return Finish(result, kExitFailed, L"not installed: " + FirstParagraph(FailureText(plan, report, reason)));
-    result.log.push_back(L"Tolvane was not started: a silent installation leaves that to the next logon");
-    return Finish(result, kExitSuccess, L"installed");
+        return Finish(result, log, kExitFailed,
+                      L"not installed: " + FirstParagraph(FailureText(plan, report, reason)));
+    log.Line(L"Tolvane was not started: a silent installation leaves that to the next logon");
+    return Finish(result, log, kExitSuccess, L"installed");
 }
 
-UnattendedResult UninstallUnattended(registry::Backend& backend, const ReasonText& reason) {
+UnattendedResult UninstallUnattended(registry::Backend& backend, Log& destination, const ReasonText& reason) {
     UnattendedResult result;
+    StepLog log(destination);
     const UninstallReport report = RunUninstall(backend);
     if (!report.Complete()) {
         result.message = UninstallFailureText(report, reason);
-        return Finish(result, kExitFailed, L"not uninstalled: " + FirstParagraph(result.message));
+        return Finish(result, log, kExitFailed, L"not uninstalled: " + FirstParagraph(result.message));
     }
     result.message = kUninstalledText;
-    result.log.push_back(L"Removed the registry entries; the files stay");
-    return Finish(result, kExitSuccess, L"uninstalled");
+    log.Line(L"Removed the registry entries; the files stay");
+    return Finish(result, log, kExitSuccess, L"uninstalled");
+}
+
+std::wstring LogOpenFailureText(const winkit::Win32Result& failure, const ReasonText& reason) {
+    return L"Setup cannot write its log, so it has changed nothing.\n\n" + failure.operation +
+           L"\nReason: " + reason(failure.code) +
+           L"\n\nPlease name a file in a folder that exists and that you may write to, for example "
+           L"/LOG=C:\\Logs\\Tolvane.log";
+}
+
+std::wstring LogWriteFailureText(const winkit::Win32Result& failure, const ReasonText& reason) {
+    return L"The log is incomplete: " + failure.operation + L".\nReason: " + reason(failure.code) +
+           L"\n\nWhat Setup did after that is not in the log.";
 }
 
 }  // namespace setup

@@ -5,6 +5,7 @@
 
 #include "Error.h"
 #include "Install.h"
+#include "LogFile.h"
 #include "Process.h"
 #include "Program.h"
 #include "Registry.h"
@@ -49,19 +50,21 @@ std::wstring Reason(long error) { return winkit::SystemMessage(error); }
 
 // Install or Uninstall without the window; messages only for an Uninstall
 // asked for without /S.
-int RunWithoutWindow(const setup::Switches& switches) {
+int RunWithoutWindow(const setup::Switches& switches, setup::Log& log) {
     using namespace setup;
     UnattendedResult result;
     if (switches.uninstall) {
-        result = UninstallUnattended(registry::SystemBackend(), Reason);
+        result = UninstallUnattended(registry::SystemBackend(), log, Reason);
     } else {
         Win32Files files;
-        result = InstallUnattended(switches, winkit::ProgramFolder(), files, registry::SystemBackend(), Reason);
+        result = InstallUnattended(switches, winkit::ProgramFolder(), files, registry::SystemBackend(), log, Reason);
     }
-    if (switches.log) AppendToLog(*switches.log, result.log);
-    if (!switches.silent)
+    if (!switches.silent) {
         winkit::ShowInformation(nullptr, result.message,
-                                result.exitCode == kExitSuccess ? kUninstalledTitle : kUninstallNotFinishedTitle);
+                                result.exitCode == kExitFailed ? kUninstallNotFinishedTitle : kUninstalledTitle);
+        if (!result.logFailure.Ok())
+            winkit::ShowInformation(nullptr, LogWriteFailureText(result.logFailure, Reason), kTitle);
+    }
     return result.exitCode;
 }
 
@@ -85,10 +88,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         if (!switches.silent) winkit::ShowInformation(nullptr, kSwitchesHelp, kTitle);
         return kExitSuccess;
     }
-    if (switches.silent || switches.uninstall) return RunWithoutWindow(switches);
+    // Opened before anything is done, and kept: a log that cannot be written
+    // is found out while there is still nothing to undo.
+    LogFile logFile;
+    NoLog noLog;
+    Log* log = &noLog;
+    if (switches.log) {
+        if (const winkit::Win32Result opened = logFile.Open(*switches.log); !opened.Ok()) {
+            if (!switches.silent) winkit::ShowInformation(nullptr, LogOpenFailureText(opened, Reason), kTitle);
+            return kExitLogFailed;
+        }
+        log = &logFile;
+    }
+    if (switches.silent || switches.uninstall) return RunWithoutWindow(switches, *log);
     // No InitCommonControls: the manifest's activation context brings in the
     // system's comctl32 v6 for the standard controls, and loading it up front
     // costs a third of the time to the first window.
-    if (!SetupWindow::Instance().Open(switches)) return kExitFailed;
+    if (!SetupWindow::Instance().Open(switches, *log)) return kExitFailed;
     return winkit::RunMessageLoop();
 }

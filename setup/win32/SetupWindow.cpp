@@ -66,11 +66,11 @@ SetupWindow& SetupWindow::Instance() {
     return window;
 }
 
-bool SetupWindow::Open(const Switches& switches) {
+bool SetupWindow::Open(const Switches& switches, Log& log) {
     if (!CreateTopLevel({kClassName, IDI_SETUP, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}))
         return false;
-    m_log = switches.log;
+    m_log = &log;
     if (switches.folder) SetWindowTextW(m_controls.Get(kFolderEdit), switches.folder->c_str());
     if (switches.autostart) SendMessageW(m_controls.Get(kAutostartCheck), BM_SETCHECK, BST_CHECKED, 0);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
@@ -133,12 +133,11 @@ bool SetupWindow::Install() {
     }
 
     const InstallReport report = RunInstall(plan, files, registry::SystemBackend());
-    if (m_log) {
-        std::vector<std::wstring> lines = InstallLog(plan, report);
-        lines.insert(lines.begin(), L"Install to " + typed);
-        lines.push_back(report.Complete() ? L"Result: 0 installed" : L"Result: 1603 not installed");
-        AppendToLog(*m_log, lines);
-    }
+    StepLog log(*m_log);
+    log.Line(L"Install to " + typed);
+    for (const std::wstring& line : InstallLog(plan, report)) log.Line(line);
+    log.Line(report.Complete() ? L"Result: 0 installed" : L"Result: 1603 not installed");
+    if (!log.Failure().Ok()) Say(LogWriteFailureText(log.Failure(), Reason), kTitle);
     if (!report.Complete()) {
         Say(FailureText(plan, report, Reason), kNotFinishedTitle);
         SetFocusTo(folderEdit);

@@ -195,32 +195,4 @@ winkit::Win32Result Win32Files::CopyReplacing(const std::wstring& from, const st
     return winkit::LastError(L"Could not copy " + from + L" to " + to);
 }
 
-winkit::Win32Result AppendToLog(const std::wstring& path, const std::vector<std::wstring>& lines) {
-    winkit::UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        return winkit::LastError(L"Could not open the log " + path);
-    }
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    wchar_t stamp[32] = {};
-    wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-              now.wSecond);
-    std::string text;
-    for (const std::wstring& line : lines) {
-        const std::wstring full = stamp + line + L"\r\n";
-        const int size = WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), nullptr, 0,
-                                             nullptr, nullptr);
-        std::string bytes(static_cast<std::size_t>(size), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), bytes.data(), size, nullptr,
-                            nullptr);
-        text += bytes;
-    }
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        return winkit::LastError(L"Could not write the log " + path);
-    return {};
-}
-
 }  // namespace setup

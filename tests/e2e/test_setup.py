@@ -437,21 +437,26 @@ class UnattendedSetupTest(unittest.TestCase):
 
     def test_refusals_by_exit_code(self):
         # 1639 arrives as 103: Wine hands the shell the code modulo 256.
+        no_log = "/LOG=C:\\No Such Folder\\setup.log"
         for switches, code in ((["/S", "/DIR=Tolvane\\"], 1639 % 256), (["/S", "/DIR=\\\\server\\share\\"], 1639 % 256),
-                               (["/S", "/Quiet"], 1639 % 256)):
+                               (["/S", "/Quiet"], 1639 % 256), (["/S", no_log], 1622 % 256),
+                               (["/UNINSTALL", "/S", no_log], 1622 % 256)):
             with self.subTest(switches=switches):
                 self.assertEqual(self.setup(*switches), code)
                 self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
-        # Without /S an unknown switch lists the valid ones, and no window opens.
-        proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=["/Quiet"])
-        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
-        self.assertIsNotNone(box, "no message for an unknown switch")
-        texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
-        self.assertIn("/Quiet", texts)
-        self.assertIn("/UNINSTALL", texts)
-        self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [])
-        self.s.driver.keys("enter")
-        self.assertEqual(proc.wait(30), 1639 % 256)
+        # Without /S: a message (an unknown switch lists the valid ones), and no window.
+        for switches, code, parts in ((["/Quiet"], 1639 % 256, ["/Quiet", "/UNINSTALL"]),
+                                      ([no_log], 1622 % 256, ["changed nothing", "No Such Folder"])):
+            with self.subTest(switches=switches):
+                proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=switches)
+                box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
+                self.assertIsNotNone(box, "no message")
+                texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
+                for part in parts:
+                    self.assertIn(part, texts)
+                self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [])
+                self.s.driver.keys("enter")
+                self.assertEqual(proc.wait(30), code)
 
 if __name__ == "__main__":
     main()

@@ -112,6 +112,17 @@ std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + 
 
 bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
 
+// A log file that takes lines until a disk fills up after `room` of them.
+struct FakeLog final : Log {
+    std::vector<std::wstring> lines;
+    std::size_t room = 1000;
+    winkit::Win32Result Write(const std::wstring& line) override {
+        if (lines.size() >= room) return winkit::Win32Result::Failure(112, L"Could not write to the log");
+        lines.push_back(line);
+        return {};
+    }
+};
+
 }  // namespace
 
 TEST(InstallPlan, FolderTextBecomesOneTrailingBackslash) {
@@ -584,24 +595,60 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
         }
         MemoryRegistry reg;
-        const UnattendedResult result = InstallUnattended(c.switches, L"C:\\Downloads", fs, reg, Reason);
+        FakeLog log;
+        const UnattendedResult result = InstallUnattended(c.switches, L"C:\\Downloads", fs, reg, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
         EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.switches.autostart) << c.name;
-        ASSERT_FALSE(result.log.empty()) << c.name;
-        EXPECT_EQ(result.log.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
-        EXPECT_TRUE(std::any_of(result.log.begin(), result.log.end(),
+        ASSERT_FALSE(log.lines.empty()) << c.name;
+        EXPECT_EQ(log.lines.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
+        EXPECT_TRUE(std::any_of(log.lines.begin(), log.lines.end(),
                                 [&c](const std::wstring& line) { return Contains(line, c.logged); }))
             << c.name;
     }
 }
 
+TEST(Unattended, ALogThatLostLinesIsNoSuccess) {
+    const struct {
+        const char* name;
+        std::size_t room;
+        bool launcherInUse;
+        int exitCode;
+    } cases[] = {
+        {"every line written", 1000, false, kExitSuccess},
+        {"full after the first line", 1, false, kExitLogFailed},
+        {"only the result lost", 16, false, kExitLogFailed},
+        {"a failed step says more", 1, true, kExitFailed},
+    };
+    for (const auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        if (c.launcherInUse) {
+            fs.folders.insert(L"c:\\tolvane");
+            fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
+        }
+        MemoryRegistry reg;
+        FakeLog log;
+        log.room = c.room;
+        const UnattendedResult result = InstallUnattended(Silent(std::nullopt, true), L"C:\\Downloads", fs, reg, log, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(result.logFailure.Ok(), c.room == 1000) << c.name;
+        EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
+    }
+    EXPECT_TRUE(Contains(LogWriteFailureText({112, L"Could not write to the log C:\\t.log"}, Reason),
+                         L"Could not write to the log C:\\t.log.\nReason: <reason 112>"));
+    EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
+                         L"changed nothing"));
+}
+
 TEST(Unattended, UninstallReportsARefusalByItsExitCode) {
     MemoryRegistry reg;
+    FakeLog log;
     reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
-    EXPECT_EQ(UninstallUnattended(reg, Reason).exitCode, kExitSuccess);
+    EXPECT_EQ(UninstallUnattended(reg, log, Reason).exitCode, kExitSuccess);
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
+    log.room = 0;
+    EXPECT_EQ(UninstallUnattended(reg, log, Reason).exitCode, kExitLogFailed);
     reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
     reg.RefuseWrites();
-    EXPECT_EQ(UninstallUnattended(reg, Reason).exitCode, kExitFailed);
+    EXPECT_EQ(UninstallUnattended(reg, log, Reason).exitCode, kExitFailed);
 }
