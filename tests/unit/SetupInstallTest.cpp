@@ -64,6 +64,9 @@ public:
     bool IsLink(const std::wstring& path) override { return links.count(Lower(path)) != 0; }
     winkit::Win32Result ReadSecurity(const std::wstring& path, std::wstring* sddl) override {
         const auto known = security.find(Lower(path));
+        // "": Windows refuses to hand the permissions out.
+        if (known != security.end() && known->second.empty())
+            return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         *sddl = known != security.end() ? known->second : ToSddl(ProtectedFolder());
         return {};
     }
@@ -294,7 +297,8 @@ TEST(RunInstall, ExistingFolderChangeableByUsersIsProtectedOnlyWhenAgreed) {
         {"owned by a user, Yes", byUser, false, true, true, std::nullopt, nullptr},
         {"owned by a user, No", byUser, false, false, true, FailedStep::FolderUnprotected,
          L"can be changed by users without administrator rights"},
-        {"unreadable, No", L"not sddl", false, false, true, FailedStep::FolderUnprotected, L"Nothing was changed"},
+        {"not understood, No", L"not sddl", false, false, true, FailedStep::FolderUnprotected, L"Nothing was changed"},
+        {"unreadable, Yes", L"", false, true, true, std::nullopt, nullptr},
         {"junction", byUser, true, true, false, FailedStep::FolderIsLink, L"is a link"},
     };
     for (const auto& c : cases) {
@@ -575,14 +579,15 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
         bool launcherInUse;
         int exitCode;
         bool installed;
-        const wchar_t* logged;  // a line holds this
+        const wchar_t* logged;     // a line holds this
+        const wchar_t* notLogged;  // no line holds this
     } cases[] = {
         {"default folder", Silent(std::nullopt, true), false, false, kExitSuccess, true,
-         L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\""},
-        {"relative folder", Silent(L"Tolvane\\"), false, false, kExitBadSwitch, false, L"cannot be used"},
+         L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"", L"Refused"},
+        {"relative folder", Silent(L"Tolvane\\"), false, false, kExitBadSwitch, false, L"cannot be used", L"Copied"},
         {"users' folder protected unasked", Silent(L"C:\\Tolvane\\"), true, false, kExitSuccess, true,
-         L"Protected the existing folder C:\\Tolvane"},
-        {"launcher running", Silent(std::nullopt), false, true, kExitFailed, false, L"is in use"},
+         L"Protected the existing folder C:\\Tolvane", L"Refused"},
+        {"launcher running", Silent(std::nullopt), false, true, kExitFailed, false, L"is in use", L"Wrote"},
     };
     for (const auto& c : cases) {
         FakeFiles fs = DownloadsWithAllThree();
@@ -604,6 +609,9 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
         EXPECT_EQ(log.lines.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
         EXPECT_TRUE(std::any_of(log.lines.begin(), log.lines.end(),
                                 [&c](const std::wstring& line) { return Contains(line, c.logged); }))
+            << c.name;
+        EXPECT_FALSE(std::any_of(log.lines.begin(), log.lines.end(),
+                                 [&c](const std::wstring& line) { return Contains(line, c.notLogged); }))
             << c.name;
     }
 }
