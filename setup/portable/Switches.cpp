@@ -53,22 +53,24 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
                 refuse(L"given twice");
             else
                 *target = value;
-            continue;
+        } else {
+            bool* flag = name == L"S"           ? &s.silent
+                         : name == L"AUTOSTART" ? &s.autostart
+                         : name == L"UNINSTALL" ? &s.uninstall
+                         : name == L"?"         ? &s.help
+                                                : nullptr;
+            if (flag == nullptr)
+                refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value" : L"unknown switch");
+            else if (*flag)
+                refuse(L"given twice");
+            else
+                *flag = true;
         }
-        bool* flag = name == L"S"           ? &s.silent
-                     : name == L"AUTOSTART" ? &s.autostart
-                     : name == L"UNINSTALL" ? &s.uninstall
-                     : name == L"?"         ? &s.help
-                                            : nullptr;
-        if (flag == nullptr)
-            refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value" : L"unknown switch");
-        else if (*flag)
-            refuse(L"given twice");
-        else
-            *flag = true;
+        // The argument that makes the conflict is the bad one, so that the
+        // message names it in its place among the others.
+        if (s.uninstall && (s.folder || s.autostart))
+            refuse(name == L"UNINSTALL" ? L"not with /DIR= or /AUTOSTART" : L"not with /UNINSTALL");
     }
-    if (result.error.empty() && s.uninstall && (s.folder || s.autostart))
-        result.error = L"/UNINSTALL takes no /DIR or /AUTOSTART";
     return result;
 }
 
