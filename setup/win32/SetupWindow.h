@@ -1,9 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
-#include <string>
-
 #include "Log.h"
 #include "Switches.h"
 #include "Window.h"
@@ -27,9 +24,6 @@ private:
 
     void OnInstall();
     void OnUninstall();
-    // True when the installation is complete and the program may end.
-    bool Install();
-    void Say(const std::wstring& text, const wchar_t* title);
 
     Log* m_log = nullptr;
 };

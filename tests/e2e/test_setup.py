@@ -31,11 +31,11 @@ PROTECT = ("can be changed by users without administrator rights, and the progra
 class SetupUser:
     """Drives one Setup window by real clicks and typing."""
 
-    def __init__(self, test, session, folder=DOWNLOADS):
+    def __init__(self, test, session, folder=DOWNLOADS, args=()):
         self.t = test
         self.s = session
         self.folder = folder
-        self.s.start_program(folder + "\\Setup.exe", cwd=folder)
+        self.s.start_program(folder + "\\Setup.exe", cwd=folder, args=args)
         self.window = self.s.driver.wait_window(cls=SETUP_CLASS, visible=True, timeout=20)
         test.assertIsNotNone(self.window, "the Setup window did not appear")
 
@@ -291,7 +291,7 @@ class SetupInstallTest(unittest.TestCase):
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
         self.s.reg_set(USER_RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")  # "Start automatically" of this user
         self.s.reg_set(USER_RUN_KEY, "Other", "C:\\other.exe")
-        user = SetupUser(self, self.s)
+        user = SetupUser(self, self.s, args=["/LOG=C:\\uninstall.log"])
         watch = self.s.driver.watch(3000)
         user.press("Uninstall")
         self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
@@ -312,6 +312,9 @@ class SetupInstallTest(unittest.TestCase):
         user.press("Exit")
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Exit did not end Setup")
         self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
+        with open(self.s.host_path("C:\\uninstall.log"), encoding="utf-8") as f:
+            results = [line.split(" ", 2)[2] for line in f if "Result:" in line]
+        self.assertEqual(results, ["Result: 0 uninstalled\n"] * 2, "each Uninstall logs its result")
 
     def test_setup_started_from_the_install_folder(self):
         # Source and target are the same files: they must stay intact.

@@ -10,7 +10,7 @@
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
-#include "Unattended.h"
+#include "Flow.h"
 
 using namespace setup;
 using testing_support::MemoryRegistry;
@@ -527,33 +527,6 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
                          L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
 }
 
-TEST(FinishInstall, StartsTheLauncherOnlyAsTheDesktopsUser) {
-    struct FakeStarter final : UserStarter {
-        bool available = true;
-        std::vector<StartCommand> starts;
-        bool Available() override { return available; }
-        winkit::Win32Result Start(const StartCommand& start) override {
-            starts.push_back(start);
-            return {};
-        }
-    };
-    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
-    for (const bool desktop : {true, false}) {
-        FakeStarter starter;
-        starter.available = desktop;
-        std::vector<std::wstring> said;
-        EXPECT_TRUE(FinishInstall(plan, starter, [&said](const std::wstring& text) { said.push_back(text); }).Ok());
-        ASSERT_EQ(said.size(), 1u);
-        ASSERT_EQ(starter.starts.size(), desktop ? 1u : 0u) << "never started by Setup itself";
-        if (desktop) {
-            EXPECT_EQ(said[0], kFinishedText);
-            EXPECT_EQ(starter.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe");
-        } else {
-            EXPECT_TRUE(Contains(said[0], L"start Tolvane from its folder, C:\\Tolvane\\")) << desktop;
-        }
-    }
-}
-
 TEST(StartFailure, NamesTheProgramAndTheReason) {
     const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
     const std::wstring text = StartFailureText(LauncherStart(plan), 193, Reason);
@@ -562,19 +535,13 @@ TEST(StartFailure, NamesTheProgramAndTheReason) {
     EXPECT_TRUE(Contains(text, L"could not be started"));
 }
 
-Switches Silent(std::optional<std::wstring> folder, bool autostart = false) {
-    Switches switches;
-    switches.silent = true;
-    switches.folder = std::move(folder);
-    switches.autostart = autostart;
-    return switches;
-}
+InstallRequest Default(bool autostart = false) { return {kInitialFolderText, autostart}; }
 
-TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
+TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
     const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
     const struct {
         const char* name;
-        Switches switches;
+        InstallRequest request;
         bool existingUserFolder;
         bool launcherInUse;
         int exitCode;
@@ -582,12 +549,12 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
         const wchar_t* logged;     // a line holds this
         const wchar_t* notLogged;  // no line holds this
     } cases[] = {
-        {"default folder", Silent(std::nullopt, true), false, false, kExitSuccess, true,
+        {"default folder", Default(true), false, false, kExitSuccess, true,
          L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"", L"Refused"},
-        {"relative folder", Silent(L"Tolvane\\"), false, false, kExitBadSwitch, false, L"cannot be used", L"Copied"},
-        {"users' folder protected unasked", Silent(L"C:\\Tolvane\\"), true, false, kExitSuccess, true,
+        {"relative folder", {L"Tolvane\\"}, false, false, kExitBadSwitch, false, L"cannot be used", L"Copied"},
+        {"users' folder protected unasked", {L"C:\\Tolvane\\"}, true, false, kExitSuccess, true,
          L"Protected the existing folder C:\\Tolvane", L"Refused"},
-        {"launcher running", Silent(std::nullopt), false, true, kExitFailed, false, L"is in use", L"Wrote"},
+        {"launcher running", Default(), false, true, kExitFailed, false, L"is in use", L"Wrote"},
     };
     for (const auto& c : cases) {
         FakeFiles fs = DownloadsWithAllThree();
@@ -601,10 +568,11 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
         }
         MemoryRegistry reg;
         FakeLog log;
-        const UnattendedResult result = InstallUnattended(c.switches, L"C:\\Downloads", fs, reg, log, Reason);
+        SilentFront silent;
+        const FlowResult result = InstallFlow(c.request, L"C:\\Downloads", fs, reg, silent, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
-        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.switches.autostart) << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.request.autostart) << c.name;
         ASSERT_FALSE(log.lines.empty()) << c.name;
         EXPECT_EQ(log.lines.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
         EXPECT_TRUE(std::any_of(log.lines.begin(), log.lines.end(),
@@ -616,7 +584,86 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
     }
 }
 
-TEST(Unattended, ALogThatLostLinesIsNoSuccess) {
+// The window's side of the flow: it answers, is told, and starts the launcher
+// as the desktop's user (or finds no desktop).
+struct WindowFront final : Front, UserStarter {
+    bool answer = true;
+    bool desktop = true;
+    long startError = 0;
+    int asked = 0;
+    std::vector<std::wstring> titles;
+    std::vector<std::wstring> texts;
+    std::vector<StartCommand> starts;
+    bool MayProtect(const std::wstring&) override { return ++asked, answer; }
+    void Tell(const std::wstring& text, const wchar_t* title) override {
+        texts.push_back(text);
+        titles.push_back(title);
+    }
+    UserStarter* Starter() override { return this; }
+    bool Available() override { return desktop; }
+    winkit::Win32Result Start(const StartCommand& start) override {
+        starts.push_back(start);
+        return {startError, L"start"};
+    }
+};
+
+TEST(Flow, TheWindowAsksTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
+    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
+    const struct {
+        const char* name;
+        std::function<void(FakeFiles&, WindowFront&)> arrange;
+        const wchar_t* typed;
+        Outcome outcome;
+        std::vector<std::wstring> titles;
+        std::size_t starts;
+        const wchar_t* lastLine;
+        const wchar_t* told;  // the first message holds this
+    } cases[] = {
+        {"installed and started", [](FakeFiles&, WindowFront&) {}, L"C:\\Tolvane\\", Outcome::Installed,
+         {kFinishedTitle}, 1, L"Result: 0 installed", kFinishedText},
+        {"no desktop", [](FakeFiles&, WindowFront& w) { w.desktop = false; }, L"C:\\Tolvane\\", Outcome::Installed,
+         {kFinishedTitle}, 0, L"Result: 0 installed", L"start Tolvane from its folder, C:\\Tolvane\\"},
+        {"start refused", [](FakeFiles&, WindowFront& w) { w.startError = 193; }, L"C:\\Tolvane\\",
+         Outcome::InstalledNotStarted, {kFinishedTitle, kNotStartedTitle}, 1, L"Result: 0 installed", kFinishedText},
+        {"folder refused", [](FakeFiles&, WindowFront&) {}, L"", Outcome::FolderRefused, {kNotFinishedTitle}, 0,
+         L"Result: 1639 the folder cannot be used", L"Please type the folder"},
+        {"users' folder, No", [&byUser](FakeFiles& fs, WindowFront& w) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.security[L"c:\\tolvane"] = byUser;
+             w.answer = false;
+         }, L"C:\\Tolvane", Outcome::Declined, {}, 0, L"Not installed: the answer to \"Protect the installation folder?\" was No", nullptr},
+        {"launcher running", [](FakeFiles& fs, WindowFront&) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
+         }, L"C:\\Tolvane\\", Outcome::Failed, {kNotFinishedTitle}, 0, L"Result: 1603 not installed", L"is in use"},
+    };
+    for (const auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        WindowFront window;
+        c.arrange(fs, window);
+        MemoryRegistry reg;
+        FakeLog log;
+        const FlowResult result = InstallFlow({c.typed, false}, L"C:\\Downloads", fs, reg, window, log, Reason);
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(window.titles, c.titles) << c.name;
+        EXPECT_EQ(window.starts.size(), c.starts) << c.name << ": never started by Setup itself";
+        EXPECT_EQ(std::count(fs.calls.begin(), fs.calls.end(), L"protect C:\\Tolvane"), 0) << c.name;
+        ASSERT_FALSE(log.lines.empty()) << c.name;
+        EXPECT_EQ(log.lines.front(), std::wstring(L"Install to ") + c.typed) << c.name;
+        EXPECT_EQ(log.lines.back().rfind(c.lastLine, 0), 0u) << c.name << ": " << testing::PrintToString(log.lines.back());
+        if (c.told) {
+            ASSERT_FALSE(window.texts.empty()) << c.name;
+            EXPECT_TRUE(Contains(window.texts[0], c.told)) << c.name;
+        }
+        if (c.starts == 1) {
+            EXPECT_EQ(window.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe") << c.name;
+            EXPECT_TRUE(Contains(log.lines[log.lines.size() - 2], window.startError ? L"Could not start" : L"Started"))
+                << c.name;
+        }
+    }
+}
+
+TEST(Flow, ALogThatLostLinesIsNoSuccess) {
     const struct {
         const char* name;
         std::size_t room;
@@ -637,26 +684,35 @@ TEST(Unattended, ALogThatLostLinesIsNoSuccess) {
         MemoryRegistry reg;
         FakeLog log;
         log.room = c.room;
-        const UnattendedResult result = InstallUnattended(Silent(std::nullopt, true), L"C:\\Downloads", fs, reg, log, Reason);
+        WindowFront window;
+        const FlowResult result = InstallFlow(Default(true), L"C:\\Downloads", fs, reg, window, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
-        EXPECT_EQ(result.logFailure.Ok(), c.room == 1000) << c.name;
         EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
+        EXPECT_EQ(Contains(window.texts.back(), L"The log is incomplete: Could not write to the log.\nReason: <reason 112>"),
+                  c.room != 1000)
+            << c.name;
     }
-    EXPECT_TRUE(Contains(LogWriteFailureText({112, L"Could not write to the log C:\\t.log"}, Reason),
-                         L"Could not write to the log C:\\t.log.\nReason: <reason 112>"));
     EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
-                         L"changed nothing"));
+                         L"changed nothing.\n\nCould not open the log C:\\x\\t.log\nReason: <reason 3>"));
 }
 
-TEST(Unattended, UninstallReportsARefusalByItsExitCode) {
+TEST(Flow, UninstallTellsLogsAndReportsARefusalByItsExitCode) {
     MemoryRegistry reg;
     FakeLog log;
+    WindowFront window;
     reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
-    EXPECT_EQ(UninstallUnattended(reg, log, Reason).exitCode, kExitSuccess);
+    EXPECT_EQ(UninstallFlow(reg, window, log, Reason).exitCode, kExitSuccess);
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
+    EXPECT_EQ(log.lines.back(), L"Result: 0 uninstalled");
+    EXPECT_EQ(window.titles, std::vector<std::wstring>{kUninstalledTitle});
     log.room = 0;
-    EXPECT_EQ(UninstallUnattended(reg, log, Reason).exitCode, kExitLogFailed);
+    EXPECT_EQ(UninstallFlow(reg, window, log, Reason).exitCode, kExitLogFailed);
     reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
     reg.RefuseWrites();
-    EXPECT_EQ(UninstallUnattended(reg, log, Reason).exitCode, kExitFailed);
+    log.room = 1000;
+    SilentFront silent;
+    const FlowResult refused = UninstallFlow(reg, silent, log, Reason);
+    EXPECT_EQ(refused.exitCode, kExitFailed);
+    EXPECT_EQ(refused.outcome, Outcome::NotUninstalled);
+    EXPECT_EQ(log.lines.back().rfind(L"Result: 1603 not uninstalled: Windows refused", 0), 0u);
 }
