@@ -45,6 +45,8 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         {"deny and grant for new entries only", L"O:BAD:PAI(D;OICIIO;FA;;;BU)(A;OICIIO;GA;;;BU)", false},
         {"generic deny cancels generic grant", L"O:BAD:PAI(D;OICI;GA;;;BU)(A;OICI;GW;;;BU)", false},
         {"CREATOR OWNER only", L"O:SYD:PAI(A;OICIIO;GA;;;CO)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", false},
+        {"CREATOR OWNER by its SID", L"O:S-1-5-18D:PAI(A;OICIIO;GA;;;S-1-3-0)(A;OICI;FA;;;S-1-5-32-544)", false},
+        {"no DACL, an audit list after the group", L"O:BAG:SYS:(AU;SA;FA;;;WD)", true},
         {"no DACL at all", L"O:BAD:NO_ACCESS_CONTROL", true},
     };
     for (const auto& c : cases) {
@@ -52,7 +54,9 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         ASSERT_TRUE(descriptor.has_value()) << c.name;
         EXPECT_EQ(ChangeableByNonAdministrators(*descriptor), c.changeable) << c.name;
     }
-    EXPECT_FALSE(ParseSddl(L"O:BAD:(XA;;FA;;;BU;(x))").has_value()) << "what the model cannot hold is not read";
+    for (const wchar_t* unread : {L"O:BAD:(XA;;FA;;;BU;(x))", L"O:BAD:(A;;0x;;;BU)", L"O:BAD:(A;;0x123456789;;;BU)"})
+        EXPECT_FALSE(ParseSddl(unread).has_value()) << "what the model cannot hold is not read";
+    EXPECT_FALSE(ParseSddl(L"O:BAD:AI(A;;FA;;;PU)")->daclProtected);
 }
 
 TEST(SecurityDescriptor, EntriesInAProtectedFolderInheritFromIt) {

@@ -327,6 +327,13 @@ TEST(RunInstall, ExistingFolderChangeableByUsersIsProtectedOnlyWhenAgreed) {
     }
 }
 
+TEST(RunInstall, ADrivesRootIsCheckedAsItselfNotAsTheCurrentFolderThere) {
+    FakeFiles fs;
+    fs.folders.insert(L"e:\\");
+    fs.security[L"e:\\"] = L"O:BAD:PAI(A;OICI;FA;;;AU)";
+    EXPECT_TRUE(NeedsProtection(MakeInstallPlan(L"E:\\", L"C:\\Downloads", false), fs));
+}
+
 TEST(RunInstall, RefusedProtectionStopsBeforeAnyCopy) {
     FakeFiles fs = DownloadsWithAllThree();
     fs.folders.insert(L"c:\\tolvane");
