@@ -10,11 +10,7 @@ winkit::Win32Result LogFile::Open(const std::wstring& path) {
     m_path = path;
     m_file.Reset(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (m_file.Get() == INVALID_HANDLE_VALUE) {
-        const winkit::Win32Result failure = winkit::LastError(L"Could not open the log " + path);
-        m_file.Release();
-        return failure;
-    }
+    if (!m_file) return winkit::LastError(L"Could not open the log " + path);
     return {};
 }
 

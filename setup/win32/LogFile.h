@@ -16,7 +16,7 @@ public:
     winkit::Win32Result Write(const std::wstring& line) override;
 
 private:
-    winkit::UniqueKernelHandle m_file;
+    winkit::UniqueFile m_file;
     std::wstring m_path;
 };
 
