@@ -132,7 +132,6 @@ std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, cons
 
 InstallPlan MakeInstallPlan(const std::wstring& folderText, const std::wstring& programFolder, bool autostart) {
     InstallPlan plan;
-    plan.typedText = folderText;
     plan.searchPattern = ExistenceSearchPattern(folderText);
     plan.folderToCreate = CutTrailingBackslash(folderText);
     plan.installFolder = plan.folderToCreate + L"\\";
@@ -244,7 +243,6 @@ InstallReport RunInstall(const InstallPlan& plan, FileService& files, registry::
     }
 
     for (const RegistryWrite& write : PlannedRegistryWrites(plan)) {
-        ++report.registryWrites;
         const registry::Status status =
             write.type == registry::kTypeDword
                 ? registry::SaveDword(backend, registry::Root::LocalMachine, write.key, write.value, write.number)

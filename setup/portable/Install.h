@@ -1,8 +1,8 @@
 #pragma once
 // What Install and Uninstall do, decided and carried out against a file service
 // and a registry backend, so that every step and every failure report is
-// unit-tested natively with fakes. The window only reads its controls, runs
-// these and shows the texts.
+// unit-tested natively with fakes. Flow.h runs them for the window and the
+// command line alike.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -87,7 +87,6 @@ public:
 
 // The folder text as typed, turned into the paths Install works with.
 struct InstallPlan {
-    std::wstring typedText;
     std::wstring searchPattern;   // the existence test on the text as typed
     std::wstring folderToCreate;  // the typed text with one trailing "\" cut
     std::wstring installFolder;   // folderToCreate + "\"
@@ -163,7 +162,6 @@ struct InstallReport {
     std::vector<std::wstring> skipped;  // source and target were the same file
     std::vector<RegistryFailure> registryFailures;
     std::optional<StepFailure> failure;
-    int registryWrites = 0;  // attempted
 
     // Only a complete installation ends with the message and the launcher's start.
     bool Complete() const { return !failure && registryFailures.empty(); }

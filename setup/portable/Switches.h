@@ -24,7 +24,6 @@ struct Switches {
     bool uninstall = false;              // /UNINSTALL
     std::optional<std::wstring> log;     // /LOG=<file>
     bool help = false;                   // /?
-    bool Any() const { return silent || folder || autostart || uninstall || log || help; }
 };
 
 struct SwitchesOrError {
