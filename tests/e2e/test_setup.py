@@ -454,6 +454,7 @@ class UnattendedSetupTest(unittest.TestCase):
                 proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=switches)
                 box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
                 self.assertIsNotNone(box, "no message")
+                self.s.screenshot("message-" + switches[0][1:5])
                 texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
                 for part in parts:
                     self.assertIn(part, texts)

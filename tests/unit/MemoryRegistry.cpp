@@ -103,6 +103,7 @@ long MemoryRegistry::SetValue(Key key, const std::wstring& name, std::uint32_t t
                               std::uint32_t size) {
     const std::wstring* path = nullptr;
     if (const long error = WritableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    if (!m_refusedValue.empty() && name == m_refusedValue) return winkit::kErrorAccessDenied;
     m_keys[*path][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
     return winkit::kErrorSuccess;
 }

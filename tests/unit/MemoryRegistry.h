@@ -41,6 +41,8 @@ public:
         m_writeError = winkit::kErrorAccessDenied;
         m_machineOnly = true;
     }
+    // One value Windows will not write (a policy, a security product), wherever it is.
+    void RefuseValue(const std::wstring& name) { m_refusedValue = name; }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
     void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
@@ -61,6 +63,7 @@ private:
     Key m_nextHandle = 0x100;
     long m_writeError = winkit::kErrorSuccess;
     bool m_machineOnly = false;
+    std::wstring m_refusedValue;
     long WriteError(const std::wstring& path) const;
 
     Key NewHandle(const std::wstring& path, bool writable);

@@ -557,6 +557,7 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
         bool installed;
         const wchar_t* logged;     // a line holds this
         const wchar_t* notLogged;  // no line holds this
+        const wchar_t* refusedValue = nullptr;
     } cases[] = {
         {"default folder", Default(true), false, false, kExitSuccess, true,
          L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"", L"Refused"},
@@ -564,6 +565,9 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
         {"users' folder protected unasked", {L"C:\\Tolvane\\"}, true, false, kExitSuccess, true,
          L"Protected the existing folder C:\\Tolvane", L"Refused"},
         {"launcher running", Default(), false, true, kExitFailed, false, L"is in use", L"Wrote"},
+        {"one value refused", Default(), false, false, kExitFailed, true,
+         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Pfad\"",
+         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"", L"Pfad"},
     };
     for (const auto& c : cases) {
         FakeFiles fs = DownloadsWithAllThree();
@@ -576,6 +580,7 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
         }
         MemoryRegistry reg;
+        if (c.refusedValue) reg.RefuseValue(c.refusedValue);
         FakeLog log;
         SilentFront silent;
         const FlowResult result = InstallFlow(c.request, L"C:\\Downloads", fs, reg, silent, log, Reason);

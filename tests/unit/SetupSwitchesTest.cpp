@@ -54,6 +54,8 @@ TEST(SetupSwitches, TheFirstBadArgumentIsNamed) {
         const wchar_t* named;
     } cases[] = {
         {{L"/Q", L"/R"}, L"\"/Q\": unknown switch"},
+        {{L"/LOG", L"/DIR"}, L"\"/LOG\": needs \"=\" and a value"},
+        {{L"/S", L"/dir"}, L"\"/dir\": needs \"=\" and a value"},
         {{L"/S", L"/DIR=C:\\a", L"/DIR=C:\\b", L"/X"}, L"\"/DIR=C:\\b\": given twice"},
         {{L"/DIR=C:\\a", L"/UNINSTALL", L"/Q"}, L"\"/UNINSTALL\": not with /DIR= or /AUTOSTART"},
         {{L"/UNINSTALL", L"/AUTOSTART", L"/Q"}, L"\"/AUTOSTART\": not with /UNINSTALL"},
@@ -61,4 +63,10 @@ TEST(SetupSwitches, TheFirstBadArgumentIsNamed) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseSwitches(c.arguments).error, c.named) << testing::PrintToString(c.arguments);
+}
+
+TEST(SetupSwitches, TheListNamesEveryExitCode) {
+    const std::wstring help = kSwitchesHelp;
+    for (const int code : {kExitSuccess, kExitFailed, kExitLogFailed, kExitBadSwitch})
+        EXPECT_NE(help.find(L" " + std::to_wstring(code) + L" "), std::wstring::npos) << code;
 }
