@@ -213,7 +213,7 @@ class SetupInstallTest(unittest.TestCase):
                 self.assertEqual(self.reg(key, name), value)
 
     def test_whole_install(self):
-        user = SetupUser(self, self.s)
+        user = SetupUser(self, self.s, args=["/LOG=C:\\install.log"])
         self.assertEqual(user.window["caption"], SETUP_CAPTION)
         controls = {c["text"]: c for c in user.controls()}
         for caption in ["Install", "Uninstall", "Exit", "Make it run automatically", "Installation",
@@ -239,6 +239,10 @@ class SetupInstallTest(unittest.TestCase):
         self.s.wait_tray_icons(1)
         self.assert_files_installed("C:\\Tolvane\\")
         self.assert_registry("C:\\Tolvane\\", autostart=True)
+        with open(self.s.host_path("C:\\install.log"), encoding="utf-8") as f:
+            lines = [line.rstrip("\n").split(" ", 2)[2] for line in f]
+        self.assertEqual(lines[0], "Install to C:\\Tolvane\\, starting for every user at logon")
+        self.assertEqual(lines[-2:], ["Started C:\\Tolvane\\Tolvane.exe as the desktop's user", "Result: 0 installed"])
 
     def test_install_again_over_running_launcher_then_after_exit(self):
         self.fresh_install()
