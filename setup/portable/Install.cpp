@@ -77,7 +77,7 @@ std::wstring AlreadyDone(const InstallPlan& plan, const InstallReport& report) {
     return text + L". Nothing of it was undone.";
 }
 
-std::wstring RegistryList(const std::vector<RegistryFailure>& failures, const ReasonText& reason) {
+std::wstring RegistryList(const std::vector<RegistryFailure>& failures, const winkit::ReasonText& reason) {
     std::wstring text;
     for (const RegistryFailure& f : failures)
         text += L"\n" + std::wstring(registry::RootName(f.root)) + L"\\" + f.key + L"  \"" + f.value + L"\": " + reason(f.error);
@@ -132,7 +132,6 @@ std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, cons
 
 InstallPlan MakeInstallPlan(const std::wstring& folderText, const std::wstring& programFolder, bool autostart) {
     InstallPlan plan;
-    plan.typedText = folderText;
     plan.searchPattern = ExistenceSearchPattern(folderText);
     plan.folderToCreate = CutTrailingBackslash(folderText);
     plan.installFolder = plan.folderToCreate + L"\\";
@@ -244,7 +243,6 @@ InstallReport RunInstall(const InstallPlan& plan, FileService& files, registry::
     }
 
     for (const RegistryWrite& write : PlannedRegistryWrites(plan)) {
-        ++report.registryWrites;
         const registry::Status status =
             write.type == registry::kTypeDword
                 ? registry::SaveDword(backend, registry::Root::LocalMachine, write.key, write.value, write.number)
@@ -273,7 +271,7 @@ UninstallReport RunUninstall(registry::Backend& backend) {
     return report;
 }
 
-std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const ReasonText& reason) {
+std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
     const std::wstring retry = L"\n\nPlease correct the folder and press Install again.";
     if (report.failure) {
         const StepFailure& f = *report.failure;
@@ -326,26 +324,14 @@ std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, c
     return L"";
 }
 
-winkit::Win32Result FinishInstall(const InstallPlan& plan, UserStarter& starter,
-                                  const std::function<void(const std::wstring&)>& announce) {
-    if (!starter.Available()) {
-        announce(L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it "
-                 L"with its administrator rights), so please start Tolvane from its folder, " +
-                 plan.installFolder + L". See 'readme.txt' for more information on the program.");
-        return {};
-    }
-    announce(kFinishedText);
-    return starter.Start(LauncherStart(plan));
-}
-
-std::wstring StartFailureText(const StartCommand& start, long error, const ReasonText& reason) {
+std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {
     return L"The installation is complete, but Tolvane could not be started.\n\nProgram: " + start.programPath +
            L"\nReason: " + reason(error) +
            L"\n\nAll files were copied and all registry entries were written. You can start Tolvane.exe "
            L"yourself.";
 }
 
-std::wstring UninstallFailureText(const UninstallReport& report, const ReasonText& reason) {
+std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason) {
     return L"Windows refused to remove these registry entries:\n" + RegistryList(report.failures, reason) +
            L"\n\n" + winkit::kAdministratorAdvice +
            L" Please start Setup.exe as administrator and press Uninstall again.";

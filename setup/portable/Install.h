@@ -1,10 +1,9 @@
 #pragma once
 // What Install and Uninstall do, decided and carried out against a file service
 // and a registry backend, so that every step and every failure report is
-// unit-tested natively with fakes. The window only reads its controls, runs
-// these and shows the texts.
+// unit-tested natively with fakes. Flow.h runs them for the window and the
+// command line alike.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -88,7 +87,6 @@ public:
 
 // The folder text as typed, turned into the paths Install works with.
 struct InstallPlan {
-    std::wstring typedText;
     std::wstring searchPattern;   // the existence test on the text as typed
     std::wstring folderToCreate;  // the typed text with one trailing "\" cut
     std::wstring installFolder;   // folderToCreate + "\"
@@ -164,7 +162,6 @@ struct InstallReport {
     std::vector<std::wstring> skipped;  // source and target were the same file
     std::vector<RegistryFailure> registryFailures;
     std::optional<StepFailure> failure;
-    int registryWrites = 0;  // attempted
 
     // Only a complete installation ends with the message and the launcher's start.
     bool Complete() const { return !failure && registryFailures.empty(); }
@@ -181,12 +178,10 @@ struct UninstallReport {
 // (other users' Run values are out of reach).
 UninstallReport RunUninstall(registry::Backend& backend);
 
-// The system's text for a Win32 error code.
-using ReasonText = std::function<std::wstring(long error)>;
-
 // The message for a failed step or for refused registry entries: what failed,
 // the path, the system's reason, what was already done and what to do now.
-std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const ReasonText& reason);
+std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason);
+
 // Starts a program as the user the desktop belongs to: Setup runs elevated,
 // and a program it started itself would keep its administrator token.
 class UserStarter {
@@ -197,13 +192,7 @@ public:
     virtual winkit::Win32Result Start(const StartCommand& start) = 0;
 };
 
-// Says that the installation is finished (and whether Tolvane starts now
-// or is to be started by the user) through `announce`, then starts it as the
-// desktop's user when a desktop shell is there. Never starts it elevated.
-winkit::Win32Result FinishInstall(const InstallPlan& plan, UserStarter& starter,
-                                  const std::function<void(const std::wstring&)>& announce);
-
-std::wstring StartFailureText(const StartCommand& start, long error, const ReasonText& reason);
-std::wstring UninstallFailureText(const UninstallReport& report, const ReasonText& reason);
+std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason);
+std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason);
 
 }  // namespace setup

@@ -13,7 +13,8 @@ const wchar_t kSwitchesHelp[] =
     L"/UNINSTALL\tremove the registry entries, as the Uninstall button does\n"
     L"/LOG=file\tappend what was done to the file (UTF-8)\n"
     L"/?\tthis list\n\n"
-    L"Exit codes: 0 done, 1602 cancelled, 1603 a step failed, 1639 a switch was not understood.";
+    L"Exit codes: 0 done, 1603 a step failed, 1622 the log could not be written, 1639 a switch was not "
+    L"understood.";
 
 namespace {
 
@@ -52,22 +53,24 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
                 refuse(L"given twice");
             else
                 *target = value;
-            continue;
+        } else {
+            bool* flag = name == L"S"           ? &s.silent
+                         : name == L"AUTOSTART" ? &s.autostart
+                         : name == L"UNINSTALL" ? &s.uninstall
+                         : name == L"?"         ? &s.help
+                                                : nullptr;
+            if (flag == nullptr)
+                refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value" : L"unknown switch");
+            else if (*flag)
+                refuse(L"given twice");
+            else
+                *flag = true;
         }
-        bool* flag = name == L"S"           ? &s.silent
-                     : name == L"AUTOSTART" ? &s.autostart
-                     : name == L"UNINSTALL" ? &s.uninstall
-                     : name == L"?"         ? &s.help
-                                            : nullptr;
-        if (flag == nullptr)
-            refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value" : L"unknown switch");
-        else if (*flag)
-            refuse(L"given twice");
-        else
-            *flag = true;
+        // The argument that makes the conflict is the bad one, so that the
+        // message names it in its place among the others.
+        if (s.uninstall && (s.folder || s.autostart))
+            refuse(name == L"UNINSTALL" ? L"not with /DIR= or /AUTOSTART" : L"not with /UNINSTALL");
     }
-    if (result.error.empty() && s.uninstall && (s.folder || s.autostart))
-        result.error = L"/UNINSTALL takes no /DIR or /AUTOSTART";
     return result;
 }
 

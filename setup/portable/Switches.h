@@ -11,8 +11,10 @@ namespace setup {
 
 // Windows Installer's exit codes, which deployment tools read without a table of ours.
 inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitCancelled = 1602;
 inline constexpr int kExitFailed = 1603;
+// ERROR_INSTALL_LOG_FAILURE: the log of /LOG= could not be opened (nothing was
+// done) or lost lines (what it lacks may have been done).
+inline constexpr int kExitLogFailed = 1622;
 inline constexpr int kExitBadSwitch = 1639;
 
 struct Switches {
@@ -22,7 +24,6 @@ struct Switches {
     bool uninstall = false;              // /UNINSTALL
     std::optional<std::wstring> log;     // /LOG=<file>
     bool help = false;                   // /?
-    bool Any() const { return silent || folder || autostart || uninstall || log || help; }
 };
 
 struct SwitchesOrError {

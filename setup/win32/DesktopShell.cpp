@@ -11,23 +11,18 @@ namespace {
 // ole32 and oleaut32 are loaded when an installation is finished: as imports
 // they were loaded with every start of Setup, and cost a sixth of the time to
 // its window.
-template <typename Fn>
-Fn Function(const wchar_t* dll, const char* name) {
-    HMODULE module = LoadLibraryW(dll);
-    return module != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 struct Com {
-    decltype(&CoInitializeEx) initialize = Function<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    decltype(&CoUninitialize) uninitialize = Function<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    decltype(&CoInitializeEx) initialize =
+        winkit::SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    decltype(&CoUninitialize) uninitialize =
+        winkit::SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
     decltype(&CoCreateInstance) createInstance =
-        Function<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+        winkit::SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
     decltype(&SysAllocStringLen) allocString =
-        Function<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
-    decltype(&SysFreeString) freeString = Function<decltype(&SysFreeString)>(L"oleaut32.dll", "SysFreeString");
+        winkit::SystemFunction<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
     bool Loaded() const {
         return initialize != nullptr && uninitialize != nullptr && createInstance != nullptr &&
-               allocString != nullptr && freeString != nullptr;
+               allocString != nullptr;
     }
 };
 
@@ -36,15 +31,9 @@ const Com& ComFunctions() {
     return com;
 }
 
-// A BSTR, freed when it goes.
-struct Text {
-    BSTR value;
-    explicit Text(const std::wstring& text)
-        : value(ComFunctions().allocString(text.data(), static_cast<UINT>(text.size()))) {}
-    ~Text() { ComFunctions().freeString(value); }
-    Text(const Text&) = delete;
-    Text& operator=(const Text&) = delete;
-};
+winkit::UniqueBstr Text(const std::wstring& text) {
+    return winkit::UniqueBstr(ComFunctions().allocString(text.data(), static_cast<UINT>(text.size())));
+}
 
 // What VariantInit makes.
 VARIANT EmptyVariant() {
@@ -53,10 +42,10 @@ VARIANT EmptyVariant() {
     return variant;
 }
 
-VARIANT TextVariant(const Text& text) {
+VARIANT TextVariant(const winkit::UniqueBstr& text) {
     VARIANT variant = EmptyVariant();
     variant.vt = VT_BSTR;
-    variant.bstrVal = text.value;
+    variant.bstrVal = text.Get();
     return variant;
 }
 
@@ -127,15 +116,15 @@ bool DesktopShell::Available() {
 winkit::Win32Result DesktopShell::Start(const StartCommand& start) {
     if (!Available())
         return winkit::Win32Result::Failure(ERROR_NOT_SUPPORTED, L"No desktop shell to start " + start.programPath);
-    const Text file(start.programPath);
-    const Text folder(start.workingFolder);
-    const Text verb(L"open");
+    const winkit::UniqueBstr file = Text(start.programPath);
+    const winkit::UniqueBstr folder = Text(start.workingFolder);
+    const winkit::UniqueBstr verb = Text(L"open");
     VARIANT none = EmptyVariant();
     VARIANT show = EmptyVariant();
     show.vt = VT_I4;
     show.lVal = start.showState;
     const HRESULT result =
-        m_shell.Get()->ShellExecute(file.value, none, TextVariant(folder), TextVariant(verb), show);
+        m_shell.Get()->ShellExecute(file.Get(), none, TextVariant(folder), TextVariant(verb), show);
     if (FAILED(result)) return winkit::Win32Result::Failure(ErrorOf(result), L"Could not start " + start.programPath);
     return {};
 }

@@ -2,10 +2,9 @@
 
 #include <iterator>
 
-#include "DesktopShell.h"
 #include "Error.h"
-#include "Install.h"
-#include "Unattended.h"
+#include "Flow.h"
+#include "MessageFront.h"
 #include "Process.h"
 #include "Registry.h"
 #include "Win32Files.h"
@@ -57,8 +56,6 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Label, kFolderLabel, L"Folder where it's installed to:", kInInstallFrame, 120, 480, 2055, 255, 9},
 };
 
-std::wstring Reason(long error) { return winkit::SystemMessage(error); }
-
 }  // namespace
 
 SetupWindow& SetupWindow::Instance() {
@@ -66,11 +63,11 @@ SetupWindow& SetupWindow::Instance() {
     return window;
 }
 
-bool SetupWindow::Open(const Switches& switches) {
+bool SetupWindow::Open(const Switches& switches, Log& log) {
     if (!CreateTopLevel({kClassName, IDI_SETUP, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}))
         return false;
-    m_log = switches.log;
+    m_log = &log;
     if (switches.folder) SetWindowTextW(m_controls.Get(kFolderEdit), switches.folder->c_str());
     if (switches.autostart) SendMessageW(m_controls.Get(kAutostartCheck), BM_SETCHECK, BST_CHECKED, 0);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
@@ -104,65 +101,29 @@ void SetupWindow::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void SetupWindow::Say(const std::wstring& text, const wchar_t* title) {
-    winkit::ShowInformation(m_hwnd, text, title);
-}
-
 void SetupWindow::OnInstall() {
-    if (Install()) Destroy();
-}
-
-bool SetupWindow::Install() {
     HWND folderEdit = m_controls.Get(kFolderEdit);
-    const std::wstring typed = winkit::WindowText(folderEdit);
+    const InstallRequest request{winkit::WindowText(folderEdit),
+                                 SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED};
     Win32Files files;
-    const std::wstring fullPath = files.FullPath(typed);
-    if (auto refusal = RefuseFolderText(typed, fullPath, files.KindOfDrive(fullPath))) {
-        Say(*refusal, kNotFinishedTitle);
+    MessageFront front(m_hwnd);
+    switch (InstallFlow(request, winkit::ProgramFolder(), files, registry::SystemBackend(), front, *m_log,
+                        winkit::SystemMessage)
+                .outcome) {
+    case Outcome::Installed:
+        Destroy();
+        break;
+    case Outcome::InstalledNotStarted:
+        break;
+    default:
         SetFocusTo(folderEdit);
-        return false;
+        break;
     }
-    const bool autostart = SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    InstallPlan plan = MakeInstallPlan(fullPath, winkit::ProgramFolder(), autostart);
-    if (NeedsProtection(plan, files)) {
-        if (!winkit::AskYesNo(m_hwnd, ProtectQuestion(plan), kProtectTitle)) {
-            SetFocusTo(folderEdit);
-            return false;
-        }
-        plan.protectExisting = true;
-    }
-
-    const InstallReport report = RunInstall(plan, files, registry::SystemBackend());
-    if (m_log) {
-        std::vector<std::wstring> lines = InstallLog(plan, report);
-        lines.insert(lines.begin(), L"Install to " + typed);
-        lines.push_back(report.Complete() ? L"Result: 0 installed" : L"Result: 1603 not installed");
-        AppendToLog(*m_log, lines);
-    }
-    if (!report.Complete()) {
-        Say(FailureText(plan, report, Reason), kNotFinishedTitle);
-        SetFocusTo(folderEdit);
-        return false;
-    }
-
-    // Started in its own folder: a resident program keeps its current folder
-    // in use, and ours is typically the download folder.
-    DesktopShell desktop;
-    const winkit::Win32Result started =
-        FinishInstall(plan, desktop, [this](const std::wstring& text) { Say(text, kFinishedTitle); });
-    if (!started.Ok()) {
-        Say(StartFailureText(LauncherStart(plan), started.code, Reason), kNotStartedTitle);
-        return false;
-    }
-    return true;
 }
 
 void SetupWindow::OnUninstall() {
-    const UninstallReport report = RunUninstall(registry::SystemBackend());
-    if (report.Complete())
-        Say(kUninstalledText, kUninstalledTitle);
-    else
-        Say(UninstallFailureText(report, Reason), kUninstallNotFinishedTitle);
+    MessageFront front(m_hwnd);
+    UninstallFlow(registry::SystemBackend(), front, *m_log, winkit::SystemMessage);
 }
 
 }  // namespace setup

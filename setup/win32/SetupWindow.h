@@ -1,9 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
-#include <string>
-
+#include "Log.h"
 #include "Switches.h"
 #include "Window.h"
 
@@ -14,8 +12,8 @@ namespace setup {
 class SetupWindow final : public winkit::Window {
 public:
     static SetupWindow& Instance();
-    // /DIR= and /AUTOSTART fill in the window; /LOG= logs what Install does.
-    bool Open(const Switches& switches);
+    // /DIR= and /AUTOSTART fill in the window; what Install does goes to the log.
+    bool Open(const Switches& switches, Log& log);
 
 private:
     SetupWindow() = default;
@@ -26,11 +24,8 @@ private:
 
     void OnInstall();
     void OnUninstall();
-    // True when the installation is complete and the program may end.
-    bool Install();
-    void Say(const std::wstring& text, const wchar_t* title);
 
-    std::optional<std::wstring> m_log;
+    Log* m_log = nullptr;
 };
 
 }  // namespace setup

@@ -25,50 +25,32 @@ std::wstring ResolvedPath(const std::wstring& path) {
 bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
     // FILE_READ_ATTRIBUTES with every share mode: a running Tolvane.exe or this
     // Setup.exe itself can still be opened this far.
-    winkit::UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        return false;
-    }
-    return GetFileInformationByHandle(file.Get(), info) != FALSE;
+    const winkit::UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && GetFileInformationByHandle(file.Get(), info) != FALSE;
 }
 
-// The security descriptor of an SDDL text, freed with LocalFree.
-struct LocalDescriptor {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    LocalDescriptor() = default;
-    LocalDescriptor(const LocalDescriptor&) = delete;
-    LocalDescriptor& operator=(const LocalDescriptor&) = delete;
-    ~LocalDescriptor() {
-        if (descriptor != nullptr) LocalFree(descriptor);
-    }
-    bool From(const std::wstring& sddl) {
-        return ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
-                                                                    nullptr) != FALSE;
-    }
-};
+// The security descriptor of an SDDL text; false when Windows refuses the text.
+bool DescriptorFrom(const std::wstring& sddl, winkit::UniqueSecurityDescriptor* descriptor) {
+    return ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor->Put(),
+                                                                nullptr) != FALSE;
+}
 
 // FILE_FLAG_OPEN_REPARSE_POINT: a link is opened itself, never the place it
 // points to, so a junction planted in the folder cannot redirect the change.
-winkit::UniqueKernelHandle OpenForSecurity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
-    winkit::UniqueKernelHandle file(CreateFileW(path.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                                nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        return file;
-    }
-    if (!GetFileInformationByHandle(file.Get(), info)) file.Reset();
+winkit::UniqueFile OpenForSecurity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
+    winkit::UniqueFile file(CreateFileW(path.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file && !GetFileInformationByHandle(file.Get(), info)) file.Reset();
     return file;
 }
 
 winkit::Win32Result SetOwnerAndDacl(HANDLE file, const std::wstring& sddl, const std::wstring& path) {
-    LocalDescriptor descriptor;
-    if (!descriptor.From(sddl) ||
-        !SetKernelObjectSecurity(file, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor.descriptor))
+    winkit::UniqueSecurityDescriptor descriptor;
+    if (!DescriptorFrom(sddl, &descriptor) ||
+        !SetKernelObjectSecurity(file, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor.Get()))
         return winkit::LastError(L"Could not change the permissions of " + path);
     return {};
 }
@@ -77,15 +59,15 @@ winkit::Win32Result SetOwnerAndDacl(HANDLE file, const std::wstring& sddl, const
 // changed themselves but not entered.
 winkit::Win32Result ProtectEntries(const std::wstring& folder) {
     WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return {};
+    const winkit::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return {};
     winkit::Win32Result result;
     do {
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
         const std::wstring path = folder + L"\\" + name;
         BY_HANDLE_FILE_INFORMATION info{};
-        const winkit::UniqueKernelHandle entry = OpenForSecurity(path, &info);
+        const winkit::UniqueFile entry = OpenForSecurity(path, &info);
         if (!entry) {
             result = winkit::LastError(L"Could not open " + path);
             break;
@@ -94,8 +76,7 @@ winkit::Win32Result ProtectEntries(const std::wstring& folder) {
                                 (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
         result = SetOwnerAndDacl(entry.Get(), setup::ToSddl(setup::InheritedFromProtectedFolder(realFolder)), path);
         if (result.Ok() && realFolder) result = ProtectEntries(path);
-    } while (result.Ok() && FindNextFileW(find, &data));
-    FindClose(find);
+    } while (result.Ok() && FindNextFileW(find.Get(), &data));
     return result;
 }
 
@@ -116,24 +97,22 @@ bool Win32Files::IsLink(const std::wstring& path) {
 
 winkit::Win32Result Win32Files::ReadSecurity(const std::wstring& path, std::wstring* sddl) {
     const SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    winkit::UniqueSecurityDescriptor descriptor;
     const DWORD error = GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, wanted, nullptr, nullptr, nullptr,
-                                              nullptr, &descriptor);
+                                              nullptr, descriptor.Put());
     if (error != ERROR_SUCCESS)
         return winkit::Win32Result::Failure(static_cast<long>(error), L"Could not read the permissions of " + path);
-    wchar_t* text = nullptr;
-    const BOOL converted =
-        ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, wanted, &text, nullptr);
-    winkit::Win32Result result = converted ? winkit::Win32Result{} : winkit::LastError(L"Could not read " + path);
-    if (converted) *sddl = text;
-    if (text != nullptr) LocalFree(text);
-    LocalFree(descriptor);
-    return result;
+    winkit::UniqueLocal<wchar_t> text;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.Get(), SDDL_REVISION_1, wanted, text.Put(),
+                                                              nullptr))
+        return winkit::LastError(L"Could not read " + path);
+    *sddl = text.Get();
+    return {};
 }
 
 winkit::Win32Result Win32Files::Protect(const std::wstring& path, const std::wstring& sddl) {
     BY_HANDLE_FILE_INFORMATION info{};
-    const winkit::UniqueKernelHandle folder = OpenForSecurity(path, &info);
+    const winkit::UniqueFile folder = OpenForSecurity(path, &info);
     if (!folder) return winkit::LastError(L"Could not open " + path);
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
         return winkit::Win32Result::Failure(ERROR_DIRECTORY, L"Not a folder: " + path);
@@ -144,8 +123,8 @@ winkit::Win32Result Win32Files::Protect(const std::wstring& path, const std::wst
 std::wstring Win32Files::FirstMatch(const std::wstring& pattern) {
     if (pattern.empty()) return std::wstring();
     WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return std::wstring();
+    const winkit::UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+    if (!find) return std::wstring();
     std::wstring name;
     do {
         const std::wstring entry = data.cFileName;
@@ -153,15 +132,14 @@ std::wstring Win32Files::FirstMatch(const std::wstring& pattern) {
         if ((data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) continue;
         name = entry;
         break;
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    } while (FindNextFileW(find.Get(), &data));
     return name;
 }
 
 winkit::Win32Result Win32Files::CreateFolder(const std::wstring& path, const std::wstring& sddl) {
-    LocalDescriptor descriptor;
-    if (!descriptor.From(sddl)) return winkit::LastError(L"Could not create the folder " + path);
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.descriptor, FALSE};
+    winkit::UniqueSecurityDescriptor descriptor;
+    if (!DescriptorFrom(sddl, &descriptor)) return winkit::LastError(L"Could not create the folder " + path);
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.Get(), FALSE};
     if (CreateDirectoryW(path.c_str(), &attributes)) return {};
     return winkit::LastError(L"Could not create the folder " + path);
 }
@@ -193,34 +171,6 @@ bool Win32Files::SameFile(const std::wstring& a, const std::wstring& b) {
 winkit::Win32Result Win32Files::CopyReplacing(const std::wstring& from, const std::wstring& to) {
     if (CopyFileW(from.c_str(), to.c_str(), FALSE)) return {};
     return winkit::LastError(L"Could not copy " + from + L" to " + to);
-}
-
-winkit::Win32Result AppendToLog(const std::wstring& path, const std::vector<std::wstring>& lines) {
-    winkit::UniqueKernelHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.Get() == INVALID_HANDLE_VALUE) {
-        file.Release();
-        return winkit::LastError(L"Could not open the log " + path);
-    }
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    wchar_t stamp[32] = {};
-    wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-              now.wSecond);
-    std::string text;
-    for (const std::wstring& line : lines) {
-        const std::wstring full = stamp + line + L"\r\n";
-        const int size = WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), nullptr, 0,
-                                             nullptr, nullptr);
-        std::string bytes(static_cast<std::size_t>(size), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), bytes.data(), size, nullptr,
-                            nullptr);
-        text += bytes;
-    }
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
-        return winkit::LastError(L"Could not write the log " + path);
-    return {};
 }
 
 }  // namespace setup

@@ -1,6 +1,5 @@
 #pragma once
 #include <string>
-#include <vector>
 
 #include "Install.h"
 
@@ -22,8 +21,5 @@ public:
     bool SameFile(const std::wstring& a, const std::wstring& b) override;
     winkit::Win32Result CopyReplacing(const std::wstring& from, const std::wstring& to) override;
 };
-
-// Appends the lines to a log file in UTF-8, each after the local time.
-winkit::Win32Result AppendToLog(const std::wstring& path, const std::vector<std::wstring>& lines);
 
 }  // namespace setup

@@ -31,11 +31,11 @@ PROTECT = ("can be changed by users without administrator rights, and the progra
 class SetupUser:
     """Drives one Setup window by real clicks and typing."""
 
-    def __init__(self, test, session, folder=DOWNLOADS):
+    def __init__(self, test, session, folder=DOWNLOADS, args=()):
         self.t = test
         self.s = session
         self.folder = folder
-        self.s.start_program(folder + "\\Setup.exe", cwd=folder)
+        self.s.start_program(folder + "\\Setup.exe", cwd=folder, args=args)
         self.window = self.s.driver.wait_window(cls=SETUP_CLASS, visible=True, timeout=20)
         test.assertIsNotNone(self.window, "the Setup window did not appear")
 
@@ -213,7 +213,7 @@ class SetupInstallTest(unittest.TestCase):
                 self.assertEqual(self.reg(key, name), value)
 
     def test_whole_install(self):
-        user = SetupUser(self, self.s)
+        user = SetupUser(self, self.s, args=["/LOG=C:\\install.log"])
         self.assertEqual(user.window["caption"], SETUP_CAPTION)
         controls = {c["text"]: c for c in user.controls()}
         for caption in ["Install", "Uninstall", "Exit", "Make it run automatically", "Installation",
@@ -239,6 +239,10 @@ class SetupInstallTest(unittest.TestCase):
         self.s.wait_tray_icons(1)
         self.assert_files_installed("C:\\Tolvane\\")
         self.assert_registry("C:\\Tolvane\\", autostart=True)
+        with open(self.s.host_path("C:\\install.log"), encoding="utf-8") as f:
+            lines = [line.rstrip("\n").split(" ", 2)[2] for line in f]
+        self.assertEqual(lines[0], "Install to C:\\Tolvane\\, starting for every user at logon")
+        self.assertEqual(lines[-2:], ["Started C:\\Tolvane\\Tolvane.exe as the desktop's user", "Result: 0 installed"])
 
     def test_install_again_over_running_launcher_then_after_exit(self):
         self.fresh_install()
@@ -291,7 +295,7 @@ class SetupInstallTest(unittest.TestCase):
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
         self.s.reg_set(USER_RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")  # "Start automatically" of this user
         self.s.reg_set(USER_RUN_KEY, "Other", "C:\\other.exe")
-        user = SetupUser(self, self.s)
+        user = SetupUser(self, self.s, args=["/LOG=C:\\uninstall.log"])
         watch = self.s.driver.watch(3000)
         user.press("Uninstall")
         self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
@@ -312,6 +316,9 @@ class SetupInstallTest(unittest.TestCase):
         user.press("Exit")
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Exit did not end Setup")
         self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
+        with open(self.s.host_path("C:\\uninstall.log"), encoding="utf-8") as f:
+            results = [line.split(" ", 2)[2] for line in f if "Result:" in line]
+        self.assertEqual(results, ["Result: 0 uninstalled\n"] * 2, "each Uninstall logs its result")
 
     def test_setup_started_from_the_install_folder(self):
         # Source and target are the same files: they must stay intact.
@@ -437,21 +444,27 @@ class UnattendedSetupTest(unittest.TestCase):
 
     def test_refusals_by_exit_code(self):
         # 1639 arrives as 103: Wine hands the shell the code modulo 256.
+        no_log = "/LOG=C:\\No Such Folder\\setup.log"
         for switches, code in ((["/S", "/DIR=Tolvane\\"], 1639 % 256), (["/S", "/DIR=\\\\server\\share\\"], 1639 % 256),
-                               (["/S", "/Quiet"], 1639 % 256)):
+                               (["/S", "/Quiet"], 1639 % 256), (["/S", no_log], 1622 % 256),
+                               (["/UNINSTALL", "/S", no_log], 1622 % 256)):
             with self.subTest(switches=switches):
                 self.assertEqual(self.setup(*switches), code)
                 self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
-        # Without /S an unknown switch lists the valid ones, and no window opens.
-        proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=["/Quiet"])
-        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
-        self.assertIsNotNone(box, "no message for an unknown switch")
-        texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
-        self.assertIn("/Quiet", texts)
-        self.assertIn("/UNINSTALL", texts)
-        self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [])
-        self.s.driver.keys("enter")
-        self.assertEqual(proc.wait(30), 1639 % 256)
+        # Without /S: a message (an unknown switch lists the valid ones), and no window.
+        for switches, code, parts in ((["/Quiet"], 1639 % 256, ["/Quiet", "/UNINSTALL"]),
+                                      ([no_log], 1622 % 256, ["changed nothing", "No Such Folder"])):
+            with self.subTest(switches=switches):
+                proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=switches)
+                box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
+                self.assertIsNotNone(box, "no message")
+                self.s.screenshot("message-" + switches[0][1:5])
+                texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
+                for part in parts:
+                    self.assertIn(part, texts)
+                self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [])
+                self.s.driver.keys("enter")
+                self.assertEqual(proc.wait(30), code)
 
 if __name__ == "__main__":
     main()

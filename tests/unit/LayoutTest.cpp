@@ -40,9 +40,9 @@ TEST(Twips, ScaleAtCommonDpis) {
 
 TEST(ControlLayout, PositionsAreRelativeToTheirFrame) {
     const ControlSpec table[] = {
-        {ControlKind::Frame, 1, L"F", -1, 20, 1560, 3720, 615, 8},
+        {ControlKind::Frame, 1, L"F", kInWindow, 20, 1560, 3720, 615, 8},
         {ControlKind::TextBox, 2, L"", 0, 600, 240, 3015, 285, 10},
-        {ControlKind::Button, 3, L"B", -1, 720, 2280, 1000, 375, 6},
+        {ControlKind::Button, 3, L"B", kInWindow, 720, 2280, 1000, 375, 6},
     };
     const PixelRect text = ControlRect(table, 3, 1, 96);
     EXPECT_EQ(text.left, 41);   // (20 + 600) twips
@@ -57,7 +57,7 @@ TEST(ControlLayout, PositionsAreRelativeToTheirFrame) {
 
 TEST(ControlLayout, NestedFramesAddUpAllTheirOffsets) {
     const ControlSpec table[] = {
-        {ControlKind::Frame, 1, L"O", -1, 120, 240, 4000, 3000, 0},
+        {ControlKind::Frame, 1, L"O", kInWindow, 120, 240, 4000, 3000, 0},
         {ControlKind::Frame, 2, L"I", 0, 240, 360, 3000, 2000, 1},
         {ControlKind::TextBox, 3, L"", 1, 120, 300, 1500, 285, 2},
     };
@@ -80,9 +80,9 @@ TEST(ControlLayout, AdjacentControlsKeepTheirGapAtAnyDpi) {
     // 1000 twips is a fraction of a pixel at most DPIs: a size rounded on its
     // own would overlap or part from the neighbour the table puts against it.
     const ControlSpec table[] = {
-        {ControlKind::Label, 1, L"", -1, 1000, 1000, 1000, 1000, 0},
-        {ControlKind::Label, 2, L"", -1, 2000, 1000, 1000, 1000, 1},
-        {ControlKind::Label, 3, L"", -1, 1000, 2000, 1000, 1000, 2},
+        {ControlKind::Label, 1, L"", kInWindow, 1000, 1000, 1000, 1000, 0},
+        {ControlKind::Label, 2, L"", kInWindow, 2000, 1000, 1000, 1000, 1},
+        {ControlKind::Label, 3, L"", kInWindow, 1000, 2000, 1000, 1000, 2},
     };
     for (int dpi : {96, 120, 144, 168, 192}) {
         const PixelRect a = ControlRect(table, 3, 0, dpi);

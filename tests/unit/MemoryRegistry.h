@@ -42,7 +42,7 @@ public:
         m_machineOnly = true;
     }
     // Windows refuses writes of this value name only (a full registry, say).
-    void RefuseValue(const std::wstring& name, long error) {
+    void RefuseValue(const std::wstring& name, long error = winkit::kErrorAccessDenied) {
         m_refusedValue = name;
         m_valueError = error;
     }

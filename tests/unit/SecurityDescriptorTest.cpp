@@ -26,12 +26,27 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         {"owned by a standard user", L"O:S-1-5-21-1-2-3-1001D:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", true},
         {"Users granted Modify", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;BU)", true},
         {"Users granted generic write on new files", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OIIO;GW;;;BU)", true},
+        {"Users granted generic all on new files", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OIIO;GA;;;BU)", true},
+        {"Users may only change permissions", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;WD;;;BU)", true},
+        {"Users may only take ownership", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;0x80000;;;BU)", true},
+        {"Users may only delete entries", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;DT;;;BU)", true},
+        {"Users may read, list and run", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)", false},
         {"deny to Everyone cancels the grant", L"O:BAD:PAI(D;OICI;0xd0046;;;WD)(A;OICI;0x1301bf;;;BU)", false},
         {"deny to the same group cancels it", L"O:BAD:PAI(D;OICI;FA;;;BU)(A;OICI;FA;;;BU)", false},
         {"deny after the grant comes too late", L"O:BAD:PAI(A;OICI;0x1301bf;;;BU)(D;OICI;FA;;;BU)", true},
         {"deny to another group may miss members", L"O:BAD:PAI(D;OICI;FA;;;AU)(A;OICI;0x1301bf;;;BU)", true},
         {"deny for new files only leaves the folder", L"O:BAD:PAI(D;OICIIO;FA;;;BU)(A;OICI;0x1301bf;;;BU)", true},
+        {"deny without subfolders leaves them", L"O:BAD:PAI(D;OI;FA;;;BU)(A;OICI;0x1301bf;;;BU)", true},
+        {"deny without files leaves them", L"O:BAD:PAI(D;CI;FA;;;BU)(A;OICI;0x1301bf;;;BU)", true},
+        {"deny one level deep leaves the levels below", L"O:BAD:PAI(D;OICINP;FA;;;BU)(A;OICI;0x1301bf;;;BU)", true},
+        {"deny of some rights leaves the others", L"O:BAD:PAI(D;OICI;WD;;;BU)(A;OICI;0x1301bf;;;BU)", true},
+        {"deny reaching further than the grant", L"O:BAD:PAI(D;OICI;FA;;;BU)(A;OI;0x1301bf;;;BU)", false},
+        {"deny one level deep, grant too", L"O:BAD:PAI(D;OICINP;FA;;;BU)(A;OICINP;0x1301bf;;;BU)", false},
+        {"deny and grant for new entries only", L"O:BAD:PAI(D;OICIIO;FA;;;BU)(A;OICIIO;GA;;;BU)", false},
+        {"generic deny cancels generic grant", L"O:BAD:PAI(D;OICI;GA;;;BU)(A;OICI;GW;;;BU)", false},
         {"CREATOR OWNER only", L"O:SYD:PAI(A;OICIIO;GA;;;CO)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", false},
+        {"CREATOR OWNER by its SID", L"O:S-1-5-18D:PAI(A;OICIIO;GA;;;S-1-3-0)(A;OICI;FA;;;S-1-5-32-544)", false},
+        {"no DACL, an audit list after the group", L"O:BAG:SYS:(AU;SA;FA;;;WD)", true},
         {"no DACL at all", L"O:BAD:NO_ACCESS_CONTROL", true},
     };
     for (const auto& c : cases) {
@@ -39,7 +54,9 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         ASSERT_TRUE(descriptor.has_value()) << c.name;
         EXPECT_EQ(ChangeableByNonAdministrators(*descriptor), c.changeable) << c.name;
     }
-    EXPECT_FALSE(ParseSddl(L"O:BAD:(XA;;FA;;;BU;(x))").has_value()) << "what the model cannot hold is not read";
+    for (const wchar_t* unread : {L"O:BAD:(XA;;FA;;;BU;(x))", L"O:BAD:(A;;0x;;;BU)", L"O:BAD:(A;;0x123456789;;;BU)"})
+        EXPECT_FALSE(ParseSddl(unread).has_value()) << "what the model cannot hold is not read";
+    EXPECT_FALSE(ParseSddl(L"O:BAD:AI(A;;FA;;;PU)")->daclProtected);
 }
 
 TEST(SecurityDescriptor, EntriesInAProtectedFolderInheritFromIt) {

@@ -10,13 +10,15 @@
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
-#include "Unattended.h"
+#include "Flow.h"
 
 using namespace setup;
 using testing_support::MemoryRegistry;
 using testing_support::User;
 
 namespace {
+
+constexpr long kErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
 
 std::wstring Lower(std::wstring text) {
     for (auto& ch : text) ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
@@ -64,6 +66,9 @@ public:
     bool IsLink(const std::wstring& path) override { return links.count(Lower(path)) != 0; }
     winkit::Win32Result ReadSecurity(const std::wstring& path, std::wstring* sddl) override {
         const auto known = security.find(Lower(path));
+        // "": Windows refuses to hand the permissions out.
+        if (known != security.end() && known->second.empty())
+            return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         *sddl = known != security.end() ? known->second : ToSddl(ProtectedFolder());
         return {};
     }
@@ -76,9 +81,9 @@ public:
     winkit::Win32Result CreateFolder(const std::wstring& path, const std::wstring& sddl) override {
         calls.push_back(L"create " + path);
         const std::wstring p = Lower(path);
-        if (p.empty()) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
+        if (p.empty()) return winkit::Win32Result::Failure(kErrorPathNotFound, L"refused");
         if (folders.count(p) != 0 || files.count(p) != 0) return winkit::Win32Result::Failure(winkit::kErrorAlreadyExists, L"refused");
-        if (folders.count(Parent(p)) == 0) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
+        if (folders.count(Parent(p)) == 0) return winkit::Win32Result::Failure(kErrorPathNotFound, L"refused");
         if (readOnlyFolders.count(Parent(p)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         folders.insert(p);
         security[p] = sddl;
@@ -92,7 +97,7 @@ public:
         const auto source = files.find(Lower(from));
         if (source == files.end()) return winkit::Win32Result::Failure(winkit::kErrorFileNotFound, L"refused");
         const std::wstring target = Lower(to);
-        if (folders.count(Parent(target)) == 0) return winkit::Win32Result::Failure(winkit::kErrorPathNotFound, L"refused");
+        if (folders.count(Parent(target)) == 0) return winkit::Win32Result::Failure(kErrorPathNotFound, L"refused");
         if (const auto busy = inUse.find(target); busy != inUse.end()) return winkit::Win32Result::Failure(busy->second, L"in use");
         if (readOnlyFolders.count(Parent(target)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
         files[target] = source->second;
@@ -111,6 +116,17 @@ FakeFiles DownloadsWithAllThree() {
 std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + L">"; }
 
 bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+// A log file that takes lines until a disk fills up after `room` of them.
+struct FakeLog final : Log {
+    std::vector<std::wstring> lines;
+    std::size_t room = 1000;
+    winkit::Win32Result Write(const std::wstring& line) override {
+        if (lines.size() >= room) return winkit::Win32Result::Failure(112, L"Could not write to the log");
+        lines.push_back(line);
+        return {};
+    }
+};
 
 }  // namespace
 
@@ -283,7 +299,8 @@ TEST(RunInstall, ExistingFolderChangeableByUsersIsProtectedOnlyWhenAgreed) {
         {"owned by a user, Yes", byUser, false, true, true, std::nullopt, nullptr},
         {"owned by a user, No", byUser, false, false, true, FailedStep::FolderUnprotected,
          L"can be changed by users without administrator rights"},
-        {"unreadable, No", L"not sddl", false, false, true, FailedStep::FolderUnprotected, L"Nothing was changed"},
+        {"not understood, No", L"not sddl", false, false, true, FailedStep::FolderUnprotected, L"Nothing was changed"},
+        {"unreadable, Yes", L"", false, true, true, std::nullopt, nullptr},
         {"junction", byUser, true, true, false, FailedStep::FolderIsLink, L"is a link"},
     };
     for (const auto& c : cases) {
@@ -307,9 +324,16 @@ TEST(RunInstall, ExistingFolderChangeableByUsersIsProtectedOnlyWhenAgreed) {
         }
         EXPECT_EQ(report.failure->step, *c.failure) << c.name;
         EXPECT_TRUE(report.copied.empty()) << c.name;
-        EXPECT_EQ(report.registryWrites, 0) << c.name;
+        EXPECT_FALSE(reg.HasKey(registry::kSettingsKey)) << c.name;
         EXPECT_TRUE(Contains(FailureText(plan, report, Reason), c.says)) << c.name;
     }
+}
+
+TEST(RunInstall, ADrivesRootIsCheckedAsItselfNotAsTheCurrentFolderThere) {
+    FakeFiles fs;
+    fs.folders.insert(L"e:\\");
+    fs.security[L"e:\\"] = L"O:BAD:PAI(A;OICI;FA;;;AU)";
+    EXPECT_TRUE(NeedsProtection(MakeInstallPlan(L"E:\\", L"C:\\Downloads", false), fs));
 }
 
 TEST(RunInstall, RefusedProtectionStopsBeforeAnyCopy) {
@@ -443,7 +467,7 @@ TEST(RunInstall, FailingFileStepsStopThereAndTheMessageSaysWhatWasDone) {
         EXPECT_EQ(report.failure->step, c.step) << c.name;
         EXPECT_EQ(report.failure->problem, c.problem) << c.name;
         EXPECT_EQ(report.copied, c.copied) << c.name;
-        EXPECT_EQ(report.registryWrites, 0) << c.name << ": nothing is written after a failed file step";
+        EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Tolvane")) << c.name << ": nothing is written after a failed file step";
         EXPECT_FALSE(reg.HasKey(registry::kSettingsKey)) << c.name;
         const std::wstring text = FailureText(plan, report, Reason);
         for (const auto& part : c.mustSay)
@@ -512,33 +536,6 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
                          L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
 }
 
-TEST(FinishInstall, StartsTheLauncherOnlyAsTheDesktopsUser) {
-    struct FakeStarter final : UserStarter {
-        bool available = true;
-        std::vector<StartCommand> starts;
-        bool Available() override { return available; }
-        winkit::Win32Result Start(const StartCommand& start) override {
-            starts.push_back(start);
-            return {};
-        }
-    };
-    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
-    for (const bool desktop : {true, false}) {
-        FakeStarter starter;
-        starter.available = desktop;
-        std::vector<std::wstring> said;
-        EXPECT_TRUE(FinishInstall(plan, starter, [&said](const std::wstring& text) { said.push_back(text); }).Ok());
-        ASSERT_EQ(said.size(), 1u);
-        ASSERT_EQ(starter.starts.size(), desktop ? 1u : 0u) << "never started by Setup itself";
-        if (desktop) {
-            EXPECT_EQ(said[0], kFinishedText);
-            EXPECT_EQ(starter.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe");
-        } else {
-            EXPECT_TRUE(Contains(said[0], L"start Tolvane from its folder, C:\\Tolvane\\")) << desktop;
-        }
-    }
-}
-
 TEST(StartFailure, NamesTheProgramAndTheReason) {
     const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
     const std::wstring text = StartFailureText(LauncherStart(plan), 193, Reason);
@@ -547,31 +544,30 @@ TEST(StartFailure, NamesTheProgramAndTheReason) {
     EXPECT_TRUE(Contains(text, L"could not be started"));
 }
 
-Switches Silent(std::optional<std::wstring> folder, bool autostart = false) {
-    Switches switches;
-    switches.silent = true;
-    switches.folder = std::move(folder);
-    switches.autostart = autostart;
-    return switches;
-}
+InstallRequest Default(bool autostart = false) { return {kInitialFolderText, autostart}; }
 
-TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
+TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
     const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
     const struct {
         const char* name;
-        Switches switches;
+        InstallRequest request;
         bool existingUserFolder;
         bool launcherInUse;
         int exitCode;
         bool installed;
-        const wchar_t* logged;  // a line holds this
+        const wchar_t* logged;     // a line holds this
+        const wchar_t* notLogged;  // no line holds this
+        const wchar_t* refusedValue = nullptr;
     } cases[] = {
-        {"default folder", Silent(std::nullopt, true), false, false, kExitSuccess, true,
-         L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\""},
-        {"relative folder", Silent(L"Tolvane\\"), false, false, kExitBadSwitch, false, L"cannot be used"},
-        {"users' folder protected unasked", Silent(L"C:\\Tolvane\\"), true, false, kExitSuccess, true,
-         L"Protected the existing folder C:\\Tolvane"},
-        {"launcher running", Silent(std::nullopt), false, true, kExitFailed, false, L"is in use"},
+        {"default folder", Default(true), false, false, kExitSuccess, true,
+         L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"", L"Refused"},
+        {"relative folder", {L"Tolvane\\"}, false, false, kExitBadSwitch, false, L"cannot be used", L"Copied"},
+        {"users' folder protected unasked", {L"C:\\Tolvane\\"}, true, false, kExitSuccess, true,
+         L"Protected the existing folder C:\\Tolvane", L"Refused"},
+        {"launcher running", Default(), false, true, kExitFailed, false, L"is in use", L"Wrote"},
+        {"one value refused", Default(), false, false, kExitFailed, true,
+         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Pfad\"",
+         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"", L"Pfad"},
     };
     for (const auto& c : cases) {
         FakeFiles fs = DownloadsWithAllThree();
@@ -584,24 +580,153 @@ TEST(Unattended, SameChecksAndStepsAsTheWindowWithAnExitCodeAndALog) {
             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
         }
         MemoryRegistry reg;
-        const UnattendedResult result = InstallUnattended(c.switches, L"C:\\Downloads", fs, reg, Reason);
+        if (c.refusedValue) reg.RefuseValue(c.refusedValue);
+        FakeLog log;
+        SilentFront silent;
+        const FlowResult result = InstallFlow(c.request, L"C:\\Downloads", fs, reg, silent, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
-        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.switches.autostart) << c.name;
-        ASSERT_FALSE(result.log.empty()) << c.name;
-        EXPECT_EQ(result.log.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
-        EXPECT_TRUE(std::any_of(result.log.begin(), result.log.end(),
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.request.autostart) << c.name;
+        ASSERT_FALSE(log.lines.empty()) << c.name;
+        EXPECT_EQ(log.lines.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
+        EXPECT_TRUE(std::any_of(log.lines.begin(), log.lines.end(),
                                 [&c](const std::wstring& line) { return Contains(line, c.logged); }))
+            << c.name;
+        EXPECT_FALSE(std::any_of(log.lines.begin(), log.lines.end(),
+                                 [&c](const std::wstring& line) { return Contains(line, c.notLogged); }))
             << c.name;
     }
 }
 
-TEST(Unattended, UninstallReportsARefusalByItsExitCode) {
+// The window's side of the flow: it answers, is told, and starts the launcher
+// as the desktop's user (or finds no desktop).
+struct WindowFront final : Front, UserStarter {
+    bool answer = true;
+    bool desktop = true;
+    long startError = 0;
+    int asked = 0;
+    std::vector<std::wstring> titles;
+    std::vector<std::wstring> texts;
+    std::vector<StartCommand> starts;
+    bool MayProtect(const std::wstring&) override { return ++asked, answer; }
+    void Tell(const std::wstring& text, const wchar_t* title) override {
+        texts.push_back(text);
+        titles.push_back(title);
+    }
+    UserStarter* Starter() override { return this; }
+    bool Available() override { return desktop; }
+    winkit::Win32Result Start(const StartCommand& start) override {
+        starts.push_back(start);
+        return {startError, L"start"};
+    }
+};
+
+TEST(Flow, TheWindowAsksTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
+    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
+    const struct {
+        const char* name;
+        std::function<void(FakeFiles&, WindowFront&)> arrange;
+        const wchar_t* typed;
+        Outcome outcome;
+        std::vector<std::wstring> titles;
+        std::size_t starts;
+        const wchar_t* lastLine;
+        const wchar_t* told;  // the first message holds this
+    } cases[] = {
+        {"installed and started", [](FakeFiles&, WindowFront&) {}, L"C:\\Tolvane\\", Outcome::Installed,
+         {kFinishedTitle}, 1, L"Result: 0 installed", kFinishedText},
+        {"no desktop", [](FakeFiles&, WindowFront& w) { w.desktop = false; }, L"C:\\Tolvane\\", Outcome::Installed,
+         {kFinishedTitle}, 0, L"Result: 0 installed", L"start Tolvane from its folder, C:\\Tolvane\\"},
+        {"start refused", [](FakeFiles&, WindowFront& w) { w.startError = 193; }, L"C:\\Tolvane\\",
+         Outcome::InstalledNotStarted, {kFinishedTitle, kNotStartedTitle}, 1, L"Result: 0 installed", kFinishedText},
+        {"folder refused", [](FakeFiles&, WindowFront&) {}, L"", Outcome::FolderRefused, {kNotFinishedTitle}, 0,
+         L"Result: 1639 the folder cannot be used", L"Please type the folder"},
+        {"users' folder, No", [&byUser](FakeFiles& fs, WindowFront& w) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.security[L"c:\\tolvane"] = byUser;
+             w.answer = false;
+         }, L"C:\\Tolvane", Outcome::Declined, {}, 0, L"Not installed: the answer to \"Protect the installation folder?\" was No", nullptr},
+        {"launcher running", [](FakeFiles& fs, WindowFront&) {
+             fs.folders.insert(L"c:\\tolvane");
+             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
+         }, L"C:\\Tolvane\\", Outcome::Failed, {kNotFinishedTitle}, 0, L"Result: 1603 not installed", L"is in use"},
+    };
+    for (const auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        WindowFront window;
+        c.arrange(fs, window);
+        MemoryRegistry reg;
+        FakeLog log;
+        const FlowResult result = InstallFlow({c.typed, false}, L"C:\\Downloads", fs, reg, window, log, Reason);
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(window.titles, c.titles) << c.name;
+        EXPECT_EQ(window.starts.size(), c.starts) << c.name << ": never started by Setup itself";
+        EXPECT_EQ(std::count(fs.calls.begin(), fs.calls.end(), L"protect C:\\Tolvane"), 0) << c.name;
+        ASSERT_FALSE(log.lines.empty()) << c.name;
+        EXPECT_EQ(log.lines.front(), std::wstring(L"Install to ") + c.typed) << c.name;
+        EXPECT_EQ(log.lines.back().rfind(c.lastLine, 0), 0u) << c.name << ": " << testing::PrintToString(log.lines.back());
+        if (c.told) {
+            ASSERT_FALSE(window.texts.empty()) << c.name;
+            EXPECT_TRUE(Contains(window.texts[0], c.told)) << c.name;
+        }
+        if (c.starts == 1) {
+            EXPECT_EQ(window.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe") << c.name;
+            EXPECT_TRUE(Contains(log.lines[log.lines.size() - 2], window.startError ? L"Could not start" : L"Started"))
+                << c.name;
+        }
+    }
+}
+
+TEST(Flow, ALogThatLostLinesIsNoSuccess) {
+    const struct {
+        const char* name;
+        std::size_t room;
+        bool launcherInUse;
+        int exitCode;
+    } cases[] = {
+        {"every line written", 1000, false, kExitSuccess},
+        {"full after the first line", 1, false, kExitLogFailed},
+        {"only the result lost", 16, false, kExitLogFailed},
+        {"a failed step says more", 1, true, kExitFailed},
+    };
+    for (const auto& c : cases) {
+        FakeFiles fs = DownloadsWithAllThree();
+        if (c.launcherInUse) {
+            fs.folders.insert(L"c:\\tolvane");
+            fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
+        }
+        MemoryRegistry reg;
+        FakeLog log;
+        log.room = c.room;
+        WindowFront window;
+        const FlowResult result = InstallFlow(Default(true), L"C:\\Downloads", fs, reg, window, log, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
+        EXPECT_EQ(Contains(window.texts.back(), L"The log is incomplete: Could not write to the log.\nReason: <reason 112>"),
+                  c.room != 1000)
+            << c.name;
+    }
+    EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
+                         L"changed nothing.\n\nCould not open the log C:\\x\\t.log\nReason: <reason 3>"));
+}
+
+TEST(Flow, UninstallTellsLogsAndReportsARefusalByItsExitCode) {
     MemoryRegistry reg;
+    FakeLog log;
+    WindowFront window;
     reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
-    EXPECT_EQ(UninstallUnattended(reg, Reason).exitCode, kExitSuccess);
+    EXPECT_EQ(UninstallFlow(reg, window, log, Reason).exitCode, kExitSuccess);
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
+    EXPECT_EQ(log.lines.back(), L"Result: 0 uninstalled");
+    EXPECT_EQ(window.titles, std::vector<std::wstring>{kUninstalledTitle});
+    log.room = 0;
+    EXPECT_EQ(UninstallFlow(reg, window, log, Reason).exitCode, kExitLogFailed);
     reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
     reg.RefuseWrites();
-    EXPECT_EQ(UninstallUnattended(reg, Reason).exitCode, kExitFailed);
+    log.room = 1000;
+    SilentFront silent;
+    const FlowResult refused = UninstallFlow(reg, silent, log, Reason);
+    EXPECT_EQ(refused.exitCode, kExitFailed);
+    EXPECT_EQ(refused.outcome, Outcome::NotUninstalled);
+    EXPECT_EQ(log.lines.back().rfind(L"Result: 1603 not uninstalled: Windows refused", 0), 0u);
 }

@@ -29,6 +29,7 @@ TEST(SetupSwitches, ReadsWhatDeploymentToolsPass) {
         {{L"/"}, false},
         {{L"/SILENT"}, false},
         {{L"/UNINSTALL", L"/AUTOSTART"}, false},
+        {{L"/UNINSTALL", L"/DIR=C:\\Tolvane"}, false},
     };
     for (const Case& c : cases) {
         const SwitchesOrError parsed = ParseSwitches(c.arguments);
@@ -45,4 +46,27 @@ TEST(SetupSwitches, ReadsWhatDeploymentToolsPass) {
     }
     // A refused command line stays silent when /S follows the bad switch.
     EXPECT_TRUE(ParseSwitches({L"/Q", L"/S"}).switches.silent);
+}
+
+TEST(SetupSwitches, TheFirstBadArgumentIsNamed) {
+    const struct {
+        std::vector<std::wstring> arguments;
+        const wchar_t* named;
+    } cases[] = {
+        {{L"/Q", L"/R"}, L"\"/Q\": unknown switch"},
+        {{L"/LOG", L"/DIR"}, L"\"/LOG\": needs \"=\" and a value"},
+        {{L"/S", L"/dir"}, L"\"/dir\": needs \"=\" and a value"},
+        {{L"/S", L"/DIR=C:\\a", L"/DIR=C:\\b", L"/X"}, L"\"/DIR=C:\\b\": given twice"},
+        {{L"/DIR=C:\\a", L"/UNINSTALL", L"/Q"}, L"\"/UNINSTALL\": not with /DIR= or /AUTOSTART"},
+        {{L"/UNINSTALL", L"/AUTOSTART", L"/Q"}, L"\"/AUTOSTART\": not with /UNINSTALL"},
+        {{L"/UNINSTALL", L"/S", L"/DIR=C:\\a"}, L"\"/DIR=C:\\a\": not with /UNINSTALL"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseSwitches(c.arguments).error, c.named) << testing::PrintToString(c.arguments);
+}
+
+TEST(SetupSwitches, TheListNamesEveryExitCode) {
+    const std::wstring help = kSwitchesHelp;
+    for (const int code : {kExitSuccess, kExitFailed, kExitLogFailed, kExitBadSwitch})
+        EXPECT_NE(help.find(L" " + std::to_wstring(code) + L" "), std::wstring::npos) << code;
 }

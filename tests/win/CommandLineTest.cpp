@@ -9,6 +9,7 @@
 
 #include "ExplorerLaunch.h"
 #include "CommandLine.h"
+#include "../unit/CommandLineCases.h"
 
 namespace {
 
@@ -48,5 +49,13 @@ TEST(ExplorerCommandText, FolderStaysOneArgument) {
         ASSERT_EQ(argv.size(), 2u) << folder;
         EXPECT_TRUE(argv[0] == L"explorer.exe");
         EXPECT_TRUE(argv[1] == L"/e," + folder) << argv[1];
+    }
+}
+
+TEST(SplitCommandLine, AgreesWithCommandLineToArgvW) {
+    for (const auto& c : kCommandLineCases) {
+        // For an empty text the system names the running program instead.
+        if (c.line[0] != L'\0') EXPECT_TRUE(Split(c.line) == c.arguments) << c.line;
+        EXPECT_TRUE(winkit::SplitCommandLine(c.line) == c.arguments) << c.line;
     }
 }

@@ -3,6 +3,7 @@
 // registry store, the file service and process start. Portable, so that the
 // logic above them is unit-tested natively; the system's text for a code is
 // looked up on Windows only (Error.h).
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -11,7 +12,6 @@ namespace winkit {
 // The Win32 error codes the programs tell apart; every other code passes through.
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
-inline constexpr long kErrorPathNotFound = 3;
 inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorSharingViolation = 32;
@@ -30,6 +30,10 @@ struct Win32Result {
     bool Ok() const { return code == kErrorSuccess; }
     static Win32Result Failure(long code, std::wstring operation) { return {code, std::move(operation)}; }
 };
+
+// The system's text for an error code: winkit::SystemMessage in the
+// programs, a stand-in in the tests.
+using ReasonText = std::function<std::wstring(long error)>;
 
 // Said wherever Windows refused a change for lack of rights.
 inline constexpr wchar_t kAdministratorAdvice[] =

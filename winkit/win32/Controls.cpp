@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "SystemFunction.h"
+
 namespace winkit {
 
 namespace {
@@ -11,16 +13,9 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
-template <typename Fn>
-Fn User32Function(const char* name) {
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
 UINT SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    const UniqueScreenDc screen(GetDC(nullptr));
+    const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
     return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
 }
 
@@ -59,7 +54,7 @@ ClassAndStyle StyleFor(const ControlSpec& row, bool startsGroup) {
 }  // namespace
 
 UINT WindowDpi(HWND hwnd) {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpiForWindow = LoadedFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow != nullptr && hwnd != nullptr) {
         const UINT dpi = getDpiForWindow(hwnd);
         if (dpi != 0) return dpi;
@@ -75,14 +70,13 @@ int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM fo
 }
 
 bool FontInstalled(const wchar_t* face) {
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return false;
+    const UniqueScreenDc screen(GetDC(nullptr));
+    if (!screen) return false;
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    EnumFontFamiliesExW(screen, &query, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExW(screen.Get(), &query, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
@@ -113,7 +107,7 @@ SIZE OuterSizeForClientTwips(HWND hwnd, int widthTwips, int heightTwips, UINT dp
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
     const BOOL hasMenu = FALSE;  // the tray menu is never a menu bar
-    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    static const auto adjustForDpi = LoadedFunction<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
     if (adjustForDpi != nullptr)
         adjustForDpi(&rect, style, hasMenu, exStyle, dpi);
     else

@@ -1,18 +1,20 @@
 #include "Error.h"
 
 #include "Decimal.h"
+#include "Handles.h"
 
 namespace winkit {
 
 std::wstring SystemMessage(long error) {
     auto code = static_cast<DWORD>(error);
-    wchar_t* buffer = nullptr;
+    UniqueLocal<wchar_t> buffer;
+    // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument is where the
+    // pointer to the new buffer goes.
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.Put()), 0, nullptr);
     std::wstring text;
-    if (length != 0 && buffer != nullptr) text.assign(buffer, length);
-    if (buffer != nullptr) LocalFree(buffer);
+    if (length != 0 && buffer) text.assign(buffer.Get(), length);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
     if (text.empty()) text = L"Error " + Decimal(code) + L".";

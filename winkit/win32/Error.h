@@ -16,7 +16,7 @@ std::wstring SystemMessage(long code);
 // "<operation>:\n<system message>" for a message box.
 std::wstring Describe(const Win32Result& result);
 
-// Information message with an OK button only: the one way both programs talk to the user.
+// Information message with an OK button only.
 void ShowInformation(HWND owner, const std::wstring& text, const std::wstring& title);
 
 // A question with Yes and No, No the default: true for Yes.

@@ -1,8 +1,14 @@
 #pragma once
-// Move-only owners for the Win32 handles the programs keep.
+// Move-only owners for every kind of handle the programs hold: each kind's
+// traits name its invalid value and the one call that gives it back, so that
+// nothing is closed or freed by hand.
 #include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
+
+#include "SystemFunction.h"
 
 namespace winkit {
 
@@ -39,6 +45,33 @@ private:
     Type m_handle = Traits::Invalid();
 };
 
+// Processes, threads, tokens: nullptr when missing.
+struct KernelTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+// CreateFileW says INVALID_HANDLE_VALUE, not nullptr, when it fails.
+struct FileTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+struct FindTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { FindClose(h); }
+};
+struct HookTraits {
+    using Type = HHOOK;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { UnhookWindowsHookEx(h); }
+};
+struct KeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { RegCloseKey(h); }
+};
 struct IconTraits {
     using Type = HICON;
     static Type Invalid() { return nullptr; }
@@ -49,22 +82,45 @@ struct MenuTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { DestroyMenu(h); }
 };
-struct KernelTraits {
-    using Type = HANDLE;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { CloseHandle(h); }
-};
-struct HookTraits {
-    using Type = HHOOK;
-    static Type Invalid() { return nullptr; }
-    static void Close(Type h) { UnhookWindowsHookEx(h); }
-};
 struct FontTraits {
     using Type = HFONT;
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { DeleteObject(h); }
 };
-
+// GetDC(nullptr): the screen's device context.
+struct ScreenDcTraits {
+    using Type = HDC;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ReleaseDC(nullptr, h); }
+};
+// Memory Windows hands out from LocalAlloc: FormatMessage's buffers, SDDL
+// texts, security descriptors.
+template <typename T>
+struct LocalTraits {
+    using Type = T*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) { LocalFree(p); }
+};
+// ole32 and oleaut32 are looked up rather than imported, so that a program
+// that uses them only now and then does not load them at every start; their
+// memory exists only once they are loaded.
+template <typename T>
+struct CoTaskMemTraits {
+    using Type = T*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) {
+        static const auto free = SystemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+        if (free != nullptr) free(p);
+    }
+};
+struct BstrTraits {
+    using Type = BSTR;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type s) {
+        static const auto free = SystemFunction<decltype(&SysFreeString)>(L"oleaut32.dll", "SysFreeString");
+        if (free != nullptr) free(s);
+    }
+};
 template <typename Interface>
 struct ComTraits {
     using Type = Interface*;
@@ -72,11 +128,21 @@ struct ComTraits {
     static void Close(Type p) { p->Release(); }
 };
 
+using UniqueKernelHandle = UniqueHandle<KernelTraits>;
+using UniqueFile = UniqueHandle<FileTraits>;
+using UniqueFind = UniqueHandle<FindTraits>;
+using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
-using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueScreenDc = UniqueHandle<ScreenDcTraits>;
+template <typename T>
+using UniqueLocal = UniqueHandle<LocalTraits<T>>;
+using UniqueSecurityDescriptor = UniqueLocal<void>;  // PSECURITY_DESCRIPTOR
+template <typename T>
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
+using UniqueBstr = UniqueHandle<BstrTraits>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<ComTraits<Interface>>;
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "CommandLine.h"
 #include "Handles.h"
 
 namespace winkit {
@@ -22,6 +23,12 @@ Win32Result StartProgram(const std::wstring& programPath, const std::wstring& co
     UniqueKernelHandle thread(process.hThread);
     UniqueKernelHandle handle(process.hProcess);
     return {};
+}
+
+std::vector<std::wstring> ProgramArguments() {
+    std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineW());
+    if (!arguments.empty()) arguments.erase(arguments.begin());
+    return arguments;
 }
 
 std::wstring ProgramPath() {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "Error.h"
 
@@ -13,6 +14,9 @@ namespace winkit {
 // folder leaves the new program in ours.
 Win32Result StartProgram(const std::wstring& programPath, const std::wstring& commandLine, int showState,
                          const std::wstring& workingFolder = std::wstring());
+
+// The arguments after the program's name, split as CommandLineToArgvW splits them.
+std::vector<std::wstring> ProgramArguments();
 
 // The running program's full path.
 std::wstring ProgramPath();

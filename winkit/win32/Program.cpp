@@ -1,11 +1,12 @@
 #include "Program.h"
 
+#include "SystemFunction.h"
+
 namespace winkit {
 
 void RestrictDllSearchToSystemFolder() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    if (auto setDirectories = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories"))))
+    if (const auto setDirectories =
+            LoadedFunction<BOOL(WINAPI*)(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories"))
         setDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     // Also drops the current folder from the search of older systems.
     SetDllDirectoryW(L"");

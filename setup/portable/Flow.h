@@ -1,0 +1,62 @@
+#pragma once
+// Install and Uninstall as one flow for the window and for the command line:
+// the checks, the steps, the log lines and the result are decided here; the
+// window and an unattended run supply only their questions and messages.
+#include <string>
+
+#include "Install.h"
+#include "Log.h"
+#include "Switches.h"
+
+namespace setup {
+
+// What differs between the window, Setup without a window and a silent run.
+class Front {
+public:
+    virtual ~Front() = default;
+    // Whether an existing folder that users without administrator rights can
+    // change may be protected.
+    virtual bool MayProtect(const std::wstring& question) = 0;
+    virtual void Tell(const std::wstring& text, const wchar_t* title) = 0;
+    // Who starts the launcher as the desktop's user, or nobody.
+    virtual UserStarter* Starter() = 0;
+};
+
+// /S: nobody to ask or tell. Whoever runs Setup silently has chosen the
+// folder, and deployment tools run as SYSTEM or before anyone has logged on,
+// so the launcher is left to the next logon.
+class SilentFront final : public Front {
+public:
+    bool MayProtect(const std::wstring&) override { return true; }
+    void Tell(const std::wstring&, const wchar_t*) override {}
+    UserStarter* Starter() override { return nullptr; }
+};
+
+enum class Outcome {
+    Installed,           // and Tolvane started, or the user told to start it
+    InstalledNotStarted, // the start was refused
+    FolderRefused,       // the folder text cannot work; nothing was done
+    Declined,            // No to protecting an existing folder; nothing was done
+    Failed,              // a step failed; what was done stays
+    Uninstalled,
+    NotUninstalled,
+};
+
+struct FlowResult {
+    Outcome outcome;
+    int exitCode;
+};
+
+struct InstallRequest {
+    std::wstring folderText;  // as typed or given with /DIR=
+    bool autostart = false;
+};
+
+FlowResult InstallFlow(const InstallRequest& request, const std::wstring& programFolder, FileService& files,
+                       registry::Backend& backend, Front& front, Log& log, const winkit::ReasonText& reason);
+FlowResult UninstallFlow(registry::Backend& backend, Front& front, Log& log, const winkit::ReasonText& reason);
+
+// Why Setup stopped before doing anything: the log of /LOG= cannot be opened.
+std::wstring LogOpenFailureText(const winkit::Win32Result& failure, const winkit::ReasonText& reason);
+
+}  // namespace setup

@@ -1,0 +1,20 @@
+#include "MessageFront.h"
+
+#include "Error.h"
+
+namespace setup {
+
+bool MessageFront::MayProtect(const std::wstring& question) {
+    return winkit::AskYesNo(m_owner, question, kProtectTitle);
+}
+
+void MessageFront::Tell(const std::wstring& text, const wchar_t* title) {
+    winkit::ShowInformation(m_owner, text, title);
+}
+
+UserStarter* MessageFront::Starter() {
+    if (!m_desktop) m_desktop.emplace();
+    return &*m_desktop;
+}
+
+}  // namespace setup
