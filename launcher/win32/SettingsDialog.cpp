@@ -9,6 +9,7 @@
 #include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "Registry.h"
+#include "SystemFunction.h"
 #include "WindowModes.h"
 #include "resource.h"
 
@@ -82,12 +83,9 @@ void RegisterHotkeyClass() {
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     static bool done = false;
     if (done) return;
-    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
-        if (auto init = reinterpret_cast<InitFn>(
-                reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))) {
-            const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
-            done = init(&classes) != FALSE;
-        }
+    if (const auto init = winkit::SystemFunction<InitFn>(L"comctl32.dll", "InitCommonControlsEx")) {
+        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
+        done = init(&classes) != FALSE;
     }
 }
 

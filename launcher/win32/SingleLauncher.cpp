@@ -3,6 +3,7 @@
 #include <sddl.h>
 
 #include <string>
+#include <vector>
 
 #include "Commands.h"
 
@@ -24,14 +25,11 @@ std::wstring MutexName() {
     winkit::UniqueKernelHandle owned(token);
     DWORD size = 0;
     GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    std::vector<DWORD_PTR> buffer(size / sizeof(DWORD_PTR) + 1);  // aligned for TOKEN_USER's pointer
     if (size == 0 || !GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) return name;
-    wchar_t* sid = nullptr;
-    if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-        name += L".";
-        name += sid;
-        LocalFree(sid);
-    }
+    winkit::UniqueLocal<wchar_t> sid;
+    if (ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, sid.Put()))
+        name += L"." + std::wstring(sid.Get());
     return name;
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "TrayGestures.h"
+#include "SystemFunction.h"
 #include "resource.h"
 
 namespace launcher {
@@ -19,21 +20,15 @@ namespace {
 HICON LoadSmallIcon() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
-    if (HMODULE comctl = GetModuleHandleW(L"comctl32.dll")) {
-        if (auto loadIconMetric = reinterpret_cast<LoadIconMetricFn>(
-                reinterpret_cast<void*>(GetProcAddress(comctl, "LoadIconMetric")))) {
-            HICON icon = nullptr;
-            if (SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(IDI_TOLVANE), LIM_SMALL, &icon))) return icon;
-        }
+    if (const auto loadIconMetric = winkit::LoadedFunction<LoadIconMetricFn>(L"comctl32.dll", "LoadIconMetric")) {
+        HICON icon = nullptr;
+        if (SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(IDI_TOLVANE), LIM_SMALL, &icon))) return icon;
     }
     // GetSystemMetricsForDpi exists from Windows 10 1607 on.
     using MetricsForDpiFn = int(WINAPI*)(int, UINT);
     using DpiForSystemFn = UINT(WINAPI*)();
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto metricsForDpi =
-        reinterpret_cast<MetricsForDpiFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
-    const auto dpiForSystem =
-        reinterpret_cast<DpiForSystemFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
+    const auto metricsForDpi = winkit::LoadedFunction<MetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    const auto dpiForSystem = winkit::LoadedFunction<DpiForSystemFn>(L"user32.dll", "GetDpiForSystem");
     const int size = metricsForDpi != nullptr && dpiForSystem != nullptr ? metricsForDpi(SM_CXSMICON, dpiForSystem())
                                                                         : GetSystemMetrics(SM_CXSMICON);
     return static_cast<HICON>(

@@ -7,6 +7,7 @@
 #include "LauncherTexts.h"
 #include "Process.h"
 #include "Program.h"
+#include "SystemFunction.h"
 
 namespace launcher {
 
@@ -37,10 +38,7 @@ bool Win32Elevation::ConfirmRemovalForAllUsers() {
     // TaskDialogIndirect lives in comctl32 version 6 only (the manifest asks
     // for it); looked up so that the launcher loads without it.
     using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-    TaskDialogIndirectFn taskDialog = nullptr;
-    if (HMODULE comctl = LoadLibraryW(L"comctl32.dll"))
-        taskDialog = reinterpret_cast<TaskDialogIndirectFn>(
-            reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")));
+    const auto taskDialog = winkit::SystemFunction<TaskDialogIndirectFn>(L"comctl32.dll", "TaskDialogIndirect");
     int button = 0;
     if (taskDialog != nullptr) {
         TASKDIALOGCONFIG config{};

@@ -10,7 +10,6 @@ namespace registry {
 
 inline constexpr std::uint32_t kTypeSz = 1;
 inline constexpr std::uint32_t kTypeExpandSz = 2;
-inline constexpr std::uint32_t kTypeBinary = 3;
 inline constexpr std::uint32_t kTypeDword = 4;
 
 // The machine's values (HKEY_LOCAL_MACHINE in the 32-bit view, the installer's

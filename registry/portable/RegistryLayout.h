@@ -8,7 +8,6 @@ namespace registry {
 inline constexpr wchar_t kRunKey[] = L"software\\microsoft\\windows\\currentversion\\run";
 inline constexpr wchar_t kRunValue[] = L"Tolvane";
 
-inline constexpr wchar_t kMakerKey[] = L"software\\Varnholt";
 inline constexpr wchar_t kSettingsKey[] = L"software\\Varnholt\\Tolvane";
 inline constexpr wchar_t kModeValue[] = L"Modus";
 inline constexpr wchar_t kFolderValue[] = L"Pfad";

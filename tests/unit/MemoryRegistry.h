@@ -85,6 +85,12 @@ private:
 };
 
 inline std::wstring User(const std::wstring& path) { return L"HKCU\\" + path; }
+
+// What the programs never write themselves but the tests look for: the
+// maker's key above the settings (it stays after an uninstallation) and a
+// value type no reader takes.
+inline constexpr wchar_t kMakerKey[] = L"software\\Varnholt";
+inline constexpr std::uint32_t kTypeBinary = 3;
 // HKEY_LOCAL_MACHINE in the system's own view, where policies live.
 inline std::wstring MachinePolicy(const std::wstring& path) { return L"HKLM64\\" + path; }
 

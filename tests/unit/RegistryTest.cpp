@@ -5,6 +5,8 @@
 #include "RegistryLayout.h"
 
 using namespace registry;
+using testing_support::kMakerKey;
+using testing_support::kTypeBinary;
 using testing_support::MemoryRegistry;
 
 namespace {

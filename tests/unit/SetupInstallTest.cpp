@@ -512,7 +512,7 @@ TEST(RunUninstall, RemovesTheEntriesAndKeepsTheMakerKey) {
     EXPECT_TRUE(reg.HasValue(User(registry::kRunKey), L"Other"));
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
     EXPECT_FALSE(reg.HasKey(registry::kSettingsKey));
-    EXPECT_TRUE(reg.HasKey(registry::kMakerKey));
+    EXPECT_TRUE(reg.HasKey(testing_support::kMakerKey));
     EXPECT_TRUE(fs.Has(L"C:\\Tolvane\\Tolvane.exe"));
 }
 
