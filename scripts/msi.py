@@ -15,6 +15,8 @@ import sys
 import tempfile
 import uuid
 
+import tolvane_version
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WXS = os.path.join(ROOT, "packaging", "msi", "Tolvane.wxs")
 ICON = os.path.join(ROOT, "launcher", "Tolvane.ico")
@@ -24,14 +26,8 @@ CONDITION_TABLE = ("Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFe
                    "Autostart\t1\tAUTOSTART=1\r\nHotkey\t1\tHOTKEY\r\n")
 
 
-def read_define(name, root=ROOT):
-    """A quoted text from version/Version.h."""
-    with open(os.path.join(root, "version", "Version.h"), encoding="utf-8") as f:
-        return re.search(r'^#define\s+' + name + r'\s+"([^"]+)"', f.read(), re.MULTILINE).group(1)
-
-
 def read_version(root=ROOT):
-    return read_define("TOLVANE_VERSION_TEXT", root)
+    return tolvane_version.version_text(root)
 
 
 def upgrade_code():

@@ -15,13 +15,13 @@ attributes, sorted entries.
 import argparse
 import hashlib
 import os
-import re
 import struct
 import sys
 import subprocess
 import zipfile
 
 import msi
+import tolvane_version
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -41,15 +41,10 @@ ENTRY_TIME = (2006, 3, 5, 0, 0, 0)
 
 
 def read_version(root):
-    path = os.path.join(root, "version", "Version.h")
     try:
-        with open(path, encoding="utf-8") as f:
-            match = re.search(r'^#define\s+TOLVANE_VERSION_TEXT\s+"([^"]+)"', f.read(), re.MULTILINE)
-    except OSError as e:
-        sys.exit("release: cannot read %s: %s" % (path, e))
-    if not match:
-        sys.exit("release: TOLVANE_VERSION_TEXT not found in version/Version.h")
-    return match.group(1)
+        return tolvane_version.version_text(root)
+    except (OSError, ValueError) as e:
+        sys.exit("release: cannot read the version: %s" % e)
 
 
 def pe_machine(path):
@@ -131,7 +126,7 @@ def write_winget(out, version, msi_path, installer_url):
             "License: Proprietary\n"
             "Copyright: %s\n"
             "ShortDescription: Opens the Windows Explorer at your folder from an icon in the notification area.\n"
-            "ManifestType: defaultLocale\n") % msi.read_define("TOLVANE_COPYRIGHT"),
+            "ManifestType: defaultLocale\n") % tolvane_version.read()["TOLVANE_COPYRIGHT"],
     }
     for name, text in files.items():
         with open(os.path.join(folder, name), "w", encoding="utf-8", newline="\n") as f:
