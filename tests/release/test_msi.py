@@ -4,7 +4,7 @@ Installer will do with them: the files, the registry values the launcher reads
 (names from registry/portable/RegistryLayout.h), the public properties, their
 defaults and how they are read back and kept, the conditions, the shortcut,
 the install folder's permissions, the upgrade rows, and the winget manifests
-written for the x86 package. Each rule of the validation suites it follows is
+written for the packages. Each rule of the validation suites it follows is
 named in its test."""
 import argparse
 import os
@@ -13,6 +13,8 @@ import subprocess
 import sys
 import tempfile
 import unittest
+
+import yaml
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
@@ -228,16 +230,81 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual([r for r in table("Registry") if r["Component_"] == "Shortcut" and int(r["Root"]) != HKMU],
                          [])
 
-    def test_winget_manifest_names_this_package(self):
-        if ARGS.arch != "x86":
-            self.skipTest("the winget manifest describes the x86 package")
-        with tempfile.TemporaryDirectory() as out:
-            paths = release.write_winget(out, self.version, ARGS.msi, "https://downloads.invalid/x.msi")
-            installer = open(next(p for p in paths if p.endswith(".installer.yaml")), encoding="utf-8").read()
-        fields = dict(line.strip().lstrip("- ").split(": ", 1) for line in installer.splitlines() if ": " in line)
-        self.assertEqual(fields["InstallerSha256"], release.sha256(ARGS.msi).upper())
-        self.assertEqual(fields["ProductCode"], "'%s'" % self.properties["ProductCode"])
-        self.assertEqual((fields["Architecture"], fields["InstallerType"], fields["Scope"]), ("x86", "msi", "machine"))
+
+class WingetManifestsTest(unittest.TestCase):
+    """The manifests for this package and the other architecture's (built
+    from the same programs), as the community repository takes them."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.version = msi.read_version()
+        cls.packages = {ARGS.arch: ARGS.msi, OTHER_ARCH[ARGS.arch]: other_package(WORK.name)}
+
+    def manifests(self, url):
+        out = tempfile.mkdtemp(dir=WORK.name)
+        paths = release.write_winget(out, self.version, self.packages, url)
+        folder = os.path.join(out, "winget", "manifests", "v", "Varnholt", "Tolvane", self.version)
+        self.assertEqual(sorted(os.path.relpath(p, folder) for p in paths),
+                         ["Varnholt.Tolvane.installer.yaml", "Varnholt.Tolvane.locale.en-US.yaml",
+                          "Varnholt.Tolvane.yaml"])
+        result = {}
+        for path in paths:
+            with open(path, encoding="utf-8") as f:
+                first, text = f.readline(), f.read()
+            manifest = yaml.safe_load(text)
+            kind = manifest["ManifestType"]
+            self.assertEqual(first, "# yaml-language-server: $schema=https://aka.ms/winget-manifest.%s.1.12.0"
+                                    ".schema.json\n" % kind)
+            self.assertEqual((manifest["ManifestVersion"], manifest["PackageIdentifier"], manifest["PackageVersion"]),
+                             ("1.12.0", "Varnholt.Tolvane", self.version))
+            result[kind] = manifest
+        self.assertEqual(sorted(result), ["defaultLocale", "installer", "version"])
+        return result
+
+    def test_both_installers_recognised_by_product_and_upgrade_code(self):
+        manifests = self.manifests("https://example.org/tolvane/1/")
+        installer = manifests["installer"]
+        self.assertEqual((installer["InstallerType"], installer["Scope"]), ("msi", "machine"))
+        upgrade_code = "{%s}" % msi.upgrade_code()
+        seen = {}
+        for entry in installer["Installers"]:
+            path = self.packages[entry["Architecture"]]
+            props = {row["Property"]: row["Value"] for row in table("Property", path)}
+            self.assertEqual(entry, {
+                "Architecture": entry["Architecture"],
+                "InstallerUrl": "https://example.org/tolvane/1/" + os.path.basename(path),
+                "InstallerSha256": release.sha256(path).upper(),
+                "ProductCode": props["ProductCode"],
+                "AppsAndFeaturesEntries": [{"UpgradeCode": props["UpgradeCode"]}],
+            })
+            self.assertEqual(props["UpgradeCode"], upgrade_code)
+            seen[entry["Architecture"]] = props["ProductCode"]
+        self.assertEqual(sorted(seen), ["x64", "x86"])
+        self.assertNotEqual(seen["x86"], seen["x64"])
+        self.assertEqual(manifests["version"]["DefaultLocale"], manifests["defaultLocale"]["PackageLocale"])
+        for field in ("Publisher", "PackageName", "License", "ShortDescription"):
+            self.assertTrue(manifests["defaultLocale"].get(field), field)
+
+    def test_without_an_address_a_placeholder_to_replace(self):
+        urls = [entry["InstallerUrl"] for entry in self.manifests(None)["installer"]["Installers"]]
+        placeholder = release.PLACEHOLDER_DOWNLOAD_URL.format(version=self.version)
+        self.assertEqual(sorted(urls), sorted(placeholder + os.path.basename(p) for p in self.packages.values()))
+        self.assertRegex(placeholder, r"^https://[^/]+\.invalid/")
+
+    def test_release_writes_them_without_an_address(self):
+        if not all(os.path.isfile(os.path.join(ROOT, "build", preset, "bin", "Setup.exe"))
+                   for preset in release.BUILDS):
+            self.skipTest("the release needs both Windows builds")
+        out = tempfile.mkdtemp(dir=WORK.name)
+        result = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "release.py"), "--out", out],
+                                capture_output=True, text=True)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("replace it", result.stderr)
+        folder = os.path.join(out, "winget", "manifests", "v", "Varnholt", "Tolvane", self.version)
+        with open(os.path.join(folder, "Varnholt.Tolvane.installer.yaml"), encoding="utf-8") as f:
+            urls = [entry["InstallerUrl"] for entry in yaml.safe_load(f)["Installers"]]
+        self.assertTrue(urls and all(u.startswith(release.PLACEHOLDER_DOWNLOAD_URL.format(version=self.version))
+                                     for u in urls), urls)
 
 
 if __name__ == "__main__":
