@@ -20,6 +20,8 @@ declare -A TOLVANE_PACKAGES=(
   [zip]=/usr/bin/zip
   [wixl]=/usr/bin/wixl
   [msitools]=/usr/bin/msiinfo
+  # The release checks read the winget manifests they write as YAML.
+  [python3-yaml]=/usr/lib/python3/dist-packages/yaml/__init__.py
   # The i686 programs' end-to-end tests: the 32-bit Wine half runs under
   # qemu-i386 (tests/e2e/wine_i686.py unpacks it from Debian's i386 packages
   # into build/i686-wine/); gcc -m32 -nostdlib builds its guest-side fixes

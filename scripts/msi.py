@@ -5,7 +5,9 @@
 
 x86 from the i686 build, x64 from the x86_64 build. The product code is derived
 from the version and the architecture, so the same version always carries the
-same code (deployment tools and the winget manifest name it).
+same code (deployment tools and the winget manifest name it). What wixl 0.101
+cannot write is added to the built package afterwards with msibuild: each
+table below is exported, changed and imported again whole.
 """
 import argparse
 import os
@@ -15,23 +17,52 @@ import sys
 import tempfile
 import uuid
 
+import tolvane_version
+
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WXS = os.path.join(ROOT, "packaging", "msi", "Tolvane.wxs")
 ICON = os.path.join(ROOT, "launcher", "Tolvane.ico")
-# wixl has no <Condition>: these rows raise the Autostart and Hotkey features
-# from level 1000 (not installed) to 1 when AUTOSTART=1 or a HOTKEY is given.
-CONDITION_TABLE = ("Feature_\tLevel\tCondition\r\ns38\ti2\tS255\r\nCondition\tFeature_\tLevel\r\n"
-                   "Autostart\t1\tAUTOSTART=1\r\nHotkey\t1\tHOTKEY\r\n")
+# The database's code page (wixl's default), for the exported and imported tables.
+CODEPAGE = "cp1252"
 
+# Public properties a managed installation by a user without administrator
+# rights passes on to the installation itself (the rest would be dropped).
+SECURE_PROPERTIES = ["AUTOSTART", "FOLDER", "HOTKEY", "INSTALLDIR", "MODE"]
 
-def read_define(name, root=ROOT):
-    """A quoted text from version/Version.h."""
-    with open(os.path.join(root, "version", "Version.h"), encoding="utf-8") as f:
-        return re.search(r'^#define\s+' + name + r'\s+"([^"]+)"', f.read(), re.MULTILINE).group(1)
+# The install folder (and through inheritance its files): owner Administrators,
+# Administrators and SYSTEM full control, Users read and execute, nothing
+# inherited from the folder above; the descriptor Setup gives its folder.
+INSTALL_FOLDER_SDDL = "O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
+# Folders the package refuses to install into, since it would lock them as
+# above: a drive's root, a network path, and the folders Windows needs for
+# itself. Checked after CostFinalize, when INSTALLDIR is a full path with its
+# trailing backslash.
+REFUSED_FOLDER_CONDITION = "NOT Installed AND (%s)" % " OR ".join(
+    ['INSTALLDIR >> ":\\"', 'INSTALLDIR << "\\\\"']
+    + ["INSTALLDIR ~= %s" % folder for folder in (
+        "WindowsFolder", "SystemFolder", "System64Folder", "ProgramFilesFolder", "ProgramFiles64Folder",
+        "CommonFilesFolder", "CommonFiles64Folder", "CommonAppDataFolder")])
+REFUSED_FOLDER_MESSAGE = ("Tolvane cannot be installed into [INSTALLDIR]: the package gives its folder permissions "
+                          "of its own. Choose a folder for Tolvane alone.")
+
+# The columns of the tables wixl does not make (as msiinfo export writes them).
+NEW_TABLES = {
+    "Condition": ("Feature_\tLevel\tCondition", "s38\ti2\tS255", "Condition\tFeature_\tLevel"),
+    "MsiLockPermissionsEx": ("MsiLockPermissionsEx\tLockObject\tTable\tSDDLText\tCondition",
+                             "s72\ts72\ts32\ts0\tS255", "MsiLockPermissionsEx\tMsiLockPermissionsEx"),
+}
+
+# Upgrade table attributes
+UPGRADE_ONLY_DETECT = 0x2
+UPGRADE_VERSION_MAX_INCLUSIVE = 0x200
+# Custom action type 19: ends the installation with the message in Target.
+CUSTOM_ACTION_ERROR = 19
+# wixl 0.101 writes HKMU as 4; Windows Installer's code for it is -1.
+WIXL_HKMU, HKMU = "4", "-1"
 
 
 def read_version(root=ROOT):
-    return read_define("TOLVANE_VERSION_TEXT", root)
+    return tolvane_version.version_text(root)
 
 
 def upgrade_code():
@@ -47,6 +78,61 @@ def msi_name(version, arch):
     return "Tolvane-%s-%s.msi" % (version, arch)
 
 
+def edits(version):
+    """{table: function(rows) -> rows}, rows as lists of column texts in the
+    table's order."""
+    code = "{%s}" % upgrade_code()
+
+    def replace_with(*rows):
+        return lambda _built: [list(row) for row in rows]
+
+    def add(*rows):
+        return lambda built: built + [list(row) for row in rows]
+
+    def secure(built):
+        # wixl lists the upgrade rows' detection properties there already.
+        for row in built:
+            if row[0] == "SecureCustomProperties":
+                row[1] = ";".join(sorted(set(row[1].split(";") + SECURE_PROPERTIES)))
+        return built
+
+    refuse_folder = ("RefuseFolder", REFUSED_FOLDER_CONDITION, "1001")
+    return {
+        # The Autostart and Hotkey features (level 1000: not installed) are
+        # raised to 1 when AUTOSTART=1 or a HOTKEY is given.
+        "Condition": replace_with(("Autostart", "1", "AUTOSTART=1"), ("Hotkey", "1", "HOTKEY")),
+        # MajorUpgrade's rows with an inclusive upper bound: the other
+        # architecture's package of this version is replaced too, rather than
+        # installed beside it (ICE61 warns about exactly this, on purpose).
+        # A newer version installed is still detected and refused.
+        "Upgrade": replace_with(
+            (code, "", version, "", str(UPGRADE_VERSION_MAX_INCLUSIVE), "", "WIX_UPGRADE_DETECTED"),
+            (code, version, "", "", str(UPGRADE_ONLY_DETECT), "", "WIX_DOWNGRADE_DETECTED")),
+        "Property": secure,
+        "Registry": lambda built: [[row[0], HKMU if row[1] == WIXL_HKMU else row[1]] + row[2:] for row in built],
+        "CustomAction": add(("RefuseFolder", str(CUSTOM_ACTION_ERROR), "", REFUSED_FOLDER_MESSAGE, "")),
+        "InstallUISequence": add(refuse_folder),
+        "InstallExecuteSequence": add(refuse_folder),
+        "MsiLockPermissionsEx": replace_with(
+            ("InstallFolder", "INSTALLDIR", "CreateFolder", INSTALL_FOLDER_SDDL, "")),
+    }
+
+
+def export_table(package, table):
+    """(the three header lines, rows) of a table of the package."""
+    out = subprocess.run(["msiinfo", "export", package, table], capture_output=True, check=True).stdout
+    lines = out.decode(CODEPAGE).split("\r\n")
+    return lines[:3], [line.split("\t") for line in lines[3:] if line]
+
+
+def import_table(package, header, rows, work):
+    name = header[2].split("\t")[0]
+    path = os.path.join(work, name + ".idt")
+    with open(path, "w", encoding=CODEPAGE, newline="") as f:
+        f.write("".join(line + "\r\n" for line in list(header) + ["\t".join(row) for row in rows]))
+    subprocess.run(["msibuild", package, "-i", path], check=True, capture_output=True, text=True)
+
+
 def build(bin_dir, arch, out_path, version=None):
     version = version or read_version()
     tmp = os.path.abspath(out_path) + ".tmp"
@@ -56,10 +142,12 @@ def build(bin_dir, arch, out_path, version=None):
                     "-D", "ProductCode=" + product_code(version, arch), "-o", tmp, WXS],
                    check=True, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     with tempfile.TemporaryDirectory() as work:
-        idt = os.path.join(work, "Condition.idt")
-        with open(idt, "w", encoding="ascii", newline="") as f:
-            f.write(CONDITION_TABLE)
-        subprocess.run(["msibuild", tmp, "-i", idt], check=True)
+        for table, edit in edits(version).items():
+            if table in NEW_TABLES:
+                header, built = NEW_TABLES[table], []
+            else:
+                header, built = export_table(tmp, table)
+            import_table(tmp, header, edit(built), work)
     os.replace(tmp, os.path.abspath(out_path))
     return out_path
 

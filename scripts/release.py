@@ -3,8 +3,10 @@
 
     out/Tolvane-<version>-win32.zip, out/Tolvane-<version>-win64.zip,
     out/Tolvane-<version>-x86.msi, out/Tolvane-<version>-x64.msi, out/SHA256SUMS,
-    and with --installer-url the winget manifests of the x86 package in
-    out/winget/Varnholt.Tolvane/<version>/
+    and the winget manifests of both packages in
+    out/winget/manifests/v/Varnholt/Tolvane/<version>/ (the community
+    repository's layout), with the packages' addresses under --download-url
+    or, without it, under a placeholder address to replace before submitting
 
 Builds nothing: build/win32/bin and build/win64/bin must already hold
 Tolvane.exe, Setup.exe and Readme.txt (cmake --build --preset win32 / win64, or
@@ -15,13 +17,13 @@ attributes, sorted entries.
 import argparse
 import hashlib
 import os
-import re
 import struct
 import sys
 import subprocess
 import zipfile
 
 import msi
+import tolvane_version
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -33,23 +35,23 @@ BUILDS = {
     "win32": (0x14C, "win32", "x86"),
     "win64": (0x8664, "win64", "x64"),
 }
-WINGET_ID = "Varnholt.Tolvane"
-WINGET_SCHEMA = "1.6.0"
+WINGET_PUBLISHER, WINGET_NAME = "Varnholt", "Tolvane"
+WINGET_ID = WINGET_PUBLISHER + "." + WINGET_NAME
+WINGET_SCHEMA = "1.12.0"
+# The address the manifests name when the release is built without
+# --download-url: a reserved name that never resolves, replaced by the
+# releaser (see the README) before the manifests are submitted.
+PLACEHOLDER_DOWNLOAD_URL = "https://downloads.invalid/tolvane/{version}/"
 
 # Zip entries carry a DOS date; any fixed one makes the archive reproducible.
 ENTRY_TIME = (2006, 3, 5, 0, 0, 0)
 
 
 def read_version(root):
-    path = os.path.join(root, "version", "Version.h")
     try:
-        with open(path, encoding="utf-8") as f:
-            match = re.search(r'^#define\s+TOLVANE_VERSION_TEXT\s+"([^"]+)"', f.read(), re.MULTILINE)
-    except OSError as e:
-        sys.exit("release: cannot read %s: %s" % (path, e))
-    if not match:
-        sys.exit("release: TOLVANE_VERSION_TEXT not found in version/Version.h")
-    return match.group(1)
+        return tolvane_version.version_text(root)
+    except (OSError, ValueError) as e:
+        sys.exit("release: cannot read the version: %s" % e)
 
 
 def pe_machine(path):
@@ -107,43 +109,56 @@ def msi_product_code(path):
     sys.exit("release: %s has no ProductCode" % path)
 
 
-def write_winget(out, version, msi_path, installer_url):
-    """The manifest set (version, installer, default locale) for the x86 MSI;
-    the hash and product code are read from the built file."""
-    folder = os.path.join(out, "winget", WINGET_ID, version)
+def write_winget(out, version, packages, download_url=None):
+    """The manifest set (version, installer, default locale) for the MSI
+    packages {architecture: path}, in the community repository's layout; the
+    hashes and product codes are read from the built files. Each installer's
+    address is download_url (or the placeholder) followed by its file name."""
+    base = download_url or PLACEHOLDER_DOWNLOAD_URL.format(version=version)
+    base += "" if base.endswith("/") else "/"
+    folder = os.path.join(out, "winget", "manifests", WINGET_PUBLISHER[0].lower(), WINGET_PUBLISHER, WINGET_NAME,
+                          version)
     os.makedirs(folder, exist_ok=True)
     head = "PackageIdentifier: %s\nPackageVersion: '%s'\n" % (WINGET_ID, version)
+    installers = "".join(
+        "- Architecture: %s\n"
+        "  InstallerUrl: %s%s\n"
+        "  InstallerSha256: %s\n"
+        "  ProductCode: '%s'\n"
+        "  AppsAndFeaturesEntries:\n"
+        "  - UpgradeCode: '{%s}'\n" % (arch, base, os.path.basename(path), sha256(path).upper(),
+                                       msi_product_code(path), msi.upgrade_code())
+        for arch, path in sorted(packages.items(), key=lambda item: item[0] != "x86"))
     files = {
-        WINGET_ID + ".yaml": head + "DefaultLocale: en-US\nManifestType: version\n",
-        WINGET_ID + ".installer.yaml": head + (
-            "Installers:\n"
-            "- Architecture: x86\n"
-            "  InstallerType: msi\n"
-            "  Scope: machine\n"
-            "  InstallerUrl: %s\n"
-            "  InstallerSha256: %s\n"
-            "  ProductCode: '%s'\n"
-            "ManifestType: installer\n") % (installer_url, sha256(msi_path).upper(), msi_product_code(msi_path)),
-        WINGET_ID + ".locale.en-US.yaml": head + (
+        "version": (WINGET_ID + ".yaml", "DefaultLocale: en-US\n"),
+        # The packages replace an installed Tolvane themselves (major upgrade).
+        "installer": (WINGET_ID + ".installer.yaml",
+                      "InstallerType: msi\nScope: machine\nUpgradeBehavior: install\nInstallers:\n" + installers),
+        "defaultLocale": (WINGET_ID + ".locale.en-US.yaml", (
             "PackageLocale: en-US\n"
             "Publisher: Varnholt\n"
             "PackageName: Tolvane\n"
             "License: Proprietary\n"
             "Copyright: %s\n"
             "ShortDescription: Opens the Windows Explorer at your folder from an icon in the notification area.\n"
-            "ManifestType: defaultLocale\n") % msi.read_define("TOLVANE_COPYRIGHT"),
+        ) % tolvane_version.read()["TOLVANE_COPYRIGHT"]),
     }
-    for name, text in files.items():
-        with open(os.path.join(folder, name), "w", encoding="utf-8", newline="\n") as f:
-            f.write(text + "ManifestVersion: %s\n" % WINGET_SCHEMA)
-    return sorted(os.path.join(folder, name) for name in files)
+    paths = []
+    for kind, (name, body) in files.items():
+        paths.append(os.path.join(folder, name))
+        with open(paths[-1], "w", encoding="utf-8", newline="\n") as f:
+            f.write("# yaml-language-server: $schema=https://aka.ms/winget-manifest.%s.%s.schema.json\n\n"
+                    % (kind, WINGET_SCHEMA))
+            f.write(head + body + "ManifestType: %s\nManifestVersion: %s\n" % (kind, WINGET_SCHEMA))
+    return sorted(paths)
 
 
 def main():
     parser = argparse.ArgumentParser(description="Pack the release archives from build/win32 and build/win64.")
     parser.add_argument("--root", default=ROOT, help="project folder (default: this script's project)")
     parser.add_argument("--out", help="output folder (default: <root>/out)")
-    parser.add_argument("--installer-url", help="where the x86 MSI will be downloaded from; writes the winget manifests")
+    parser.add_argument("--download-url", help="the address of the folder the MSI packages will be downloaded from "
+                        "(the winget manifests name <address>/<file>); without it, a placeholder to replace")
     args = parser.parse_args()
     root = os.path.abspath(args.root)
     out = os.path.abspath(args.out or os.path.join(root, "out"))
@@ -176,9 +191,12 @@ def main():
 
     for name in sorted(archives) + ["SHA256SUMS"]:
         print(os.path.join(out, name))
-    if args.installer_url:
-        for path in write_winget(out, version, os.path.join(out, msi.msi_name(version, "x86")), args.installer_url):
-            print(path)
+    packages = {arch: os.path.join(out, msi.msi_name(version, arch)) for _, _, arch in BUILDS.values()}
+    for path in write_winget(out, version, packages, args.download_url):
+        print(path)
+    if not args.download_url:
+        print("release: the winget manifests name %s as the packages' address: replace it before submitting them"
+              % PLACEHOLDER_DOWNLOAD_URL.format(version=version), file=sys.stderr)
 
 
 if __name__ == "__main__":

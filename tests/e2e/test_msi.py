@@ -1,56 +1,100 @@
 """The Windows Installer package under Wine's own msiexec: a silent
 installation with the public properties, the installed launcher at work, and a
-silent removal that takes files, values and the Run entry away again."""
+silent removal that takes files, values and the Run entry away again; a repair
+and an upgrade that keep the deployment's choices; the other architecture's
+package of the same version replacing this one; a downgrade and folders the
+package must not lock refused."""
 
 import glob
 import os
+import shutil
+import tempfile
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, RUN_KEY, WineSession, bin_dir, main, programs_arch, require_programs,
                          version_text, wait_for)
+import msi  # scripts/, on the path through tolvane_e2e
 
 PACKAGES = "C:\\Packages"
+ARCH = "x64" if programs_arch() == "x86_64" else "x86"
+OTHER_ARCH = "x86" if ARCH == "x64" else "x64"
 # The x86 package (from the i686 build) goes where 32-bit programs go.
-X64 = programs_arch() == "x86_64"
-INSTALL_DIR = "C:\\Program Files\\Tolvane" if X64 else "C:\\Program Files (x86)\\Tolvane"
+FOLDERS = {"x64": "C:\\Program Files\\Tolvane", "x86": "C:\\Program Files (x86)\\Tolvane"}
+INSTALL_DIR = FOLDERS[ARCH]
+VERSION = version_text("TOLVANE_VERSION_TEXT")
+LATER_VERSION = "%s.%02d" % (VERSION.split(".")[0], int(VERSION.split(".")[1]) + 1)
 # Windows puts a per-machine package's shortcut into the all-users Start menu;
 # Wine's msiexec resolves ProgramMenuFolder to the user's.
 SHORTCUTS = ("ProgramData/Microsoft/Windows/Start Menu/Programs/Tolvane.lnk",
              "users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tolvane.lnk")
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+CHOICES = {"Pfad": "C:\\Work", "Modus": "vbNormalFocus", "Hotkey": "Ctrl+Alt+F11"}
 
 
 class MsiPackageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         require_programs("TestDriver.exe", "MenuProbe.dll")
-        cls.name = f"Tolvane-{version_text('TOLVANE_VERSION_TEXT')}-{'x64' if X64 else 'x86'}.msi"
-        package = os.path.join(os.path.dirname(bin_dir()), "msi", cls.name)
-        if not os.path.exists(package):
-            raise unittest.SkipTest("not built: " + package)
+        build = os.path.dirname(bin_dir())
+        this = os.path.join(build, "msi", msi.msi_name(VERSION, ARCH))
+        if not os.path.exists(this):
+            raise unittest.SkipTest("not built: " + this)
+        # The other build's package, and this one as a later version.
+        other = os.path.join(os.path.dirname(build), "win64" if OTHER_ARCH == "x64" else "win32", "msi",
+                             msi.msi_name(VERSION, OTHER_ARCH))
+        work = tempfile.mkdtemp()
+        cls.addClassCleanup(shutil.rmtree, work)
+        later = msi.build(bin_dir(), ARCH, os.path.join(work, msi.msi_name(LATER_VERSION, ARCH)), LATER_VERSION)
         cls.s = WineSession("msi")
         cls.addClassCleanup(cls.s.close)
-        cls.s.install_files(PACKAGES, [package])
+        cls.s.install_files(PACKAGES, [this, later] + ([other] if os.path.exists(other) else []))
         cls.s.make_dirs("C:\\Work")
         cls.s.start_desktop()
 
-    def msiexec(self, *args):
-        self.s.wine("msiexec", *args, "/qn", timeout=180)
+    def package(self, version=VERSION, arch=ARCH):
+        return PACKAGES + "\\" + msi.msi_name(version, arch)
 
-    def installed(self):
-        found = {name: os.path.exists(self.s.host_path(INSTALL_DIR + "\\" + name))
+    def msiexec(self, *args, check=True):
+        return self.s.wine("msiexec", *args, "/qn", timeout=180, check=check)
+
+    def installed(self, folder=INSTALL_DIR):
+        found = {name: os.path.exists(self.s.host_path(folder + "\\" + name))
                  for name in ("Tolvane.exe", "Readme.txt", "Setup.exe")}
         found["shortcut"] = any(glob.glob(os.path.join(self.s.drive_c, path)) for path in SHORTCUTS)
         return found
 
+    def entries(self):
+        """The Tolvane entries of Programs and Features (either registry
+        view), by the package they belong to."""
+        found = []
+        for version in (VERSION, LATER_VERSION):
+            for arch in ("x86", "x64"):
+                for view in ((), ("--64",)):
+                    facts = self.s.driver.run("reg-get", UNINSTALL_KEY + msi.product_code(version, arch),
+                                              "DisplayName", *view)
+                    if any(f["fact"] == "reg-value" and f["exists"] for f in facts):
+                        found.append((version, arch))
+        return sorted(set(found))
+
+    def values(self):
+        return {name: self.s.reg_get(LAUNCHER_KEY, name) for name in CHOICES}
+
+    def assert_nothing_left(self):
+        self.assertEqual(self.entries(), [])
+        for folder in FOLDERS.values():
+            self.assertFalse(os.path.exists(self.s.host_path(folder)), folder)
+        self.assertFalse(self.installed()["shortcut"])
+        self.assertEqual(self.values(), dict.fromkeys(CHOICES))
+        self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+        self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "StartMenuShortcut"))
+
     def test_silent_install_with_properties_then_removal(self):
-        package = PACKAGES + "\\" + self.name
-        self.msiexec("/i", package, "FOLDER=C:\\Work", "MODE=vbNormalFocus", "AUTOSTART=1", "HOTKEY=Ctrl+Alt+F11")
+        self.msiexec("/i", self.package(), "FOLDER=C:\\Work", "MODE=vbNormalFocus", "AUTOSTART=1",
+                     "HOTKEY=Ctrl+Alt+F11")
         self.assertEqual(self.installed(), {"Tolvane.exe": True, "Readme.txt": True, "Setup.exe": False,
                                             "shortcut": True})
-        self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\Work")
-        self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Modus"), "vbNormalFocus")
+        self.assertEqual(self.values(), CHOICES)
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
-        self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Hotkey"), "Ctrl+Alt+F11")
 
         # The installed launcher reads what the package wrote.
         launcher, icon = self.s.start_launcher(INSTALL_DIR + "\\Tolvane.exe", INSTALL_DIR, with_desktop=False)
@@ -60,22 +104,64 @@ class MsiPackageTest(unittest.TestCase):
         self.s.choose_from_tray_menu(icon, "x")
         self.assertTrue(wait_for(lambda: not self.s.driver.alive(launcher["pid"])), "the launcher did not exit")
 
-        self.msiexec("/x", package)
-        self.assertEqual(self.installed(), dict.fromkeys(("Tolvane.exe", "Readme.txt", "Setup.exe", "shortcut"),
-                                                         False))
-        self.assertEqual([self.s.reg_get(LAUNCHER_KEY, n) for n in ("Pfad", "Modus", "Hotkey")], [None] * 3)
-        self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+        self.msiexec("/x", self.package())
+        self.assert_nothing_left()
 
     def test_defaults_and_no_autostart_without_properties(self):
-        package = PACKAGES + "\\" + self.name
-        self.msiexec("/i", package)
+        self.msiexec("/i", self.package())
         try:
-            self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\")
-            self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Modus"), "vbMaximizedFocus")
+            self.assertEqual(self.values(), {"Pfad": "C:\\", "Modus": "vbMaximizedFocus", "Hotkey": None})
             self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
-            self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Hotkey"))
         finally:
-            self.msiexec("/x", package)
+            self.msiexec("/x", self.package())
+
+    def test_repair_and_upgrade_keep_the_deployments_choices(self):
+        self.msiexec("/i", self.package(), "FOLDER=C:\\Work", "MODE=vbNormalFocus", "AUTOSTART=1",
+                     "HOTKEY=Ctrl+Alt+F11")
+        os.remove(self.s.host_path(INSTALL_DIR + "\\Readme.txt"))
+        # What Programs and Features' Repair does: reinstall everything,
+        # machine values included (Wine's "msiexec /fomus" ends with 1 here).
+        self.msiexec("/i", self.package(), "REINSTALL=ALL", "REINSTALLMODE=omus")
+        self.assertTrue(self.installed()["Readme.txt"], "the repair did not run")
+        self.assertEqual(self.values(), CHOICES)
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+
+        # A later version, without the command line, replaces it and keeps them;
+        # the command line still wins over what is kept.
+        self.msiexec("/i", self.package(LATER_VERSION), "MODE=vbMinimizedFocus")
+        self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
+        self.assertEqual(self.values(), dict(CHOICES, Modus="vbMinimizedFocus"))
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+
+        # A downgrade is refused and changes nothing.
+        self.assertNotEqual(self.msiexec("/i", self.package(), check=False).returncode, 0)
+        self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
+        self.msiexec("/x", self.package(LATER_VERSION))
+        self.assert_nothing_left()
+
+    def test_other_architecture_of_this_version_is_replaced(self):
+        other = self.package(arch=OTHER_ARCH)
+        if not os.path.exists(self.s.host_path(other)):
+            self.skipTest("the %s package is not built" % OTHER_ARCH)
+        self.msiexec("/i", other, "FOLDER=C:\\Work", "AUTOSTART=1")
+        self.assertEqual(self.entries(), [(VERSION, OTHER_ARCH)])
+        self.msiexec("/i", self.package())
+        self.assertEqual(self.entries(), [(VERSION, ARCH)])
+        self.assertFalse(os.path.exists(self.s.host_path(FOLDERS[OTHER_ARCH])))
+        self.assertTrue(self.installed()["Tolvane.exe"])
+        self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\Work")
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+        self.msiexec("/x", self.package())
+        self.assert_nothing_left()
+
+    def test_folders_it_must_not_lock_are_refused(self):
+        for folder in ("C:\\", "C:\\windows"):
+            with self.subTest(folder=folder):
+                result = self.msiexec("/i", self.package(), "INSTALLDIR=" + folder, check=False)
+                self.assertNotEqual(result.returncode, 0)
+                self.assertEqual(self.entries(), [])
+                self.assertFalse(self.installed(folder)["Tolvane.exe"])
+                self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Pfad"))
 
 
 if __name__ == "__main__":

@@ -15,7 +15,6 @@ import atexit
 import glob
 import json
 import os
-import re
 import select
 import shutil
 import signal
@@ -26,6 +25,9 @@ import time
 import unittest
 
 import wine_i686
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import tolvane_version  # noqa: E402
 
 SCREEN_W, SCREEN_H = 800, 600
 DESKTOP_NAME = "shell"
@@ -63,14 +65,12 @@ def bin_dir():
 
 
 def version_text(name):
-    """A quoted text that version/Version.h defines (version numbers, About
-    texts): the programs are built from it, so the tests read it there too."""
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "version", "Version.h")
-    with open(path, encoding="utf-8") as f:
-        match = re.search(r'^#define\s+' + re.escape(name) + r'\s+"([^"\\]*)"\s*$', f.read(), re.MULTILINE)
-    if not match:
-        raise E2EError(f"{name} is not a quoted text in {path}")
-    return match.group(1)
+    """A text of version/Version.h (version numbers, About texts): the
+    programs are built from it, so the tests read it there too."""
+    value = tolvane_version.read().get(name)
+    if not isinstance(value, str):
+        raise E2EError(f"version/Version.h gives no text {name}")
+    return value
 
 
 def wait_for(condition, timeout=5.0, interval=0.2):

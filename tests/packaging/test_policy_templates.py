@@ -57,6 +57,10 @@ class PolicyTemplatesTest(unittest.TestCase):
             ids = {e.get("id") for e in policy.find("p:elements", NS)}
             refs = {e.get("refId") for e in self.presentations[presentation]}
             self.assertEqual(ids, refs, policy.get("name"))
+        # Each namespace the ADMX uses is referred to ("windows:SUPPORTED_...").
+        refs = [e.get("ref") for e in self.admx.iter() if e.get("ref")]
+        for using in self.admx.iterfind("p:policyNamespaces/p:using", NS):
+            self.assertTrue(any(r.startswith(using.get("prefix") + ":") for r in refs), using.get("prefix"))
 
     def test_policies_write_what_the_launcher_reads(self):
         policies = {p.get("name"): p for p in self.admx.iterfind(".//p:policy", NS)}

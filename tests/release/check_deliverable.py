@@ -8,11 +8,13 @@ x86_64 one.
 """
 import argparse
 import os
-import re
 import struct
 import sys
 import unittest
 import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import tolvane_version  # noqa: E402
 
 # ---------------------------------------------------------------------------
 # What the shipped files must be.
@@ -37,22 +39,8 @@ ALLOWED_DLLS = {
     "oleaut32.dll",
 }
 
-def read_version_header(path=os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "version",
-                                           "Version.h")):
-    """The #defines of version/Version.h, where the programs' version records
-    come from: quoted texts as str, comma lists of numbers as a tuple of int."""
-    with open(path, encoding="utf-8") as f:
-        text = f.read()
-    defines = {}
-    for name, value in re.findall(r"^#define\s+(\w+)\s+(.*?)\s*$", text, re.MULTILINE):
-        if re.fullmatch(r'"[^"\\]*"', value):
-            defines[name] = value[1:-1]
-        elif re.fullmatch(r"\d+(\s*,\s*\d+)*", value):
-            defines[name] = tuple(int(n) for n in value.split(","))
-    return defines
-
-
-VERSION = read_version_header()
+# The version records come from version/Version.h.
+VERSION = tolvane_version.read()
 
 LANGUAGE_BLOCK = "040704B0"
 TRANSLATION = (0x0407, 1200)
@@ -443,6 +431,10 @@ class DeliverableTest(unittest.TestCase):
                 path = os.path.join(BIN_DIR, name)
                 self.assertTrue(os.path.isfile(path), "%s missing from %s" % (name, BIN_DIR))
                 self.assertGreater(os.path.getsize(path), 0, "%s is empty" % path)
+
+    def test_readme_names_the_version(self):
+        with open(os.path.join(BIN_DIR, "Readme.txt"), encoding="utf-8") as f:
+            self.assertEqual(f.readline().rstrip(), "Tolvane " + VERSION["TOLVANE_VERSION_TEXT"])
 
 
 def _make_test(check_name, check, program):
