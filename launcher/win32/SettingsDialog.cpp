@@ -147,7 +147,7 @@ void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
     SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
     // Windows gives a combination another program holds to that program, so
     // the box never sees it and would stay unchanged without a word.
-    const wchar_t* note = L"A combination another program holds cannot be typed here.";
+    const wchar_t* note = L"Combinations in use elsewhere cannot be typed.";
     if (stored.hotkeyByPolicy)
         note = L"Your administrator has set the hotkey.";
     else if (!hotkey)

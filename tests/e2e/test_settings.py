@@ -160,7 +160,7 @@ class SettingsDialogTest(unittest.TestCase):
             "Explorer-mode", "Please choose the window-mode of the Explorer:", "in the foreground, &normal size",
             "in the foreground, ma&ximized", "in the &taskbar", "&last size, position", "Folder which is opened",
             "&Path:", "Edit", "Hotkey", "&Keys:", "", "Use &Win+E",
-            "A combination another program holds cannot be typed here.", "&Save", "&Cancel"])
+            "Combinations in use elsewhere cannot be typed.", "&Save", "&Cancel"])
         keys = [c["text"].lower().split("&")[1][0] for c in controls if "&" in c["text"]]
         self.assertEqual(len(keys), len(set(keys)), f"access keys twice: {keys}")
         hotkey_box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
