@@ -192,14 +192,6 @@ SecurityDescriptor ProtectedFolder() {
              {true, kReadAndExecute, both, kUsersSid}}};
 }
 
-SecurityDescriptor InheritedFromProtectedFolder(bool isFolder) {
-    SecurityDescriptor descriptor = ProtectedFolder();
-    descriptor.daclProtected = false;
-    for (Ace& ace : descriptor.dacl)
-        ace.flags = static_cast<std::uint8_t>(isFolder ? ace.flags | kInherited : kInherited);
-    return descriptor;
-}
-
 namespace {
 
 // The rights accounts other than Administrators, SYSTEM and TrustedInstaller

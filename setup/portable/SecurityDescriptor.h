@@ -49,8 +49,6 @@ std::optional<SecurityDescriptor> ParseSddl(const std::wstring& sddl);
 // full control, Users read and execute, inherited by files and subfolders;
 // nothing inherited from the folder above.
 SecurityDescriptor ProtectedFolder();
-// An entry already inside such a folder, as it would have inherited it.
-SecurityDescriptor InheritedFromProtectedFolder(bool isFolder);
 
 // True when an account other than Administrators, SYSTEM and TrustedInstaller
 // owns the folder, or may write, append, delete, delete entries, change the

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "DesktopLaunchers.h"
 #include "Error.h"
 #include "Flow.h"
 #include "MessageFront.h"
@@ -63,11 +64,12 @@ SetupWindow& SetupWindow::Instance() {
     return window;
 }
 
-bool SetupWindow::Open(const Switches& switches, Log& log) {
+bool SetupWindow::Open(const Switches& switches, Log& log, const OwnProgram& ownProgram) {
     if (!CreateTopLevel({kClassName, IDI_SETUP, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}))
         return false;
     m_log = &log;
+    m_ownProgram = &ownProgram;
     if (switches.folder) SetWindowTextW(m_controls.Get(kFolderEdit), switches.folder->c_str());
     if (switches.autostart) SendMessageW(m_controls.Get(kAutostartCheck), BM_SETCHECK, BST_CHECKED, 0);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
@@ -105,9 +107,9 @@ void SetupWindow::OnInstall() {
     HWND folderEdit = m_controls.Get(kFolderEdit);
     const InstallRequest request{winkit::WindowText(folderEdit),
                                  SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED};
-    Win32Files files;
+    Win32Files files(*m_ownProgram);
     MessageFront front(m_hwnd);
-    switch (InstallFlow(request, winkit::ProgramFolder(), files, registry::SystemBackend(), front, *m_log,
+    switch (InstallFlow(request, ShippedSources(), files, registry::SystemBackend(), front, *m_log,
                         winkit::SystemMessage)
                 .outcome) {
     case Outcome::Installed:
@@ -123,7 +125,8 @@ void SetupWindow::OnInstall() {
 
 void SetupWindow::OnUninstall() {
     MessageFront front(m_hwnd);
-    UninstallFlow(registry::SystemBackend(), front, *m_log, winkit::SystemMessage);
+    DesktopLaunchers launchers;
+    UninstallFlow(registry::SystemBackend(), launchers, front, *m_log, winkit::SystemMessage);
 }
 
 }  // namespace setup

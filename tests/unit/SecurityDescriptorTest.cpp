@@ -59,18 +59,6 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
     EXPECT_FALSE(ParseSddl(L"O:BAD:AI(A;;FA;;;PU)")->daclProtected);
 }
 
-TEST(SecurityDescriptor, EntriesInAProtectedFolderInheritFromIt) {
-    for (const bool folder : {false, true}) {
-        const auto entry = ParseSddl(ToSddl(InheritedFromProtectedFolder(folder)));
-        ASSERT_TRUE(entry.has_value());
-        EXPECT_FALSE(entry->daclProtected);
-        EXPECT_EQ(entry->owner, kAdministratorsSid);
-        EXPECT_FALSE(ChangeableByNonAdministrators(*entry));
-        for (const Ace& ace : entry->dacl)
-            EXPECT_EQ(ace.flags, folder ? kInherited | kObjectInherit | kContainerInherit : kInherited);
-    }
-}
-
 // A folder above the install folder: creating entries in it is harmless,
 // moving it or its entries away is not; what entries inherit does not count.
 TEST(SecurityDescriptor, MovableByNonAdministrators) {
