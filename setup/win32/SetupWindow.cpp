@@ -19,8 +19,8 @@ constexpr wchar_t kClassName[] = L"Tolvane.SetupWindow";
 constexpr int kClientWidth = 2250;
 constexpr int kClientHeight = 4185;
 
-// Not IDOK or IDCANCEL: the window has no default and no cancel button, so
-// Enter and Escape (which IsDialogMessage turns into those ids) do nothing.
+// Not IDOK or IDCANCEL: Esc arrives as IDCANCEL and presses the button with
+// the cancel role, Exit; Enter presses the focused button only.
 enum ControlId {
     kWelcomeLabel = 1001,
     kInstallFrame,
@@ -38,23 +38,26 @@ enum ControlId {
 constexpr int kInInstallFrame = 1;
 constexpr int kInUninstallFrame = 2;
 
+using winkit::ButtonRole;
 using winkit::ControlKind;
 using winkit::kInWindow;
+// Tab follows the layout from top to bottom; the folder label shows the
+// access key of the box after it.
 const winkit::ControlSpec kControls[] = {
     // kind, id, caption, container, left, top, width, height, tab index
     {ControlKind::Label, kWelcomeLabel,
      L"Welcome to the installation of Tolvane. Please follow the easy (un)installation-steps.", kInWindow, 45, 45,
      2130, 615, 0},
     {ControlKind::Frame, kInstallFrame, L"Installation", kInWindow, 0, 720, 2250, 1560, 1},
-    {ControlKind::Frame, kUninstallFrame, L"Uninstallation", kInWindow, 0, 2400, 2250, 1215, 2},
-    {ControlKind::Button, kInstallButton, L"Install", kInInstallFrame, 240, 1080, 1695, 375, 3},
+    {ControlKind::Frame, kUninstallFrame, L"Uninstallation", kInWindow, 0, 2400, 2250, 1215, 6},
+    {ControlKind::Button, kInstallButton, L"&Install", kInInstallFrame, 240, 1080, 1695, 375, 5},
     {ControlKind::Label, kUninstallLabel, L"Click the button below if you want to uninstall Tolvane.",
-     kInUninstallFrame, 120, 240, 2055, 375, 4},
-    {ControlKind::Button, kUninstallButton, L"Uninstall", kInUninstallFrame, 240, 720, 1695, 375, 5},
-    {ControlKind::Button, kExitButton, L"Exit", kInWindow, 405, 3720, 1335, 375, 6},
-    {ControlKind::CheckBox, kAutostartCheck, L"Make it run automatically", kInInstallFrame, 120, 240, 2055, 255, 7},
-    {ControlKind::TextBox, kFolderEdit, kInitialFolderText, kInInstallFrame, 120, 720, 2055, 285, 8},
-    {ControlKind::Label, kFolderLabel, L"Folder where it's installed to:", kInInstallFrame, 120, 480, 2055, 255, 9},
+     kInUninstallFrame, 120, 240, 2055, 375, 7},
+    {ControlKind::Button, kUninstallButton, L"&Uninstall", kInUninstallFrame, 240, 720, 1695, 375, 8},
+    {ControlKind::Button, kExitButton, L"E&xit", kInWindow, 405, 3720, 1335, 375, 9, ButtonRole::Cancel},
+    {ControlKind::CheckBox, kAutostartCheck, L"Make it run &automatically", kInInstallFrame, 120, 240, 2055, 255, 2},
+    {ControlKind::TextBox, kFolderEdit, kInitialFolderText, kInInstallFrame, 120, 720, 2055, 285, 4},
+    {ControlKind::Label, kFolderLabel, L"&Folder where it's installed to:", kInInstallFrame, 120, 480, 2055, 255, 3},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 """Setup.exe as a user runs it: unpacked with Tolvane.exe and Readme.txt into
 a downloads folder, a folder typed, the box checked, Install pressed and the
-message confirmed. Checks what the user and Windows
+message confirmed, by mouse and by keyboard. Checks what the user and Windows
 see afterwards: the files, the registry entries, the Setup window gone and the
 launcher running with its tray icon; refusals and failures that leave nothing
 behind and the window usable; Uninstall, which ends the running launcher.
@@ -217,12 +217,12 @@ class SetupInstallTest(unittest.TestCase):
         user = SetupUser(self, self.s, args=["/LOG=C:\\install.log"])
         self.assertEqual(user.window["caption"], SETUP_CAPTION)
         controls = {c["text"]: c for c in user.controls()}
-        for caption in ["Install", "Uninstall", "Exit", "Make it run automatically", "Installation",
-                        "Uninstallation", "Folder where it's installed to:",
+        for caption in ["&Install", "&Uninstall", "E&xit", "Make it run &automatically", "Installation",
+                        "Uninstallation", "&Folder where it's installed to:",
                         "Click the button below if you want to uninstall Tolvane.",
                         "Welcome to the installation of Tolvane. Please follow the easy (un)installation-steps."]:
             self.assertIn(caption, controls)
-        self.assertEqual(controls["Make it run automatically"]["checked"], 0)
+        self.assertEqual(controls["Make it run &automatically"]["checked"], 0)
         edit = user.control(cls="Edit")
         self.assertEqual(edit["text"], "C:\\Tolvane\\")
         self.assertTrue(edit["focus"], "the folder text has no focus at start")
@@ -318,6 +318,44 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual([line for line in lines if "Result:" in line], ["Result: 0 uninstalled"] * 2,
                          "each Uninstall logs its result")
         self.assertEqual(lines.count(ENDED), 1, "only the first Uninstall found Tolvane running")
+
+    def test_keyboard_only(self):
+        user = SetupUser(self, self.s)
+        by_text = {c["text"].replace("&", "") if c["class"].lower() != "edit" else "Edit": c for c in user.controls()}
+        captions = [c["text"] for c in user.controls() if "&" in c["text"]]
+        keys = [caption.lower().split("&")[1][0] for caption in captions]
+        self.assertEqual(len(keys), len(set(keys)), f"access keys twice: {captions}")
+        # The focus starts in the folder box; Tab follows the layout from top to bottom.
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Edit"]["hwnd"])
+        for expected in ("Install", "Uninstall", "Exit", "Make it run automatically", "Edit"):
+            self.s.driver.keys("tab")
+            self.assertEqual(self.s.driver.focus()["focus"], by_text[expected]["hwnd"], expected)
+        self.s.driver.keys("shift+tab")
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Make it run automatically"]["hwnd"])
+        # Access keys: the check box, the label's box, then Install.
+        self.s.driver.keys("alt+a", "alt+f", "ctrl+a")
+        self.assertEqual(user.control("Make it run automatically")["checked"], 1)
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Edit"]["hwnd"])
+        self.s.driver.type_text("C:\\Tolvane\\")
+        self.s.driver.keys("alt+i")
+        text, _ = user.message(FINISHED[1])
+        self.assertEqual(text, FINISHED[0].format("C:\\Tolvane\\"))
+        self.s.driver.keys("enter")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Setup did not end")
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
+        self.assertEqual(self.reg(RUN_KEY, "Tolvane"), "C:\\Tolvane\\Tolvane.exe")
+        # Uninstall by its access key, then Esc is Exit.
+        user = SetupUser(self, self.s)
+        self.s.driver.keys("alt+u")
+        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0] + "\n\n" + ENDED)
+        self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
+        self.s.driver.keys("esc")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Esc did not end Setup")
+        user = SetupUser(self, self.s)
+        self.s.driver.keys("alt+x")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Alt+X did not end Setup")
+        self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
+
 
 # folder typed, message parts, files that must not exist afterwards
 FAILURE_CASES = [
