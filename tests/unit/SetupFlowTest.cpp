@@ -3,26 +3,16 @@
 #include <algorithm>
 #include <functional>
 
-#include "FakeDisk.h"
+#include "SetupFakes.h"
 #include "Flow.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
-#include "Sha256.h"
 
 using namespace setup;
-using testing_support::BytesOf;
-using testing_support::FakeDisk;
-using testing_support::kUsersOwn;
-using testing_support::MemoryRegistry;
+using namespace testing_support;
 
 namespace {
 
-std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + L">"; }
-
-bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
-
-const Sources kSources{L"C:\\Downloads\\Setup.exe", Sha256Hex(BytesOf("launcher").data(), 8),
-                       Sha256Hex(BytesOf("readme").data(), 6)};
 
 // A log file that takes lines until a disk fills up after `room` of them.
 struct FakeLog final : Log {
@@ -56,11 +46,6 @@ struct WindowFront final : Front, UserStarter {
         starts.push_back(start);
         return {startError, L"start"};
     }
-};
-
-struct FakeLaunchers final : RunningLaunchers {
-    Ended answer;
-    Ended EndAll() override { return answer; }
 };
 
 void Arrange(FakeDisk& disk, bool userFolder, bool launcherInUse) {

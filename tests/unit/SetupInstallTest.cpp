@@ -4,28 +4,16 @@
 #include <functional>
 
 #include "../../version/Version.h"
-#include "FakeDisk.h"
+#include "SetupFakes.h"
 #include "Install.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
-#include "Sha256.h"
 
 using namespace setup;
-using testing_support::BytesOf;
-using testing_support::FakeDisk;
-using testing_support::kUsersOwn;
-using testing_support::MemoryRegistry;
-using testing_support::User;
+using namespace testing_support;
 
 namespace {
-
-std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + L">"; }
-
-bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
-
-const Sources kSources{L"C:\\Downloads\\Setup.exe", Sha256Hex(BytesOf("launcher").data(), 8),
-                       Sha256Hex(BytesOf("readme").data(), 6)};
 
 InstallPlan Plan(const std::wstring& folder, bool autostart = false) {
     return MakeInstallPlan(folder, kSources.programPath, autostart);
@@ -440,16 +428,6 @@ TEST(RunInstall, RefusedRegistryWritesAreAllNamedAndUndone) {
         EXPECT_TRUE(Contains(text.text, part)) << testing::PrintToString(std::wstring(part));
     EXPECT_TRUE(Contains(text.advice, L"start Setup.exe as administrator"));
 }
-
-namespace {
-
-struct FakeLaunchers final : RunningLaunchers {
-    Ended answer;
-    int asked = 0;
-    Ended EndAll() override { return ++asked, answer; }
-};
-
-}  // namespace
 
 TEST(RunUninstall, EndsTheLaunchersThenRemovesTheEntriesAndKeepsTheMakerKey) {
     MemoryRegistry reg;

@@ -1,5 +1,6 @@
 #pragma once
-// Drives in memory that behave as Setup relies on Windows to: folders and
+// What Setup's tests stand in for Windows with. Drives in memory that behave
+// as Setup relies on Windows to: folders and
 // files as nodes reached through their names, links that lead elsewhere (some
 // of them, like a Unix link under an emulator, not shown as links), handles
 // that keep reaching their node whatever happens to its name, and names that
@@ -14,6 +15,7 @@
 
 #include "Install.h"
 #include "SecurityDescriptor.h"
+#include "Sha256.h"
 
 namespace testing_support {
 
@@ -23,6 +25,23 @@ inline std::wstring Lower(std::wstring text) {
 }
 
 inline setup::Bytes BytesOf(const std::string& text) { return setup::Bytes(text.begin(), text.end()); }
+
+// The system's text for an error, as the tests see it.
+inline std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + L">"; }
+
+inline bool Contains(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+// A Setup beside the launcher "launcher" and the guide "readme" it was built with.
+inline const setup::Sources kSources{L"C:\\Downloads\\Setup.exe", setup::Sha256Hex(BytesOf("launcher").data(), 8),
+                                     setup::Sha256Hex(BytesOf("readme").data(), 6)};
+
+struct FakeLaunchers final : setup::RunningLaunchers {
+    Ended answer;
+    int asked = 0;
+    Ended EndAll() override { return ++asked, answer; }
+};
 
 // Owned by a user, who may do everything: what Windows reports for a folder
 // a user made, and what an emulator reports for every folder.
