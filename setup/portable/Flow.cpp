@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "Decimal.h"
+#include "Join.h"
 
 namespace setup {
 
 namespace {
+
+using winkit::Join;
 
 // A message as one log line: paragraphs joined by a blank, lines by "; ".
 std::wstring OneLine(const std::wstring& text) {
@@ -25,12 +28,12 @@ std::wstring OneLine(const std::wstring& text) {
 }
 
 void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
-    if (report.folderCreated) log.Line(L"Created the folder " + plan.folder + L", administrators only");
+    if (report.folderCreated) log.Line(Join({L"Created the folder ", plan.folder, L", administrators only"}));
     for (const std::wstring& name : report.skipped)
-        log.Line(L"Kept " + plan.installFolder + name + L" (Setup runs from there)");
+        log.Line(Join({L"Kept ", plan.installFolder, name, L" (Setup runs from there)"}));
     for (const std::wstring& name : report.copied)
-        log.Line(L"Copied " + (name == kSetupFile ? plan.programPath : plan.sourceFolder + name) + L" to " +
-                 plan.installFolder + name);
+        log.Line(Join({L"Copied ", name == kSetupFile ? plan.programPath : plan.sourceFolder,
+                       name == kSetupFile ? L"" : name, L" to ", plan.installFolder, name}));
     // Values are written only after every file is in place.
     if (!report.failure || report.failure->step == FailedStep::Registry) {
         for (const RegistryWrite& write : PlannedRegistryWrites(plan, report.installedBytes)) {
@@ -38,17 +41,17 @@ void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report
                                              [&write](const RegistryFailure& f) {
                                                  return f.key == write.key && f.value == write.value;
                                              });
-            log.Line(std::wstring(refused ? L"Refused: " : L"Wrote ") + L"HKEY_LOCAL_MACHINE\\" + write.key +
-                     L" \"" + write.value + L"\"");
+            log.Line(Join({refused ? L"Refused: " : L"Wrote ", L"HKEY_LOCAL_MACHINE\\", write.key, L" \"", write.value,
+                           L"\""}));
         }
     }
     for (const UndoneStep& step : report.undone)
-        log.Line(step.error == 0 ? L"Undone: " + step.what
-                                 : L"Could not undo: " + step.what + L": " + reason(step.error));
+        log.Line(step.error == 0 ? Join({L"Undone: ", step.what})
+                                 : Join({L"Could not undo: ", step.what, L": ", reason(step.error)}));
 }
 
 void LogResult(StepLog& log, int code, const std::wstring& what) {
-    log.Line(L"Result: " + winkit::Decimal(static_cast<unsigned>(code)) + L" " + what);
+    log.Line(Join({L"Result: ", winkit::Decimal(static_cast<unsigned>(code)), L" ", what}));
 }
 
 // A run that did everything else but lost log lines is no success: the
@@ -56,22 +59,21 @@ void LogResult(StepLog& log, int code, const std::wstring& what) {
 FlowResult Ended(const StepLog& log, Front& front, const winkit::ReasonText& reason, FlowResult result) {
     const winkit::Win32Result& failure = log.Failure();
     if (failure.Ok()) return result;
-    front.Tell(L"The log is incomplete: " + failure.operation + L".\nReason: " + reason(failure.code) +
-                   L"\n\nWhat Setup did after that is not in the log.",
+    front.Tell(Join({L"The log is incomplete: ", failure.operation, L".\nReason: ", reason(failure.code),
+                     L"\n\nWhat Setup did after that is not in the log."}),
                kTitle);
     if (result.exitCode == kExitSuccess) result.exitCode = kExitLogFailed;
     return result;
 }
 
 std::wstring NoDesktopText(const InstallPlan& plan) {
-    return L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it with "
-           L"its administrator rights), so please start Tolvane from its folder, " +
-           plan.installFolder + L". See " + plan.installFolder + kReadmeFile +
-           L" for more information on the program.";
+    return Join({L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it "
+                 L"with its administrator rights), so please start Tolvane from its folder, ",
+                 plan.installFolder, L". See ", plan.installFolder, kReadmeFile, L" for more information on the program."});
 }
 
 std::wstring WithParagraph(const std::wstring& text, const std::wstring& paragraph) {
-    return paragraph.empty() ? text : text + L"\n\n" + paragraph;
+    return paragraph.empty() ? text : Join({text, L"\n\n", paragraph});
 }
 
 }  // namespace
@@ -80,10 +82,10 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
                        registry::Backend& backend, Front& front, Log& destination, const winkit::ReasonText& reason) {
     StepLog log(destination);
     const std::wstring& text = request.folderText;
-    log.Line(L"Install to " + text + (request.autostart ? L", starting for every user at logon" : L""));
+    log.Line(Join({L"Install to ", text, request.autostart ? L", starting for every user at logon" : L""}));
     const std::wstring fullPath = files.FullPath(text);
     if (const auto refusal = RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath))) {
-        LogResult(log, kExitBadSwitch, L"the folder cannot be used: " + OneLine(*refusal));
+        LogResult(log, kExitBadSwitch, Join({L"the folder cannot be used: ", OneLine(*refusal)}));
         front.Tell(*refusal, kNotFinishedTitle);
         return Ended(log, front, reason, {Outcome::FolderRefused, kExitBadSwitch});
     }
@@ -94,7 +96,7 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     LogSteps(log, plan, report, reason);
     if (!report.Complete()) {
         const Explanation failure = FailureText(plan, report, reason);
-        LogResult(log, kExitFailed, L"not installed: " + OneLine(failure.text));
+        LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
         front.Tell(WithParagraph(failure.text, failure.advice), kNotFinishedTitle);
         return Ended(log, front, reason, {Outcome::Failed, kExitFailed});
     }
@@ -114,9 +116,9 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
         front.Tell(FinishedText(plan), kFinishedTitle);
         const StartCommand start = LauncherStart(plan);
         if (const winkit::Win32Result started = starter->Start(start); started.Ok()) {
-            log.Line(L"Started " + start.programPath + L" as the desktop's user");
+            log.Line(Join({L"Started ", start.programPath, L" as the desktop's user"}));
         } else {
-            log.Line(L"Could not start " + start.programPath + L": " + reason(started.code));
+            log.Line(Join({L"Could not start ", start.programPath, L": ", reason(started.code)}));
             front.Tell(StartFailureText(start, started.code, reason), kNotStartedTitle);
             outcome = Outcome::InstalledNotStarted;
         }
@@ -133,7 +135,7 @@ FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers
     if (!ended.empty()) log.Line(ended);
     if (!report.Complete()) {
         const std::wstring failure = UninstallFailureText(report, reason);
-        LogResult(log, kExitFailed, L"not uninstalled: " + OneLine(failure));
+        LogResult(log, kExitFailed, Join({L"not uninstalled: ", OneLine(failure)}));
         front.Tell(WithParagraph(failure, ended), kUninstallNotFinishedTitle);
         return Ended(log, front, reason, {Outcome::NotUninstalled, kExitFailed});
     }

@@ -3,6 +3,7 @@
 #include "../../version/Version.h"
 #include "CommandLine.h"
 #include "Decimal.h"
+#include "Join.h"
 #include "RegistryLayout.h"
 #include "Rollback.h"
 #include "SecurityDescriptor.h"
@@ -21,7 +22,7 @@ bool StartsWithDrive(const std::wstring& text) {
     return text.size() >= 3 && letter >= L'a' && letter <= L'z' && text[1] == L':' && Separator(text[2]);
 }
 
-std::wstring DriveText(DriveKind drive) {
+const wchar_t* DriveText(DriveKind drive) {
     switch (drive) {
     case DriveKind::Remote:
         return L"a network drive";
@@ -58,20 +59,20 @@ std::vector<std::wstring> PathParts(const std::wstring& text) {
 // Why the characters of a full path typed as "X:\..." cannot name the folder
 // that Setup would check and then write to.
 std::optional<std::wstring> RefuseCharacters(const std::wstring& typedText) {
-    const std::wstring quoted = L"\"" + typedText + L"\"";
+    using winkit::Join;
     if (typedText.find(L':', 2) != std::wstring::npos)
-        return quoted + L" holds a \":\" after the drive. In a folder name it would name a hidden stream of a "
-                        L"file instead of a folder.";
+        return Join({L"\"", typedText,
+                     L"\" holds a \":\" after the drive. In a folder name it would name a hidden stream of a file "
+                     L"instead of a folder."});
     for (const wchar_t c : typedText)
-        if (std::wstring(kForbidden).find(c) != std::wstring::npos || c < L' ')
-            return quoted + L" holds a character that no folder name may hold: * ? < > | \" (or a control "
-                            L"character).";
+        if (std::wstring_view(kForbidden).find(c) != std::wstring_view::npos || c < L' ')
+            return Join({L"\"", typedText,
+                         L"\" holds a character that no folder name may hold: * ? < > | \" (or a control character)."});
     for (const std::wstring& part : PathParts(typedText)) {
-        if (part.empty()) continue;
-        if (part.back() == L' ' || part.back() == L'.')
-            return quoted + L" has a folder name that ends in a blank or a dot (\"" + part +
-                   L"\"). Windows drops those at the end of a name, so the folder Setup checked and the one it "
-                   L"wrote to could differ. Please type the name without them.";
+        if (!part.empty() && (part.back() == L' ' || part.back() == L'.'))
+            return Join({L"\"", typedText, L"\" has a folder name that ends in a blank or a dot (\"", part,
+                         L"\"). Windows drops those at the end of a name, so the folder Setup checked and the one it "
+                         L"wrote to could differ. Please type the name without them."});
     }
     return std::nullopt;
 }
@@ -88,7 +89,7 @@ std::wstring UndoSummary(const InstallReport& report, const winkit::ReasonText& 
     if (report.undone.empty()) return L"Nothing was changed.";
     std::wstring failed;
     for (const UndoneStep& step : report.undone)
-        if (step.error != 0) failed += L"\n" + step.what + L": " + reason(step.error);
+        if (step.error != 0) failed += winkit::Join({L"\n", step.what, L": ", reason(step.error)});
     if (failed.empty()) return L"Everything Setup had done is undone.";
     return L"Setup could not undo all it had done; these are left to do by hand:" + failed;
 }
@@ -96,7 +97,7 @@ std::wstring UndoSummary(const InstallReport& report, const winkit::ReasonText& 
 std::wstring RegistryList(const std::vector<RegistryFailure>& failures, const winkit::ReasonText& reason) {
     std::wstring text;
     for (const RegistryFailure& f : failures)
-        text += L"\n" + std::wstring(registry::RootName(f.root)) + L"\\" + f.key + L"  \"" + f.value + L"\": " + reason(f.error);
+        text += winkit::Join({L"\n", registry::RootName(f.root), L"\\", f.key, L"  \"", f.value, L"\": ", reason(f.error)});
     return text;
 }
 
@@ -244,28 +245,32 @@ private:
 
 std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, const std::wstring& fullPath,
                                              DriveKind drive) {
+    using winkit::Join;
     if (typedText.find_first_not_of(L" \t\\") == std::wstring::npos)
-        return std::wstring(L"Please type the folder that Tolvane is to be installed to, for example ") +
-               kInitialFolderText +
-               L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current drive.";
-    const std::wstring quoted = L"\"" + typedText + L"\"";
+        return Join({L"Please type the folder that Tolvane is to be installed to, for example ", kInitialFolderText,
+                     L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current "
+                     L"drive."});
     // GetFullPathNameW keeps "\\server\share" and "\\?\..." and turns a device name into "\\.\CON".
     if (fullPath.size() > 1 && Separator(fullPath[0]) && Separator(fullPath[1]))
-        return quoted + L" is a network or device path." + kFixedDriveOnly;
+        return Join({L"\"", typedText, L"\" is a network or device path.", kFixedDriveOnly});
     if (!StartsWithDrive(typedText) || !StartsWithDrive(fullPath))
-        return quoted + L" is not a full path. Please type the whole path of the folder, beginning with its " +
-               L"drive, for example " + kInitialFolderText +
-               L"\n\nA relative folder depends on the folder Setup happens to run in, so the autostart entry and "
-               L"the list of installed programs could not find Tolvane again.";
+        return Join({L"\"", typedText,
+                     L"\" is not a full path. Please type the whole path of the folder, beginning with its drive, for "
+                     L"example ",
+                     kInitialFolderText,
+                     L"\n\nA relative folder depends on the folder Setup happens to run in, so the autostart entry "
+                     L"and the list of installed programs could not find Tolvane again."});
     if (const auto characters = RefuseCharacters(typedText)) return characters;
-    if (drive != DriveKind::Fixed) return fullPath.substr(0, 2) + L" is " + DriveText(drive) + L"." + kFixedDriveOnly;
+    const std::wstring_view full = fullPath;
+    if (drive != DriveKind::Fixed) return Join({full.substr(0, 2), L" is ", DriveText(drive), L".", kFixedDriveOnly});
     if (fullPath.find_first_not_of(L'\\', 3) == std::wstring::npos)
-        return fullPath.substr(0, 3) + L" is the root of a drive. Please install into a folder of its own, for " +
-               L"example " + kInitialFolderText;
+        return Join({full.substr(0, 3), L" is the root of a drive. Please install into a folder of its own, for "
+                                        L"example ",
+                     kInitialFolderText});
     if (fullPath.size() > kMaxFolderLength)
-        return L"The folder path is longer than " + winkit::Decimal(kMaxFolderLength) +
-               L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
-               L"name the programs in it by their whole path.";
+        return Join({L"The folder path is longer than ", winkit::Decimal(kMaxFolderLength),
+                     L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
+                     L"name the programs in it by their whole path."});
     return std::nullopt;
 }
 
@@ -354,99 +359,112 @@ UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launc
 }
 
 Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
+    using winkit::Join;
     if (!report.failure) return {};
     const StepFailure& f = *report.failure;
     const std::wstring undone = UndoSummary(report, reason);
-    const std::wstring retry = L"Please correct the folder and press Install again.";
-    const std::wstring stopped = L"Installation stopped: ";
+    const std::wstring why = f.error != 0 ? reason(f.error) : std::wstring();
+    const std::wstring& folder = plan.installFolder;
+    const wchar_t* retry = L"Please correct the folder and press Install again.";
+    const wchar_t* redirect = L"so that nobody can redirect the programs that start for every user.\n\n";
     switch (f.step) {
     case FailedStep::VolumeUnknown:
-        return {stopped + L"Setup could not find out whether drive " + f.path +
-                    L" keeps permissions.\n\nReason: " + reason(f.error) + L"\n\n" + undone,
+        return {Join({L"Installation stopped: Setup could not find out whether drive ", f.path,
+                      L" keeps permissions.\n\nReason: ", why, L"\n\n", undone}),
                 retry};
     case FailedStep::NoPermissions:
-        return {stopped + L"drive " + f.path +
-                    L" keeps no permissions (its file system is FAT32 or exFAT), so every user could replace the "
-                    L"programs that start for every user.\n\n" + undone,
+        return {Join({L"Installation stopped: drive ", f.path,
+                      L" keeps no permissions (its file system is FAT32 or exFAT), so every user could replace the "
+                      L"programs that start for every user.\n\n",
+                      undone}),
                 L"Please choose a folder on an NTFS drive, such as drive C, and press Install again."};
     case FailedStep::FolderAboveIsLink:
-        return {stopped + f.path + L" is a link (a junction or symbolic link) to another place.\n\nSetup installs "
-                    L"only below real folders, so that nobody can redirect the programs that start for every user.\n\n" +
-                    undone,
+        return {Join({L"Installation stopped: ", f.path,
+                      L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only below real "
+                      L"folders, ",
+                      redirect, undone}),
                 retry};
     case FailedStep::FolderAboveUnsafe:
-        return {stopped + L"users without administrator rights can rename, delete or change the permissions of " +
-                    f.path + (f.error != 0 ? L" (Setup could not read its permissions: " + reason(f.error) + L")" : L"") +
-                    L", a folder above " + plan.installFolder +
-                    L"\n\nThey could put another folder, with programs of their own, in the place of the "
-                    L"installation, and those would start for every user.\n\n" + undone,
+        return {Join({L"Installation stopped: users without administrator rights can rename, delete or change the "
+                      L"permissions of ",
+                      f.path, f.error != 0 ? L" (Setup could not read its permissions: " : L"", why,
+                      f.error != 0 ? L")" : L"", L", a folder above ", folder,
+                      L"\n\nThey could put another folder, with programs of their own, in the place of the "
+                      L"installation, and those would start for every user.\n\n",
+                      undone}),
                 L"Please choose a folder below folders that only administrators can change, such as a new folder "
                 L"in C:\\Program Files or directly on drive C, and press Install again."};
     case FailedStep::CreateFolder:
-        return {stopped + L"the folder could not be created.\n\nFolder: " + f.path + L"\nReason: " + reason(f.error) +
-                    L"\n\nSetup creates one folder level only; the folder above it must exist.\n\n" + undone,
-                retry};
     case FailedStep::OpenFolder:
-        return {stopped + L"the folder could not be opened.\n\nFolder: " + f.path + L"\nReason: " + reason(f.error) +
-                    L"\n\n" + undone,
+        return {Join({L"Installation stopped: the folder could not be ",
+                      f.step == FailedStep::CreateFolder ? L"created" : L"opened", L".\n\nFolder: ", f.path,
+                      L"\nReason: ", why,
+                      f.step == FailedStep::CreateFolder
+                          ? L"\n\nSetup creates one folder level only; the folder above it must exist.\n\n"
+                          : L"\n\n",
+                      undone}),
                 retry};
     case FailedStep::FolderIsLink:
-        return {stopped + plan.installFolder +
-                    L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only into a real "
-                    L"folder, so that nobody can redirect the programs that start for every user.\n\n" + undone,
+        return {Join({L"Installation stopped: ", folder,
+                      L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only into a real "
+                      L"folder, ",
+                      redirect, undone}),
                 retry};
     case FailedStep::FolderIsFile:
-        return {stopped + f.path + L" is a file, not a folder.\n\n" + undone, retry};
+        return {Join({L"Installation stopped: ", f.path, L" is a file, not a folder.\n\n", undone}), retry};
     case FailedStep::FolderElsewhere:
-        return {stopped + plan.installFolder + L" leads to " + f.source +
-                    L" (through a link or another name for a folder in its path).\n\nSetup installs only into the "
-                    L"folder it was given, so that the entries it writes name the programs it checked.\n\n" + undone,
-                L"Please type the folder as " + f.source + L" or choose another one, and press Install again."};
+        return {Join({L"Installation stopped: ", folder, L" leads to ", f.source,
+                      L" (through a link or another name for a folder in its path).\n\nSetup installs only into the "
+                      L"folder it was given, so that the entries it writes name the programs it checked.\n\n",
+                      undone}),
+                Join({L"Please type the folder as ", f.source, L" or choose another one, and press Install again."})};
     case FailedStep::FolderUnsafe:
-        return {stopped + plan.installFolder +
-                    (f.error != 0 ? L" already exists and Setup could not read who may change it (" + reason(f.error) + L")."
-                                  : L" already exists and users without administrator rights can change it.") +
-                    L" " + kChooseNewFolder + L"\n\n" + undone,
+        return {Join({L"Installation stopped: ", folder,
+                      f.error != 0 ? L" already exists and Setup could not read who may change it (" : L"", why,
+                      f.error != 0 ? L")." : L" already exists and users without administrator rights can change it.",
+                      L" ", kChooseNewFolder, L"\n\n", undone}),
                 L"Please type a new folder and press Install again."};
     case FailedStep::SourceMissing:
-        return {stopped + L"a file to install could not be read.\n\nFile: " + f.source + L"\nReason: " +
-                    reason(f.error) + L"\n\n" + undone,
+        return {Join({L"Installation stopped: a file to install could not be read.\n\nFile: ", f.source,
+                      L"\nReason: ", why, L"\n\n", undone}),
                 L"Put Tolvane.exe, Setup.exe and Readme.txt into one folder, start Setup.exe from there and press "
                 L"Install again."};
     case FailedStep::SourceChanged:
-        return {stopped + f.source +
-                    L" is not the file this Setup was made with: it has been changed or replaced.\n\nSetup installs "
-                    L"only the files it was made with, so that no other program starts for every user in their "
-                    L"place.\n\n" + undone,
+        return {Join({L"Installation stopped: ", f.source,
+                      L" is not the file this Setup was made with: it has been changed or replaced.\n\nSetup installs "
+                      L"only the files it was made with, so that no other program starts for every user in their "
+                      L"place.\n\n",
+                      undone}),
                 L"Please take Tolvane.exe, Setup.exe and Readme.txt from one download of Tolvane and press Install "
                 L"again."};
     case FailedStep::CopyFile:
         if (InUse(f.error))
-            return {stopped + f.path + L" is in use and cannot be replaced.\n\nReason: " + reason(f.error) +
-                        L"\n\nTolvane is probably running.\n\n" + undone,
+            return {Join({L"Installation stopped: ", f.path, L" is in use and cannot be replaced.\n\nReason: ", why,
+                          L"\n\nTolvane is probably running.\n\n", undone}),
                     L"Please exit Tolvane first (right-click its icon in the notification area, then \"Exit "
                     L"Tolvane\") and press Install again."};
-        return {stopped + L"a file could not be copied.\n\nFrom: " + f.source + L"\nTo: " + f.path + L"\nReason: " +
-                    reason(f.error) + L"\n\n" + undone,
+        return {Join({L"Installation stopped: a file could not be copied.\n\nFrom: ", f.source, L"\nTo: ", f.path,
+                      L"\nReason: ", why, L"\n\n", undone}),
                 retry};
     case FailedStep::Registry:
         break;
     }
-    return {stopped + L"Windows refused these registry entries:" + RegistryList(report.registryFailures, reason) +
-                L"\n\n" + winkit::kAdministratorAdvice + L"\n\n" + undone,
+    return {Join({L"Installation stopped: Windows refused these registry entries:",
+                  RegistryList(report.registryFailures, reason), L"\n\n", winkit::kAdministratorAdvice, L"\n\n",
+                  undone}),
             L"Please start Setup.exe as administrator and press Install again."};
 }
 
 std::wstring FinishedText(const InstallPlan& plan) {
-    return L"Installation is finished. Tolvane will now be run. See " + plan.installFolder + kReadmeFile +
-           L" for more information on the program.";
+    return winkit::Join({L"Installation is finished. Tolvane will now be run. See ", plan.installFolder, kReadmeFile,
+                         L" for more information on the program."});
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {
-    return L"The installation is complete, but Tolvane could not be started.\n\nProgram: " + start.programPath +
-           L"\nReason: " + reason(error) +
-           L"\n\nAll files were copied and all registry entries were written. You can start Tolvane.exe "
-           L"yourself.";
+    return winkit::Join({L"The installation is complete, but Tolvane could not be started.\n\nProgram: ",
+                         start.programPath, L"\nReason: ", reason(error),
+                         L"\n\nAll files were copied and all registry entries were written. You can start "
+                         L"Tolvane.exe yourself."});
 }
 
 std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers) {
@@ -458,9 +476,9 @@ std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers) {
 }
 
 std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason) {
-    return L"Windows refused to remove these registry entries:" + RegistryList(report.failures, reason) +
-           L"\n\n" + winkit::kAdministratorAdvice +
-           L" Please start Setup.exe as administrator and press Uninstall again.";
+    return winkit::Join({L"Windows refused to remove these registry entries:", RegistryList(report.failures, reason),
+                         L"\n\n", winkit::kAdministratorAdvice,
+                         L" Please start Setup.exe as administrator and press Uninstall again."});
 }
 
 }  // namespace setup

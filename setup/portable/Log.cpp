@@ -1,5 +1,7 @@
 #include "Log.h"
 
+#include "Join.h"
+
 namespace setup {
 
 namespace {
@@ -13,43 +15,44 @@ bool Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
 }  // namespace
 
 std::optional<std::wstring> RefuseLogPath(const std::wstring& given, const std::wstring& fullPath) {
-    const std::wstring quoted = L"\"" + given + L"\"";
+    using winkit::Join;
     const wchar_t letter = given.empty() ? L' ' : static_cast<wchar_t>(given[0] | 0x20);
     const bool onDrive = given.size() >= 3 && letter >= L'a' && letter <= L'z' && given[1] == L':' && Separator(given[2]);
     const bool onShare = given.size() >= 3 && Separator(given[0]) && Separator(given[1]);
     if (!onDrive && !onShare)
-        return L"The log " + quoted +
-               L" is not a full path: it would land in whatever folder Setup happens to run in.";
+        return Join({L"The log \"", given, L"\" is not a full path: it would land in whatever folder Setup happens to "
+                                           L"run in."});
     // GetFullPathNameW turns a device name such as "CON" into "\\.\CON".
     const bool device = fullPath.size() >= 4 && Separator(fullPath[0]) && Separator(fullPath[1]) &&
                         (fullPath[2] == L'.' || fullPath[2] == L'?') && Separator(fullPath[3]);
     if (device || given.find(L':', onDrive ? 2 : 0) != std::wstring::npos)
-        return L"The log " + quoted + L" names a device or a stream of a file, not a file.";
+        return Join({L"The log \"", given, L"\" names a device or a stream of a file, not a file."});
     return std::nullopt;
 }
 
 std::optional<std::wstring> RefuseLogFile(const std::wstring& fullPath, const LogFileFacts& facts) {
+    using winkit::Join;
     if (facts.link)
-        return L"The log " + fullPath +
-               L" is a link (a symbolic link or junction) to another place. Setup writes with administrator rights "
-               L"and would write wherever the link leads.";
+        return Join({L"The log ", fullPath,
+                     L" is a link (a symbolic link or junction) to another place. Setup writes with administrator "
+                     L"rights and would write wherever the link leads."});
     if (facts.names > 1)
-        return L"The log " + fullPath +
-               L" is one of several names of the same file (a hard link). Setup writes with administrator rights "
-               L"and would change that file under its other names too.";
+        return Join({L"The log ", fullPath,
+                     L" is one of several names of the same file (a hard link). Setup writes with administrator "
+                     L"rights and would change that file under its other names too."});
     if (!facts.finalPathIsGiven)
-        return L"The log " + fullPath + L" leads to " + facts.finalPath +
-               L" (through a link or another name for a folder in its path).";
+        return Join({L"The log ", fullPath, L" leads to ", facts.finalPath,
+                     L" (through a link or another name for a folder in its path)."});
     return std::nullopt;
 }
 
 std::wstring LogRefusedText(const std::wstring& why) {
-    return L"Setup will not write its log there, so it has changed nothing.\n\n" + why + kNameAFile;
+    return winkit::Join({L"Setup will not write its log there, so it has changed nothing.\n\n", why, kNameAFile});
 }
 
 std::wstring LogOpenFailureText(const winkit::Win32Result& failure, const winkit::ReasonText& reason) {
-    return L"Setup cannot write its log, so it has changed nothing.\n\n" + failure.operation + L"\nReason: " +
-           reason(failure.code) + kNameAFile;
+    return winkit::Join({L"Setup cannot write its log, so it has changed nothing.\n\n", failure.operation,
+                         L"\nReason: ", reason(failure.code), kNameAFile});
 }
 
 }  // namespace setup

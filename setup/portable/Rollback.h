@@ -3,7 +3,6 @@
 // rollback does: the values Setup wrote (earlier values put back), the keys
 // it created, the files it copied (earlier files put back) and the folder it
 // created, so that the next try meets the computer as it was.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,11 +24,26 @@ public:
     // Latest first; each step that fails is reported and the others still run.
     std::vector<UndoneStep> UndoAll();
 
-private:
-    struct Step {
-        std::wstring what;
-        std::function<winkit::Win32Result()> undo;
+    // A registry value as stored, for putting it back.
+    struct StoredValue {
+        std::uint32_t type = 0;
+        Bytes data;
     };
+
+private:
+    enum class Kind { Folder, File, Key, Value };
+    struct Step {
+        Kind kind = Kind::Folder;
+        std::wstring what;
+        HeldFolder* folder = nullptr;
+        std::wstring key;   // a key, or a value's key
+        std::wstring name;  // a file or a value
+        std::optional<Bytes> file;          // what a file held before
+        std::optional<StoredValue> value;   // what a value held before
+    };
+    Step& Add(Kind kind, std::wstring what);
+    winkit::Win32Result Undo(const Step& step);
+
     registry::Backend& m_backend;
     std::vector<Step> m_steps;
 };

@@ -5,7 +5,9 @@
 #include <sddl.h>
 #include <winternl.h>
 
-#include <map>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "Error.h"
 #include "Process.h"
@@ -167,12 +169,13 @@ public:
                 MarkForDeletion(file.Get(), path);
             return written;
         }
-        m_files[name] = std::move(file);
+        m_files.emplace_back(name, std::move(file));
         return {};
     }
 
     winkit::Win32Result Restore(const std::wstring& name, const std::optional<Bytes>& previous) override {
-        const auto found = m_files.find(name);
+        const auto found = std::find_if(m_files.begin(), m_files.end(),
+                                        [&name](const auto& held) { return held.first == name; });
         if (found == m_files.end())
             return winkit::Win32Result::Failure(ERROR_INVALID_HANDLE, L"Could not restore " + m_path + L"\\" + name);
         const std::wstring path = m_path + L"\\" + name;
@@ -221,7 +224,7 @@ private:
     DWORD m_attributes = INVALID_FILE_ATTRIBUTES;
     bool m_link = false;
     // Held until the installation is complete or undone.
-    std::map<std::wstring, winkit::UniqueFile> m_files;
+    std::vector<std::pair<std::wstring, winkit::UniqueFile>> m_files;
 };
 
 }  // namespace
