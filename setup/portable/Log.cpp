@@ -16,15 +16,18 @@ bool Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
 std::optional<std::wstring> RefuseLogPath(const std::wstring& given, const std::wstring& fullPath) {
     using winkit::Join;
-    const wchar_t letter = given.empty() ? L' ' : static_cast<wchar_t>(given[0] | 0x20);
+    // operator[] at size() is the terminating NUL, so short texts need no test of their own.
+    const wchar_t letter = static_cast<wchar_t>(given[0] | 0x20);
     const bool onDrive = given.size() >= 3 && letter >= L'a' && letter <= L'z' && given[1] == L':' && Separator(given[2]);
-    const bool onShare = given.size() >= 3 && Separator(given[0]) && Separator(given[1]);
+    // "\\server\share\...": a server's name between the two separators and the next one.
+    const bool twoSeparators = Separator(given[0]) && Separator(given[1]);
+    const std::size_t afterServer = twoSeparators ? given.find_first_of(L"\\/", 2) : std::wstring::npos;
+    const bool onShare = afterServer != std::wstring::npos && afterServer > 2;
     if (!onDrive && !onShare)
         return Join({L"The log \"", given, L"\" is not a full path: it would land in whatever folder Setup happens to "
                                            L"run in."});
     // GetFullPathNameW turns a device name such as "CON" into "\\.\CON".
-    const bool device = fullPath.size() >= 4 && Separator(fullPath[0]) && Separator(fullPath[1]) &&
-                        (fullPath[2] == L'.' || fullPath[2] == L'?') && Separator(fullPath[3]);
+    const bool device = fullPath.rfind(L"\\\\.\\", 0) == 0 || fullPath.rfind(L"\\\\?\\", 0) == 0;
     if (device || given.find(L':', onDrive ? 2 : 0) != std::wstring::npos)
         return Join({L"The log \"", given, L"\" names a device or a stream of a file, not a file."});
     return std::nullopt;

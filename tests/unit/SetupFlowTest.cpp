@@ -73,20 +73,23 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
         std::vector<std::wstring> logged;  // lines hold these
         const wchar_t* notLogged;          // no line holds this
         const wchar_t* refusedValue = nullptr;
+        const wchar_t* lastLine = nullptr;  // the result, exactly
     } cases[] = {
         {"default folder", Default(true), false, false, kExitSuccess, true,
          {L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"",
-          L"Tolvane was not started: it starts at each user's next logon"},
-         L"Refused"},
+          L"Tolvane was not started: it starts at each user's next logon",
+          L"Copied C:\\Downloads\\Tolvane.exe to C:\\Tolvane\\Tolvane.exe",
+          L"Copied C:\\Downloads\\Setup.exe to C:\\Tolvane\\Setup.exe"},
+         L"Refused", nullptr, L"Result: 0 installed"},
         {"without autostart nothing is said of the next logon", Default(), false, false, kExitSuccess, true,
          {L"Tolvane was not started: a silent installation starts nothing"}, L"logon"},
         {"relative folder", {L"Tolvane\\"}, false, false, kExitBadSwitch, false,
          {L"Result: 1639 the folder cannot be used: \"Tolvane\\\" is not a full path", L"A relative folder depends"},
          L"Copied"},
-        {"missing parent", {L"C:\\Missing\\Tolvane"}, false, false, kExitFailed, false,
-         {L"the folder could not be created. Folder: C:\\Missing\\Tolvane; Reason: <reason 3> Setup creates one "
-          L"folder level only; the folder above it must exist. Nothing was changed."},
-         L"press Install"},
+        {"missing parent", {L"C:\\Missing\\Tolvane"}, false, false, kExitFailed, false, {}, L"press Install", nullptr,
+         L"Result: 1603 not installed: Installation stopped: the folder could not be created. Folder: "
+         L"C:\\Missing\\Tolvane; Reason: <reason 3> Setup creates one folder level only; the folder above it must "
+         L"exist. Nothing was changed."},
         {"users' folder refused", {L"C:\\Tolvane\\"}, true, false, kExitFailed, false,
          {L"already exists and users without administrator rights can change it"}, L"Copied"},
         {"launcher running", Default(), false, true, kExitFailed, false, {L"is in use"}, L"Wrote"},
@@ -113,6 +116,9 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
             EXPECT_TRUE(log.Holds(part)) << c.name << ": " << testing::PrintToString(part) << " in "
                                          << testing::PrintToString(log.lines);
         EXPECT_FALSE(log.Holds(c.notLogged)) << c.name;
+        if (c.lastLine) {
+            EXPECT_EQ(log.lines.back(), c.lastLine) << c.name;
+        }
     }
 }
 
@@ -264,6 +270,11 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
         {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {}, nullptr},
         {L"c:/logs/setup.log", L"c:\\logs\\setup.log", {}, nullptr},
         {L"\\\\server\\logs\\setup.log", L"\\\\server\\logs\\setup.log", {}, nullptr},
+        {L"Z:\\setup.log", L"Z:\\setup.log", {}, nullptr},
+        {L"\\\\server", L"\\\\server", {}, L"is not a full path"},
+        {L"\\\\\\setup.log", L"\\\\\\setup.log", {}, L"is not a full path"},
+        {L"", L"", {}, L"is not a full path"},
+        {L"\\\\?\\UNC\\server\\logs\\x.log", L"\\\\?\\UNC\\server\\logs\\x.log", {}, L"names a device"},
         {L"setup.log", L"C:\\Downloads\\setup.log", {}, L"\"setup.log\" is not a full path"},
         {L"\\Logs\\setup.log", L"C:\\Logs\\setup.log", {}, L"is not a full path"},
         {L"C:setup.log", L"C:\\Downloads\\setup.log", {}, L"is not a full path"},

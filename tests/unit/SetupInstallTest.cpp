@@ -169,6 +169,7 @@ TEST(RunInstall, NewFolderGetsItsDescriptorInTheCreateCallThenTheFilesAndEveryEn
                                                      L"write Readme.txt"}));
     EXPECT_EQ(disk.At(L"C:\\Tolvane").sddl, ToSddl(ProtectedFolder()));
     EXPECT_EQ(disk.At(L"C:\\Tolvane").held, 0) << "held only until the last value is written";
+    EXPECT_EQ(reg.OpenHandles(), 0);
     EXPECT_EQ(disk.Content(L"C:\\Tolvane\\Setup.exe"), "installer");
     EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"C:\\Tolvane\\Tolvane.exe");
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
@@ -410,6 +411,46 @@ TEST(RunInstall, WhatCannotBeUndoneIsNamed) {
     EXPECT_TRUE(Contains(FailureText(plan, report, Reason).text,
                          L"Setup could not undo all it had done; these are left to do by hand:\nremove the folder "
                          L"C:\\Tolvane: <reason 145>"));
+}
+
+// A registry that changes under Setup: when DisplayIcon is refused, another
+// program has removed DisplayName, and from then on "Pfad" cannot be removed.
+struct ChangingRegistry final : registry::Backend {
+    MemoryRegistry inner;
+    bool refused = false;
+    long OpenKey(registry::Root root, const std::wstring& path, bool forWriting, Key* key) override {
+        return inner.OpenKey(root, path, forWriting, key);
+    }
+    long CreateKey(registry::Root root, const std::wstring& path, Key* key) override { return inner.CreateKey(root, path, key); }
+    long QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        return inner.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size) override {
+        if (name != kDisplayIconValue) return inner.SetValue(key, name, type, data, size);
+        refused = true;
+        inner.DeleteValue(key, registry::kDisplayNameValue);
+        return winkit::kErrorAccessDenied;
+    }
+    long DeleteValue(Key key, const std::wstring& name) override {
+        return refused && name == registry::kFolderValue ? winkit::kErrorAccessDenied : inner.DeleteValue(key, name);
+    }
+    long DeleteKey(registry::Root root, const std::wstring& path) override { return inner.DeleteKey(root, path); }
+    void CloseKey(Key key) override { inner.CloseKey(key); }
+};
+
+TEST(RunInstall, AValueGoneMeanwhileIsUndoneAndOneThatCannotBeRemovedIsNamed) {
+    FakeDisk disk;
+    ChangingRegistry reg;
+    reg.inner.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
+    const InstallReport report = RunInstall(Plan(L"C:\\Tolvane"), kSources, disk, reg);
+    ASSERT_TRUE(reg.refused);
+    std::vector<std::wstring> failed;
+    for (const UndoneStep& step : report.undone)
+        if (step.error != 0) failed.push_back(step.what);
+    const std::wstring settings = L"HKEY_LOCAL_MACHINE\\" + std::wstring(registry::kSettingsKey);
+    EXPECT_EQ(failed, (std::vector<std::wstring>{L"remove the value " + settings + L" \"Pfad\""}));
+    EXPECT_EQ(reg.inner.StoredText(registry::kSettingsKey, L"Modus"), L"vbNormalFocus");
+    EXPECT_FALSE(disk.Exists(L"C:\\Tolvane"));
 }
 
 TEST(RunInstall, RefusedRegistryWritesAreAllNamedAndUndone) {

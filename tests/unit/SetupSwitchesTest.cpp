@@ -73,6 +73,7 @@ TEST(SetupSwitches, TheListNamesEverySwitchAndExitCodeInAlignedLines) {
         EXPECT_NE(help.find(L"\n      " + std::to_wstring(code) + L" "), std::wstring::npos) << code;
     for (const wchar_t* name : {L"/S", L"/DIR=folder", L"/AUTOSTART", L"/UNINSTALL", L"/LOG=file", L"/?"})
         EXPECT_NE(help.find(std::wstring(L"\n") + name + L"\n      "), std::wstring::npos) << name;
+    EXPECT_NE(help.find(L"(UTF-8)"), std::wstring::npos) << "the log's encoding";
     std::size_t start = 0;
     for (std::size_t end = help.find(L'\n'); start < help.size(); end = help.find(L'\n', start)) {
         const std::wstring line = help.substr(start, end - start);
