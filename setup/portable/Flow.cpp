@@ -3,41 +3,55 @@
 #include <algorithm>
 
 #include "Decimal.h"
+#include "Join.h"
 
 namespace setup {
 
 namespace {
 
-// A message's first paragraph, for a log line.
-std::wstring FirstParagraph(const std::wstring& text) {
-    std::wstring line = text.substr(0, text.find(L"\n\n"));
-    std::replace(line.begin(), line.end(), L'\n', L' ');
+using winkit::Join;
+
+// A message as one log line: paragraphs joined by a blank, lines by "; ".
+std::wstring OneLine(const std::wstring& text) {
+    std::wstring line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != L'\n') {
+            line += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == L'\n') {
+            line += L' ';
+            ++i;
+        } else {
+            line += line.empty() || line.back() == L':' ? L" " : L"; ";
+        }
+    }
     return line;
 }
 
-void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report) {
-    if (report.folderCreated) log.Line(L"Created the folder " + plan.folderToCreate + L", administrators only");
-    if (report.folderProtected)
-        log.Line(L"Protected the existing folder " + plan.folderToCreate +
-                 L": users without administrator rights could change it");
+void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
+    if (report.folderCreated) log.Line(Join({L"Created the folder ", plan.folder, L", administrators only"}));
     for (const std::wstring& name : report.skipped)
-        log.Line(L"Kept " + plan.installFolder + name + L" (Setup runs from there)");
+        log.Line(Join({L"Kept ", plan.installFolder, name, L" (Setup runs from there)"}));
     for (const std::wstring& name : report.copied)
-        log.Line(L"Copied " + plan.sourceFolder + name + L" to " + plan.installFolder + name);
-    // A stopped installation wrote no registry entry.
-    if (report.failure) return;
-    for (const RegistryWrite& write : PlannedRegistryWrites(plan)) {
-        const bool refused = std::any_of(report.registryFailures.begin(), report.registryFailures.end(),
-                                         [&write](const RegistryFailure& f) {
-                                             return f.key == write.key && f.value == write.value;
-                                         });
-        log.Line(std::wstring(refused ? L"Refused: " : L"Wrote ") + L"HKEY_LOCAL_MACHINE\\" + write.key + L" \"" +
-                 write.value + L"\"");
+        log.Line(Join({L"Copied ", name == kSetupFile ? plan.programPath : plan.sourceFolder,
+                       name == kSetupFile ? L"" : name, L" to ", plan.installFolder, name}));
+    // Values are written only after every file is in place.
+    if (!report.failure || report.failure->step == FailedStep::Registry) {
+        for (const RegistryWrite& write : PlannedRegistryWrites(plan, report.installedBytes)) {
+            const bool refused = std::any_of(report.registryFailures.begin(), report.registryFailures.end(),
+                                             [&write](const RegistryFailure& f) {
+                                                 return f.key == write.key && f.value == write.value;
+                                             });
+            log.Line(Join({refused ? L"Refused: " : L"Wrote ", L"HKEY_LOCAL_MACHINE\\", write.key, L" \"", write.value,
+                           L"\""}));
+        }
     }
+    for (const UndoneStep& step : report.undone)
+        log.Line(step.error == 0 ? Join({L"Undone: ", step.what})
+                                 : Join({L"Could not undo: ", step.what, L": ", reason(step.error)}));
 }
 
 void LogResult(StepLog& log, int code, const std::wstring& what) {
-    log.Line(L"Result: " + winkit::Decimal(static_cast<unsigned>(code)) + L" " + what);
+    log.Line(Join({L"Result: ", winkit::Decimal(static_cast<unsigned>(code)), L" ", what}));
 }
 
 // A run that did everything else but lost log lines is no success: the
@@ -45,48 +59,45 @@ void LogResult(StepLog& log, int code, const std::wstring& what) {
 FlowResult Ended(const StepLog& log, Front& front, const winkit::ReasonText& reason, FlowResult result) {
     const winkit::Win32Result& failure = log.Failure();
     if (failure.Ok()) return result;
-    front.Tell(L"The log is incomplete: " + failure.operation + L".\nReason: " + reason(failure.code) +
-                   L"\n\nWhat Setup did after that is not in the log.",
+    front.Tell(Join({L"The log is incomplete: ", failure.operation, L".\nReason: ", reason(failure.code),
+                     L"\n\nWhat Setup did after that is not in the log."}),
                kTitle);
     if (result.exitCode == kExitSuccess) result.exitCode = kExitLogFailed;
     return result;
 }
 
 std::wstring NoDesktopText(const InstallPlan& plan) {
-    return L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it with "
-           L"its administrator rights), so please start Tolvane from its folder, " +
-           plan.installFolder + L". See 'readme.txt' for more information on the program.";
+    return Join({L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it "
+                 L"with its administrator rights), so please start Tolvane from its folder, ",
+                 plan.installFolder, L". See ", plan.installFolder, kReadmeFile, L" for more information on the program."});
+}
+
+std::wstring WithParagraph(const std::wstring& text, const std::wstring& paragraph) {
+    return paragraph.empty() ? text : Join({text, L"\n\n", paragraph});
 }
 
 }  // namespace
 
-FlowResult InstallFlow(const InstallRequest& request, const std::wstring& programFolder, FileService& files,
+FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, FileService& files,
                        registry::Backend& backend, Front& front, Log& destination, const winkit::ReasonText& reason) {
     StepLog log(destination);
     const std::wstring& text = request.folderText;
-    log.Line(L"Install to " + text + (request.autostart ? L", starting for every user at logon" : L""));
+    log.Line(Join({L"Install to ", text, request.autostart ? L", starting for every user at logon" : L""}));
     const std::wstring fullPath = files.FullPath(text);
     if (const auto refusal = RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath))) {
-        LogResult(log, kExitBadSwitch, L"the folder cannot be used: " + FirstParagraph(*refusal));
+        LogResult(log, kExitBadSwitch, Join({L"the folder cannot be used: ", OneLine(*refusal)}));
         front.Tell(*refusal, kNotFinishedTitle);
         return Ended(log, front, reason, {Outcome::FolderRefused, kExitBadSwitch});
     }
-    InstallPlan plan = MakeInstallPlan(fullPath, programFolder, request.autostart);
-    if (NeedsProtection(plan, files)) {
-        if (!front.MayProtect(ProtectQuestion(plan))) {
-            // Only the window asks, and it stays open for another try: no result yet.
-            log.Line(L"Not installed: the answer to \"" + std::wstring(kProtectTitle) + L"\" was No");
-            return Ended(log, front, reason, {Outcome::Declined, kExitFailed});
-        }
-        plan.protectExisting = true;
-    }
+    // Short names expanded before they could reach the Run value or the uninstall entry.
+    const InstallPlan plan = MakeInstallPlan(files.LongPath(fullPath), sources.programPath, request.autostart);
 
-    const InstallReport report = RunInstall(plan, files, backend);
-    LogSteps(log, plan, report);
+    const InstallReport report = RunInstall(plan, sources, files, backend);
+    LogSteps(log, plan, report, reason);
     if (!report.Complete()) {
-        const std::wstring failure = FailureText(plan, report, reason);
-        LogResult(log, kExitFailed, L"not installed: " + FirstParagraph(failure));
-        front.Tell(failure, kNotFinishedTitle);
+        const Explanation failure = FailureText(plan, report, reason);
+        LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
+        front.Tell(WithParagraph(failure.text, failure.advice), kNotFinishedTitle);
         return Ended(log, front, reason, {Outcome::Failed, kExitFailed});
     }
 
@@ -95,17 +106,19 @@ FlowResult InstallFlow(const InstallRequest& request, const std::wstring& progra
     Outcome outcome = Outcome::Installed;
     UserStarter* starter = front.Starter();
     if (starter == nullptr) {
-        log.Line(L"Tolvane was not started: a silent installation leaves that to the next logon");
+        // Deployment tools run as SYSTEM or before anyone has logged on.
+        log.Line(request.autostart ? L"Tolvane was not started: it starts at each user's next logon"
+                                   : L"Tolvane was not started: a silent installation starts nothing");
     } else if (!starter->Available()) {
         log.Line(L"Tolvane was not started: Setup found no desktop to start it as the signed-in user");
         front.Tell(NoDesktopText(plan), kFinishedTitle);
     } else {
-        front.Tell(kFinishedText, kFinishedTitle);
+        front.Tell(FinishedText(plan), kFinishedTitle);
         const StartCommand start = LauncherStart(plan);
         if (const winkit::Win32Result started = starter->Start(start); started.Ok()) {
-            log.Line(L"Started " + start.programPath + L" as the desktop's user");
+            log.Line(Join({L"Started ", start.programPath, L" as the desktop's user"}));
         } else {
-            log.Line(L"Could not start " + start.programPath + L": " + reason(started.code));
+            log.Line(Join({L"Could not start ", start.programPath, L": ", reason(started.code)}));
             front.Tell(StartFailureText(start, started.code, reason), kNotStartedTitle);
             outcome = Outcome::InstalledNotStarted;
         }
@@ -114,27 +127,22 @@ FlowResult InstallFlow(const InstallRequest& request, const std::wstring& progra
     return Ended(log, front, reason, {outcome, kExitSuccess});
 }
 
-FlowResult UninstallFlow(registry::Backend& backend, Front& front, Log& destination,
+FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers, Front& front, Log& destination,
                          const winkit::ReasonText& reason) {
     StepLog log(destination);
-    const UninstallReport report = RunUninstall(backend);
+    const UninstallReport report = RunUninstall(backend, launchers);
+    const std::wstring ended = LaunchersEndedText(report.launchers);
+    if (!ended.empty()) log.Line(ended);
     if (!report.Complete()) {
         const std::wstring failure = UninstallFailureText(report, reason);
-        LogResult(log, kExitFailed, L"not uninstalled: " + FirstParagraph(failure));
-        front.Tell(failure, kUninstallNotFinishedTitle);
+        LogResult(log, kExitFailed, Join({L"not uninstalled: ", OneLine(failure)}));
+        front.Tell(WithParagraph(failure, ended), kUninstallNotFinishedTitle);
         return Ended(log, front, reason, {Outcome::NotUninstalled, kExitFailed});
     }
     log.Line(L"Removed the registry entries; the files stay");
     LogResult(log, kExitSuccess, L"uninstalled");
-    front.Tell(kUninstalledText, kUninstalledTitle);
+    front.Tell(WithParagraph(kUninstalledText, ended), kUninstalledTitle);
     return Ended(log, front, reason, {Outcome::Uninstalled, kExitSuccess});
-}
-
-std::wstring LogOpenFailureText(const winkit::Win32Result& failure, const winkit::ReasonText& reason) {
-    return L"Setup cannot write its log, so it has changed nothing.\n\n" + failure.operation +
-           L"\nReason: " + reason(failure.code) +
-           L"\n\nPlease name a file in a folder that exists and that you may write to, for example "
-           L"/LOG=C:\\Logs\\Tolvane.log";
 }
 
 }  // namespace setup

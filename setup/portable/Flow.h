@@ -14,9 +14,6 @@ namespace setup {
 class Front {
 public:
     virtual ~Front() = default;
-    // Whether an existing folder that users without administrator rights can
-    // change may be protected.
-    virtual bool MayProtect(const std::wstring& question) = 0;
     virtual void Tell(const std::wstring& text, const wchar_t* title) = 0;
     // Who starts the launcher as the desktop's user, or nobody.
     virtual UserStarter* Starter() = 0;
@@ -27,7 +24,6 @@ public:
 // so the launcher is left to the next logon.
 class SilentFront final : public Front {
 public:
-    bool MayProtect(const std::wstring&) override { return true; }
     void Tell(const std::wstring&, const wchar_t*) override {}
     UserStarter* Starter() override { return nullptr; }
 };
@@ -36,8 +32,7 @@ enum class Outcome {
     Installed,           // and Tolvane started, or the user told to start it
     InstalledNotStarted, // the start was refused
     FolderRefused,       // the folder text cannot work; nothing was done
-    Declined,            // No to protecting an existing folder; nothing was done
-    Failed,              // a step failed; what was done stays
+    Failed,              // a check or a step failed; what was done is undone
     Uninstalled,
     NotUninstalled,
 };
@@ -52,11 +47,9 @@ struct InstallRequest {
     bool autostart = false;
 };
 
-FlowResult InstallFlow(const InstallRequest& request, const std::wstring& programFolder, FileService& files,
+FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, FileService& files,
                        registry::Backend& backend, Front& front, Log& log, const winkit::ReasonText& reason);
-FlowResult UninstallFlow(registry::Backend& backend, Front& front, Log& log, const winkit::ReasonText& reason);
-
-// Why Setup stopped before doing anything: the log of /LOG= cannot be opened.
-std::wstring LogOpenFailureText(const winkit::Win32Result& failure, const winkit::ReasonText& reason);
+FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers, Front& front, Log& log,
+                         const winkit::ReasonText& reason);
 
 }  // namespace setup

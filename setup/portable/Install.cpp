@@ -3,14 +3,15 @@
 #include "../../version/Version.h"
 #include "CommandLine.h"
 #include "Decimal.h"
+#include "Join.h"
 #include "RegistryLayout.h"
+#include "Rollback.h"
 #include "SecurityDescriptor.h"
+#include "Sha256.h"
 
 namespace setup {
 
 namespace {
-
-bool EndsWithBackslash(const std::wstring& text) { return !text.empty() && text.back() == L'\\'; }
 
 bool Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -21,13 +22,7 @@ bool StartsWithDrive(const std::wstring& text) {
     return text.size() >= 3 && letter >= L'a' && letter <= L'z' && text[1] == L':' && Separator(text[2]);
 }
 
-// The folder itself: "C:" alone would be the current folder on drive C.
-std::wstring TargetFolder(const InstallPlan& plan) {
-    return plan.folderToCreate.size() == 2 && plan.folderToCreate[1] == L':' ? plan.installFolder
-                                                                              : plan.folderToCreate;
-}
-
-std::wstring DriveText(DriveKind drive) {
+const wchar_t* DriveText(DriveKind drive) {
     switch (drive) {
     case DriveKind::Remote:
         return L"a network drive";
@@ -45,42 +40,64 @@ constexpr wchar_t kFixedDriveOnly[] =
     L"programs would run, for every user at every logon, whatever the share holds at that moment; from a "
     L"removable drive or a disc, Tolvane would not start without it.";
 
+// Characters no folder name may hold; a ":" after the drive would name a
+// stream of a file instead of a folder.
+constexpr wchar_t kForbidden[] = L"*?<>|\"";
+
+// The folder names of a typed path, without the drive.
+std::vector<std::wstring> PathParts(const std::wstring& text) {
+    std::vector<std::wstring> parts(1);
+    for (std::size_t i = 3; i < text.size(); ++i) {
+        if (Separator(text[i]))
+            parts.emplace_back();
+        else
+            parts.back() += text[i];
+    }
+    return parts;
+}
+
+// Why the characters of a full path typed as "X:\..." cannot name the folder
+// that Setup would check and then write to.
+std::optional<std::wstring> RefuseCharacters(const std::wstring& typedText) {
+    using winkit::Join;
+    if (typedText.find(L':', 2) != std::wstring::npos)
+        return Join({L"\"", typedText,
+                     L"\" holds a \":\" after the drive. In a folder name it would name a hidden stream of a file "
+                     L"instead of a folder."});
+    for (const wchar_t c : typedText)
+        if (std::wstring_view(kForbidden).find(c) != std::wstring_view::npos || c < L' ')
+            return Join({L"\"", typedText,
+                         L"\" holds a character that no folder name may hold: * ? < > | \" (or a control character)."});
+    for (const std::wstring& part : PathParts(typedText)) {
+        if (!part.empty() && (part.back() == L' ' || part.back() == L'.'))
+            return Join({L"\"", typedText, L"\" has a folder name that ends in a blank or a dot (\"", part,
+                         L"\"). Windows drops those at the end of a name, so the folder Setup checked and the one it "
+                         L"wrote to could differ. Please type the name without them."});
+    }
+    return std::nullopt;
+}
+
 bool InUse(long error) {
     return error == winkit::kErrorSharingViolation || error == winkit::kErrorLockViolation ||
            error == winkit::kErrorUserMappedFile;
 }
 
-std::wstring JoinNames(const std::vector<std::wstring>& names) {
-    std::wstring text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) text += i + 1 == names.size() ? L" and " : L", ";
-        text += names[i];
-    }
-    return text;
-}
+std::wstring FileName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
-// "Already done: ..." for the message of a step that failed after others.
-std::wstring AlreadyDone(const InstallPlan& plan, const InstallReport& report) {
-    std::vector<std::wstring> parts;
-    if (report.folderCreated) parts.push_back(L"the folder " + plan.folderToCreate + L" was created");
-    if (report.folderProtected)
-        parts.push_back(L"only administrators may now change " + plan.installFolder);
-    if (!report.copied.empty())
-        parts.push_back(JoinNames(report.copied) + (report.copied.size() == 1 ? L" was" : L" were") +
-                        L" copied to " + plan.installFolder);
-    if (!report.skipped.empty())
-        parts.push_back(JoinNames(report.skipped) + L" already " +
-                        (report.skipped.size() == 1 ? L"was" : L"were") + L" in place");
-    if (parts.empty()) return L"Nothing was changed yet.";
-    std::wstring text = L"Already done: ";
-    for (std::size_t i = 0; i < parts.size(); ++i) text += (i > 0 ? L"; " : L"") + parts[i];
-    return text + L". Nothing of it was undone.";
+// What a failed installation says it left behind.
+std::wstring UndoSummary(const InstallReport& report, const winkit::ReasonText& reason) {
+    if (report.undone.empty()) return L"Nothing was changed.";
+    std::wstring failed;
+    for (const UndoneStep& step : report.undone)
+        if (step.error != 0) failed += winkit::Join({L"\n", step.what, L": ", reason(step.error)});
+    if (failed.empty()) return L"Everything Setup had done is undone.";
+    return L"Setup could not undo all it had done; these are left to do by hand:" + failed;
 }
 
 std::wstring RegistryList(const std::vector<RegistryFailure>& failures, const winkit::ReasonText& reason) {
     std::wstring text;
     for (const RegistryFailure& f : failures)
-        text += L"\n" + std::wstring(registry::RootName(f.root)) + L"\\" + f.key + L"  \"" + f.value + L"\": " + reason(f.error);
+        text += winkit::Join({L"\n", registry::RootName(f.root), L"\\", f.key, L"  \"", f.value, L"\": ", reason(f.error)});
     return text;
 }
 
@@ -89,58 +106,199 @@ void Record(std::vector<RegistryFailure>& failures, const wchar_t* key, const wc
     if (!status.Ok()) failures.push_back({key, value, status.code});
 }
 
+constexpr wchar_t kChooseNewFolder[] =
+    L"Choose a folder that does not exist yet: Setup creates it so that only administrators can change it.";
+
+// Everything Install checks and does, with the rollback at the first failure.
+class Installation {
+public:
+    Installation(const InstallPlan& plan, const Sources& sources, FileService& files, registry::Backend& backend)
+        : m_plan(plan), m_sources(sources), m_files(files), m_rollback(backend) {}
+
+    InstallReport Run() {
+        if (!CheckVolume() || !CheckFoldersAbove() || !HoldFolder() || !CopyFiles() || !WriteValues()) {
+            std::vector<UndoneStep> undone = m_rollback.UndoAll();
+            m_report.undone.insert(m_report.undone.begin(), undone.begin(), undone.end());
+        }
+        return m_report;
+    }
+
+private:
+    bool Fail(FailedStep step, const std::wstring& path, const std::wstring& source = L"", long error = 0) {
+        m_report.failure = StepFailure{step, path, source, error};
+        return false;
+    }
+
+    bool CheckVolume() {
+        const std::wstring root = m_plan.folder.substr(0, 3);
+        bool keeps = false;
+        if (const winkit::Win32Result asked = m_files.KeepsPermissions(root, &keeps); !asked.Ok())
+            return Fail(FailedStep::VolumeUnknown, root, L"", asked.code);
+        return keeps || Fail(FailedStep::NoPermissions, root);
+    }
+
+    // Whoever may move a folder above the install folder could put another
+    // folder, with programs of their own, in its place at any later logon.
+    bool CheckFoldersAbove() {
+        for (const std::wstring& above : FoldersAbove(m_plan.folder)) {
+            // The root of Windows' own drive is Windows': whoever could move
+            // its folders could as well move C:\Windows and C:\Program Files.
+            if (m_files.SamePath(above, m_files.WindowsDriveRoot())) continue;
+            FolderFacts facts;
+            if (const winkit::Win32Result opened = m_files.Inspect(above, &facts); !opened.Ok()) {
+                // Creating the folder would fail there the same way.
+                if (opened.code == winkit::kErrorFileNotFound || opened.code == winkit::kErrorPathNotFound)
+                    return Fail(FailedStep::CreateFolder, m_plan.folder, L"", winkit::kErrorPathNotFound);
+                return Fail(FailedStep::FolderAboveUnsafe, above, L"", opened.code);
+            }
+            if (facts.link) return Fail(FailedStep::FolderAboveIsLink, above);
+            if (!facts.security.Ok()) return Fail(FailedStep::FolderAboveUnsafe, above, L"", facts.security.code);
+            const std::optional<SecurityDescriptor> descriptor = ParseSddl(facts.sddl);
+            if (!descriptor || MovableByNonAdministrators(*descriptor))
+                return Fail(FailedStep::FolderAboveUnsafe, above);
+        }
+        return true;
+    }
+
+    bool HoldFolder() {
+        const winkit::Win32Result created = m_files.CreateFolder(m_plan.folder, ToSddl(ProtectedFolder()));
+        if (!created.Ok() && created.code != winkit::kErrorAlreadyExists)
+            return Fail(FailedStep::CreateFolder, m_plan.folder, L"", created.code);
+        m_report.folderCreated = created.Ok();
+        if (const winkit::Win32Result opened = m_files.OpenFolder(m_plan.folder, m_report.folderCreated, &m_folder);
+            !opened.Ok()) {
+            if (m_report.folderCreated)
+                m_report.undone.push_back({L"remove the folder " + m_plan.folder, opened.code});
+            return Fail(FailedStep::OpenFolder, m_plan.folder, L"", opened.code);
+        }
+        if (m_report.folderCreated) m_rollback.FolderCreated(*m_folder, m_plan.folder);
+        if (m_folder->IsLink()) return Fail(FailedStep::FolderIsLink, m_plan.folder);
+        if (!m_folder->IsFolder()) return Fail(FailedStep::FolderIsFile, m_plan.folder);
+        // A junction above it, or a short name for one of its folders, shows here.
+        std::wstring finalPath;
+        if (const winkit::Win32Result asked = m_folder->FinalPath(&finalPath); !asked.Ok())
+            return Fail(FailedStep::OpenFolder, m_plan.folder, L"", asked.code);
+        finalPath = WithoutLongPrefix(finalPath);
+        if (!m_files.SamePath(finalPath, m_plan.folder))
+            return Fail(FailedStep::FolderElsewhere, m_plan.folder, finalPath);
+        // A folder made just now got its descriptor in the same call, and the
+        // folders above let nobody else replace it since.
+        if (m_report.folderCreated) return true;
+        std::wstring sddl;
+        if (const winkit::Win32Result read = m_folder->ReadSecurity(&sddl); !read.Ok())
+            return Fail(FailedStep::FolderUnsafe, m_plan.folder, L"", read.code);
+        const std::optional<SecurityDescriptor> descriptor = ParseSddl(sddl);
+        return (descriptor && !ChangeableByNonAdministrators(*descriptor)) ||
+               Fail(FailedStep::FolderUnsafe, m_plan.folder);
+    }
+
+    bool CopyFiles() {
+        const bool runsFromFolder = m_folder->Is(m_plan.sourceFolder);
+        for (const wchar_t* name : kInstalledFiles) {
+            const bool own = std::wstring(name) == kSetupFile;
+            const std::wstring source = own ? m_plan.programPath : m_plan.sourceFolder + name;
+            const std::wstring target = m_plan.installFolder + name;
+            Bytes bytes;
+            bool tooLarge = false;
+            const winkit::Win32Result read = own ? m_files.ReadOwnProgram(&bytes)
+                                                 : m_files.ReadSource(source, &bytes, &tooLarge);
+            if (!read.Ok()) return Fail(FailedStep::SourceMissing, target, source, read.code);
+            if (!own) {
+                const std::string& expected =
+                    std::wstring(name) == kLauncherFile ? m_sources.launcherSha256 : m_sources.readmeSha256;
+                if (tooLarge || Sha256Hex(bytes.data(), bytes.size()) != expected)
+                    return Fail(FailedStep::SourceChanged, target, source);
+            }
+            m_report.installedBytes += bytes.size();
+            // Started from the install folder: the file is already in place,
+            // and writing it onto itself would at best fail.
+            if (runsFromFolder && m_files.SamePath(FileName(source), name)) {
+                m_report.skipped.push_back(name);
+                continue;
+            }
+            std::optional<Bytes> previous;
+            if (const winkit::Win32Result written = m_folder->Write(name, bytes, &previous); !written.Ok())
+                return Fail(FailedStep::CopyFile, target, source, written.code);
+            m_rollback.FileWritten(*m_folder, target, name, std::move(previous));
+            m_report.copied.push_back(name);
+        }
+        return true;
+    }
+
+    // Every value is tried, so that the message names all that Windows refused.
+    bool WriteValues() {
+        for (const RegistryWrite& write : PlannedRegistryWrites(m_plan, m_report.installedBytes))
+            Record(m_report.registryFailures, write.key, write.value, m_rollback.WriteValue(write));
+        return m_report.registryFailures.empty() || Fail(FailedStep::Registry, m_plan.installFolder);
+    }
+
+    const InstallPlan& m_plan;
+    const Sources& m_sources;
+    FileService& m_files;
+    InstallReport m_report;
+    // Declared before the rollback, which undoes through it.
+    std::unique_ptr<HeldFolder> m_folder;
+    Rollback m_rollback;
+};
+
 }  // namespace
-
-std::wstring CutTrailingBackslash(const std::wstring& text) {
-    return EndsWithBackslash(text) ? text.substr(0, text.size() - 1) : text;
-}
-
-std::wstring ExistenceSearchPattern(const std::wstring& typedText) {
-    // FindFirstFile finds nothing for "C:\Tolvane\"; the contents are "C:\Tolvane\*".
-    return EndsWithBackslash(typedText) ? typedText + L"*" : typedText;
-}
-
-std::wstring SourceFolderFrom(const std::wstring& programFolder) {
-    return EndsWithBackslash(programFolder) ? programFolder : programFolder + L"\\";
-}
 
 std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, const std::wstring& fullPath,
                                              DriveKind drive) {
+    using winkit::Join;
     if (typedText.find_first_not_of(L" \t\\") == std::wstring::npos)
-        return std::wstring(L"Please type the folder that Tolvane is to be installed to, for example ") +
-               kInitialFolderText +
-               L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current drive.";
-    const std::wstring quoted = L"\"" + typedText + L"\"";
+        return Join({L"Please type the folder that Tolvane is to be installed to, for example ", kInitialFolderText,
+                     L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current "
+                     L"drive."});
     // GetFullPathNameW keeps "\\server\share" and "\\?\..." and turns a device name into "\\.\CON".
     if (fullPath.size() > 1 && Separator(fullPath[0]) && Separator(fullPath[1]))
-        return quoted + L" is a network or device path." + kFixedDriveOnly;
+        return Join({L"\"", typedText, L"\" is a network or device path.", kFixedDriveOnly});
     if (!StartsWithDrive(typedText) || !StartsWithDrive(fullPath))
-        return quoted + L" is not a full path. Please type the whole path of the folder, beginning with its " +
-               L"drive, for example " + kInitialFolderText +
-               L"\n\nA relative folder depends on the folder Setup happens to run in, so the autostart entry and "
-               L"the list of installed programs could not find Tolvane again.";
-    if (drive != DriveKind::Fixed) return fullPath.substr(0, 2) + L" is " + DriveText(drive) + L"." + kFixedDriveOnly;
-    if (fullPath.size() <= 3)
-        return fullPath + L" is the root of a drive. Please install into a folder of its own, for example " +
-               kInitialFolderText;
+        return Join({L"\"", typedText,
+                     L"\" is not a full path. Please type the whole path of the folder, beginning with its drive, for "
+                     L"example ",
+                     kInitialFolderText,
+                     L"\n\nA relative folder depends on the folder Setup happens to run in, so the autostart entry "
+                     L"and the list of installed programs could not find Tolvane again."});
+    if (const auto characters = RefuseCharacters(typedText)) return characters;
+    const std::wstring_view full = fullPath;
+    if (drive != DriveKind::Fixed) return Join({full.substr(0, 2), L" is ", DriveText(drive), L".", kFixedDriveOnly});
+    if (fullPath.find_first_not_of(L'\\', 3) == std::wstring::npos)
+        return Join({full.substr(0, 3), L" is the root of a drive. Please install into a folder of its own, for "
+                                        L"example ",
+                     kInitialFolderText});
     if (fullPath.size() > kMaxFolderLength)
-        return L"The folder path is longer than " + winkit::Decimal(kMaxFolderLength) +
-               L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
-               L"name the programs in it by their whole path.";
+        return Join({L"The folder path is longer than ", winkit::Decimal(kMaxFolderLength),
+                     L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
+                     L"name the programs in it by their whole path."});
     return std::nullopt;
 }
 
-InstallPlan MakeInstallPlan(const std::wstring& folderText, const std::wstring& programFolder, bool autostart) {
+InstallPlan MakeInstallPlan(const std::wstring& folderPath, const std::wstring& programPath, bool autostart) {
     InstallPlan plan;
-    plan.searchPattern = ExistenceSearchPattern(folderText);
-    plan.folderToCreate = CutTrailingBackslash(folderText);
-    plan.installFolder = plan.folderToCreate + L"\\";
-    plan.sourceFolder = SourceFolderFrom(programFolder);
+    plan.folder = folderPath;
+    while (plan.folder.size() > 3 && plan.folder.back() == L'\\') plan.folder.pop_back();
+    plan.installFolder = plan.folder + L"\\";
+    plan.programPath = programPath;
+    plan.sourceFolder = programPath.substr(0, programPath.find_last_of(L'\\') + 1);
     plan.autostart = autostart;
     return plan;
 }
 
-std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan) {
+std::vector<std::wstring> FoldersAbove(const std::wstring& folder) {
+    std::vector<std::wstring> above{folder.substr(0, 3)};
+    for (std::size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
+        above.push_back(folder.substr(0, at));
+    return above;
+}
+
+std::wstring WithoutLongPrefix(const std::wstring& finalPath) {
+    if (finalPath.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + finalPath.substr(8);
+    if (finalPath.rfind(L"\\\\?\\", 0) == 0) return finalPath.substr(4);
+    return finalPath;
+}
+
+std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan, std::uint64_t installedBytes) {
     using registry::kTypeDword;
     using registry::kTypeSz;
     const std::wstring launcher = plan.installFolder + kLauncherFile;
@@ -159,25 +317,12 @@ std::vector<RegistryWrite> PlannedRegistryWrites(const InstallPlan& plan) {
     writes.push_back({registry::kUninstallKey, kDisplayVersionValue, kTypeSz, TOLVANE_WIDEN(TOLVANE_VERSION_TEXT)});
     writes.push_back({registry::kUninstallKey, kPublisherValue, kTypeSz, TOLVANE_WIDEN(TOLVANE_COMPANY_NAME)});
     writes.push_back({registry::kUninstallKey, kInstallLocationValue, kTypeSz, plan.installFolder});
+    // In KB, as the list of installed programs shows it; a started KB counts.
+    writes.push_back({registry::kUninstallKey, kEstimatedSizeValue, kTypeDword, L"",
+                      static_cast<std::uint32_t>((installedBytes + 1023) / 1024)});
     writes.push_back({registry::kUninstallKey, kNoModifyValue, kTypeDword, L"", 1});
     writes.push_back({registry::kUninstallKey, kNoRepairValue, kTypeDword, L"", 1});
     return writes;
-}
-
-bool NeedsProtection(const InstallPlan& plan, FileService& files) {
-    const std::wstring folder = TargetFolder(plan);
-    if (!files.IsFolder(folder) || files.IsLink(folder)) return false;
-    std::wstring sddl;
-    if (!files.ReadSecurity(folder, &sddl).Ok()) return true;
-    const std::optional<SecurityDescriptor> descriptor = ParseSddl(sddl);
-    return !descriptor || ChangeableByNonAdministrators(*descriptor);
-}
-
-std::wstring ProtectQuestion(const InstallPlan& plan) {
-    return plan.installFolder +
-           L" can be changed by users without administrator rights, and the programs in it start for every "
-           L"user. Allow only administrators to change it?\n\nYes: administrators become its owner, and users "
-           L"may only read and run what is in it, also everything already there.\nNo: nothing is installed.";
 }
 
 StartCommand LauncherStart(const InstallPlan& plan) {
@@ -188,73 +333,15 @@ StartCommand LauncherStart(const InstallPlan& plan) {
     return start;
 }
 
-InstallReport RunInstall(const InstallPlan& plan, FileService& files, registry::Backend& backend) {
-    InstallReport report;
-    if (files.FirstMatch(plan.searchPattern).empty()) {
-        const winkit::Win32Result created = files.CreateFolder(plan.folderToCreate, ToSddl(ProtectedFolder()));
-        // An existing but empty folder typed with its "\" has no first entry;
-        // it is there all the same.
-        if (created.Ok()) {
-            report.folderCreated = true;
-        } else if (!(created.code == winkit::kErrorAlreadyExists && files.IsFolder(plan.folderToCreate))) {
-            report.failure = StepFailure{FailedStep::CreateFolder, plan.folderToCreate, L"", created.code};
-            return report;
-        }
-    }
-    // A folder that was there before: its programs would start for every user,
-    // so nobody but administrators may be able to replace them.
-    const std::wstring folder = TargetFolder(plan);
-    if (!report.folderCreated && files.IsLink(folder)) {
-        report.failure = StepFailure{FailedStep::FolderIsLink, folder, L""};
-        return report;
-    }
-    if (!report.folderCreated && NeedsProtection(plan, files)) {
-        if (!plan.protectExisting) {
-            report.failure = StepFailure{FailedStep::FolderUnprotected, folder, L""};
-            return report;
-        }
-        if (const winkit::Win32Result protectedNow = files.Protect(folder, ToSddl(ProtectedFolder()));
-            !protectedNow.Ok()) {
-            report.failure = StepFailure{FailedStep::ProtectFolder, folder, L"", protectedNow.code};
-            return report;
-        }
-        report.folderProtected = true;
-    }
-
-    for (const wchar_t* name : kInstalledFiles) {
-        const std::wstring source = plan.sourceFolder + name;
-        const std::wstring target = plan.installFolder + name;
-        if (files.IsFile(source) && files.SameFile(source, target)) {
-            // Setup started from the install folder: copying a file onto itself
-            // would at best fail and at worst truncate it.
-            report.skipped.push_back(name);
-            continue;
-        }
-        if (const winkit::Win32Result copied = files.CopyReplacing(source, target); !copied.Ok()) {
-            StepFailure failure{FailedStep::CopyFile, target, source, copied.code};
-            if (!files.IsFile(source))
-                failure.problem = CopyProblem::SourceMissing;
-            else if (InUse(copied.code))
-                failure.problem = CopyProblem::TargetInUse;
-            report.failure = failure;
-            return report;
-        }
-        report.copied.push_back(name);
-    }
-
-    for (const RegistryWrite& write : PlannedRegistryWrites(plan)) {
-        const registry::Status status =
-            write.type == registry::kTypeDword
-                ? registry::SaveDword(backend, registry::Root::LocalMachine, write.key, write.value, write.number)
-                : registry::SaveString(backend, registry::Root::LocalMachine, write.key, write.value, write.text);
-        Record(report.registryFailures, write.key, write.value, status);
-    }
-    return report;
+InstallReport RunInstall(const InstallPlan& plan, const Sources& sources, FileService& files,
+                         registry::Backend& backend) {
+    return Installation(plan, sources, files, backend).Run();
 }
 
-UninstallReport RunUninstall(registry::Backend& backend) {
+UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers) {
     using registry::Root;
     UninstallReport report;
+    report.launchers = launchers.EndAll();
     auto note = [&report](const wchar_t* key, const wchar_t* value, registry::Status status) {
         // Nothing to remove is no failure: Uninstall may run without an installation.
         if (status.code != winkit::kErrorFileNotFound) Record(report.failures, key, value, status);
@@ -271,70 +358,127 @@ UninstallReport RunUninstall(registry::Backend& backend) {
     return report;
 }
 
-std::wstring FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
-    const std::wstring retry = L"\n\nPlease correct the folder and press Install again.";
-    if (report.failure) {
-        const StepFailure& f = *report.failure;
-        switch (f.step) {
-        case FailedStep::CreateFolder:
-            return L"Installation stopped: the folder could not be created.\n\nFolder: " + f.path +
-                   L"\nReason: " + reason(f.error) +
-                   L"\n\nSetup creates one folder level only; the folder above it must exist.\n" +
-                   AlreadyDone(plan, report) + retry;
-        case FailedStep::FolderIsLink:
-            return L"Installation stopped: " + f.path +
-                   L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only into a real "
-                   L"folder, so that nobody can redirect the programs that start for every user.\n" +
-                   AlreadyDone(plan, report) + retry;
-        case FailedStep::FolderUnprotected:
-            return L"Installation stopped: " + f.path +
-                   L" can be changed by users without administrator rights.\n" + AlreadyDone(plan, report) + retry;
-        case FailedStep::ProtectFolder:
-            return L"Installation stopped: Setup could not allow only administrators to change the folder.\n\n"
-                   L"Folder: " +
-                   f.path + L"\nReason: " + reason(f.error) + L"\n\n" + AlreadyDone(plan, report) + retry;
-        case FailedStep::CopyFile:
-            switch (f.problem) {
-            case CopyProblem::SourceMissing:
-                return L"Installation stopped: a file to install is missing beside Setup.\n\nMissing file: " +
-                       f.source + L"\nReason: " + reason(f.error) +
-                       L"\n\nPut Tolvane.exe, Setup.exe and Readme.txt into one folder and start Setup.exe from "
-                       L"there.\n" +
-                       AlreadyDone(plan, report);
-            case CopyProblem::TargetInUse:
-                return L"Installation stopped: " + f.path +
-                       L" is in use and cannot be replaced.\n\nReason: " + reason(f.error) +
-                       L"\n\nTolvane is probably running. Please exit Tolvane first (right-click its icon in "
-                       L"the notification area, then \"Exit Tolvane\") and press Install again.\n" +
-                       AlreadyDone(plan, report);
-            case CopyProblem::Refused:
-                break;
-            }
-            return L"Installation stopped: a file could not be copied.\n\nFrom: " + f.source + L"\nTo: " + f.path +
-                   L"\nReason: " + reason(f.error) + L"\n\n" + AlreadyDone(plan, report) + retry;
-        }
+Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
+    using winkit::Join;
+    if (!report.failure) return {};
+    const StepFailure& f = *report.failure;
+    const std::wstring undone = UndoSummary(report, reason);
+    const std::wstring why = f.error != 0 ? reason(f.error) : std::wstring();
+    const std::wstring& folder = plan.installFolder;
+    const wchar_t* retry = L"Please correct the folder and press Install again.";
+    const wchar_t* redirect = L"so that nobody can redirect the programs that start for every user.\n\n";
+    switch (f.step) {
+    case FailedStep::VolumeUnknown:
+        return {Join({L"Installation stopped: Setup could not find out whether drive ", f.path,
+                      L" keeps permissions.\n\nReason: ", why, L"\n\n", undone}),
+                retry};
+    case FailedStep::NoPermissions:
+        return {Join({L"Installation stopped: drive ", f.path,
+                      L" keeps no permissions (its file system is FAT32 or exFAT), so every user could replace the "
+                      L"programs that start for every user.\n\n",
+                      undone}),
+                L"Please choose a folder on an NTFS drive, such as drive C, and press Install again."};
+    case FailedStep::FolderAboveIsLink:
+        return {Join({L"Installation stopped: ", f.path,
+                      L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only below real "
+                      L"folders, ",
+                      redirect, undone}),
+                retry};
+    case FailedStep::FolderAboveUnsafe:
+        return {Join({L"Installation stopped: users without administrator rights can rename, delete or change the "
+                      L"permissions of ",
+                      f.path, f.error != 0 ? L" (Setup could not read its permissions: " : L"", why,
+                      f.error != 0 ? L")" : L"", L", a folder above ", folder,
+                      L"\n\nThey could put another folder, with programs of their own, in the place of the "
+                      L"installation, and those would start for every user.\n\n",
+                      undone}),
+                L"Please choose a folder below folders that only administrators can change, such as a new folder "
+                L"in C:\\Program Files or directly on drive C, and press Install again."};
+    case FailedStep::CreateFolder:
+    case FailedStep::OpenFolder:
+        return {Join({L"Installation stopped: the folder could not be ",
+                      f.step == FailedStep::CreateFolder ? L"created" : L"opened", L".\n\nFolder: ", f.path,
+                      L"\nReason: ", why,
+                      f.step == FailedStep::CreateFolder
+                          ? L"\n\nSetup creates one folder level only; the folder above it must exist.\n\n"
+                          : L"\n\n",
+                      undone}),
+                retry};
+    case FailedStep::FolderIsLink:
+        return {Join({L"Installation stopped: ", folder,
+                      L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only into a real "
+                      L"folder, ",
+                      redirect, undone}),
+                retry};
+    case FailedStep::FolderIsFile:
+        return {Join({L"Installation stopped: ", f.path, L" is a file, not a folder.\n\n", undone}), retry};
+    case FailedStep::FolderElsewhere:
+        return {Join({L"Installation stopped: ", folder, L" leads to ", f.source,
+                      L" (through a link or another name for a folder in its path).\n\nSetup installs only into the "
+                      L"folder it was given, so that the entries it writes name the programs it checked.\n\n",
+                      undone}),
+                Join({L"Please type the folder as ", f.source, L" or choose another one, and press Install again."})};
+    case FailedStep::FolderUnsafe:
+        return {Join({L"Installation stopped: ", folder,
+                      f.error != 0 ? L" already exists and Setup could not read who may change it (" : L"", why,
+                      f.error != 0 ? L")." : L" already exists and users without administrator rights can change it.",
+                      L" ", kChooseNewFolder, L"\n\n", undone}),
+                L"Please type a new folder and press Install again."};
+    case FailedStep::SourceMissing:
+        return {Join({L"Installation stopped: a file to install could not be read.\n\nFile: ", f.source,
+                      L"\nReason: ", why, L"\n\n", undone}),
+                L"Put Tolvane.exe, Setup.exe and Readme.txt into one folder, start Setup.exe from there and press "
+                L"Install again."};
+    case FailedStep::SourceChanged:
+        return {Join({L"Installation stopped: ", f.source,
+                      L" is not the file this Setup was made with: it has been changed or replaced.\n\nSetup installs "
+                      L"only the files it was made with, so that no other program starts for every user in their "
+                      L"place.\n\n",
+                      undone}),
+                L"Please take Tolvane.exe, Setup.exe and Readme.txt from one download of Tolvane and press Install "
+                L"again."};
+    case FailedStep::CopyFile:
+        if (InUse(f.error))
+            return {Join({L"Installation stopped: ", f.path, L" is in use and cannot be replaced.\n\nReason: ", why,
+                          L"\n\nTolvane is probably running.\n\n", undone}),
+                    L"Please exit Tolvane first (right-click its icon in the notification area, then \"Exit "
+                    L"Tolvane\") and press Install again."};
+        return {Join({L"Installation stopped: a file could not be copied.\n\nFrom: ", f.source, L"\nTo: ", f.path,
+                      L"\nReason: ", why, L"\n\n", undone}),
+                retry};
+    case FailedStep::Registry:
+        break;
     }
-    if (!report.registryFailures.empty()) {
-        return L"The files are installed in " + plan.installFolder +
-               L", but Windows refused these registry entries:\n" +
-               RegistryList(report.registryFailures, reason) +
-               L"\n\n" + winkit::kAdministratorAdvice +
-               L" Please start Setup.exe as administrator and press Install again. Tolvane has not been started.";
-    }
-    return L"";
+    return {Join({L"Installation stopped: Windows refused these registry entries:",
+                  RegistryList(report.registryFailures, reason), L"\n\n", winkit::kAdministratorAdvice, L"\n\n",
+                  undone}),
+            L"Please start Setup.exe as administrator and press Install again."};
+}
+
+std::wstring FinishedText(const InstallPlan& plan) {
+    return winkit::Join({L"Installation is finished. Tolvane will now be run. See ", plan.installFolder, kReadmeFile,
+                         L" for more information on the program."});
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {
-    return L"The installation is complete, but Tolvane could not be started.\n\nProgram: " + start.programPath +
-           L"\nReason: " + reason(error) +
-           L"\n\nAll files were copied and all registry entries were written. You can start Tolvane.exe "
-           L"yourself.";
+    return winkit::Join({L"The installation is complete, but Tolvane could not be started.\n\nProgram: ",
+                         start.programPath, L"\nReason: ", reason(error),
+                         L"\n\nAll files were copied and all registry entries were written. You can start "
+                         L"Tolvane.exe yourself."});
+}
+
+std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers) {
+    if (launchers.stillRunning > 0)
+        return L"Tolvane is still running on this desktop: it did not end when Setup asked it to. Please exit it "
+               L"(right-click its icon in the notification area, then \"Exit Tolvane\").";
+    if (launchers.ended > 0) return L"Tolvane was running on this desktop; Setup has ended it.";
+    return L"";
 }
 
 std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason) {
-    return L"Windows refused to remove these registry entries:\n" + RegistryList(report.failures, reason) +
-           L"\n\n" + winkit::kAdministratorAdvice +
-           L" Please start Setup.exe as administrator and press Uninstall again.";
+    return winkit::Join({L"Windows refused to remove these registry entries:", RegistryList(report.failures, reason),
+                         L"\n\n", winkit::kAdministratorAdvice,
+                         L" Please start Setup.exe as administrator and press Uninstall again."});
 }
 
 }  // namespace setup

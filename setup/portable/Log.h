@@ -1,6 +1,8 @@
 #pragma once
 // Where /LOG= sends what Setup does: a line a step, written as it happens, so
 // that a log read after a crash still shows how far Setup got.
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "Win32Result.h"
@@ -33,5 +35,24 @@ private:
     Log& m_log;
     winkit::Win32Result m_failure;
 };
+
+// Setup writes its log with administrator rights, so a log that another
+// user prepared could make it write elsewhere: what the one open handle of
+// the file shows about it.
+struct LogFileFacts {
+    bool link = false;          // a symbolic link or another reparse point itself
+    std::uint32_t names = 1;    // hard links
+    std::wstring finalPath;     // where the handle leads, as "X:\..." or "\\server\..."
+    bool finalPathIsGiven = true;  // the same path as given, letter case aside
+};
+
+// Why the /LOG= text cannot name the log, before anything is opened: only a
+// full path of a file on a drive or a share can.
+std::optional<std::wstring> RefuseLogPath(const std::wstring& given, const std::wstring& fullPath);
+// Why the opened file is not to be written.
+std::optional<std::wstring> RefuseLogFile(const std::wstring& fullPath, const LogFileFacts& facts);
+// The message for a log Setup will not write, and for one Windows did not open.
+std::wstring LogRefusedText(const std::wstring& why);
+std::wstring LogOpenFailureText(const winkit::Win32Result& failure, const winkit::ReasonText& reason);
 
 }  // namespace setup

@@ -40,6 +40,8 @@ constexpr Code kFlags[] = {
 
 // Write, append, delete, delete entries, change permissions, take ownership.
 constexpr std::uint32_t kChangeRights = 0x2 | 0x4 | 0x40 | 0x10000 | 0x40000 | 0x80000;
+// Delete (also rename), delete entries, change permissions, take ownership.
+constexpr std::uint32_t kMoveRights = 0x40 | 0x10000 | 0x40000 | 0x80000;
 
 bool Trusted(const std::wstring& sid) {
     return sid == kAdministratorsSid || sid == kSystemSid || sid == kTrustedInstallerSid;
@@ -190,20 +192,19 @@ SecurityDescriptor ProtectedFolder() {
              {true, kReadAndExecute, both, kUsersSid}}};
 }
 
-SecurityDescriptor InheritedFromProtectedFolder(bool isFolder) {
-    SecurityDescriptor descriptor = ProtectedFolder();
-    descriptor.daclProtected = false;
-    for (Ace& ace : descriptor.dacl)
-        ace.flags = static_cast<std::uint8_t>(isFolder ? ace.flags | kInherited : kInherited);
-    return descriptor;
-}
+namespace {
 
-bool ChangeableByNonAdministrators(const SecurityDescriptor& descriptor) {
-    if (!Trusted(descriptor.owner) || !descriptor.hasDacl) return true;
+// The rights accounts other than Administrators, SYSTEM and TrustedInstaller
+// hold, after the deny entries before each grant; CREATOR OWNER aside.
+// `onItself`: only what applies to the folder itself, not what its files and
+// subfolders inherit.
+std::uint32_t RightsOfOthers(const SecurityDescriptor& descriptor, bool onItself) {
+    std::uint32_t rights = 0;
     for (std::size_t i = 0; i < descriptor.dacl.size(); ++i) {
         const Ace& grant = descriptor.dacl[i];
         if (!grant.allow || Trusted(grant.sid) || grant.sid == kCreatorOwnerSid) continue;
-        std::uint32_t granted = FileRights(grant.mask) & kChangeRights;
+        if (onItself && (grant.flags & kInheritOnly)) continue;
+        std::uint32_t granted = FileRights(grant.mask);
         // Windows decides each right by the first entry that names it; a deny
         // for another group may not reach every member of this one.
         for (std::size_t j = 0; j < i; ++j) {
@@ -211,9 +212,21 @@ bool ChangeableByNonAdministrators(const SecurityDescriptor& descriptor) {
             if (!deny.allow && (deny.sid == grant.sid || deny.sid == kEveryoneSid) && Covers(deny, grant))
                 granted &= ~FileRights(deny.mask);
         }
-        if (granted != 0) return true;
+        rights |= granted;
     }
-    return false;
+    return rights;
+}
+
+}  // namespace
+
+bool ChangeableByNonAdministrators(const SecurityDescriptor& descriptor) {
+    if (!Trusted(descriptor.owner) || !descriptor.hasDacl) return true;
+    return (RightsOfOthers(descriptor, false) & kChangeRights) != 0;
+}
+
+bool MovableByNonAdministrators(const SecurityDescriptor& descriptor) {
+    if (!Trusted(descriptor.owner) || !descriptor.hasDacl) return true;
+    return (RightsOfOthers(descriptor, true) & kMoveRights) != 0;
 }
 
 }  // namespace setup

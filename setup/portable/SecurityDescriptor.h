@@ -1,8 +1,8 @@
 #pragma once
 // Who owns a folder and who may do what in it, in the text form (SDDL) that
 // Windows converts to and from. The model lets the native tests build and
-// inspect descriptors; the decision whether users without administrator rights
-// can change a folder is made here, apart from any question to the user.
+// inspect descriptors; whether users without administrator rights can change
+// a folder, or move one away from under the install folder, is decided here.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -49,12 +49,16 @@ std::optional<SecurityDescriptor> ParseSddl(const std::wstring& sddl);
 // full control, Users read and execute, inherited by files and subfolders;
 // nothing inherited from the folder above.
 SecurityDescriptor ProtectedFolder();
-// An entry already inside such a folder, as it would have inherited it.
-SecurityDescriptor InheritedFromProtectedFolder(bool isFolder);
 
 // True when an account other than Administrators, SYSTEM and TrustedInstaller
 // owns the folder, or may write, append, delete, delete entries, change the
 // permissions or take ownership in it (CREATOR OWNER aside).
 bool ChangeableByNonAdministrators(const SecurityDescriptor& descriptor);
+
+// For a folder above the install folder: true when an account other than
+// Administrators, SYSTEM and TrustedInstaller owns it, or may delete or rename
+// it, delete or rename its entries, change its permissions or take ownership
+// of it (what its entries inherit aside). Creating entries in it is harmless.
+bool MovableByNonAdministrators(const SecurityDescriptor& descriptor);
 
 }  // namespace setup

@@ -4,17 +4,37 @@
 
 namespace setup {
 
+// A message box wraps lines where its font and width say, also after a "/",
+// and lays tabs out by that font: each switch has a line of its own, its
+// explanation follows indented, and no line is long enough to be wrapped.
 const wchar_t kSwitchesHelp[] =
-    L"Setup.exe [/S] [/DIR=folder] [/AUTOSTART] [/LOG=file]\n"
+    L"Setup.exe [/S] [/DIR=folder]\n"
+    L"      [/AUTOSTART] [/LOG=file]\n"
     L"Setup.exe /UNINSTALL [/S] [/LOG=file]\n\n"
-    L"/S\tsilent: no window and no messages; the exit code is the result\n"
-    L"/DIR=folder\tthe folder to install to (default C:\\Tolvane\\); quote it when it holds blanks\n"
-    L"/AUTOSTART\tTolvane starts for every user at logon\n"
-    L"/UNINSTALL\tremove the registry entries, as the Uninstall button does\n"
-    L"/LOG=file\tappend what was done to the file (UTF-8)\n"
-    L"/?\tthis list\n\n"
-    L"Exit codes: 0 done, 1603 a step failed, 1622 the log could not be written, 1639 a switch was not "
-    L"understood.";
+    L"/S\n"
+    L"      silent: no window, no messages;\n"
+    L"      the exit code tells the result\n"
+    L"/DIR=folder\n"
+    L"      the folder to install to\n"
+    L"      (C:\\Tolvane\\ when not given),\n"
+    L"      quoted when it holds blanks:\n"
+    L"      \"/DIR=C:\\My Tools\\Tolvane\"\n"
+    L"/AUTOSTART\n"
+    L"      Tolvane starts for every user\n"
+    L"      at logon\n"
+    L"/UNINSTALL\n"
+    L"      removes the registry entries,\n"
+    L"      as the Uninstall button does\n"
+    L"/LOG=file\n"
+    L"      appends what Setup does to the\n"
+    L"      file (UTF-8)\n"
+    L"/?\n"
+    L"      this list\n\n"
+    L"Exit codes:\n"
+    L"      0 done\n"
+    L"      1603 a step failed\n"
+    L"      1622 the log failed\n"
+    L"      1639 a switch was not understood";
 
 namespace {
 

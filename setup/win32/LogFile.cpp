@@ -3,15 +3,39 @@
 #include <windows.h>
 
 #include "Error.h"
+#include "Win32Files.h"
 
 namespace setup {
 
-winkit::Win32Result LogFile::Open(const std::wstring& path) {
-    m_path = path;
-    m_file.Reset(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!m_file) return winkit::LastError(L"Could not open the log " + path);
-    return {};
+std::wstring LogFile::Open(const std::wstring& path, const winkit::ReasonText& reason) {
+    const std::wstring full = FullPathOf(path);
+    if (const auto refused = RefuseLogPath(path, full)) return LogRefusedText(*refused);
+    m_path = full;
+    // The link itself is opened, never followed; a file Setup creates may be
+    // removed again when it is refused.
+    const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    m_file.Reset(CreateFileW(full.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr));
+    bool created = false;
+    if (!m_file && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        m_file.Reset(CreateFileW(full.c_str(), access | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr));
+        created = static_cast<bool>(m_file);
+    }
+    if (!m_file) return LogOpenFailureText(winkit::LastError(L"Could not open the log " + path), reason);
+
+    LogFileFacts facts;
+    DWORD attributes = 0;
+    IsNameLink(m_file.Get(), &attributes);
+    facts.link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(m_file.Get(), &info)) facts.names = info.nNumberOfLinks;
+    const winkit::Win32Result final = FinalPathOf(m_file.Get(), &facts.finalPath);
+    facts.finalPathIsGiven = final.Ok() && SamePathText(facts.finalPath, LongPathOf(full));
+    const auto refused = final.Ok() ? RefuseLogFile(full, facts) : std::nullopt;
+    if (final.Ok() && !refused) return L"";
+    if (created) MarkForDeletion(m_file.Get(), full);
+    m_file.Reset();
+    return refused ? LogRefusedText(*refused) : LogOpenFailureText(final, reason);
 }
 
 winkit::Win32Result LogFile::Write(const std::wstring& line) {

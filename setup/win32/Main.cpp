@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "DesktopLaunchers.h"
 #include "Error.h"
 #include "Flow.h"
 #include "LogFile.h"
@@ -15,6 +16,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Setup is typically started from a downloads folder, where a planted DLL
     // would sit right beside it: restrict the search before anything loads.
     winkit::RestrictDllSearchToSystemFolder();
+    // Held from here on: the Setup.exe it installs is the one that runs.
+    const OwnProgram ownProgram = OpenOwnProgram();
     const SwitchesOrError parsed = ParseSwitches(winkit::ProgramArguments());
     const Switches& switches = parsed.switches;
     if (!parsed.error.empty()) {
@@ -34,9 +37,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     NoLog noLog;
     Log* log = &noLog;
     if (switches.log) {
-        if (const winkit::Win32Result opened = logFile.Open(*switches.log); !opened.Ok()) {
-            if (!switches.silent)
-                winkit::ShowInformation(nullptr, LogOpenFailureText(opened, winkit::SystemMessage), kTitle);
+        if (const std::wstring refused = logFile.Open(*switches.log, winkit::SystemMessage); !refused.empty()) {
+            if (!switches.silent) winkit::ShowInformation(nullptr, refused, kTitle);
             return kExitLogFailed;
         }
         log = &logFile;
@@ -46,16 +48,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         SilentFront silent;
         MessageFront messages(nullptr);
         Front& front = switches.silent ? static_cast<Front&>(silent) : messages;
-        if (switches.uninstall)
-            return UninstallFlow(registry::SystemBackend(), front, *log, winkit::SystemMessage).exitCode;
-        Win32Files files;
-        return InstallFlow({switches.folder.value_or(kInitialFolderText), switches.autostart}, winkit::ProgramFolder(),
-                           files, registry::SystemBackend(), front, *log, winkit::SystemMessage)
+        if (switches.uninstall) {
+            DesktopLaunchers launchers;
+            return UninstallFlow(registry::SystemBackend(), launchers, front, *log, winkit::SystemMessage).exitCode;
+        }
+        Win32Files files(ownProgram);
+        return InstallFlow({switches.folder.value_or(kInitialFolderText), switches.autostart}, ShippedSources(), files,
+                           registry::SystemBackend(), front, *log, winkit::SystemMessage)
             .exitCode;
     }
     // No InitCommonControls: the manifest's activation context brings in the
     // system's comctl32 v6 for the standard controls, and loading it up front
     // costs a third of the time to the first window.
-    if (!SetupWindow::Instance().Open(switches, *log)) return kExitFailed;
+    if (!SetupWindow::Instance().Open(switches, *log, ownProgram)) return kExitFailed;
     return winkit::RunMessageLoop();
 }

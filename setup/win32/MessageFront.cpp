@@ -4,10 +4,6 @@
 
 namespace setup {
 
-bool MessageFront::MayProtect(const std::wstring& question) {
-    return winkit::AskYesNo(m_owner, question, kProtectTitle);
-}
-
 void MessageFront::Tell(const std::wstring& text, const wchar_t* title) {
     winkit::ShowInformation(m_owner, text, title);
 }

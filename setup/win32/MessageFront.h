@@ -8,13 +8,12 @@
 
 namespace setup {
 
-// Setup with someone to talk to: questions and messages in message boxes
+// Setup with someone to talk to: messages in message boxes
 // (owned by the window, or by none for /UNINSTALL without /S), and the
 // launcher started through the desktop shell.
 class MessageFront final : public Front {
 public:
     explicit MessageFront(HWND owner) : m_owner(owner) {}
-    bool MayProtect(const std::wstring& question) override;
     void Tell(const std::wstring& text, const wchar_t* title) override;
     // COM is started only when an installation has got that far.
     UserStarter* Starter() override;

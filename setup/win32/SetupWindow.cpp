@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "DesktopLaunchers.h"
 #include "Error.h"
 #include "Flow.h"
 #include "MessageFront.h"
@@ -18,8 +19,8 @@ constexpr wchar_t kClassName[] = L"Tolvane.SetupWindow";
 constexpr int kClientWidth = 2250;
 constexpr int kClientHeight = 4185;
 
-// Not IDOK or IDCANCEL: the window has no default and no cancel button, so
-// Enter and Escape (which IsDialogMessage turns into those ids) do nothing.
+// Not IDOK or IDCANCEL: Esc arrives as IDCANCEL and presses the button with
+// the cancel role, Exit; Enter presses the focused button only.
 enum ControlId {
     kWelcomeLabel = 1001,
     kInstallFrame,
@@ -37,23 +38,26 @@ enum ControlId {
 constexpr int kInInstallFrame = 1;
 constexpr int kInUninstallFrame = 2;
 
+using winkit::ButtonRole;
 using winkit::ControlKind;
 using winkit::kInWindow;
+// Tab follows the layout from top to bottom; the folder label shows the
+// access key of the box after it.
 const winkit::ControlSpec kControls[] = {
     // kind, id, caption, container, left, top, width, height, tab index
     {ControlKind::Label, kWelcomeLabel,
      L"Welcome to the installation of Tolvane. Please follow the easy (un)installation-steps.", kInWindow, 45, 45,
      2130, 615, 0},
     {ControlKind::Frame, kInstallFrame, L"Installation", kInWindow, 0, 720, 2250, 1560, 1},
-    {ControlKind::Frame, kUninstallFrame, L"Uninstallation", kInWindow, 0, 2400, 2250, 1215, 2},
-    {ControlKind::Button, kInstallButton, L"Install", kInInstallFrame, 240, 1080, 1695, 375, 3},
+    {ControlKind::Frame, kUninstallFrame, L"Uninstallation", kInWindow, 0, 2400, 2250, 1215, 6},
+    {ControlKind::Button, kInstallButton, L"&Install", kInInstallFrame, 240, 1080, 1695, 375, 5},
     {ControlKind::Label, kUninstallLabel, L"Click the button below if you want to uninstall Tolvane.",
-     kInUninstallFrame, 120, 240, 2055, 375, 4},
-    {ControlKind::Button, kUninstallButton, L"Uninstall", kInUninstallFrame, 240, 720, 1695, 375, 5},
-    {ControlKind::Button, kExitButton, L"Exit", kInWindow, 405, 3720, 1335, 375, 6},
-    {ControlKind::CheckBox, kAutostartCheck, L"Make it run automatically", kInInstallFrame, 120, 240, 2055, 255, 7},
-    {ControlKind::TextBox, kFolderEdit, kInitialFolderText, kInInstallFrame, 120, 720, 2055, 285, 8},
-    {ControlKind::Label, kFolderLabel, L"Folder where it's installed to:", kInInstallFrame, 120, 480, 2055, 255, 9},
+     kInUninstallFrame, 120, 240, 2055, 375, 7},
+    {ControlKind::Button, kUninstallButton, L"&Uninstall", kInUninstallFrame, 240, 720, 1695, 375, 8},
+    {ControlKind::Button, kExitButton, L"E&xit", kInWindow, 405, 3720, 1335, 375, 9, ButtonRole::Cancel},
+    {ControlKind::CheckBox, kAutostartCheck, L"Make it run &automatically", kInInstallFrame, 120, 240, 2055, 255, 2},
+    {ControlKind::TextBox, kFolderEdit, kInitialFolderText, kInInstallFrame, 120, 720, 2055, 285, 4},
+    {ControlKind::Label, kFolderLabel, L"&Folder where it's installed to:", kInInstallFrame, 120, 480, 2055, 255, 3},
 };
 
 }  // namespace
@@ -63,11 +67,12 @@ SetupWindow& SetupWindow::Instance() {
     return window;
 }
 
-bool SetupWindow::Open(const Switches& switches, Log& log) {
+bool SetupWindow::Open(const Switches& switches, Log& log, const OwnProgram& ownProgram) {
     if (!CreateTopLevel({kClassName, IDI_SETUP, kTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT}))
         return false;
     m_log = &log;
+    m_ownProgram = &ownProgram;
     if (switches.folder) SetWindowTextW(m_controls.Get(kFolderEdit), switches.folder->c_str());
     if (switches.autostart) SendMessageW(m_controls.Get(kAutostartCheck), BM_SETCHECK, BST_CHECKED, 0);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
@@ -105,9 +110,9 @@ void SetupWindow::OnInstall() {
     HWND folderEdit = m_controls.Get(kFolderEdit);
     const InstallRequest request{winkit::WindowText(folderEdit),
                                  SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED};
-    Win32Files files;
+    Win32Files files(*m_ownProgram);
     MessageFront front(m_hwnd);
-    switch (InstallFlow(request, winkit::ProgramFolder(), files, registry::SystemBackend(), front, *m_log,
+    switch (InstallFlow(request, ShippedSources(), files, registry::SystemBackend(), front, *m_log,
                         winkit::SystemMessage)
                 .outcome) {
     case Outcome::Installed:
@@ -123,7 +128,8 @@ void SetupWindow::OnInstall() {
 
 void SetupWindow::OnUninstall() {
     MessageFront front(m_hwnd);
-    UninstallFlow(registry::SystemBackend(), front, *m_log, winkit::SystemMessage);
+    DesktopLaunchers launchers;
+    UninstallFlow(registry::SystemBackend(), launchers, front, *m_log, winkit::SystemMessage);
 }
 
 }  // namespace setup

@@ -3,6 +3,7 @@
 
 #include "Log.h"
 #include "Switches.h"
+#include "Win32Files.h"
 #include "Window.h"
 
 namespace setup {
@@ -13,7 +14,7 @@ class SetupWindow final : public winkit::Window {
 public:
     static SetupWindow& Instance();
     // /DIR= and /AUTOSTART fill in the window; what Install does goes to the log.
-    bool Open(const Switches& switches, Log& log);
+    bool Open(const Switches& switches, Log& log, const OwnProgram& ownProgram);
 
 private:
     SetupWindow() = default;
@@ -26,6 +27,7 @@ private:
     void OnUninstall();
 
     Log* m_log = nullptr;
+    const OwnProgram* m_ownProgram = nullptr;
 };
 
 }  // namespace setup

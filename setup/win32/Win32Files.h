@@ -1,25 +1,59 @@
 #pragma once
 #include <string>
 
+#include "Handles.h"
 #include "Install.h"
 
 namespace setup {
 
-// The file service of the running installer: kernel32 file functions and
-// advapi32's security descriptors.
+// The running program's own file, opened at its start for reading and held
+// so that nobody can write, rename or delete it while Setup runs (or why it
+// could not be opened).
+struct OwnProgram {
+    winkit::UniqueFile file;
+    long error = 0;
+};
+OwnProgram OpenOwnProgram();
+
+// The file service of the running installer: kernel32's and ntdll's file
+// functions and advapi32's security descriptors.
 class Win32Files final : public FileService {
 public:
+    explicit Win32Files(const OwnProgram& ownProgram) : m_ownProgram(ownProgram) {}
+
     std::wstring FullPath(const std::wstring& path) override;
+    std::wstring LongPath(const std::wstring& fullPath) override;
     DriveKind KindOfDrive(const std::wstring& fullPath) override;
-    std::wstring FirstMatch(const std::wstring& pattern) override;
+    winkit::Win32Result KeepsPermissions(const std::wstring& root, bool* keeps) override;
+    std::wstring WindowsDriveRoot() override;
+    bool SamePath(const std::wstring& a, const std::wstring& b) override;
+    winkit::Win32Result Inspect(const std::wstring& folder, FolderFacts* facts) override;
     winkit::Win32Result CreateFolder(const std::wstring& path, const std::wstring& sddl) override;
-    bool IsFolder(const std::wstring& path) override;
-    bool IsLink(const std::wstring& path) override;
-    winkit::Win32Result ReadSecurity(const std::wstring& path, std::wstring* sddl) override;
-    winkit::Win32Result Protect(const std::wstring& path, const std::wstring& sddl) override;
-    bool IsFile(const std::wstring& path) override;
-    bool SameFile(const std::wstring& a, const std::wstring& b) override;
-    winkit::Win32Result CopyReplacing(const std::wstring& from, const std::wstring& to) override;
+    winkit::Win32Result OpenFolder(const std::wstring& path, bool removable,
+                                   std::unique_ptr<HeldFolder>* folder) override;
+    winkit::Win32Result ReadSource(const std::wstring& path, Bytes* bytes, bool* tooLarge) override;
+    winkit::Win32Result ReadOwnProgram(Bytes* bytes) override;
+
+private:
+    const OwnProgram& m_ownProgram;
 };
+
+
+// This program's own path and the SHA-256 of the launcher and the guide it
+// was built with.
+Sources ShippedSources();
+
+// GetFullPathNameW; the text as it is when Windows cannot resolve it.
+std::wstring FullPathOf(const std::wstring& path);
+// GetLongPathNameW on the part of a full path that exists.
+std::wstring LongPathOf(const std::wstring& fullPath);
+// Windows' comparison of paths (ordinal, letter case ignored).
+bool SamePathText(const std::wstring& a, const std::wstring& b);
+// GetFinalPathNameByHandleW as "X:\..." or "\\server\...".
+winkit::Win32Result FinalPathOf(HANDLE handle, std::wstring* path);
+// The reparse point itself, and whether it is a link that redirects names.
+bool IsNameLink(HANDLE handle, DWORD* attributes);
+// Deleted when its last handle closes.
+winkit::Win32Result MarkForDeletion(HANDLE handle, const std::wstring& path);
 
 }  // namespace setup

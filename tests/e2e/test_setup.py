@@ -1,10 +1,18 @@
 """Setup.exe as a user runs it: unpacked with Tolvane.exe and Readme.txt into
 a downloads folder, a folder typed, the box checked, Install pressed and the
-message confirmed. Checks what the user and Windows see afterwards: the
-files, the registry entries, the Setup window gone and the launcher running
-with its tray icon; failures that leave the window usable; Uninstall."""
+message confirmed, by mouse and by keyboard. Checks what the user and Windows
+see afterwards: the files, the registry entries, the Setup window gone and the
+launcher running with its tray icon; refusals and failures that leave nothing
+behind and the window usable; Uninstall, which ends the running launcher.
+
+Wine reports the signed-in user as the owner of every folder, so every
+folder that exists already counts as one that users without administrator
+rights can change: here Setup installs only into new folders directly on C:
+(Windows' own drive, whose root is Windows' to protect), and the refusals of
+existing folders are what Wine can show."""
 
 import filecmp
+import math
 import os
 import shutil
 import time
@@ -19,13 +27,19 @@ FILES = ["Tolvane.exe", "Setup.exe", "Readme.txt"]
 MAKER_KEY = r"HKLM\software\Varnholt"
 UNINSTALL_KEY = r"HKLM\software\microsoft\windows\currentversion\uninstall\Varnholt Tolvane"
 
-FINISHED = ("Installation is finished. Tolvane will now be run. See 'readme.txt' for more information "
+FINISHED = ("Installation is finished. Tolvane will now be run. See {}Readme.txt for more information "
             "on the program.", "Installation finished!")
 UNINSTALLED = ("Uninstallation is now finished. Only the registry entries made by the installation were "
                "removed. Please delete the files manually.", "Uninstallation finished!")
 NOT_FINISHED = "Installation not finished"
-PROTECT = ("can be changed by users without administrator rights, and the programs in it start for every user. "
-           "Allow only administrators to change it?", "Protect the installation folder?")
+EXISTING = ("already exists and users without administrator rights can change it. Choose a folder that does not "
+            "exist yet: Setup creates it so that only administrators can change it.")
+ENDED = "Tolvane was running on this desktop; Setup has ended it."
+
+
+def installed_kb():
+    """EstimatedSize: the KB of the three files as built."""
+    return math.ceil(sum(os.path.getsize(os.path.join(bin_dir(), name)) for name in FILES) / 1024)
 
 
 class SetupUser:
@@ -43,8 +57,9 @@ class SetupUser:
         return self.s.driver.controls(self.window["hwnd"])
 
     def control(self, text=None, cls=None):
+        """By its caption without the access key's "&"."""
         for c in self.controls():
-            if (text is None or c["text"] == text) and (cls is None or c["class"].lower() == cls.lower()):
+            if (text is None or c["text"].replace("&", "") == text) and (cls is None or c["class"].lower() == cls.lower()):
                 return c
         self.t.fail(f"no control {text!r}/{cls!r} in the Setup window")
 
@@ -86,18 +101,6 @@ class SetupUser:
         self.s.driver.wait_window_gone(caption=title, timeout=10)
         return text
 
-    def answer_protect(self, yes):
-        """Answers Setup's question about an existing folder by keyboard; returns its text."""
-        box = self.s.driver.wait_window(caption=PROTECT[1], visible=True, timeout=15)
-        self.t.assertIsNotNone(box, "no question about the existing folder")
-        text = "\n".join(c["text"] for c in self.s.driver.controls(box["hwnd"])
-                         if c["class"].lower() == "static" and c["text"])
-        self.t.assertIn(PROTECT[0], text)
-        self.s.screenshot("protect-question")
-        self.s.driver.keys("y" if yes else "n")
-        self.s.driver.wait_window_gone(caption=PROTECT[1], timeout=10)
-        return text
-
     def still_open(self):
         return bool(self.s.driver.windows(cls=SETUP_CLASS, visible=True))
 
@@ -112,7 +115,7 @@ class SetupSession:
         return s
 
 
-INSTALL_FOLDERS = ["C:\\Tolvane", "C:\\Program Files\\Tolvane Test"]
+INSTALL_FOLDERS = ["C:\\Tolvane", "C:\\Tolvane Test"]
 
 
 class SetupInstallTest(unittest.TestCase):
@@ -161,18 +164,15 @@ class SetupInstallTest(unittest.TestCase):
             self.assertTrue(filecmp.cmp(source, target, shallow=False),
                             f"{target} differs from its source")
 
-    def install_and_watch(self, user, folder, autostart, every_start=None, existing=False):
-        """Types the folder, Install, (Yes for an existing folder), OK; returns
-        the launcher's start facts. every_start (a list) receives every
-        process started meanwhile."""
+    def install_and_watch(self, user, folder, autostart, every_start=None):
+        """Types the folder, Install, OK; returns the launcher's start facts.
+        every_start (a list) receives every process started meanwhile."""
         user.type_folder(folder)
         if autostart:
             user.check_autostart()
         user.press("Install")
-        if existing:
-            user.answer_protect(yes=True)
         text, ok = user.message(FINISHED[1])
-        self.assertEqual(text, FINISHED[0])
+        self.assertEqual(text, FINISHED[0].format(folder))
         if every_start is None:
             watch = self.s.driver.watch(6000, "Tolvane.exe", count=1, settle=300)
         else:
@@ -205,6 +205,7 @@ class SetupInstallTest(unittest.TestCase):
             (UNINSTALL_KEY, "DisplayVersion", version_text("TOLVANE_VERSION_TEXT")),
             (UNINSTALL_KEY, "Publisher", "Varnholt"),
             (UNINSTALL_KEY, "InstallLocation", folder),
+            (UNINSTALL_KEY, "EstimatedSize", installed_kb()),
             (UNINSTALL_KEY, "NoModify", 1),
             (UNINSTALL_KEY, "NoRepair", 1),
         ]
@@ -216,12 +217,12 @@ class SetupInstallTest(unittest.TestCase):
         user = SetupUser(self, self.s, args=["/LOG=C:\\install.log"])
         self.assertEqual(user.window["caption"], SETUP_CAPTION)
         controls = {c["text"]: c for c in user.controls()}
-        for caption in ["Install", "Uninstall", "Exit", "Make it run automatically", "Installation",
-                        "Uninstallation", "Folder where it's installed to:",
+        for caption in ["&Install", "&Uninstall", "E&xit", "Make it run &automatically", "Installation",
+                        "Uninstallation", "&Folder where it's installed to:",
                         "Click the button below if you want to uninstall Tolvane.",
                         "Welcome to the installation of Tolvane. Please follow the easy (un)installation-steps."]:
             self.assertIn(caption, controls)
-        self.assertEqual(controls["Make it run automatically"]["checked"], 0)
+        self.assertEqual(controls["Make it run &automatically"]["checked"], 0)
         edit = user.control(cls="Edit")
         self.assertEqual(edit["text"], "C:\\Tolvane\\")
         self.assertTrue(edit["focus"], "the folder text has no focus at start")
@@ -244,30 +245,23 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual(lines[0], "Install to C:\\Tolvane\\, starting for every user at logon")
         self.assertEqual(lines[-2:], ["Started C:\\Tolvane\\Tolvane.exe as the desktop's user", "Result: 0 installed"])
 
-    def test_install_again_over_running_launcher_then_after_exit(self):
+    def test_an_existing_folder_is_refused_and_nothing_changes(self):
+        # Wine reports every folder as the signed-in user's own, so the folder
+        # of an earlier installation counts as one users can change, too.
         self.fresh_install()
-        self.s.reg_set(LAUNCHER_KEY, "Modus", "vbNormalFocus")
         self.s.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Windows")
-        self.s.reg_set(RUN_KEY, "Tolvane", "kept")
-        user = SetupUser(self, self.s)
+        before = {name: os.path.getmtime(self.s.host_path("C:\\Tolvane\\" + name)) for name in FILES}
+        user = SetupUser(self, self.s, args=["/LOG=C:\\again.log"])
         user.type_folder("C:\\Tolvane")
         user.press("Install")
-        user.answer_protect(yes=True)
         text = user.confirm(NOT_FINISHED)
-        self.assertIn("C:\\Tolvane\\Tolvane.exe is in use", text)
-        self.assertIn("exit Tolvane first", text)
+        self.assertIn("C:\\Tolvane\\ " + EXISTING, text)
+        self.assertIn("Nothing was changed.", text)
         self.assertTrue(user.still_open(), "Setup must return to its window")
-        self.assertEqual(self.reg(LAUNCHER_KEY, "Pfad"), "C:\\Windows", "written although the copy failed")
-
-        self.stop_launcher()
-        with open(self.s.host_path("C:\\Tolvane\\Readme.txt"), "w") as f:
-            f.write("an older readme")
-        start = self.install_and_watch(user, "C:\\Tolvane", autostart=False, existing=True)
-        self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
-        self.assert_files_installed("C:\\Tolvane\\")
-        self.assertEqual(self.reg(LAUNCHER_KEY, "Modus"), "vbMaximizedFocus")
-        self.assertEqual(self.reg(LAUNCHER_KEY, "Pfad"), "C:\\")
-        self.assertEqual(self.reg(RUN_KEY, "Tolvane"), "kept", "the box was clear: the entry stays untouched")
+        self.assertEqual(self.reg(LAUNCHER_KEY, "Pfad"), "C:\\Windows")
+        self.assertEqual(before, {name: os.path.getmtime(self.s.host_path("C:\\Tolvane\\" + name)) for name in FILES})
+        with open(self.s.host_path("C:\\again.log"), encoding="utf-8") as f:
+            self.assertIn("Result: 1603 not installed: Installation stopped: C:\\Tolvane\\ " + EXISTING, f.read())
         self.stop_launcher()
 
     def test_folder_with_blanks(self):
@@ -276,7 +270,7 @@ class SetupInstallTest(unittest.TestCase):
         with open(planted, "wb") as f, open(os.path.join(bin_dir(), "TestDriver.exe"), "rb") as src:
             f.write(src.read())
         self.addCleanup(os.remove, planted)
-        folder = "C:\\Program Files\\Tolvane Test\\"
+        folder = "C:\\Tolvane Test\\"
         user = SetupUser(self, self.s)
         every_start = []
         start = self.install_and_watch(user, folder, autostart=True, every_start=every_start)
@@ -295,12 +289,15 @@ class SetupInstallTest(unittest.TestCase):
         self.s.reg_set(RUN_KEY, "Other", "C:\\other.exe")
         self.s.reg_set(USER_RUN_KEY, "Tolvane", "C:\\Tolvane\\Tolvane.exe")  # "Start automatically" of this user
         self.s.reg_set(USER_RUN_KEY, "Other", "C:\\other.exe")
+        self.assertTrue(self.s.driver.processes("Tolvane.exe"))
         user = SetupUser(self, self.s, args=["/LOG=C:\\uninstall.log"])
         watch = self.s.driver.watch(3000)
         user.press("Uninstall")
-        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
+        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0] + "\n\n" + ENDED)
         started = [p["image"] for p in watch.collect() if p["image"].lower() != "testdriver.exe"]
         self.assertEqual(started, [], "the elevated Uninstall must start nothing")
+        self.assertEqual(self.s.driver.processes("Tolvane.exe"), [], "the launcher still runs")
+        self.s.wait_tray_icon_count(0)
         self.assertTrue(user.still_open(), "Uninstall must leave the window open")
         self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
         self.assertEqual(self.reg(RUN_KEY, "Other"), "C:\\other.exe")
@@ -317,52 +314,90 @@ class SetupInstallTest(unittest.TestCase):
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Exit did not end Setup")
         self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
         with open(self.s.host_path("C:\\uninstall.log"), encoding="utf-8") as f:
-            results = [line.split(" ", 2)[2] for line in f if "Result:" in line]
-        self.assertEqual(results, ["Result: 0 uninstalled\n"] * 2, "each Uninstall logs its result")
+            lines = [line.split(" ", 2)[2].rstrip("\n") for line in f]
+        self.assertEqual([line for line in lines if "Result:" in line], ["Result: 0 uninstalled"] * 2,
+                         "each Uninstall logs its result")
+        self.assertEqual(lines.count(ENDED), 1, "only the first Uninstall found Tolvane running")
 
-    def test_setup_started_from_the_install_folder(self):
-        # Source and target are the same files: they must stay intact.
-        self.s.install_programs({"C:\\Tolvane": FILES})
-        user = SetupUser(self, self.s, folder="C:\\Tolvane")
-        start = self.install_and_watch(user, "C:\\Tolvane\\", autostart=False, existing=True)
-        self.assertEqual(start["image_path"].lower(), "c:\\tolvane\\tolvane.exe")
-        self.assert_files_installed("C:\\Tolvane\\")
-        self.assertEqual(self.reg(UNINSTALL_KEY, "UninstallString"), "C:\\Tolvane\\Setup.exe")
-        self.stop_launcher()
+    def test_keyboard_only(self):
+        user = SetupUser(self, self.s)
+        by_text = {c["text"].replace("&", "") if c["class"].lower() != "edit" else "Edit": c for c in user.controls()}
+        captions = [c["text"] for c in user.controls() if "&" in c["text"]]
+        keys = [caption.lower().split("&")[1][0] for caption in captions]
+        self.assertEqual(len(keys), len(set(keys)), f"access keys twice: {captions}")
+        # The focus starts in the folder box; Tab follows the layout from top to bottom.
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Edit"]["hwnd"])
+        for expected in ("Install", "Uninstall", "Exit", "Make it run automatically", "Edit"):
+            self.s.driver.keys("tab")
+            self.assertEqual(self.s.driver.focus()["focus"], by_text[expected]["hwnd"], expected)
+        self.s.driver.keys("shift+tab")
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Make it run automatically"]["hwnd"])
+        # Access keys: the check box, the label's box, then Install.
+        self.s.driver.keys("alt+a", "alt+f", "ctrl+a")
+        self.assertEqual(user.control("Make it run automatically")["checked"], 1)
+        self.assertEqual(self.s.driver.focus()["focus"], by_text["Edit"]["hwnd"])
+        self.s.driver.type_text("C:\\Tolvane\\")
+        self.s.driver.keys("alt+i")
+        text, _ = user.message(FINISHED[1])
+        self.assertEqual(text, FINISHED[0].format("C:\\Tolvane\\"))
+        self.s.driver.keys("enter")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Setup did not end")
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
+        self.assertEqual(self.reg(RUN_KEY, "Tolvane"), "C:\\Tolvane\\Tolvane.exe")
+        # Uninstall by its access key, then Esc is Exit.
+        user = SetupUser(self, self.s)
+        self.s.driver.keys("alt+u")
+        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0] + "\n\n" + ENDED)
+        self.assertIsNone(self.reg(RUN_KEY, "Tolvane"))
+        self.s.driver.keys("esc")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Esc did not end Setup")
+        user = SetupUser(self, self.s)
+        self.s.driver.keys("alt+x")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Alt+X did not end Setup")
+        self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")
 
 
-# folder typed, message parts, files that must (not) exist afterwards
+# folder typed, message parts, files that must not exist afterwards
 FAILURE_CASES = [
     ("C:\\Missing\\Sub\\", ["the folder could not be created", "C:\\Missing\\Sub",
-                            "Nothing was changed yet"], [], ["C:\\Missing"]),
-    ("", ["root of the current drive"], [], ["C:\\Tolvane.exe"]),
-    ("\\", ["root of the current drive"], [], ["C:\\Tolvane.exe"]),
-    ("Tolvane\\", ['"Tolvane\\" is not a full path'], [], ["C:\\Downloads\\Tolvane", "C:\\Tolvane"]),
-    ("\\\\server\\share\\", ['"\\\\server\\share\\" is a network or device path'], [], []),
+                            "Setup creates one folder level only", "Nothing was changed."], ["C:\\Missing"]),
+    ("", ["root of the current drive"], ["C:\\Tolvane.exe"]),
+    ("\\", ["root of the current drive"], ["C:\\Tolvane.exe"]),
+    ("Tolvane\\", ['"Tolvane\\" is not a full path'], ["C:\\Downloads\\Tolvane", "C:\\Tolvane"]),
+    ("\\\\server\\share\\", ['"\\\\server\\share\\" is a network or device path'], []),
+    # Windows drops the blank: the folder checked and the one written to would differ.
+    ("C:\\Tolvane \\", ['has a folder name that ends in a blank or a dot ("Tolvane ")'], ["C:\\Tolvane"]),
+    ("C:\\Tolvane:x", ['holds a ":" after the drive'], ["C:\\Tolvane"]),
 ]
 
 
 class SetupFailureTest(unittest.TestCase):
-    """A fresh prefix: failing steps report and leave the window usable."""
+    """A fresh prefix: refusals and failing steps report, leave nothing behind
+    and the window usable for another try."""
 
     @classmethod
     def setUpClass(cls):
         cls.s = SetupSession.make("setup-fail")
         cls.addClassCleanup(cls.s.close)
-        # An unpacked download without its Readme.txt.
-        cls.s.install_programs({"C:\\Incomplete": ["Tolvane.exe", "Setup.exe"]})
+        # An unpacked download without its Readme.txt, and one whose launcher was changed.
+        cls.s.install_programs({"C:\\Incomplete": ["Tolvane.exe", "Setup.exe"], "C:\\Changed": FILES})
+        with open(cls.s.host_path("C:\\Changed\\Tolvane.exe"), "ab") as f:
+            f.write(b"another program")
 
     def tearDown(self):
         self.s.close_windows(SETUP_CLASS)
         self.s.close_windows(MAIN_WINDOW_CLASS)
 
     def assert_nothing_written(self):
-        self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Modus"))
-        self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
+        for value in ("Modus", "Pfad"):
+            self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, value))
+        for value in ("UninstallString", "DisplayName"):
+            self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, value))
+        self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
 
-    def test_failures_then_an_existing_folder_after_yes(self):
+    def test_refused_folders_then_an_existing_one(self):
         user = SetupUser(self, self.s)
-        for number, (typed, parts, present, absent) in enumerate(FAILURE_CASES):
+        for number, (typed, parts, absent) in enumerate(FAILURE_CASES):
             with self.subTest(folder=typed):
                 user.type_folder(typed)
                 user.press("Install")
@@ -375,39 +410,54 @@ class SetupFailureTest(unittest.TestCase):
                 for path in absent:
                     self.assertFalse(os.path.exists(self.s.host_path(path)), path)
                 self.assert_nothing_written()
-        # The same window, an existing folder: Wine reports the signed-in user
-        # as every folder's owner, so Setup asks; No writes nothing.
+        # A folder made beforehand (on Windows by a user without administrator
+        # rights; Wine reports every folder so): refused, nothing put into it.
         self.s.make_dirs("C:\\Fixed")
         user.type_folder("C:\\Fixed\\")
         user.press("Install")
-        self.assertTrue(user.answer_protect(yes=False).startswith("C:\\Fixed\\ can be changed"))
-        self.assertTrue(user.still_open(), "No must return to the window")
+        self.s.screenshot("existing-folder")
+        text = user.confirm(NOT_FINISHED)
+        self.assertIn("C:\\Fixed\\ " + EXISTING, text)
+        self.assertIn("Please type a new folder and press Install again.", text)
         self.assertEqual(os.listdir(self.s.host_path("C:\\Fixed")), [])
         self.assert_nothing_written()
-        user.press("Install")
-        user.answer_protect(yes=True)
-        user.confirm(FINISHED[1])
-        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))
-        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "UninstallString"), "C:\\Fixed\\Setup.exe")
-        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
 
-    def test_missing_readme(self):
-        self.s.reg_delete(LAUNCHER_KEY)
-        self.s.reg_delete(UNINSTALL_KEY)
-        user = SetupUser(self, self.s, folder="C:\\Incomplete")
+    def test_a_failed_copy_leaves_nothing_and_a_second_try_succeeds(self):
+        user = SetupUser(self, self.s, folder="C:\\Incomplete", args=["/AUTOSTART", "/LOG=C:\\partial.log"])
         user.type_folder("C:\\Partial\\")
         user.press("Install")
         text = user.confirm(NOT_FINISHED)
-        self.assertIn("C:\\Incomplete\\Readme.txt", text)
-        self.assertIn("missing", text)
-        self.assertIn("Tolvane.exe and Setup.exe were copied", text)
+        self.assertIn("a file to install could not be read.\n\nFile: C:\\Incomplete\\Readme.txt", text)
+        self.assertIn("Everything Setup had done is undone.", text)
         self.assertTrue(user.still_open(), "Setup must return to its window")
-        # Nothing is rolled back, nothing after the failing copy runs.
-        self.assertTrue(os.path.isfile(self.s.host_path("C:\\Partial\\Setup.exe")))
-        self.assertFalse(os.path.exists(self.s.host_path("C:\\Partial\\Readme.txt")))
+        # Tolvane.exe and Setup.exe were copied, then taken back with the folder.
+        self.assertFalse(os.path.exists(self.s.host_path("C:\\Partial")))
         self.assert_nothing_written()
-        self.assertFalse(self.s.driver.processes("Tolvane.exe"))
+        with open(self.s.host_path("C:\\partial.log"), encoding="utf-8") as f:
+            log = [line.rstrip("\n").split(" ", 2)[2] for line in f]
+        self.assertIn("Copied C:\\Incomplete\\Setup.exe to C:\\Partial\\Setup.exe", log)
+        self.assertEqual(log[-4:-1], ["Undone: remove C:\\Partial\\Setup.exe", "Undone: remove C:\\Partial\\Tolvane.exe",
+                                      "Undone: remove the folder C:\\Partial"])
+        # The guide put back beside Setup, the same window installs.
+        self.s.install_programs({"C:\\Incomplete": ["Readme.txt"]})
+        user.press("Install")
+        user.confirm(FINISHED[1])
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))
+        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "UninstallString"), "C:\\Partial\\Setup.exe")
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), "C:\\Partial\\Tolvane.exe")
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10))
+        self.s.close_windows(MAIN_WINDOW_CLASS)
+        for key in (RUN_KEY, LAUNCHER_KEY, UNINSTALL_KEY):
+            self.s.reg_delete(key, "Tolvane" if key == RUN_KEY else None)
 
+    def test_a_changed_launcher_beside_setup_is_refused(self):
+        user = SetupUser(self, self.s, folder="C:\\Changed")
+        user.type_folder("C:\\FromChanged\\")
+        user.press("Install")
+        text = user.confirm(NOT_FINISHED)
+        self.assertIn("C:\\Changed\\Tolvane.exe is not the file this Setup was made with", text)
+        self.assertFalse(os.path.exists(self.s.host_path("C:\\FromChanged")))
+        self.assert_nothing_written()
 
 
 class UnattendedSetupTest(unittest.TestCase):
@@ -423,6 +473,10 @@ class UnattendedSetupTest(unittest.TestCase):
         proc = self.s.wine(DOWNLOADS + "\\Setup.exe", *switches, check=False, timeout=120)
         return proc.returncode
 
+    def log_lines(self, path):
+        with open(self.s.host_path(path), encoding="utf-8") as f:
+            return [line.rstrip("\n").split(" ", 2)[2] for line in f]
+
     def test_silent_install_log_and_uninstall(self):
         folder = "C:\\Silent Tolvane\\"
         code = self.setup("/s", f"-DIR={folder}", "/AutoStart", "/LOG=C:\\setup.log")
@@ -431,34 +485,72 @@ class UnattendedSetupTest(unittest.TestCase):
             self.assertTrue(os.path.isfile(self.s.host_path(folder + name)), name)
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{folder}Tolvane.exe"')
         self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "QuietUninstallString"), f'"{folder}Setup.exe" /UNINSTALL /S')
+        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "EstimatedSize"), installed_kb())
         self.assertFalse(self.s.driver.processes("Tolvane.exe"), "a silent installation started the launcher")
         self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [], "a silent installation showed its window")
-        with open(self.s.host_path("C:\\setup.log"), encoding="utf-8") as f:
-            log = f.read()
+        log = self.log_lines("C:\\setup.log")
         self.assertIn(f"Copied {DOWNLOADS}\\Tolvane.exe to {folder}Tolvane.exe", log)
-        self.assertTrue(log.rstrip().endswith("Result: 0 installed"), log)
-        # What the uninstall entry says to run, run as a deployment tool would.
-        self.assertEqual(self.s.wine(folder + "Setup.exe", "/UNINSTALL", "/S", check=False).returncode, 0)
+        self.assertEqual(log[-2:], ["Tolvane was not started: it starts at each user's next logon", "Result: 0 installed"])
+        # Installed again into the same folder: Wine reports it as the user's own.
+        self.assertEqual(self.setup("/S", f"/DIR={folder}", "/LOG=C:\\setup.log"), 1603 % 256)
+        self.assertEqual(self.log_lines("C:\\setup.log")[-1],
+                         f"Result: 1603 not installed: Installation stopped: {folder} {EXISTING} Nothing was changed.")
+        # The launcher running on the desktop is ended by what the uninstall
+        # entry says to run, run as a deployment tool would.
+        self.s.start_program(folder + "Tolvane.exe", cwd=folder)
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=20))
+        self.assertEqual(self.setup_at(folder, "/UNINSTALL", "/S", "/LOG=C:\\uninstall.log"), 0)
+        self.assertEqual(self.s.driver.processes("Tolvane.exe"), [])
+        self.assertEqual(self.log_lines("C:\\uninstall.log"),
+                         [ENDED, "Removed the registry entries; the files stay", "Result: 0 uninstalled"])
         self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
         self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
 
+    def setup_at(self, folder, *switches):
+        return self.s.wine(folder + "Setup.exe", *switches, check=False, timeout=120).returncode
+
+    def test_silent_log_tells_what_the_window_would(self):
+        code = self.setup("/S", "/DIR=C:\\Missing\\Sub", "/LOG=C:\\missing.log")
+        self.assertEqual(code, 1603 % 256)
+        result = self.log_lines("C:\\missing.log")[-1]
+        self.assertTrue(result.startswith("Result: 1603 not installed: Installation stopped: the folder could not be "
+                                          "created. Folder: C:\\Missing\\Sub; Reason: "), result)
+        self.assertIn("Setup creates one folder level only; the folder above it must exist. Nothing was changed.",
+                      result)
+        self.assertNotIn("press Install", result)
+
     def test_refusals_by_exit_code(self):
+        # A log that is a link to another file (a Unix link: no reparse point
+        # to Wine, but its final path shows where it leads) is not written.
+        os.symlink(self.s.host_path("C:\\windows\\win.ini"), self.s.host_path("C:\\users\\Public\\setup.log"))
+        with open(self.s.host_path("C:\\windows\\win.ini"), "rb") as f:
+            win_ini = f.read()
         # 1639 arrives as 103: Wine hands the shell the code modulo 256.
         no_log = "/LOG=C:\\No Such Folder\\setup.log"
         for switches, code in ((["/S", "/DIR=Tolvane\\"], 1639 % 256), (["/S", "/DIR=\\\\server\\share\\"], 1639 % 256),
+                               (["/S", "/DIR=C:\\Tolvane \\"], 1639 % 256),
                                (["/S", "/Quiet"], 1639 % 256), (["/S", no_log], 1622 % 256),
-                               (["/UNINSTALL", "/S", no_log], 1622 % 256)):
+                               (["/UNINSTALL", "/S", no_log], 1622 % 256),
+                               (["/S", "/LOG=C:\\users\\Public\\setup.log"], 1622 % 256),
+                               (["/S", "/LOG=setup.log"], 1622 % 256)):
             with self.subTest(switches=switches):
                 self.assertEqual(self.setup(*switches), code)
                 self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
+                self.assertFalse(os.path.exists(self.s.host_path("C:\\Tolvane")))
+        with open(self.s.host_path("C:\\windows\\win.ini"), "rb") as f:
+            self.assertEqual(f.read(), win_ini, "Setup wrote through the link")
+        self.assertFalse(os.path.exists(self.s.host_path(DOWNLOADS + "\\setup.log")))
         # Without /S: a message (an unknown switch lists the valid ones), and no window.
         for switches, code, parts in ((["/Quiet"], 1639 % 256, ["/Quiet", "/UNINSTALL"]),
-                                      ([no_log], 1622 % 256, ["changed nothing", "No Such Folder"])):
+                                      ([no_log], 1622 % 256, ["changed nothing", "No Such Folder"]),
+                                      (["/LOG=C:\\users\\Public\\setup.log"], 1622 % 256,
+                                       ["will not write its log there", "leads to C:\\windows\\win.ini"]),
+                                      (["/?"], 0, ["/DIR=folder\n      the folder to install to\n"])):
             with self.subTest(switches=switches):
                 proc = self.s.start_program(DOWNLOADS + "\\Setup.exe", cwd=DOWNLOADS, args=switches)
                 box = self.s.driver.wait_window(cls="#32770", caption="Tolvane - Installation", visible=True, timeout=10)
                 self.assertIsNotNone(box, "no message")
-                self.s.screenshot("message-" + switches[0][1:5])
+                self.s.screenshot("message-" + switches[0][1:5].replace("?", "help"))
                 texts = " ".join(c["text"] for c in self.s.driver.controls(box["hwnd"]))
                 for part in parts:
                     self.assertIn(part, texts)

@@ -59,14 +59,31 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
     EXPECT_FALSE(ParseSddl(L"O:BAD:AI(A;;FA;;;PU)")->daclProtected);
 }
 
-TEST(SecurityDescriptor, EntriesInAProtectedFolderInheritFromIt) {
-    for (const bool folder : {false, true}) {
-        const auto entry = ParseSddl(ToSddl(InheritedFromProtectedFolder(folder)));
-        ASSERT_TRUE(entry.has_value());
-        EXPECT_FALSE(entry->daclProtected);
-        EXPECT_EQ(entry->owner, kAdministratorsSid);
-        EXPECT_FALSE(ChangeableByNonAdministrators(*entry));
-        for (const Ace& ace : entry->dacl)
-            EXPECT_EQ(ace.flags, folder ? kInherited | kObjectInherit | kContainerInherit : kInherited);
+// A folder above the install folder: creating entries in it is harmless,
+// moving it or its entries away is not; what entries inherit does not count.
+TEST(SecurityDescriptor, MovableByNonAdministrators) {
+    const struct {
+        const char* name;
+        const wchar_t* sddl;
+        bool movable;
+    } cases[] = {
+        {"C:\\ as Windows sets it up",
+         L"O:S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)"
+         L"(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)(A;;0x4;;;AU)",
+         false},
+        {"users may write data and add entries", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;0x1201bf;;;BU)", false},
+        {"owned by a standard user", L"O:S-1-5-21-1-2-3-1001D:PAI(A;OICI;FA;;;BA)", true},
+        {"no DACL", L"O:BAD:NO_ACCESS_CONTROL", true},
+        {"users may delete entries", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;DT;;;AU)", true},
+        {"users may delete or rename it", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;SD;;;BU)", true},
+        {"users may change its permissions", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;WD;;;WD)", true},
+        {"users may take ownership", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;WO;;;BU)", true},
+        {"generic all for users", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;GA;;;BU)", true},
+        {"denied first", L"O:BAD:PAI(D;;SDDT;;;BU)(A;;0x1301bf;;;BU)", false},
+    };
+    for (const auto& c : cases) {
+        const auto descriptor = ParseSddl(c.sddl);
+        ASSERT_TRUE(descriptor.has_value()) << c.name;
+        EXPECT_EQ(MovableByNonAdministrators(*descriptor), c.movable) << c.name;
     }
 }

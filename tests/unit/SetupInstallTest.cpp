@@ -1,162 +1,63 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwctype>
-#include <map>
-#include <set>
+#include <functional>
 
 #include "../../version/Version.h"
+#include "SetupFakes.h"
 #include "Install.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
-#include "Flow.h"
 
 using namespace setup;
-using testing_support::MemoryRegistry;
-using testing_support::User;
+using namespace testing_support;
 
 namespace {
 
-constexpr long kErrorPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
-
-std::wstring Lower(std::wstring text) {
-    for (auto& ch : text) ch = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(ch)));
-    return text;
+InstallPlan Plan(const std::wstring& folder, bool autostart = false) {
+    return MakeInstallPlan(folder, kSources.programPath, autostart);
 }
 
-std::wstring Parent(const std::wstring& path) {
-    const auto slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+// The values and keys Install writes, as stored: equal before and after a
+// failed installation when it left nothing behind.
+std::vector<std::wstring> RegistryState(const MemoryRegistry& reg) {
+    std::vector<std::wstring> state;
+    for (const wchar_t* key : {registry::kRunKey, testing_support::kMakerKey, registry::kSettingsKey, registry::kUninstallKey}) {
+        state.push_back(std::wstring(key) + (reg.HasKey(key) ? L" is there" : L" is missing"));
+        for (const RegistryWrite& write : PlannedRegistryWrites(Plan(L"C:\\Tolvane", true), 0))
+            if (const auto* value = reg.Find(key, write.value))
+                state.push_back(std::wstring(write.value) + L"=" + std::to_wstring(value->type) + L":" +
+                                std::wstring(value->data.begin(), value->data.end()));
+    }
+    return state;
 }
-
-// A drive in memory with the semantics Install relies on: one folder level per
-// creation, copies that replace, files that can be in use or refuse writes.
-class FakeFiles final : public FileService {
-public:
-    std::set<std::wstring> folders{L"c:", L"c:\\downloads"};
-    std::map<std::wstring, std::string> files;  // lower-case path -> content
-    std::map<std::wstring, long> inUse;  // lower-case path -> what a copy onto it gives
-    std::set<std::wstring> readOnlyFolders;
-    std::set<std::wstring> links;
-    std::map<std::wstring, std::wstring> security;  // lower-case folder -> SDDL; absent: as Setup makes it
-    long protectError = 0;
-    std::vector<std::wstring> calls;
-
-    void Put(const std::wstring& path, const std::string& content) { files[Lower(path)] = content; }
-    bool Has(const std::wstring& path) const { return files.count(Lower(path)) != 0; }
-    std::string Content(const std::wstring& path) const { return files.at(Lower(path)); }
-
-    std::wstring FirstMatch(const std::wstring& pattern) override {
-        calls.push_back(L"search " + pattern);
-        const std::wstring p = Lower(pattern);
-        if (p.size() >= 2 && p.substr(p.size() - 2) == L"\\*") {
-            const std::wstring folder = p.substr(0, p.size() - 2);
-            for (const auto& f : files)
-                if (Parent(f.first) == folder) return f.first.substr(folder.size() + 1);
-            for (const auto& d : folders)
-                if (Parent(d) == folder) return d.substr(folder.size() + 1);
-            return L"";
-        }
-        if (folders.count(p) != 0 || files.count(p) != 0) return p.substr(p.find_last_of(L'\\') + 1);
-        return L"";
-    }
-    std::wstring FullPath(const std::wstring& path) override { return path; }
-    DriveKind KindOfDrive(const std::wstring&) override { return DriveKind::Fixed; }
-    bool IsLink(const std::wstring& path) override { return links.count(Lower(path)) != 0; }
-    winkit::Win32Result ReadSecurity(const std::wstring& path, std::wstring* sddl) override {
-        const auto known = security.find(Lower(path));
-        // "": Windows refuses to hand the permissions out.
-        if (known != security.end() && known->second.empty())
-            return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
-        *sddl = known != security.end() ? known->second : ToSddl(ProtectedFolder());
-        return {};
-    }
-    winkit::Win32Result Protect(const std::wstring& path, const std::wstring& sddl) override {
-        calls.push_back(L"protect " + path);
-        if (protectError != 0) return winkit::Win32Result::Failure(protectError, L"refused");
-        security[Lower(path)] = sddl;
-        return {};
-    }
-    winkit::Win32Result CreateFolder(const std::wstring& path, const std::wstring& sddl) override {
-        calls.push_back(L"create " + path);
-        const std::wstring p = Lower(path);
-        if (p.empty()) return winkit::Win32Result::Failure(kErrorPathNotFound, L"refused");
-        if (folders.count(p) != 0 || files.count(p) != 0) return winkit::Win32Result::Failure(winkit::kErrorAlreadyExists, L"refused");
-        if (folders.count(Parent(p)) == 0) return winkit::Win32Result::Failure(kErrorPathNotFound, L"refused");
-        if (readOnlyFolders.count(Parent(p)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
-        folders.insert(p);
-        security[p] = sddl;
-        return {};
-    }
-    bool IsFolder(const std::wstring& path) override { return folders.count(Lower(path)) != 0; }
-    bool IsFile(const std::wstring& path) override { return files.count(Lower(path)) != 0; }
-    bool SameFile(const std::wstring& a, const std::wstring& b) override { return Lower(a) == Lower(b); }
-    winkit::Win32Result CopyReplacing(const std::wstring& from, const std::wstring& to) override {
-        calls.push_back(L"copy " + from + L" -> " + to);
-        const auto source = files.find(Lower(from));
-        if (source == files.end()) return winkit::Win32Result::Failure(winkit::kErrorFileNotFound, L"refused");
-        const std::wstring target = Lower(to);
-        if (folders.count(Parent(target)) == 0) return winkit::Win32Result::Failure(kErrorPathNotFound, L"refused");
-        if (const auto busy = inUse.find(target); busy != inUse.end()) return winkit::Win32Result::Failure(busy->second, L"in use");
-        if (readOnlyFolders.count(Parent(target)) != 0) return winkit::Win32Result::Failure(winkit::kErrorAccessDenied, L"refused");
-        files[target] = source->second;
-        return {};
-    }
-};
-
-FakeFiles DownloadsWithAllThree() {
-    FakeFiles fs;
-    fs.Put(L"C:\\Downloads\\Tolvane.exe", "launcher");
-    fs.Put(L"C:\\Downloads\\Setup.exe", "installer");
-    fs.Put(L"C:\\Downloads\\Readme.txt", "readme");
-    return fs;
-}
-
-std::wstring Reason(long error) { return L"<reason " + std::to_wstring(error) + L">"; }
-
-bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
-
-// A log file that takes lines until a disk fills up after `room` of them.
-struct FakeLog final : Log {
-    std::vector<std::wstring> lines;
-    std::size_t room = 1000;
-    winkit::Win32Result Write(const std::wstring& line) override {
-        if (lines.size() >= room) return winkit::Win32Result::Failure(112, L"Could not write to the log");
-        lines.push_back(line);
-        return {};
-    }
-};
 
 }  // namespace
 
-TEST(InstallPlan, FolderTextBecomesOneTrailingBackslash) {
-    struct Case {
-        const wchar_t* typed;
-        const wchar_t* pattern;
-        const wchar_t* toCreate;
-        const wchar_t* installFolder;
+TEST(InstallPlan, FolderAndSourcesFromTheFullPaths) {
+    const struct {
+        const wchar_t* folder;
+        const wchar_t* program;
+        const wchar_t* expectFolder;
+        const wchar_t* expectSource;
     } cases[] = {
-        {L"C:\\Tolvane\\", L"C:\\Tolvane\\*", L"C:\\Tolvane", L"C:\\Tolvane\\"},
-        {L"D:\\Tools\\Tolvane", L"D:\\Tools\\Tolvane", L"D:\\Tools\\Tolvane", L"D:\\Tools\\Tolvane\\"},
-        {L"C:\\Tolvane\\\\", L"C:\\Tolvane\\\\*", L"C:\\Tolvane\\", L"C:\\Tolvane\\\\"},  // only one is cut
-        {L"C:\\", L"C:\\*", L"C:", L"C:\\"},
-        {L"E:", L"E:", L"E:", L"E:\\"},
-        {L"C:\\Program Files\\Tolvane\\", L"C:\\Program Files\\Tolvane\\*", L"C:\\Program Files\\Tolvane",
-         L"C:\\Program Files\\Tolvane\\"},
+        {L"C:\\Tolvane\\", L"C:\\Downloads\\Setup.exe", L"C:\\Tolvane", L"C:\\Downloads\\"},
+        {L"D:\\Tools\\Tolvane", L"C:\\Downloads\\Setup (1).exe", L"D:\\Tools\\Tolvane", L"C:\\Downloads\\"},
+        {L"C:\\Tolvane\\\\", L"E:\\Setup.exe", L"C:\\Tolvane", L"E:\\"},
     };
     for (const auto& c : cases) {
-        const InstallPlan plan = MakeInstallPlan(c.typed, L"C:\\Downloads", false);
-        EXPECT_EQ(plan.searchPattern, c.pattern) << c.typed;
-        EXPECT_EQ(plan.folderToCreate, c.toCreate) << c.typed;
-        EXPECT_EQ(plan.installFolder, c.installFolder) << c.typed;
+        const InstallPlan plan = MakeInstallPlan(c.folder, c.program, false);
+        EXPECT_EQ(plan.folder, c.expectFolder) << c.folder;
+        EXPECT_EQ(plan.installFolder, std::wstring(c.expectFolder) + L"\\") << c.folder;
+        EXPECT_EQ(plan.sourceFolder, c.expectSource) << c.folder;
+        EXPECT_EQ(plan.programPath, c.program) << c.folder;
     }
-}
-
-TEST(InstallPlan, SourceFolderGetsABackslashOnlyWhenMissing) {
-    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"C:\\Downloads", false).sourceFolder, L"C:\\Downloads\\");
-    EXPECT_EQ(MakeInstallPlan(L"C:\\T\\", L"E:\\", false).sourceFolder, L"E:\\");
-    EXPECT_EQ(SourceFolderFrom(L"\\\\server\\share\\x"), L"\\\\server\\share\\x\\");
+    EXPECT_EQ(FoldersAbove(L"C:\\A\\B\\Tolvane"), (std::vector<std::wstring>{L"C:\\", L"C:\\A", L"C:\\A\\B"}));
+    EXPECT_EQ(FoldersAbove(L"C:\\Tolvane"), std::vector<std::wstring>{L"C:\\"});
+    EXPECT_EQ(WithoutLongPrefix(L"\\\\?\\C:\\Tolvane"), L"C:\\Tolvane");
+    EXPECT_EQ(WithoutLongPrefix(L"\\\\?\\UNC\\server\\share\\x"), L"\\\\server\\share\\x");
+    EXPECT_EQ(WithoutLongPrefix(L"C:\\x"), L"C:\\x");
 }
 
 TEST(InstallPlan, OnlyFullPathsOnFixedLocalDrivesAreUsed) {
@@ -182,9 +83,20 @@ TEST(InstallPlan, OnlyFullPathsOnFixedLocalDrivesAreUsed) {
         {L"D:\\Tolvane\\", L"D:\\Tolvane\\", DriveKind::CdRom, L"D: is a CD or DVD drive"},
         {L"Q:\\Tolvane", L"Q:\\Tolvane", DriveKind::NoRoot, L"Q: is not a fixed drive"},
         {L"C:\\", L"C:\\", DriveKind::Fixed, L"C:\\ is the root of a drive"},
+        {L"C:\\\\", L"C:\\\\", DriveKind::Fixed, L"C:\\ is the root of a drive"},
         {longest + L"y", longest + L"y", DriveKind::Fixed, L"longer than 200 characters"},
+        {L"C:\\Tolvane \\", L"C:\\Tolvane \\", DriveKind::Fixed, L"ends in a blank or a dot (\"Tolvane \")"},
+        {L"C:\\Tolvane.", L"C:\\Tolvane", DriveKind::Fixed, L"ends in a blank or a dot (\"Tolvane.\")"},
+        {L"C:\\Tools.\\Tolvane", L"C:\\Tools.\\Tolvane", DriveKind::Fixed, L"(\"Tools.\")"},
+        {L"C:\\Tolvane\\ ", L"C:\\Tolvane\\", DriveKind::Fixed, L"(\" \")"},
+        {L"C:\\Tolvane:x", L"C:\\Tolvane:x", DriveKind::Fixed, L"holds a \":\" after the drive"},
+        {L"C:\\Tol*", L"C:\\Tol*", DriveKind::Fixed, L"no folder name may hold"},
+        {L"C:\\a|b", L"C:\\a|b", DriveKind::Fixed, L"no folder name may hold"},
+        {L"C:\\\"x\"", L"C:\\\"x\"", DriveKind::Fixed, L"no folder name may hold"},
+        {L"C:\\a\tb", L"C:\\a\tb", DriveKind::Fixed, L"no folder name may hold"},
         {longest, longest, DriveKind::Fixed, nullptr},
         {L"C:\\Tolvane\\", L"C:\\Tolvane\\", DriveKind::Fixed, nullptr},
+        {L"C:\\Tools\\.hidden x\\Tolvane", L"C:\\Tools\\.hidden x\\Tolvane", DriveKind::Fixed, nullptr},
         {L"c:/Program Files/Tolvane", L"c:\\Program Files\\Tolvane", DriveKind::Fixed, nullptr},
     };
     for (const auto& c : cases) {
@@ -198,7 +110,7 @@ TEST(InstallPlan, OnlyFullPathsOnFixedLocalDrivesAreUsed) {
 
 TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
     struct Case {
-        const wchar_t* typed;
+        const wchar_t* folder;
         bool autostart;
         std::vector<std::pair<std::wstring, std::wstring>> expected;  // value name -> data (first five)
     } cases[] = {
@@ -216,38 +128,49 @@ TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
           {L"QuietUninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\" /UNINSTALL /S"}}},
     };
     for (const auto& c : cases) {
-        const auto writes = PlannedRegistryWrites(MakeInstallPlan(c.typed, L"C:\\Downloads", c.autostart));
-        ASSERT_EQ(writes.size(), (c.autostart ? 12u : 11u)) << c.typed;
+        const auto writes = PlannedRegistryWrites(Plan(c.folder, c.autostart), 0);
+        ASSERT_EQ(writes.size(), (c.autostart ? 13u : 12u)) << c.folder;
         for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            EXPECT_EQ(writes[i].value, c.expected[i].first) << c.typed << " #" << i;
-            EXPECT_EQ(writes[i].text, c.expected[i].second) << c.typed << " #" << i;
+            EXPECT_EQ(writes[i].value, c.expected[i].first) << c.folder << " #" << i;
+            EXPECT_EQ(writes[i].text, c.expected[i].second) << c.folder << " #" << i;
             EXPECT_EQ(writes[i].type, registry::kTypeSz);
         }
-        EXPECT_EQ(std::wstring(writes[0].key),
-                  c.autostart ? registry::kRunKey : registry::kSettingsKey);
+        EXPECT_EQ(std::wstring(writes[0].key), c.autostart ? registry::kRunKey : registry::kSettingsKey);
+    }
+    // Programs and Features shows KB; a started one counts.
+    for (const auto& [bytes, kb] : {std::pair<std::uint64_t, std::uint32_t>{0, 0}, {1, 1}, {1024, 1}, {1025, 2}}) {
+        const auto writes = PlannedRegistryWrites(Plan(L"C:\\T"), bytes);
+        const auto size = std::find_if(writes.begin(), writes.end(), [](const RegistryWrite& w) {
+            return std::wstring(w.value) == kEstimatedSizeValue;
+        });
+        ASSERT_NE(size, writes.end());
+        EXPECT_EQ(size->type, registry::kTypeDword);
+        EXPECT_EQ(size->number, kb) << bytes;
     }
 }
 
 TEST(InstallPlan, LauncherIsStartedByItsFullPathMinimized) {
-    const StartCommand start = LauncherStart(MakeInstallPlan(L"C:\\Program Files\\T\\", L"C:\\Downloads", false));
+    const StartCommand start = LauncherStart(Plan(L"C:\\Program Files\\T\\"));
     EXPECT_EQ(start.programPath, L"C:\\Program Files\\T\\Tolvane.exe");
     EXPECT_EQ(start.workingFolder, L"C:\\Program Files\\T\\");
     EXPECT_EQ(start.showState, 2);
 }
 
-TEST(RunInstall, FreshFolderGetsTheFilesAndEveryRegistryEntry) {
-    FakeFiles fs = DownloadsWithAllThree();
+TEST(RunInstall, NewFolderGetsItsDescriptorInTheCreateCallThenTheFilesAndEveryEntry) {
+    FakeDisk disk;
     MemoryRegistry reg;
-    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true);
-    const InstallReport report = RunInstall(plan, fs, reg);
+    const InstallReport report = RunInstall(Plan(L"C:\\Tolvane\\", true), kSources, disk, reg);
     ASSERT_TRUE(report.Complete());
     EXPECT_TRUE(report.folderCreated);
-    EXPECT_EQ(fs.calls, (std::vector<std::wstring>{
-                            L"search C:\\Tolvane\\*", L"create C:\\Tolvane",
-                            L"copy C:\\Downloads\\Tolvane.exe -> C:\\Tolvane\\Tolvane.exe",
-                            L"copy C:\\Downloads\\Setup.exe -> C:\\Tolvane\\Setup.exe",
-                            L"copy C:\\Downloads\\Readme.txt -> C:\\Tolvane\\Readme.txt"}));
-    EXPECT_EQ(fs.Content(L"C:\\Tolvane\\Setup.exe"), "installer");
+    // Windows' own drive root is Windows': nothing above C:\Tolvane is inspected.
+    EXPECT_EQ(disk.calls, (std::vector<std::wstring>{L"create C:\\Tolvane", L"open C:\\Tolvane",
+                                                     L"read C:\\Downloads\\Tolvane.exe", L"write Tolvane.exe",
+                                                     L"write Setup.exe", L"read C:\\Downloads\\Readme.txt",
+                                                     L"write Readme.txt"}));
+    EXPECT_EQ(disk.At(L"C:\\Tolvane").sddl, ToSddl(ProtectedFolder()));
+    EXPECT_EQ(disk.At(L"C:\\Tolvane").held, 0) << "held only until the last value is written";
+    EXPECT_EQ(reg.OpenHandles(), 0);
+    EXPECT_EQ(disk.Content(L"C:\\Tolvane\\Setup.exe"), "installer");
     EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"C:\\Tolvane\\Tolvane.exe");
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Pfad"), L"C:\\");
@@ -256,256 +179,310 @@ TEST(RunInstall, FreshFolderGetsTheFilesAndEveryRegistryEntry) {
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"Publisher"), L"Varnholt");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), L"C:\\Tolvane\\");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"DisplayIcon"), L"C:\\Tolvane\\Tolvane.exe");
-    for (const wchar_t* flag : {L"NoModify", L"NoRepair"}) {
+    for (const auto& [flag, number] : {std::pair<const wchar_t*, std::uint8_t>{L"NoModify", 1}, {L"NoRepair", 1},
+                                       {L"EstimatedSize", 1}}) {
         const auto* value = reg.Find(registry::kUninstallKey, flag);
         ASSERT_NE(value, nullptr) << flag;
         EXPECT_EQ(value->type, registry::kTypeDword);
-        EXPECT_EQ(value->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+        EXPECT_EQ(value->data, (std::vector<std::uint8_t>{number, 0, 0, 0}));
     }
 }
 
-TEST(RunInstall, NewFolderIsCreatedProtectedInTheSameCall) {
-    FakeFiles fs = DownloadsWithAllThree();
+TEST(RunInstall, AFolderAlreadySafeIsUsedAndItsOldFilesReplaced) {
+    FakeDisk disk;
+    disk.Folder(L"C:\\Program Files", testing_support::kWindowsRoot);
+    disk.Folder(L"C:\\Program Files\\Tolvane");
+    disk.File(L"C:\\Program Files\\Tolvane\\Tolvane.exe", "old launcher");
     MemoryRegistry reg;
-    ASSERT_TRUE(RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false), fs, reg).Complete());
-    const auto requested = ParseSddl(fs.security.at(L"c:\\tolvane"));
-    ASSERT_TRUE(requested.has_value());
-    EXPECT_EQ(requested->owner, kAdministratorsSid);
-    EXPECT_TRUE(requested->hasDacl);
-    EXPECT_TRUE(requested->daclProtected);
-    const std::vector<std::pair<std::wstring, std::uint32_t>> expected = {
-        {kSystemSid, kFullControl}, {kAdministratorsSid, kFullControl}, {kUsersSid, kReadAndExecute}};
-    ASSERT_EQ(requested->dacl.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_TRUE(requested->dacl[i].allow);
-        EXPECT_EQ(requested->dacl[i].sid, expected[i].first);
-        EXPECT_EQ(requested->dacl[i].mask, expected[i].second);
-        EXPECT_EQ(requested->dacl[i].flags, kObjectInherit | kContainerInherit);
-    }
-}
-
-TEST(RunInstall, ExistingFolderChangeableByUsersIsProtectedOnlyWhenAgreed) {
-    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
-    const struct {
-        const char* name;
-        std::wstring sddl;
-        bool link;
-        bool agreed;
-        bool asked;
-        std::optional<FailedStep> failure;
-        const wchar_t* says;
-    } cases[] = {
-        {"as Setup makes it", ToSddl(ProtectedFolder()), false, false, false, std::nullopt, nullptr},
-        {"owned by a user, Yes", byUser, false, true, true, std::nullopt, nullptr},
-        {"owned by a user, No", byUser, false, false, true, FailedStep::FolderUnprotected,
-         L"can be changed by users without administrator rights"},
-        {"not understood, No", L"not sddl", false, false, true, FailedStep::FolderUnprotected, L"Nothing was changed"},
-        {"unreadable, Yes", L"", false, true, true, std::nullopt, nullptr},
-        {"junction", byUser, true, true, false, FailedStep::FolderIsLink, L"is a link"},
-    };
-    for (const auto& c : cases) {
-        FakeFiles fs = DownloadsWithAllThree();
-        fs.folders.insert(L"c:\\tolvane");
-        fs.security[L"c:\\tolvane"] = c.sddl;
-        if (c.link) fs.links.insert(L"c:\\tolvane");
-        MemoryRegistry reg;
-        InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
-        EXPECT_EQ(NeedsProtection(plan, fs), c.asked) << c.name;
-        plan.protectExisting = c.agreed;
-        const InstallReport report = RunInstall(plan, fs, reg);
-        const bool protectedNow = std::count(fs.calls.begin(), fs.calls.end(), L"protect C:\\Tolvane") == 1;
-        EXPECT_EQ(protectedNow, c.asked && c.agreed) << c.name;
-        EXPECT_EQ(report.folderProtected, protectedNow) << c.name;
-        ASSERT_EQ(report.failure.has_value(), c.failure.has_value()) << c.name;
-        if (!c.failure) {
-            EXPECT_TRUE(report.Complete()) << c.name;
-            EXPECT_FALSE(ChangeableByNonAdministrators(*ParseSddl(fs.security.at(L"c:\\tolvane")))) << c.name;
-            continue;
-        }
-        EXPECT_EQ(report.failure->step, *c.failure) << c.name;
-        EXPECT_TRUE(report.copied.empty()) << c.name;
-        EXPECT_FALSE(reg.HasKey(registry::kSettingsKey)) << c.name;
-        EXPECT_TRUE(Contains(FailureText(plan, report, Reason), c.says)) << c.name;
-    }
-}
-
-TEST(RunInstall, ADrivesRootIsCheckedAsItselfNotAsTheCurrentFolderThere) {
-    FakeFiles fs;
-    fs.folders.insert(L"e:\\");
-    fs.security[L"e:\\"] = L"O:BAD:PAI(A;OICI;FA;;;AU)";
-    EXPECT_TRUE(NeedsProtection(MakeInstallPlan(L"E:\\", L"C:\\Downloads", false), fs));
-}
-
-TEST(RunInstall, RefusedProtectionStopsBeforeAnyCopy) {
-    FakeFiles fs = DownloadsWithAllThree();
-    fs.folders.insert(L"c:\\tolvane");
-    fs.security[L"c:\\tolvane"] = L"O:BAD:PAI(A;OICI;0x1301bf;;;AU)";
-    fs.protectError = winkit::kErrorAccessDenied;
-    MemoryRegistry reg;
-    InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane", L"C:\\Downloads", false);
-    plan.protectExisting = true;
-    const InstallReport report = RunInstall(plan, fs, reg);
-    ASSERT_TRUE(report.failure.has_value());
-    EXPECT_EQ(report.failure->step, FailedStep::ProtectFolder);
-    EXPECT_TRUE(report.copied.empty());
-    EXPECT_TRUE(Contains(FailureText(plan, report, Reason), L"<reason 5>"));
-}
-
-TEST(RunInstall, ExistingFolderIsNotCreatedAndOldFilesAreReplaced) {
-    FakeFiles fs = DownloadsWithAllThree();
-    fs.folders.insert(L"c:\\tolvane");
-    fs.Put(L"C:\\Tolvane\\Tolvane.exe", "old launcher");
-    MemoryRegistry reg;
-    reg.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
     reg.PutString(registry::kSettingsKey, L"Pfad", L"D:\\Work");
     reg.PutString(registry::kRunKey, L"Tolvane", L"left by the launcher");
-    const InstallReport report = RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false), fs, reg);
+    const InstallReport report = RunInstall(Plan(L"C:\\Program Files\\Tolvane"), kSources, disk, reg);
     ASSERT_TRUE(report.Complete());
     EXPECT_FALSE(report.folderCreated);
-    EXPECT_EQ(fs.Content(L"C:\\Tolvane\\Tolvane.exe"), "launcher");
-    EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Modus"), L"vbMaximizedFocus");
+    EXPECT_EQ(disk.calls[0], L"inspect C:\\Program Files");
+    EXPECT_EQ(disk.Content(L"C:\\Program Files\\Tolvane\\Tolvane.exe"), "launcher");
     EXPECT_EQ(reg.StoredText(registry::kSettingsKey, L"Pfad"), L"C:\\");
     EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"left by the launcher") << "box clear: untouched";
 }
 
-TEST(RunInstall, EmptyExistingFolderTypedWithBackslashIsUsed) {
-    FakeFiles fs = DownloadsWithAllThree();
-    fs.folders.insert(L"c:\\tolvane");
+TEST(RunInstall, StartedFromTheInstallFolderKeepsTheFilesThereAndChecksThem) {
+    FakeDisk disk;
+    disk.Folder(L"C:\\Tolvane");
+    disk.File(L"C:\\Tolvane\\Tolvane.exe", "launcher");
+    disk.File(L"C:\\Tolvane\\Setup.exe", "installer");
+    disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
     MemoryRegistry reg;
-    const InstallReport report = RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false), fs, reg);
-    EXPECT_TRUE(report.Complete());
-    EXPECT_FALSE(report.folderCreated);
-    EXPECT_TRUE(fs.Has(L"C:\\Tolvane\\Readme.txt"));
-}
-
-TEST(RunInstall, DriveRootAsSource) {
-    FakeFiles fs;
-    fs.folders.insert(L"e:");
-    fs.Put(L"E:\\Tolvane.exe", "l");
-    fs.Put(L"E:\\Setup.exe", "s");
-    fs.Put(L"E:\\Readme.txt", "r");
-    MemoryRegistry reg;
-    const InstallPlan plan = MakeInstallPlan(L"C:\\T", L"E:\\", false);
-    const InstallReport report = RunInstall(plan, fs, reg);
-    ASSERT_TRUE(report.Complete());
-    EXPECT_EQ(fs.calls[2], L"copy E:\\Tolvane.exe -> C:\\T\\Tolvane.exe");
-}
-
-TEST(RunInstall, StartedFromTheInstallFolderSkipsCopiesOntoThemselves) {
-    FakeFiles fs;
-    fs.folders.insert(L"c:\\tolvane");
-    fs.Put(L"C:\\Tolvane\\Tolvane.exe", "launcher");
-    fs.Put(L"C:\\Tolvane\\Setup.exe", "installer");
-    fs.Put(L"C:\\Tolvane\\Readme.txt", "readme");
-    MemoryRegistry reg;
-    const InstallReport report = RunInstall(MakeInstallPlan(L"c:\\tolvane", L"C:\\Tolvane", false), fs, reg);
+    const InstallReport report =
+        RunInstall(MakeInstallPlan(L"c:\\tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg);
     ASSERT_TRUE(report.Complete());
     EXPECT_EQ(report.skipped.size(), 3u);
     EXPECT_TRUE(report.copied.empty());
-    EXPECT_EQ(fs.Content(L"C:\\Tolvane\\Setup.exe"), "installer");
+    EXPECT_EQ(report.installedBytes, 23u);
+    disk.File(L"C:\\Tolvane\\Readme.txt", "changed");
+    EXPECT_EQ(RunInstall(MakeInstallPlan(L"C:\\Tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg)
+                  .failure->step,
+              FailedStep::SourceChanged);
 }
 
-TEST(RunInstall, FailingFileStepsStopThereAndTheMessageSaysWhatWasDone) {
+// Every refusal and every failed step leaves the disk and the registry as they
+// were: what the attempt did is undone, latest first.
+TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
+    const std::wstring deleteChild = L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;0x1200e9;;;BU)";
     struct Case {
         const char* name;
-        const wchar_t* typed;
-        std::function<void(FakeFiles&)> arrange;
+        const wchar_t* folder;
+        std::function<void(FakeDisk&, MemoryRegistry&)> arrange;
         FailedStep step;
-        CopyProblem problem;
-        std::vector<std::wstring> copied;
-        std::vector<std::wstring> mustSay;
+        std::vector<std::wstring> says;
+        std::size_t copiedBefore = 0;
     } cases[] = {
-        {"missing parent", L"C:\\A\\B\\", [](FakeFiles&) {}, FailedStep::CreateFolder, CopyProblem::Refused, {},
-         {L"folder could not be created", L"C:\\A\\B", L"<reason 3>", L"Nothing was changed yet",
-          L"press Install again"}},
-        {"no right to create", L"C:\\Locked\\T", [](FakeFiles& fs) { fs.folders.insert(L"c:\\locked"); fs.readOnlyFolders.insert(L"c:\\locked"); },
-         FailedStep::CreateFolder, CopyProblem::Refused, {}, {L"C:\\Locked\\T", L"<reason 5>"}},
-        {"typed name is a file", L"C:\\Downloads\\Readme.txt", [](FakeFiles&) {}, FailedStep::CopyFile,
-         CopyProblem::Refused, {},
-         {L"could not be copied", L"C:\\Downloads\\Readme.txt\\Tolvane.exe", L"<reason 3>",
-          L"Nothing was changed yet"}},
-        // Typed with "\", the file's name finds no contents, so Setup tries to
-        // create it as a folder: "already exists" is no folder to install into.
-        {"typed name is a file, with backslash", L"C:\\Downloads\\Readme.txt\\", [](FakeFiles&) {},
-         FailedStep::CreateFolder, CopyProblem::Refused, {},
-         {L"folder could not be created", L"C:\\Downloads\\Readme.txt", L"<reason 183>",
-          L"Nothing was changed yet"}},
-        {"running launcher", L"C:\\Tolvane\\",
-         [](FakeFiles& fs) {
-             fs.folders.insert(L"c:\\tolvane");
-             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
+        {"existing folder users can change", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", kUsersOwn); },
+         FailedStep::FolderUnsafe,
+         {L"C:\\Tolvane\\ already exists and users without administrator rights can change it. Choose a folder "
+          L"that does not exist yet: Setup creates it so that only administrators can change it.",
+          L"Nothing was changed."}},
+        {"existing folder whose permissions cannot be read", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", L""); }, FailedStep::FolderUnsafe,
+         {L"could not read who may change it (<reason 5>)"}},
+        {"existing folder with permissions Setup cannot read", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", L"not sddl"); }, FailedStep::FolderUnsafe,
+         {L"users without administrator rights can change it"}},
+        {"a junction", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.Link(L"C:\\Tolvane", L"D:\\"); },
+         FailedStep::FolderIsLink, {L"C:\\Tolvane\\ is a link"}},
+        {"a file", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.File(L"C:\\Tolvane", "x"); },
+         FailedStep::FolderIsFile, {L"C:\\Tolvane is a file, not a folder"}},
+        {"a link above that Windows shows", L"C:\\Tools\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Link(L"C:\\Tools", L"D:\\Tools"); }, FailedStep::FolderAboveIsLink,
+         {L"C:\\Tools is a link"}},
+        {"a link above that only the final path shows", L"C:\\Tools\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) {
+             d.Folder(L"D:\\Tools");
+             d.Link(L"C:\\Tools", L"D:\\Tools", false);
          },
-         FailedStep::CopyFile, CopyProblem::TargetInUse, {},
-         {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 32>"}},
-        {"launcher file locked", L"C:\\Tolvane\\",
-         [](FakeFiles& fs) {
-             fs.folders.insert(L"c:\\tolvane");
-             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorLockViolation;
+         FailedStep::FolderElsewhere, {L"C:\\Tools\\Tolvane\\ leads to D:\\Tools\\Tolvane", L"Everything Setup had done is undone"}},
+        {"a user's folder above", L"C:\\Tools\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tools", kUsersOwn); },
+         FailedStep::FolderAboveUnsafe,
+         {L"users without administrator rights can rename, delete or change the permissions of C:\\Tools, a "
+          L"folder above C:\\Tools\\Tolvane\\"}},
+        {"users may delete entries above", L"C:\\Tools\\Tolvane",
+         [&deleteChild](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tools", deleteChild); },
+         FailedStep::FolderAboveUnsafe, {L"C:\\Tools, a folder above"}},
+        {"a folder above that cannot be read", L"C:\\Tools\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tools", L""); }, FailedStep::FolderAboveUnsafe,
+         {L"could not read its permissions: <reason 5>"}},
+        {"another drive's root that users own", L"D:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.At(L"D:\\").sddl = kUsersOwn; }, FailedStep::FolderAboveUnsafe,
+         {L"permissions of D:\\, a folder above D:\\Tolvane\\"}},
+        {"a drive without permissions", L"E:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.withoutPermissions.insert(L'E'); }, FailedStep::NoPermissions,
+         {L"drive E:\\ keeps no permissions (its file system is FAT32 or exFAT)"}},
+        {"a drive that does not answer", L"E:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.volumeError = 21; },
+         FailedStep::VolumeUnknown, {L"whether drive E:\\ keeps permissions", L"<reason 21>"}},
+        {"missing parent", L"C:\\Missing\\Tolvane", [](FakeDisk&, MemoryRegistry&) {}, FailedStep::CreateFolder,
+         {L"the folder could not be created", L"Folder: C:\\Missing\\Tolvane\nReason: <reason 3>",
+          L"Setup creates one folder level only"}},
+        {"no right to create", L"C:\\Locked\\T",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Locked").refusesNew = true; }, FailedStep::CreateFolder,
+         {L"C:\\Locked\\T", L"<reason 5>"}},
+        {"changed launcher", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.File(L"C:\\Downloads\\Tolvane.exe", "another program"); },
+         FailedStep::SourceChanged,
+         {L"C:\\Downloads\\Tolvane.exe is not the file this Setup was made with",
+          L"Everything Setup had done is undone."}},
+        {"a launcher too large to read", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.huge.insert(L"c:\\downloads\\tolvane.exe"); }, FailedStep::SourceChanged,
+         {L"C:\\Downloads\\Tolvane.exe is not the file"}},
+        {"changed guide after two copies", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.File(L"C:\\Downloads\\Readme.txt", "other"); }, FailedStep::SourceChanged,
+         {L"C:\\Downloads\\Readme.txt is not the file"}, 2},
+        {"missing guide", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Delete(L"C:\\Downloads\\Readme.txt"); },
+         FailedStep::SourceMissing, {L"File: C:\\Downloads\\Readme.txt\nReason: <reason 2>"}, 2},
+        {"a source another program writes", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.readError = 32; },
+         FailedStep::SourceMissing, {L"could not be read", L"<reason 32>"}},
+        {"Setup's own file unreadable", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.ownProgramError = 5; },
+         FailedStep::SourceMissing, {L"File: C:\\Downloads\\Setup.exe"}, 1},
+        {"running launcher", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) {
+             d.Folder(L"C:\\Tolvane");
+             d.File(L"C:\\Tolvane\\Tolvane.exe", "old").writeError = winkit::kErrorSharingViolation;
          },
-         FailedStep::CopyFile, CopyProblem::TargetInUse, {},
-         {L"C:\\Tolvane\\Tolvane.exe is in use", L"exit Tolvane first", L"<reason 33>"}},
-        {"readme mapped by another program", L"C:\\Tolvane\\",
-         [](FakeFiles& fs) {
-             fs.folders.insert(L"c:\\tolvane");
-             fs.inUse[L"c:\\tolvane\\readme.txt"] = winkit::kErrorUserMappedFile;
+         FailedStep::CopyFile, {L"C:\\Tolvane\\Tolvane.exe is in use", L"<reason 32>", L"Nothing was changed."}},
+        {"Setup.exe in use after the launcher was replaced", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) {
+             d.Folder(L"C:\\Tolvane");
+             d.File(L"C:\\Tolvane\\Tolvane.exe", "old");
+             d.File(L"C:\\Tolvane\\Setup.exe", "old").writeError = winkit::kErrorLockViolation;
          },
-         FailedStep::CopyFile, CopyProblem::TargetInUse, {L"Tolvane.exe", L"Setup.exe"},
-         {L"C:\\Tolvane\\Readme.txt is in use", L"<reason 1224>"}},
-        {"readme missing", L"C:\\Tolvane\\", [](FakeFiles& fs) { fs.files.erase(L"c:\\downloads\\readme.txt"); },
-         FailedStep::CopyFile, CopyProblem::SourceMissing, {L"Tolvane.exe", L"Setup.exe"},
-         {L"missing beside Setup", L"C:\\Downloads\\Readme.txt", L"<reason 2>",
-          L"the folder C:\\Tolvane was created; Tolvane.exe and Setup.exe were copied to C:\\Tolvane\\",
-          L"Nothing of it was undone"}},
+         FailedStep::CopyFile, {L"C:\\Tolvane\\Setup.exe is in use", L"Everything Setup had done is undone."}, 1},
+        {"a folder where a file goes", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) {
+             d.Folder(L"C:\\Tolvane");
+             d.Folder(L"C:\\Tolvane\\Setup.exe");
+         },
+         FailedStep::CopyFile, {L"a file could not be copied", L"To: C:\\Tolvane\\Setup.exe", L"<reason 5>"}, 1},
+        {"a value refused after others were written", L"C:\\Tolvane",
+         [](FakeDisk&, MemoryRegistry& r) {
+             r.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
+             r.PutString(registry::kRunKey, L"Tolvane", L"an earlier one");
+             r.RefuseValue(L"DisplayIcon");
+         },
+         FailedStep::Registry,
+         {L"Windows refused these registry entries:\nHKEY_LOCAL_MACHINE\\" + std::wstring(registry::kUninstallKey) +
+              L"  \"DisplayIcon\": <reason 5>",
+          L"Everything Setup had done is undone."},
+         3},
     };
     for (auto& c : cases) {
-        FakeFiles fs = DownloadsWithAllThree();
-        c.arrange(fs);
+        FakeDisk disk;
         MemoryRegistry reg;
-        const InstallPlan plan = MakeInstallPlan(c.typed, L"C:\\Downloads", true);
-        const InstallReport report = RunInstall(plan, fs, reg);
+        c.arrange(disk, reg);
+        const auto diskBefore = disk.Snapshot();
+        const auto registryBefore = RegistryState(reg);
+        const InstallPlan plan = Plan(c.folder, true);
+        const InstallReport report = RunInstall(plan, kSources, disk, reg);
         ASSERT_TRUE(report.failure.has_value()) << c.name;
         EXPECT_EQ(report.failure->step, c.step) << c.name;
-        EXPECT_EQ(report.failure->problem, c.problem) << c.name;
-        EXPECT_EQ(report.copied, c.copied) << c.name;
-        EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Tolvane")) << c.name << ": nothing is written after a failed file step";
-        EXPECT_FALSE(reg.HasKey(registry::kSettingsKey)) << c.name;
-        const std::wstring text = FailureText(plan, report, Reason);
-        for (const auto& part : c.mustSay)
-            EXPECT_TRUE(Contains(text, part)) << c.name << ": " << testing::PrintToString(part) << "\nin\n"
-                                              << testing::PrintToString(text);
+        EXPECT_EQ(report.copied.size(), c.copiedBefore) << c.name;
+        EXPECT_EQ(disk.Snapshot(), diskBefore) << c.name;
+        EXPECT_EQ(RegistryState(reg), registryBefore) << c.name;
+        const Explanation text = FailureText(plan, report, Reason);
+        for (const auto& part : c.says)
+            EXPECT_TRUE(Contains(text.text, part)) << c.name << ": " << testing::PrintToString(part) << "\nin\n"
+                                                   << testing::PrintToString(text.text);
+        EXPECT_FALSE(text.advice.empty()) << c.name;
     }
 }
 
-TEST(RunInstall, RefusedRegistryWritesAreNotAFinishedInstallation) {
-    FakeFiles fs = DownloadsWithAllThree();
-    MemoryRegistry reg;
-    reg.RefuseWrites();
-    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true);
-    const InstallReport report = RunInstall(plan, fs, reg);
-    EXPECT_FALSE(report.Complete());
-    EXPECT_FALSE(report.failure.has_value());
-    EXPECT_EQ(report.copied.size(), 3u);
-    EXPECT_EQ(report.registryFailures.size(), PlannedRegistryWrites(plan).size()) << "every write is attempted and reported";
-    const std::wstring text = FailureText(plan, report, Reason);
-    for (const wchar_t* part :
-         {L"HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane  \"Modus\": <reason 5>",
-          L"HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\"",
-          L"\"UninstallString\"", L"administrator rights", L"files are installed in C:\\Tolvane\\",
-          L"has not been started"})
-        EXPECT_TRUE(Contains(text, part)) << testing::PrintToString(std::wstring(part)) << "\nin\n"
-                                          << testing::PrintToString(text);
-    EXPECT_FALSE(Contains(text, kFinishedText));
+TEST(RunInstall, OnlyTheFoldersAboveThatWindowsDoesNotOwnAreChecked) {
+    const struct {
+        const char* name;
+        const wchar_t* folder;
+        const wchar_t* windowsRoot;
+        std::vector<std::wstring> inspected;
+    } cases[] = {
+        // As an emulator reports it: the signed-in user owns Windows' own root.
+        {"a new folder on Windows' drive", L"C:\\Tolvane", L"C:\\", {}},
+        {"below a safe folder", L"C:\\Program Files\\Tolvane", L"C:\\", {L"inspect C:\\Program Files"}},
+        {"on a drive of its own", L"D:\\Tolvane", L"C:\\", {L"inspect D:\\"}},
+        {"Windows on another drive", L"C:\\Tolvane", L"D:\\", {L"inspect C:\\"}},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        disk.At(L"C:\\").sddl = kUsersOwn;
+        disk.windowsRoot = c.windowsRoot;
+        disk.Folder(L"C:\\Program Files", testing_support::kWindowsRoot);
+        MemoryRegistry reg;
+        const InstallReport report = RunInstall(Plan(c.folder), kSources, disk, reg);
+        std::vector<std::wstring> inspected;
+        std::copy_if(disk.calls.begin(), disk.calls.end(), std::back_inserter(inspected),
+                     [](const std::wstring& call) { return call.rfind(L"inspect", 0) == 0; });
+        EXPECT_EQ(inspected, c.inspected) << c.name;
+        EXPECT_EQ(report.Complete(), c.inspected != std::vector<std::wstring>{L"inspect C:\\"}) << c.name;
+    }
 }
 
-TEST(RunUninstall, RemovesTheEntriesAndKeepsTheMakerKey) {
+TEST(RunInstall, TheFolderIsHeldSoThatItCannotBeSwappedBetweenCheckAndCopy) {
+    FakeDisk disk;
+    disk.Folder(L"D:\\Elsewhere");
+    long renamed = 0;
+    disk.beforeFirstRead = [&renamed](FakeDisk& d) {
+        renamed = d.Rename(L"C:\\Tolvane", L"C:\\Old");
+        if (renamed == 0) d.Link(L"C:\\Tolvane", L"D:\\Elsewhere");
+    };
     MemoryRegistry reg;
-    FakeFiles fs = DownloadsWithAllThree();
-    ASSERT_TRUE(RunInstall(MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", true), fs, reg).Complete());
+    ASSERT_TRUE(RunInstall(Plan(L"C:\\Tolvane"), kSources, disk, reg).Complete());
+    EXPECT_EQ(renamed, winkit::kErrorSharingViolation);
+    EXPECT_EQ(disk.Content(L"C:\\Tolvane\\Tolvane.exe"), "launcher");
+    EXPECT_TRUE(disk.At(L"D:\\Elsewhere").children.empty());
+}
+
+TEST(RunInstall, WhatCannotBeUndoneIsNamed) {
+    FakeDisk disk;
+    // Someone with administrator rights put a file into the new folder meanwhile.
+    disk.beforeFirstRead = [](FakeDisk& d) { d.File(L"C:\\Tolvane\\theirs.txt", "x"); };
+    disk.File(L"C:\\Downloads\\Readme.txt", "changed");
+    MemoryRegistry reg;
+    const InstallPlan plan = Plan(L"C:\\Tolvane");
+    const InstallReport report = RunInstall(plan, kSources, disk, reg);
+    ASSERT_EQ(report.undone.size(), 3u);
+    EXPECT_EQ(report.undone[0].what, L"remove C:\\Tolvane\\Setup.exe");
+    EXPECT_EQ(report.undone[2].error, 145);
+    EXPECT_TRUE(Contains(FailureText(plan, report, Reason).text,
+                         L"Setup could not undo all it had done; these are left to do by hand:\nremove the folder "
+                         L"C:\\Tolvane: <reason 145>"));
+}
+
+// A registry that changes under Setup: when DisplayIcon is refused, another
+// program has removed DisplayName, and from then on "Pfad" cannot be removed.
+struct ChangingRegistry final : registry::Backend {
+    MemoryRegistry inner;
+    bool refused = false;
+    long OpenKey(registry::Root root, const std::wstring& path, bool forWriting, Key* key) override {
+        return inner.OpenKey(root, path, forWriting, key);
+    }
+    long CreateKey(registry::Root root, const std::wstring& path, Key* key) override { return inner.CreateKey(root, path, key); }
+    long QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) override {
+        return inner.QueryValue(key, name, type, data, size);
+    }
+    long SetValue(Key key, const std::wstring& name, std::uint32_t type, const std::uint8_t* data, std::uint32_t size) override {
+        if (name != kDisplayIconValue) return inner.SetValue(key, name, type, data, size);
+        refused = true;
+        inner.DeleteValue(key, registry::kDisplayNameValue);
+        return winkit::kErrorAccessDenied;
+    }
+    long DeleteValue(Key key, const std::wstring& name) override {
+        return refused && name == registry::kFolderValue ? winkit::kErrorAccessDenied : inner.DeleteValue(key, name);
+    }
+    long DeleteKey(registry::Root root, const std::wstring& path) override { return inner.DeleteKey(root, path); }
+    void CloseKey(Key key) override { inner.CloseKey(key); }
+};
+
+TEST(RunInstall, AValueGoneMeanwhileIsUndoneAndOneThatCannotBeRemovedIsNamed) {
+    FakeDisk disk;
+    ChangingRegistry reg;
+    reg.inner.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
+    const InstallReport report = RunInstall(Plan(L"C:\\Tolvane"), kSources, disk, reg);
+    ASSERT_TRUE(reg.refused);
+    std::vector<std::wstring> failed;
+    for (const UndoneStep& step : report.undone)
+        if (step.error != 0) failed.push_back(step.what);
+    const std::wstring settings = L"HKEY_LOCAL_MACHINE\\" + std::wstring(registry::kSettingsKey);
+    EXPECT_EQ(failed, (std::vector<std::wstring>{L"remove the value " + settings + L" \"Pfad\""}));
+    EXPECT_EQ(reg.inner.StoredText(registry::kSettingsKey, L"Modus"), L"vbNormalFocus");
+    EXPECT_FALSE(disk.Exists(L"C:\\Tolvane"));
+}
+
+TEST(RunInstall, RefusedRegistryWritesAreAllNamedAndUndone) {
+    FakeDisk disk;
+    MemoryRegistry reg;
+    reg.RefuseWrites();
+    const InstallPlan plan = Plan(L"C:\\Tolvane\\", true);
+    const InstallReport report = RunInstall(plan, kSources, disk, reg);
+    EXPECT_FALSE(report.Complete());
+    EXPECT_EQ(report.registryFailures.size(), PlannedRegistryWrites(plan, 0).size()) << "every write is tried";
+    EXPECT_FALSE(disk.Exists(L"C:\\Tolvane"));
+    const Explanation text = FailureText(plan, report, Reason);
+    for (const wchar_t* part : {L"HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane  \"Modus\": <reason 5>",
+                                L"HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\"",
+                                L"\"UninstallString\"", L"administrator rights"})
+        EXPECT_TRUE(Contains(text.text, part)) << testing::PrintToString(std::wstring(part));
+    EXPECT_TRUE(Contains(text.advice, L"start Setup.exe as administrator"));
+}
+
+TEST(RunUninstall, EndsTheLaunchersThenRemovesTheEntriesAndKeepsTheMakerKey) {
+    MemoryRegistry reg;
+    FakeDisk disk;
+    ASSERT_TRUE(RunInstall(Plan(L"C:\\Tolvane\\", true), kSources, disk, reg).Complete());
     reg.PutString(registry::kRunKey, L"Other", L"C:\\other.exe");
     reg.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     reg.PutString(User(registry::kRunKey), L"Other", L"C:\\other.exe");
-    const UninstallReport report = RunUninstall(reg);
+    FakeLaunchers launchers;
+    launchers.answer.ended = 1;
+    const UninstallReport report = RunUninstall(reg, launchers);
     EXPECT_TRUE(report.Complete());
+    EXPECT_EQ(launchers.asked, 1);
+    EXPECT_EQ(report.launchers.ended, 1);
     EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Tolvane"));
     EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"Other"));
     EXPECT_FALSE(reg.HasValue(User(registry::kRunKey), L"Tolvane")) << "the user's own";
@@ -513,17 +490,18 @@ TEST(RunUninstall, RemovesTheEntriesAndKeepsTheMakerKey) {
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
     EXPECT_FALSE(reg.HasKey(registry::kSettingsKey));
     EXPECT_TRUE(reg.HasKey(testing_support::kMakerKey));
-    EXPECT_TRUE(fs.Has(L"C:\\Tolvane\\Tolvane.exe"));
+    EXPECT_TRUE(disk.Exists(L"C:\\Tolvane\\Tolvane.exe"));
 }
 
 TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     MemoryRegistry empty;
-    EXPECT_TRUE(RunUninstall(empty).Complete());
+    FakeLaunchers none;
+    EXPECT_TRUE(RunUninstall(empty, none).Complete());
 
     MemoryRegistry reg;
     reg.PutString(registry::kRunKey, L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     reg.RefuseWrites();
-    const UninstallReport report = RunUninstall(reg);
+    const UninstallReport report = RunUninstall(reg, none);
     ASSERT_FALSE(report.Complete());
     const std::wstring text = UninstallFailureText(report, Reason);
     EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
@@ -532,201 +510,13 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     MemoryRegistry user;
     user.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     user.RefuseWrites(1018);  // ERROR_KEY_DELETED
-    EXPECT_TRUE(Contains(UninstallFailureText(RunUninstall(user), Reason),
+    EXPECT_TRUE(Contains(UninstallFailureText(RunUninstall(user, none), Reason),
                          L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
 }
 
 TEST(StartFailure, NamesTheProgramAndTheReason) {
-    const InstallPlan plan = MakeInstallPlan(L"C:\\Tolvane\\", L"C:\\Downloads", false);
-    const std::wstring text = StartFailureText(LauncherStart(plan), 193, Reason);
+    const std::wstring text = StartFailureText(LauncherStart(Plan(L"C:\\Tolvane\\")), 193, Reason);
     EXPECT_TRUE(Contains(text, L"C:\\Tolvane\\Tolvane.exe"));
     EXPECT_TRUE(Contains(text, L"<reason 193>"));
     EXPECT_TRUE(Contains(text, L"could not be started"));
-}
-
-InstallRequest Default(bool autostart = false) { return {kInitialFolderText, autostart}; }
-
-TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
-    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
-    const struct {
-        const char* name;
-        InstallRequest request;
-        bool existingUserFolder;
-        bool launcherInUse;
-        int exitCode;
-        bool installed;
-        const wchar_t* logged;     // a line holds this
-        const wchar_t* notLogged;  // no line holds this
-        const wchar_t* refusedValue = nullptr;
-    } cases[] = {
-        {"default folder", Default(true), false, false, kExitSuccess, true,
-         L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"", L"Refused"},
-        {"relative folder", {L"Tolvane\\"}, false, false, kExitBadSwitch, false, L"cannot be used", L"Copied"},
-        {"users' folder protected unasked", {L"C:\\Tolvane\\"}, true, false, kExitSuccess, true,
-         L"Protected the existing folder C:\\Tolvane", L"Refused"},
-        {"launcher running", Default(), false, true, kExitFailed, false, L"is in use", L"Wrote"},
-        {"one value refused", Default(), false, false, kExitFailed, true,
-         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Pfad\"",
-         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"", L"Pfad"},
-    };
-    for (const auto& c : cases) {
-        FakeFiles fs = DownloadsWithAllThree();
-        if (c.existingUserFolder) {
-            fs.folders.insert(L"c:\\tolvane");
-            fs.security[L"c:\\tolvane"] = byUser;
-        }
-        if (c.launcherInUse) {
-            fs.folders.insert(L"c:\\tolvane");
-            fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
-        }
-        MemoryRegistry reg;
-        if (c.refusedValue) reg.RefuseValue(c.refusedValue);
-        FakeLog log;
-        SilentFront silent;
-        const FlowResult result = InstallFlow(c.request, L"C:\\Downloads", fs, reg, silent, log, Reason);
-        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
-        EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
-        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.request.autostart) << c.name;
-        ASSERT_FALSE(log.lines.empty()) << c.name;
-        EXPECT_EQ(log.lines.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
-        EXPECT_TRUE(std::any_of(log.lines.begin(), log.lines.end(),
-                                [&c](const std::wstring& line) { return Contains(line, c.logged); }))
-            << c.name;
-        EXPECT_FALSE(std::any_of(log.lines.begin(), log.lines.end(),
-                                 [&c](const std::wstring& line) { return Contains(line, c.notLogged); }))
-            << c.name;
-    }
-}
-
-// The window's side of the flow: it answers, is told, and starts the launcher
-// as the desktop's user (or finds no desktop).
-struct WindowFront final : Front, UserStarter {
-    bool answer = true;
-    bool desktop = true;
-    long startError = 0;
-    int asked = 0;
-    std::vector<std::wstring> titles;
-    std::vector<std::wstring> texts;
-    std::vector<StartCommand> starts;
-    bool MayProtect(const std::wstring&) override { return ++asked, answer; }
-    void Tell(const std::wstring& text, const wchar_t* title) override {
-        texts.push_back(text);
-        titles.push_back(title);
-    }
-    UserStarter* Starter() override { return this; }
-    bool Available() override { return desktop; }
-    winkit::Win32Result Start(const StartCommand& start) override {
-        starts.push_back(start);
-        return {startError, L"start"};
-    }
-};
-
-TEST(Flow, TheWindowAsksTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
-    const std::wstring byUser = L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;S-1-5-21-1-2-3-1001)";
-    const struct {
-        const char* name;
-        std::function<void(FakeFiles&, WindowFront&)> arrange;
-        const wchar_t* typed;
-        Outcome outcome;
-        std::vector<std::wstring> titles;
-        std::size_t starts;
-        const wchar_t* lastLine;
-        const wchar_t* told;  // the first message holds this
-    } cases[] = {
-        {"installed and started", [](FakeFiles&, WindowFront&) {}, L"C:\\Tolvane\\", Outcome::Installed,
-         {kFinishedTitle}, 1, L"Result: 0 installed", kFinishedText},
-        {"no desktop", [](FakeFiles&, WindowFront& w) { w.desktop = false; }, L"C:\\Tolvane\\", Outcome::Installed,
-         {kFinishedTitle}, 0, L"Result: 0 installed", L"start Tolvane from its folder, C:\\Tolvane\\"},
-        {"start refused", [](FakeFiles&, WindowFront& w) { w.startError = 193; }, L"C:\\Tolvane\\",
-         Outcome::InstalledNotStarted, {kFinishedTitle, kNotStartedTitle}, 1, L"Result: 0 installed", kFinishedText},
-        {"folder refused", [](FakeFiles&, WindowFront&) {}, L"", Outcome::FolderRefused, {kNotFinishedTitle}, 0,
-         L"Result: 1639 the folder cannot be used", L"Please type the folder"},
-        {"users' folder, No", [&byUser](FakeFiles& fs, WindowFront& w) {
-             fs.folders.insert(L"c:\\tolvane");
-             fs.security[L"c:\\tolvane"] = byUser;
-             w.answer = false;
-         }, L"C:\\Tolvane", Outcome::Declined, {}, 0, L"Not installed: the answer to \"Protect the installation folder?\" was No", nullptr},
-        {"launcher running", [](FakeFiles& fs, WindowFront&) {
-             fs.folders.insert(L"c:\\tolvane");
-             fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
-         }, L"C:\\Tolvane\\", Outcome::Failed, {kNotFinishedTitle}, 0, L"Result: 1603 not installed", L"is in use"},
-    };
-    for (const auto& c : cases) {
-        FakeFiles fs = DownloadsWithAllThree();
-        WindowFront window;
-        c.arrange(fs, window);
-        MemoryRegistry reg;
-        FakeLog log;
-        const FlowResult result = InstallFlow({c.typed, false}, L"C:\\Downloads", fs, reg, window, log, Reason);
-        EXPECT_EQ(result.outcome, c.outcome) << c.name;
-        EXPECT_EQ(window.titles, c.titles) << c.name;
-        EXPECT_EQ(window.starts.size(), c.starts) << c.name << ": never started by Setup itself";
-        EXPECT_EQ(std::count(fs.calls.begin(), fs.calls.end(), L"protect C:\\Tolvane"), 0) << c.name;
-        ASSERT_FALSE(log.lines.empty()) << c.name;
-        EXPECT_EQ(log.lines.front(), std::wstring(L"Install to ") + c.typed) << c.name;
-        EXPECT_EQ(log.lines.back().rfind(c.lastLine, 0), 0u) << c.name << ": " << testing::PrintToString(log.lines.back());
-        if (c.told) {
-            ASSERT_FALSE(window.texts.empty()) << c.name;
-            EXPECT_TRUE(Contains(window.texts[0], c.told)) << c.name;
-        }
-        if (c.starts == 1) {
-            EXPECT_EQ(window.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe") << c.name;
-            EXPECT_TRUE(Contains(log.lines[log.lines.size() - 2], window.startError ? L"Could not start" : L"Started"))
-                << c.name;
-        }
-    }
-}
-
-TEST(Flow, ALogThatLostLinesIsNoSuccess) {
-    const struct {
-        const char* name;
-        std::size_t room;
-        bool launcherInUse;
-        int exitCode;
-    } cases[] = {
-        {"every line written", 1000, false, kExitSuccess},
-        {"full after the first line", 1, false, kExitLogFailed},
-        {"only the result lost", 16, false, kExitLogFailed},
-        {"a failed step says more", 1, true, kExitFailed},
-    };
-    for (const auto& c : cases) {
-        FakeFiles fs = DownloadsWithAllThree();
-        if (c.launcherInUse) {
-            fs.folders.insert(L"c:\\tolvane");
-            fs.inUse[L"c:\\tolvane\\tolvane.exe"] = winkit::kErrorSharingViolation;
-        }
-        MemoryRegistry reg;
-        FakeLog log;
-        log.room = c.room;
-        WindowFront window;
-        const FlowResult result = InstallFlow(Default(true), L"C:\\Downloads", fs, reg, window, log, Reason);
-        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
-        EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
-        EXPECT_EQ(Contains(window.texts.back(), L"The log is incomplete: Could not write to the log.\nReason: <reason 112>"),
-                  c.room != 1000)
-            << c.name;
-    }
-    EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
-                         L"changed nothing.\n\nCould not open the log C:\\x\\t.log\nReason: <reason 3>"));
-}
-
-TEST(Flow, UninstallTellsLogsAndReportsARefusalByItsExitCode) {
-    MemoryRegistry reg;
-    FakeLog log;
-    WindowFront window;
-    reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
-    EXPECT_EQ(UninstallFlow(reg, window, log, Reason).exitCode, kExitSuccess);
-    EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
-    EXPECT_EQ(log.lines.back(), L"Result: 0 uninstalled");
-    EXPECT_EQ(window.titles, std::vector<std::wstring>{kUninstalledTitle});
-    log.room = 0;
-    EXPECT_EQ(UninstallFlow(reg, window, log, Reason).exitCode, kExitLogFailed);
-    reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
-    reg.RefuseWrites();
-    log.room = 1000;
-    SilentFront silent;
-    const FlowResult refused = UninstallFlow(reg, silent, log, Reason);
-    EXPECT_EQ(refused.exitCode, kExitFailed);
-    EXPECT_EQ(refused.outcome, Outcome::NotUninstalled);
-    EXPECT_EQ(log.lines.back().rfind(L"Result: 1603 not uninstalled: Windows refused", 0), 0u);
 }

@@ -12,6 +12,7 @@ namespace winkit {
 // The Win32 error codes the programs tell apart; every other code passes through.
 inline constexpr long kErrorSuccess = 0;
 inline constexpr long kErrorFileNotFound = 2;
+inline constexpr long kErrorPathNotFound = 3;
 inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorSharingViolation = 32;

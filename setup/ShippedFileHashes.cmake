@@ -1,0 +1,14 @@
+# Writes the SHA-256 of the built launcher and of the guide into a header that
+# Setup compiles in, so that it installs only the files it was built with.
+# cmake -DLAUNCHER=<Tolvane.exe> -DREADME=<Readme.txt> -DOUTPUT=<header> -P ShippedFileHashes.cmake
+file(SHA256 "${LAUNCHER}" launcher)
+file(SHA256 "${README}" readme)
+file(CONFIGURE OUTPUT "${OUTPUT}" CONTENT [[
+#pragma once
+// Generated when Setup is built, from the Tolvane.exe and Readme.txt built
+// with it; not to be edited.
+namespace setup {
+inline constexpr char kLauncherSha256[] = "@launcher@";
+inline constexpr char kReadmeSha256[] = "@readme@";
+}  // namespace setup
+]] @ONLY)

@@ -1,0 +1,140 @@
+#include "Rollback.h"
+
+#include <utility>
+
+namespace setup {
+
+namespace {
+
+using registry::Backend;
+using registry::Root;
+
+class OpenKey {
+public:
+    explicit OpenKey(Backend& backend) : m_backend(backend) {}
+    ~OpenKey() {
+        if (m_key != 0) m_backend.CloseKey(m_key);
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    long Open(const std::wstring& path, bool forWriting) {
+        return m_backend.OpenKey(Root::LocalMachine, path, forWriting, &m_key);
+    }
+    Backend::Key Get() const { return m_key; }
+
+private:
+    Backend& m_backend;
+    Backend::Key m_key = 0;
+};
+
+bool Missing(long error) { return error == winkit::kErrorFileNotFound; }
+
+// The value as stored, nothing when it is not there; another failure is the
+// code. The size is asked again when the value grew between the two calls.
+long ReadStored(Backend& backend, const std::wstring& key, const std::wstring& name,
+                std::optional<Rollback::StoredValue>* stored) {
+    stored->reset();
+    OpenKey opened(backend);
+    if (const long error = opened.Open(key, false); error != winkit::kErrorSuccess)
+        return Missing(error) ? winkit::kErrorSuccess : error;
+    for (;;) {
+        Rollback::StoredValue value;
+        std::uint32_t size = 0;
+        long error = backend.QueryValue(opened.Get(), name, &value.type, nullptr, &size);
+        if (error == winkit::kErrorSuccess) {
+            value.data.resize(size);
+            error = backend.QueryValue(opened.Get(), name, &value.type, value.data.data(), &size);
+        }
+        if (error == winkit::kErrorMoreData) continue;
+        if (error != winkit::kErrorSuccess) return Missing(error) ? winkit::kErrorSuccess : error;
+        value.data.resize(size);
+        *stored = std::move(value);
+        return winkit::kErrorSuccess;
+    }
+}
+
+long PutBack(Backend& backend, const std::wstring& key, const std::wstring& name,
+             const std::optional<Rollback::StoredValue>& earlier) {
+    OpenKey opened(backend);
+    long error = opened.Open(key, true);
+    if (error == winkit::kErrorSuccess)
+        error = earlier ? backend.SetValue(opened.Get(), name, earlier->type, earlier->data.data(),
+                                           static_cast<std::uint32_t>(earlier->data.size()))
+                        : backend.DeleteValue(opened.Get(), name);
+    // Gone already is what removing it was for.
+    return !earlier && Missing(error) ? winkit::kErrorSuccess : error;
+}
+
+std::wstring MachineName(const std::wstring& key) { return std::wstring(registry::RootName(Root::LocalMachine)) + L"\\" + key; }
+
+}  // namespace
+
+void Rollback::FolderCreated(HeldFolder& folder, const std::wstring& path) {
+    Add(Kind::Folder, L"remove the folder " + path).folder = &folder;
+}
+
+void Rollback::FileWritten(HeldFolder& folder, const std::wstring& target, const std::wstring& name,
+                           std::optional<Bytes> previous) {
+    Step& step = Add(Kind::File, (previous ? L"put back the earlier " : L"remove ") + target);
+    step.folder = &folder;
+    step.name = name;
+    step.file = std::move(previous);
+}
+
+registry::Status Rollback::WriteValue(const RegistryWrite& write) {
+    // Every key on the way that is not there yet is created by the write.
+    const std::wstring key = write.key;
+    for (std::size_t end = key.find(L'\\');; end = key.find(L'\\', end + 1)) {
+        const std::wstring part = key.substr(0, end);
+        OpenKey opened(m_backend);
+        if (Missing(opened.Open(part, false))) Add(Kind::Key, L"remove the key " + MachineName(part)).key = part;
+        if (end == std::wstring::npos) break;
+    }
+    std::optional<StoredValue> earlier;
+    if (const long error = ReadStored(m_backend, key, write.value, &earlier); error != winkit::kErrorSuccess)
+        return winkit::Win32Result::Failure(error, L"Reading " + MachineName(key));
+    const registry::Status status =
+        write.type == registry::kTypeDword
+            ? registry::SaveDword(m_backend, Root::LocalMachine, key, write.value, write.number)
+            : registry::SaveString(m_backend, Root::LocalMachine, key, write.value, write.text);
+    if (status.Ok()) {
+        Step& step = Add(Kind::Value, (earlier ? L"put back the earlier value " : L"remove the value ") +
+                                          MachineName(key) + L" \"" + write.value + L"\"");
+        step.key = key;
+        step.name = write.value;
+        step.value = std::move(earlier);
+    }
+    return status;
+}
+
+Rollback::Step& Rollback::Add(Kind kind, std::wstring what) {
+    m_steps.emplace_back();
+    m_steps.back().kind = kind;
+    m_steps.back().what = std::move(what);
+    return m_steps.back();
+}
+
+winkit::Win32Result Rollback::Undo(const Step& step) {
+    switch (step.kind) {
+    case Kind::Folder:
+        return step.folder->Remove();
+    case Kind::File:
+        return step.folder->Restore(step.name, step.file);
+    case Kind::Key: {
+        const registry::Status removed = registry::DeleteKey(m_backend, Root::LocalMachine, step.key);
+        return Missing(removed.code) ? registry::Status{} : removed;
+    }
+    case Kind::Value:
+        break;
+    }
+    return {PutBack(m_backend, step.key, step.name, step.value), step.what};
+}
+
+std::vector<UndoneStep> Rollback::UndoAll() {
+    std::vector<UndoneStep> undone;
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) undone.push_back({step->what, Undo(*step).code});
+    m_steps.clear();
+    return undone;
+}
+
+}  // namespace setup

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "SetupFakes.h"
+#include "Flow.h"
+#include "MemoryRegistry.h"
+#include "RegistryLayout.h"
+
+using namespace setup;
+using namespace testing_support;
+
+namespace {
+
+
+// A log file that takes lines until a disk fills up after `room` of them.
+struct FakeLog final : Log {
+    std::vector<std::wstring> lines;
+    std::size_t room = 1000;
+    winkit::Win32Result Write(const std::wstring& line) override {
+        if (lines.size() >= room) return winkit::Win32Result::Failure(112, L"Could not write to the log");
+        lines.push_back(line);
+        return {};
+    }
+    bool Holds(const std::wstring& part) const {
+        return std::any_of(lines.begin(), lines.end(), [&part](const std::wstring& line) { return Contains(line, part); });
+    }
+};
+
+// The window's side of the flow: it is told, and starts the launcher as the
+// desktop's user (or finds no desktop).
+struct WindowFront final : Front, UserStarter {
+    bool desktop = true;
+    long startError = 0;
+    std::vector<std::wstring> titles;
+    std::vector<std::wstring> texts;
+    std::vector<StartCommand> starts;
+    void Tell(const std::wstring& text, const wchar_t* title) override {
+        texts.push_back(text);
+        titles.push_back(title);
+    }
+    UserStarter* Starter() override { return this; }
+    bool Available() override { return desktop; }
+    winkit::Win32Result Start(const StartCommand& start) override {
+        starts.push_back(start);
+        return {startError, L"start"};
+    }
+};
+
+void Arrange(FakeDisk& disk, bool userFolder, bool launcherInUse) {
+    if (userFolder) disk.Folder(L"C:\\Tolvane", kUsersOwn);
+    if (launcherInUse) {
+        disk.Folder(L"C:\\Tolvane");
+        disk.File(L"C:\\Tolvane\\Tolvane.exe", "old").writeError = winkit::kErrorSharingViolation;
+    }
+}
+
+InstallRequest Default(bool autostart = false) { return {kInitialFolderText, autostart}; }
+
+}  // namespace
+
+// The log of a silent run says what the window's message says, without what
+// to press in a window.
+TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
+    const struct {
+        const char* name;
+        InstallRequest request;
+        bool userFolder;
+        bool launcherInUse;
+        int exitCode;
+        bool installed;
+        std::vector<std::wstring> logged;  // lines hold these
+        const wchar_t* notLogged;          // no line holds this
+        const wchar_t* refusedValue = nullptr;
+        const wchar_t* lastLine = nullptr;  // the result, exactly
+    } cases[] = {
+        {"default folder", Default(true), false, false, kExitSuccess, true,
+         {L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"",
+          L"Tolvane was not started: it starts at each user's next logon",
+          L"Copied C:\\Downloads\\Tolvane.exe to C:\\Tolvane\\Tolvane.exe",
+          L"Copied C:\\Downloads\\Setup.exe to C:\\Tolvane\\Setup.exe"},
+         L"Refused", nullptr, L"Result: 0 installed"},
+        {"without autostart nothing is said of the next logon", Default(), false, false, kExitSuccess, true,
+         {L"Tolvane was not started: a silent installation starts nothing"}, L"logon"},
+        {"relative folder", {L"Tolvane\\"}, false, false, kExitBadSwitch, false,
+         {L"Result: 1639 the folder cannot be used: \"Tolvane\\\" is not a full path", L"A relative folder depends"},
+         L"Copied"},
+        {"missing parent", {L"C:\\Missing\\Tolvane"}, false, false, kExitFailed, false, {}, L"press Install", nullptr,
+         L"Result: 1603 not installed: Installation stopped: the folder could not be created. Folder: "
+         L"C:\\Missing\\Tolvane; Reason: <reason 3> Setup creates one folder level only; the folder above it must "
+         L"exist. Nothing was changed."},
+        {"users' folder refused", {L"C:\\Tolvane\\"}, true, false, kExitFailed, false,
+         {L"already exists and users without administrator rights can change it"}, L"Copied"},
+        {"launcher running", Default(), false, true, kExitFailed, false, {L"is in use"}, L"Wrote"},
+        {"one value refused", Default(), false, false, kExitFailed, false,
+         {L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Pfad\"",
+          L"Undone: remove the value HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"",
+          L"Undone: remove the folder C:\\Tolvane", L"registry entries: HKEY_LOCAL_MACHINE\\"},
+         L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"", L"Pfad"},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        Arrange(disk, c.userFolder, c.launcherInUse);
+        MemoryRegistry reg;
+        if (c.refusedValue) reg.RefuseValue(c.refusedValue);
+        FakeLog log;
+        SilentFront silent;
+        const FlowResult result = InstallFlow(c.request, kSources, disk, reg, silent, log, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.request.autostart) << c.name;
+        ASSERT_FALSE(log.lines.empty()) << c.name;
+        EXPECT_EQ(log.lines.back().rfind(L"Result: " + std::to_wstring(c.exitCode), 0), 0u) << c.name;
+        for (const auto& part : c.logged)
+            EXPECT_TRUE(log.Holds(part)) << c.name << ": " << testing::PrintToString(part) << " in "
+                                         << testing::PrintToString(log.lines);
+        EXPECT_FALSE(log.Holds(c.notLogged)) << c.name;
+        if (c.lastLine) {
+            EXPECT_EQ(log.lines.back(), c.lastLine) << c.name;
+        }
+    }
+}
+
+TEST(Flow, TheWindowTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
+    const struct {
+        const char* name;
+        std::function<void(FakeDisk&, WindowFront&)> arrange;
+        const wchar_t* typed;
+        Outcome outcome;
+        std::vector<std::wstring> titles;
+        std::size_t starts;
+        const wchar_t* lastLine;
+        std::vector<std::wstring> told;  // the first message holds these
+    } cases[] = {
+        {"installed and started", [](FakeDisk&, WindowFront&) {}, L"C:\\Tolvane\\", Outcome::Installed,
+         {kFinishedTitle}, 1, L"Result: 0 installed",
+         {L"Installation is finished. Tolvane will now be run. See C:\\Tolvane\\Readme.txt for more information"}},
+        {"no desktop", [](FakeDisk&, WindowFront& w) { w.desktop = false; }, L"C:\\Tolvane\\", Outcome::Installed,
+         {kFinishedTitle}, 0, L"Result: 0 installed",
+         {L"start Tolvane from its folder, C:\\Tolvane\\", L"See C:\\Tolvane\\Readme.txt"}},
+        {"start refused", [](FakeDisk&, WindowFront& w) { w.startError = 193; }, L"C:\\Tolvane\\",
+         Outcome::InstalledNotStarted, {kFinishedTitle, kNotStartedTitle}, 1, L"Result: 0 installed", {L"finished"}},
+        {"folder refused", [](FakeDisk&, WindowFront&) {}, L"", Outcome::FolderRefused, {kNotFinishedTitle}, 0,
+         L"Result: 1639 the folder cannot be used", {L"Please type the folder"}},
+        {"users' folder", [](FakeDisk& d, WindowFront&) { Arrange(d, true, false); }, L"C:\\Tolvane",
+         Outcome::Failed, {kNotFinishedTitle}, 0, L"Result: 1603 not installed",
+         {L"Choose a folder that does not exist yet", L"Nothing was changed.\n\nPlease type a new folder and press "
+                                                      L"Install again."}},
+        {"launcher running", [](FakeDisk& d, WindowFront&) { Arrange(d, false, true); }, L"C:\\Tolvane\\",
+         Outcome::Failed, {kNotFinishedTitle}, 0, L"Result: 1603 not installed", {L"is in use", L"Exit Tolvane"}},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        WindowFront window;
+        c.arrange(disk, window);
+        MemoryRegistry reg;
+        FakeLog log;
+        const FlowResult result = InstallFlow({c.typed, false}, kSources, disk, reg, window, log, Reason);
+        EXPECT_EQ(result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(window.titles, c.titles) << c.name;
+        EXPECT_EQ(window.starts.size(), c.starts) << c.name << ": never started by Setup itself";
+        ASSERT_FALSE(log.lines.empty()) << c.name;
+        EXPECT_EQ(log.lines.front(), std::wstring(L"Install to ") + c.typed) << c.name;
+        EXPECT_EQ(log.lines.back().rfind(c.lastLine, 0), 0u) << c.name << ": " << testing::PrintToString(log.lines.back());
+        ASSERT_FALSE(window.texts.empty()) << c.name;
+        for (const auto& part : c.told)
+            EXPECT_TRUE(Contains(window.texts[0], part)) << c.name << ": " << testing::PrintToString(window.texts[0]);
+        if (c.starts == 1) {
+            EXPECT_EQ(window.starts[0].programPath, L"C:\\Tolvane\\Tolvane.exe") << c.name;
+            EXPECT_TRUE(Contains(log.lines[log.lines.size() - 2], window.startError ? L"Could not start" : L"Started"))
+                << c.name;
+        }
+    }
+}
+
+TEST(Flow, ShortNamesAreExpandedBeforeAnythingIsWritten) {
+    FakeDisk disk;
+    disk.Folder(L"C:\\Program Files", testing_support::kWindowsRoot);
+    disk.shortNames[L"c:\\progra~1"] = L"C:\\Program Files";
+    MemoryRegistry reg;
+    FakeLog log;
+    SilentFront silent;
+    ASSERT_EQ(InstallFlow({L"C:\\PROGRA~1\\Tolvane", true}, kSources, disk, reg, silent, log, Reason).exitCode,
+              kExitSuccess);
+    EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\"");
+    EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), L"C:\\Program Files\\Tolvane\\");
+    EXPECT_TRUE(log.Holds(L"Created the folder C:\\Program Files\\Tolvane,"));
+}
+
+TEST(Flow, ALogThatLostLinesIsNoSuccess) {
+    const struct {
+        const char* name;
+        std::size_t room;
+        bool launcherInUse;
+        int exitCode;
+    } cases[] = {
+        {"every line written", 1000, false, kExitSuccess},
+        {"full after the first line", 1, false, kExitLogFailed},
+        {"only the result lost", 19, false, kExitLogFailed},
+        {"a failed step says more", 1, true, kExitFailed},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        Arrange(disk, false, c.launcherInUse);
+        MemoryRegistry reg;
+        FakeLog log;
+        log.room = c.room;
+        WindowFront window;
+        const FlowResult result = InstallFlow(Default(true), kSources, disk, reg, window, log, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
+        EXPECT_EQ(Contains(window.texts.back(), L"The log is incomplete: Could not write to the log.\nReason: <reason 112>"),
+                  c.room != 1000)
+            << c.name;
+    }
+}
+
+TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
+    const struct {
+        const char* name;
+        RunningLaunchers::Ended launchers;
+        bool refuse;
+        int exitCode;
+        const wchar_t* told;    // the message ends so ("" : the plain message)
+        const wchar_t* logged;  // a line holds this
+    } cases[] = {
+        {"none running", {}, false, kExitSuccess, L"delete the files manually.", L"Result: 0 uninstalled"},
+        {"one ended", {1, 0}, false, kExitSuccess, L"manually.\n\nTolvane was running on this desktop; Setup has ended it.",
+         L"Setup has ended it"},
+        {"one did not end", {0, 1}, false, kExitSuccess, L"then \"Exit Tolvane\").", L"Tolvane is still running"},
+        {"refused", {1, 0}, true, kExitFailed, L"Setup has ended it.", L"Result: 1603 not uninstalled: Windows refused"},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
+        if (c.refuse) reg.RefuseWrites();
+        FakeLaunchers launchers;
+        launchers.answer = c.launchers;
+        FakeLog log;
+        WindowFront window;
+        const FlowResult result = UninstallFlow(reg, launchers, window, log, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.refuse) << c.name;
+        ASSERT_EQ(window.texts.size(), 1u) << c.name;
+        EXPECT_EQ(window.titles[0], c.refuse ? kUninstallNotFinishedTitle : kUninstalledTitle) << c.name;
+        EXPECT_TRUE(window.texts[0].size() >= std::wstring(c.told).size() &&
+                    window.texts[0].compare(window.texts[0].size() - std::wstring(c.told).size(), std::wstring::npos,
+                                            c.told) == 0)
+            << c.name << ": " << testing::PrintToString(window.texts[0]);
+        EXPECT_TRUE(log.Holds(c.logged)) << c.name;
+    }
+    MemoryRegistry reg;
+    FakeLaunchers none;
+    FakeLog full;
+    full.room = 0;
+    WindowFront window;
+    EXPECT_EQ(UninstallFlow(reg, none, window, full, Reason).exitCode, kExitLogFailed);
+}
+
+// Setup writes its log with administrator rights: a log another user
+// prepared must not make it write elsewhere.
+TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
+    const struct {
+        const wchar_t* given;
+        const wchar_t* full;
+        LogFileFacts facts;
+        const wchar_t* says;  // nullptr: written
+    } cases[] = {
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {}, nullptr},
+        {L"c:/logs/setup.log", L"c:\\logs\\setup.log", {}, nullptr},
+        {L"\\\\server\\logs\\setup.log", L"\\\\server\\logs\\setup.log", {}, nullptr},
+        {L"Z:\\setup.log", L"Z:\\setup.log", {}, nullptr},
+        {L"\\\\server", L"\\\\server", {}, L"is not a full path"},
+        {L"\\\\\\setup.log", L"\\\\\\setup.log", {}, L"is not a full path"},
+        {L"", L"", {}, L"is not a full path"},
+        {L"\\\\?\\UNC\\server\\logs\\x.log", L"\\\\?\\UNC\\server\\logs\\x.log", {}, L"names a device"},
+        {L"setup.log", L"C:\\Downloads\\setup.log", {}, L"\"setup.log\" is not a full path"},
+        {L"\\Logs\\setup.log", L"C:\\Logs\\setup.log", {}, L"is not a full path"},
+        {L"C:setup.log", L"C:\\Downloads\\setup.log", {}, L"is not a full path"},
+        {L"C:\\Logs\\CON", L"\\\\.\\CON", {}, L"names a device or a stream"},
+        {L"\\\\.\\PhysicalDrive0", L"\\\\.\\PhysicalDrive0", {}, L"names a device or a stream"},
+        {L"\\\\?\\C:\\x.log", L"\\\\?\\C:\\x.log", {}, L"names a device or a stream"},
+        {L"C:\\Logs\\setup.log:hidden", L"C:\\Logs\\setup.log:hidden", {}, L"names a device or a stream"},
+        {L"\\\\server\\logs\\a:b", L"\\\\server\\logs\\a:b", {}, L"names a device or a stream"},
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {true, 1, L"C:\\Logs\\setup.log", true},
+         L"C:\\Logs\\setup.log is a link"},
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {false, 2, L"C:\\Logs\\setup.log", true},
+         L"several names of the same file (a hard link)"},
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {false, 1, L"C:\\Windows\\win.ini", false},
+         L"C:\\Logs\\setup.log leads to C:\\Windows\\win.ini"},
+    };
+    for (const auto& c : cases) {
+        std::optional<std::wstring> refusal = RefuseLogPath(c.given, c.full);
+        if (!refusal) refusal = RefuseLogFile(c.full, c.facts);
+        EXPECT_EQ(refusal.has_value(), c.says != nullptr) << testing::PrintToString(std::wstring(c.given));
+        if (refusal && c.says) {
+            EXPECT_TRUE(Contains(*refusal, c.says)) << testing::PrintToString(*refusal);
+        }
+    }
+    EXPECT_TRUE(Contains(LogRefusedText(L"why"), L"will not write its log there, so it has changed nothing.\n\nwhy"));
+    EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
+                         L"changed nothing.\n\nCould not open the log C:\\x\\t.log\nReason: <reason 3>"));
+}
