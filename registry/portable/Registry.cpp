@@ -118,6 +118,27 @@ std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, c
     return std::nullopt;
 }
 
+std::vector<std::wstring> SubKeyNames(Backend& backend, Root root, const std::wstring& subKey) {
+    std::vector<std::wstring> names;
+    OpenedKey key(backend);
+    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return names;
+    std::wstring name;
+    for (std::uint32_t index = 0; backend.EnumKey(key.Get(), index, &name) == winkit::kErrorSuccess; ++index)
+        names.push_back(name);
+    return names;
+}
+
+std::vector<NamedText> StringValues(Backend& backend, Root root, const std::wstring& subKey) {
+    std::vector<NamedText> values;
+    OpenedKey key(backend);
+    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return values;
+    std::wstring name;
+    for (std::uint32_t index = 0; backend.EnumValue(key.Get(), index, &name) == winkit::kErrorSuccess; ++index) {
+        if (auto text = QueryStringValue(backend, key.Get(), name)) values.push_back({name, std::move(*text)});
+    }
+    return values;
+}
+
 const wchar_t* RootName(Root root) {
     return root == Root::CurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";  // both views
 }

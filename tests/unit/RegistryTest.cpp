@@ -159,3 +159,41 @@ TEST(RegistryText, Utf16EncodingIsLittleEndianWithSurrogates) {
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x3D, 0xD8, 0x00, 0xDE}));
     EXPECT_EQ(FromUtf16Bytes(bytes.data(), bytes.size()), emoji);
 }
+
+TEST(RegistryEnumerate, SubkeysByNameValuesInTheOrderWritten) {
+    MemoryRegistry reg;
+    const std::wstring folders = kKey + L"\\Folders";
+    for (const wchar_t* name : {L"10", L"2", L"b", L"A"}) reg.PutString(folders + L"\\" + name, L"Name", name);
+    reg.PutString(folders + L"\\2\\Deeper", L"x", L"y");
+    EXPECT_EQ(SubKeyNames(reg, Root::LocalMachine, folders), (std::vector<std::wstring>{L"10", L"2", L"A", L"b"}))
+        << "children only, by name ignoring case";
+    reg.PutString(folders, L"Zeta", L"C:\\z");
+    reg.PutString(folders, L"alpha", L"C:\\a");
+    reg.PutRaw(folders, L"Number", kTypeDword, {1, 0, 0, 0});
+    reg.PutRaw(folders, L"Expand", kTypeExpandSz, Bytes(L"%TEMP%", true));
+    reg.PutString(folders, L"ZETA", L"C:\\z2");  // written again: keeps its place
+    const auto values = StringValues(reg, Root::LocalMachine, folders);
+    std::vector<std::wstring> seen;
+    for (const auto& value : values) seen.push_back(value.name + L"=" + value.text);
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"Zeta=C:\\z2", L"alpha=C:\\a", L"Expand=%TEMP%"}));
+    EXPECT_TRUE(SubKeyNames(reg, Root::LocalMachine, kKey + L"\\Missing").empty());
+    EXPECT_TRUE(StringValues(reg, Root::CurrentUser, folders).empty()) << "another root";
+    EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(RegistryEnumerate, OnlyAKeyOpenedForReading) {
+    MemoryRegistry reg;
+    reg.PutString(kKey + L"\\Sub", L"v", L"1");
+    Backend::Key key = 0;
+    std::wstring name;
+    ASSERT_EQ(reg.CreateKey(Root::LocalMachine, kKey, &key), winkit::kErrorSuccess);
+    EXPECT_EQ(reg.EnumKey(key, 0, &name), winkit::kErrorAccessDenied);
+    EXPECT_EQ(reg.EnumValue(key, 0, &name), winkit::kErrorAccessDenied);
+    reg.CloseKey(key);
+    ASSERT_EQ(reg.OpenKey(Root::LocalMachine, kKey, false, &key), winkit::kErrorSuccess);
+    EXPECT_EQ(reg.EnumKey(key, 0, &name), winkit::kErrorSuccess);
+    EXPECT_EQ(name, L"Sub");
+    EXPECT_EQ(reg.EnumKey(key, 1, &name), winkit::kErrorNoMoreItems);
+    EXPECT_EQ(reg.EnumValue(key, 0, &name), winkit::kErrorNoMoreItems);
+    reg.CloseKey(key);
+}
