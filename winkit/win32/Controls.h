@@ -12,6 +12,11 @@
 
 namespace winkit {
 
+// comctl32's control classes (ICC_* flags) exist only once comctl32 was
+// initialised for them. Loaded here, when a window that needs one opens: as
+// an import it would cost a resident program megabytes from its start.
+bool RegisterCommonControls(DWORD classes);
+
 // The DPI a window is shown at (per monitor where the system knows it).
 UINT WindowDpi(HWND hwnd);
 

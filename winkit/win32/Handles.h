@@ -65,6 +65,20 @@ struct FontTraits {
     static void Close(Type h) { DeleteObject(h); }
 };
 
+// Memory COM hands out (CoTaskMemAlloc). ole32 is looked up, not imported,
+// so that a program that needs it now and then does not load it at start.
+template <typename T>
+struct CoTaskMemTraits {
+    using Type = T*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type p) {
+        using FreeFn = void(WINAPI*)(void*);
+        static const auto free = reinterpret_cast<FreeFn>(
+            reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"ole32.dll"), "CoTaskMemFree")));
+        if (free != nullptr) free(p);
+    }
+};
+
 template <typename Interface>
 struct ComTraits {
     using Type = Interface*;
@@ -77,6 +91,8 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
+template <typename T>
+using UniqueCoTaskMem = UniqueHandle<CoTaskMemTraits<T>>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<ComTraits<Interface>>;
 
