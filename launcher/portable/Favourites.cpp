@@ -252,7 +252,9 @@ std::wstring FavouritesSaveFailureText(const FavouritesSaveOutcome& outcome, con
         text = L"The list was saved, but the removed " + std::wstring(names.size() == 1 ? L"favourite " : L"favourites ") +
                Listed(names) + (names.size() == 1 ? L" is" : L" are") + L" still stored.";
     }
-    return text + L"\n\n" + systemMessage + L"\n\nYour changes are still in the Favourite folders window.";
+    text += L"\n\n" + systemMessage;
+    if (!outcome.notSaved.empty()) text += L"\n\nYour changes are still in the Favourite folders window.";
+    return text;
 }
 
 }  // namespace launcher

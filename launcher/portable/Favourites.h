@@ -94,6 +94,8 @@ struct FavouritesSaveOutcome {
     bool Ok() const { return notSaved.empty() && notRemoved.empty(); }
 };
 FavouritesSaveOutcome SaveFavourites(registry::Backend& backend, const std::vector<Favourite>& entries);
+// What was not saved or not removed, the system's reason, and where the
+// changes are when the list was not saved.
 std::wstring FavouritesSaveFailureText(const FavouritesSaveOutcome& outcome, const std::vector<Favourite>& entries,
                                        const std::wstring& systemMessage);
 

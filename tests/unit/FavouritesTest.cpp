@@ -250,6 +250,5 @@ TEST(FavouritesSave, AnOldEntryThatCannotBeRemovedIsNamed) {
     EXPECT_EQ(outcome.notRemoved, std::vector<std::wstring>{L"stuck"});
     EXPECT_EQ(Names(ReadFavourites(reg)), (std::vector<std::wstring>{L"stuck", L"new"}));
     EXPECT_EQ(FavouritesSaveFailureText(outcome, entries, L"Access is denied."),
-              L"The list was saved, but the removed favourite \"stuck\" is still stored.\n\nAccess is denied.\n\n"
-              L"Your changes are still in the Favourite folders window.");
+              L"The list was saved, but the removed favourite \"stuck\" is still stored.\n\nAccess is denied.");
 }
