@@ -84,12 +84,16 @@ FavouriteList ReadFavourites(registry::Backend& backend) {
         for (const registry::NamedText& value : values) found.push_back({value.name, value.text, L"", L""});
         return Limited(std::move(found), true);
     }
+    // In the order of their numbers (the registry lists "10" before "2"); "7"
+    // and "007" in the registry's order.
     std::vector<std::pair<unsigned long, std::wstring>> numbered;
     for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey)) {
-        if (const auto number = EntryNumber(name)) numbered.emplace_back(*number, std::move(name));
+        const auto number = EntryNumber(name);
+        if (!number) continue;
+        const auto later = std::find_if(numbered.begin(), numbered.end(),
+                                        [&number](const auto& entry) { return entry.first > *number; });
+        numbered.emplace(later, *number, std::move(name));
     }
-    std::stable_sort(numbered.begin(), numbered.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<Favourite> found;
     for (const auto& entry : numbered) found.push_back(ReadEntry(backend, EntryKey(entry.second)));
     return Limited(std::move(found), false);

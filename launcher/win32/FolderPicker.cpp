@@ -36,6 +36,10 @@ std::wstring StartFolder(const std::wstring& text) {
     return path;
 }
 
+// Spelled out rather than taken from libuuid, whose one object file holds
+// every id Windows defines: 35 KiB in the program for this one.
+constexpr CLSID kFileOpenDialog = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
+
 // HRESULT_FROM_WIN32 undone where it was one.
 long ErrorOf(HRESULT result) {
     return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<long>(result);
@@ -65,7 +69,7 @@ std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& text) {
     } scope{uninitialize, SUCCEEDED(started)};
 
     winkit::UniqueCom<IFileOpenDialog> dialog;
-    HRESULT result = createInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+    HRESULT result = createInstance(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),
                                     reinterpret_cast<void**>(dialog.Put()));
     if (FAILED(result)) return Refused(owner, result);
     FILEOPENDIALOGOPTIONS options = 0;
@@ -74,7 +78,7 @@ std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& text) {
     const std::wstring start = StartFolder(text);
     winkit::UniqueCom<IShellItem> startItem;
     if (!start.empty() &&
-        SUCCEEDED(SHCreateItemFromParsingName(start.c_str(), nullptr, IID_IShellItem,
+        SUCCEEDED(SHCreateItemFromParsingName(start.c_str(), nullptr, __uuidof(IShellItem),
                                               reinterpret_cast<void**>(startItem.Put()))))
         dialog.Get()->SetFolder(startItem.Get());
     result = dialog.Get()->Show(owner);

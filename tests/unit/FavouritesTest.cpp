@@ -39,6 +39,7 @@ TEST(FavouritesRead, InTheOrderOfTheNumbersWithGapsAndWithoutFolderlessEntries) 
     PutEntry(reg, L"10", L"ten", L"C:\\10");
     PutEntry(reg, L"2", L"two", L"C:\\2", L"vbMinimizedFocus", L"Ctrl+Alt+2");
     PutEntry(reg, L"007", L"seven", L"C:\\7");
+    PutEntry(reg, L"07", L"seven again", L"C:\\7");  // the same number: the registry's order
     PutEntry(reg, L"5", L"no folder", L"");
     PutEntry(reg, L"6", L"blank folder", L" \t ");
     PutEntry(reg, L"x", L"not ours", L"C:\\x");
@@ -46,8 +47,8 @@ TEST(FavouritesRead, InTheOrderOfTheNumbersWithGapsAndWithoutFolderlessEntries) 
     reg.PutString(kFolders + L"\\3", L"pfad", L"C:\\3");  // names ignore case, no name
     reg.PutRaw(kFolders + L"\\4", L"Pfad", registry::kTypeDword, {1, 0, 0, 0});
     const FavouriteList list = ReadFavourites(reg);
-    EXPECT_EQ(Names(list), (std::vector<std::wstring>{L"two", L"", L"seven", L"ten"}));
-    ASSERT_EQ(list.entries.size(), 4u);
+    EXPECT_EQ(Names(list), (std::vector<std::wstring>{L"two", L"", L"seven", L"seven again", L"ten"}));
+    ASSERT_EQ(list.entries.size(), 5u);
     EXPECT_EQ(list.entries[0], (Favourite{L"two", L"C:\\2", L"vbMinimizedFocus", L"Ctrl+Alt+2"}));
     EXPECT_EQ(list.entries[1].folder, L"C:\\3");
     EXPECT_FALSE(list.byPolicy);
