@@ -1,7 +1,6 @@
 #include "Favourites.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <iterator>
 #include <utility>
 
@@ -27,27 +26,17 @@ std::optional<unsigned long> EntryNumber(const std::wstring& name) {
 
 bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L" \t") == std::wstring::npos; }
 
-// Value names ignore letter case, as the registry does.
-bool SameValueName(const std::wstring& a, const wchar_t* b) {
-    const std::wstring other(b);
-    return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](wchar_t x, wchar_t y) {
-               return std::towlower(static_cast<wint_t>(x)) == std::towlower(static_cast<wint_t>(y));
-           });
-}
-
 std::wstring EntryKey(const std::wstring& subKeyName) { return std::wstring(registry::kFavouritesKey) + L"\\" + subKeyName; }
 
+// A favourite's values, in this order.
+const std::vector<const wchar_t*> kEntryValues = {registry::kNameValue, registry::kFolderValue, registry::kModeValue,
+                                                  registry::kHotkeyValue};
+
 Favourite ReadEntry(registry::Backend& backend, const std::wstring& key) {
-    Favourite favourite;
-    const std::pair<const wchar_t*, std::wstring*> fields[] = {{registry::kNameValue, &favourite.name},
-                                                               {registry::kFolderValue, &favourite.folder},
-                                                               {registry::kModeValue, &favourite.mode},
-                                                               {registry::kHotkeyValue, &favourite.hotkey}};
-    for (const registry::NamedText& value : registry::StringValues(backend, Root::CurrentUser, key)) {
-        for (const auto& [name, into] : fields)
-            if (SameValueName(value.name, name)) *into = value.text;
-    }
-    return favourite;
+    auto texts = registry::GetStrings(backend, Root::CurrentUser, key, kEntryValues);
+    for (auto& text : texts)
+        if (!text) text = std::wstring();
+    return {*texts[0], *texts[1], *texts[2], *texts[3]};
 }
 
 FavouriteList Limited(std::vector<Favourite> found, bool byPolicy) {
@@ -215,12 +204,10 @@ FavouritesSaveOutcome SaveFavourites(registry::Backend& backend, const std::vect
         const std::wstring key = EntryKey(winkit::Decimal(number));
         written.push_back(key);
         const Favourite& favourite = entries[index];
-        const std::pair<const wchar_t*, const std::wstring*> fields[] = {{registry::kNameValue, &favourite.name},
-                                                                         {registry::kFolderValue, &favourite.folder},
-                                                                         {registry::kModeValue, &favourite.mode},
-                                                                         {registry::kHotkeyValue, &favourite.hotkey}};
-        for (const auto& [name, text] : fields) {
-            const registry::Status status = registry::SaveString(backend, Root::CurrentUser, key, name, *text);
+        const std::wstring* texts[] = {&favourite.name, &favourite.folder, &favourite.mode, &favourite.hotkey};
+        for (std::size_t field = 0; field < kEntryValues.size(); ++field) {
+            const registry::Status status =
+                registry::SaveString(backend, Root::CurrentUser, key, kEntryValues[field], *texts[field]);
             if (status.Ok()) continue;
             note(status);
             outcome.notSaved.push_back(index);

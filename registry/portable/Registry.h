@@ -66,6 +66,11 @@ Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
                    const std::wstring& valueName);
 Status DeleteKey(Backend& backend, Root root, const std::wstring& subKey);
 
+// Several values of one key, read through one open handle: each one's text,
+// or nothing (as GetString).
+std::vector<std::optional<std::wstring>> GetStrings(Backend& backend, Root root, const std::wstring& subKey,
+                                                    const std::vector<const wchar_t*>& valueNames);
+
 // The names of a key's subkeys, in the registry's order (by name); none when
 // the key cannot be opened.
 std::vector<std::wstring> SubKeyNames(Backend& backend, Root root, const std::wstring& subKey);

@@ -58,17 +58,37 @@ TEST(RegistryRead, StoredDataReadsAsExpected) {
 }
 
 TEST(RegistryRead, AValueThatGrowsBetweenSizeAndReadIsReadAgain) {
+    // A short text comes with the first read; a long one says its size first.
+    const std::wstring longText = L"C:\\" + std::wstring(300, L'l');
     struct Case {
+        std::wstring stored;
         int growths;  // before each of this many reads another program writes a longer text
         std::optional<std::wstring> expected;
-    } cases[] = {{0, L"C:\\Temp"}, {1, L"C:\\Tempx"}, {3, L"C:\\Tempxxx"}, {4, std::nullopt}};
+    } cases[] = {{L"C:\\Temp", 0, L"C:\\Temp"},   {L"C:\\Temp", 1, L"C:\\Tempx"},
+                 {L"C:\\Temp", 3, L"C:\\Tempx"},  {std::wstring(255, L's'), 0, std::wstring(255, L's')},
+                 {std::wstring(255, L's'), 1, std::wstring(255, L's') + L"x"},  // grew past the first buffer
+                 {longText, 0, longText},           {longText, 1, longText + L"x"},
+                 {longText, 3, longText + L"xxx"},  {longText, 4, std::nullopt}};
     for (const Case& c : cases) {
         MemoryRegistry reg;
-        reg.PutString(kKey, L"Pfad", L"C:\\Temp");
+        reg.PutString(kKey, L"Pfad", c.stored);
         reg.GrowBeforeReads(c.growths);
-        EXPECT_EQ(Read(reg), c.expected) << c.growths;
+        EXPECT_EQ(Read(reg), c.expected) << c.stored.size() << " " << c.growths;
         EXPECT_EQ(reg.OpenHandles(), 0);
     }
+}
+
+TEST(RegistryRead, SeveralValuesThroughOneOpenKey) {
+    MemoryRegistry reg;
+    reg.PutString(kKey, L"Name", L"n");
+    reg.PutRaw(kKey, L"Modus", kTypeDword, {1, 0, 0, 0});
+    reg.PutString(kKey, L"PFAD", L"C:\\");
+    const int opens = reg.Opens();
+    EXPECT_EQ(GetStrings(reg, Root::LocalMachine, kKey, {L"Name", L"Pfad", L"Modus", L"Hotkey"}),
+              (std::vector<std::optional<std::wstring>>{L"n", L"C:\\", std::nullopt, std::nullopt}));
+    EXPECT_EQ(reg.Opens(), opens + 1);
+    EXPECT_EQ(GetStrings(reg, Root::CurrentUser, kKey, {L"Name"}), (std::vector<std::optional<std::wstring>>{std::nullopt}));
+    EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
 TEST(RegistryRead, MissingKeyOrValueIsNothing) {
