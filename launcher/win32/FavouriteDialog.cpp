@@ -78,13 +78,9 @@ void FavouriteDialog::Show(HWND owner, const std::vector<Favourite>& list, std::
     m_favourite = favourite;
     m_done = std::move(done);
     winkit::RegisterCommonControls(ICC_HOTKEY_CLASS);
-    if (!CreateTopLevel({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                         WS_EX_DLGMODALFRAME, owner})) {
+    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+                    owner}))
         winkit::ShowInformation(owner, L"Tolvane could not open the favourite's window.", kLauncherCaption);
-        return;
-    }
-    ShowWindow(m_hwnd, SW_SHOW);
-    SetForegroundWindow(m_hwnd);
 }
 
 void FavouriteDialog::OnFailure() { winkit::ShowInformation(m_hwnd, kUnexpectedFailure, kLauncherCaption); }

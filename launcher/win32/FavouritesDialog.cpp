@@ -88,13 +88,9 @@ void FavouritesDialog::Show(HWND owner) {
         return;
     }
     winkit::RegisterCommonControls(ICC_LISTVIEW_CLASSES);
-    if (!CreateTopLevel({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                         WS_EX_DLGMODALFRAME, owner})) {
+    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+                    owner}))
         winkit::ShowInformation(owner, L"Tolvane could not open its Favourite folders window.", kLauncherCaption);
-        return;
-    }
-    ShowWindow(m_hwnd, SW_SHOW);
-    SetForegroundWindow(m_hwnd);
 }
 
 void FavouritesDialog::OnFailure() { winkit::ShowInformation(m_hwnd, kUnexpectedFailure, kLauncherCaption); }

@@ -46,6 +46,13 @@ bool Window::CreateTopLevel(const Style& style) {
     return m_hwnd != nullptr;
 }
 
+bool Window::ShowModal(const Style& style) {
+    if (!CreateTopLevel(style)) return false;
+    ShowWindow(m_hwnd, SW_SHOW);
+    SetForegroundWindow(m_hwnd);
+    return true;
+}
+
 void Window::Destroy() {
     // The owner takes input again before the dialog goes, or Windows would
     // give the activation to some other program's window.

@@ -43,6 +43,9 @@ protected:
     // Registers the class on first use and creates the window, hidden; false
     // when either is refused.
     bool CreateTopLevel(const Style& style);
+    // A dialog modal to style.modalOwner, created and shown in front; false
+    // when it could not be created.
+    bool ShowModal(const Style& style);
     // Also what the close box and Alt+F4 do, unless OnMessage takes WM_CLOSE.
     void Destroy();
 
