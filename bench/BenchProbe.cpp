@@ -1,7 +1,10 @@
-// Runs inside the Wine desktop: starts a program and times how long it takes
-// until its tray icon exists (or its window is visible).
-//   BenchProbe icon <exe> <window class> <icon id> <runs> <out file>
-//   BenchProbe window <exe> <window class> <runs> <out file>
+// Runs inside the Wine desktop: starts two programs by turns and times how
+// long each takes until its tray icon exists (or its window is visible).
+//   BenchProbe icon <runs> <out file> <exe A> <class A> <icon id A> <exe B> <class B> <icon id B>
+//   BenchProbe window <runs> <out file> <exe A> <class A> <exe B> <class B>
+// A run starts each once: A then B, the next run B then A, so that neither
+// always follows the other and drift in the machine's load falls on both
+// alike. One line a run: A's milliseconds, then B's (-1: not seen).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -41,19 +44,27 @@ HWND FindOwnWindow(const wchar_t* className, DWORD pid, bool mustBeVisible) {
     return nullptr;
 }
 
-double RunOnce(const std::wstring& exe, const wchar_t* className, bool icon, UINT iconId) {
+struct Program {
+    std::wstring exe;
+    const wchar_t* className;
+    UINT iconId;
+};
+
+double RunOnce(const Program& program, bool icon) {
+    // A tray icon just removed keeps the taskbar busy for a moment.
+    Sleep(300);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + exe + L"\"";
+    std::wstring commandLine = L"\"" + program.exe + L"\"";
     const double start = Now();
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessW(program.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
         return -1;
     double elapsed = -1;
     while (Now() - start < 20000) {
-        HWND hwnd = FindOwnWindow(className, process.dwProcessId, !icon);
-        if (hwnd != nullptr && (!icon || IconExists(hwnd, iconId))) {
+        HWND hwnd = FindOwnWindow(program.className, process.dwProcessId, !icon);
+        if (hwnd != nullptr && (!icon || IconExists(hwnd, program.iconId))) {
             elapsed = Now() - start;
             PostMessageW(hwnd, WM_CLOSE, 0, 0);
             break;
@@ -71,14 +82,23 @@ double RunOnce(const std::wstring& exe, const wchar_t* className, bool icon, UIN
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     const bool icon = std::wcscmp(argv[1], L"icon") == 0;
-    if ((icon && argc != 7) || (!icon && argc != 6)) return 2;
-    const std::wstring exe = argv[2];
-    const wchar_t* className = argv[3];
-    const UINT iconId = icon ? static_cast<UINT>(_wtoi(argv[4])) : 0;
-    const int runs = _wtoi(argv[icon ? 5 : 4]);
-    FILE* out = _wfopen(argv[icon ? 6 : 5], L"a");
+    if ((icon && argc != 10) || (!icon && argc != 8)) return 2;
+    const int runs = _wtoi(argv[2]);
+    FILE* out = _wfopen(argv[3], L"w");
     if (out == nullptr) return 3;
-    for (int i = 0; i < runs; ++i) std::fprintf(out, "%.1f\n", RunOnce(exe, className, icon, iconId));
+    const int step = icon ? 3 : 2;
+    Program programs[2];
+    for (int i = 0; i < 2; ++i) {
+        wchar_t** fields = argv + 4 + i * step;
+        programs[i] = {fields[0], fields[1], icon ? static_cast<UINT>(_wtoi(fields[2])) : 0u};
+    }
+    for (int run = 0; run < runs; ++run) {
+        double ms[2];
+        const int first = run % 2;
+        ms[first] = RunOnce(programs[first], icon);
+        ms[1 - first] = RunOnce(programs[1 - first], icon);
+        std::fprintf(out, "%.1f %.1f\n", ms[0], ms[1]);
+    }
     std::fclose(out);
     return 0;
 }

@@ -9,3 +9,5 @@
 #define IDM_SETTINGS 202
 #define IDM_EXIT 203
 #define IDM_EXPLORER 205
+/* One item a favourite, from here up (as many as the list holds) */
+#define IDM_FIRST_FAVOURITE 300

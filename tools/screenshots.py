@@ -18,9 +18,15 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 os.environ.setdefault("TOLVANE_BIN_DIR", str(ROOT / "build" / "win64" / "bin"))
 os.environ.setdefault("TOLVANE_E2E_WORK", str(ROOT / "build" / "win64" / "e2e-work"))
 
-from tolvane_e2e import LAUNCHER_KEY, ABOUT_CLASS, SETTINGS_CLASS, SETUP_CLASS, WineSession  # noqa: E402
+from tolvane_e2e import LAUNCHER_KEY, ABOUT_CLASS, SETTINGS_CLASS, SETUP_CLASS, USER_KEY, WineSession  # noqa: E402
 
 DOCS = ROOT / "docs"
+# name, folder, window mode, hotkey
+FAVOURITES = [
+    ("Projects", "C:\\Users\\Public\\Documents\\Projects", "vbMaximizedFocus", "Ctrl+Alt+1"),
+    ("Photos & scans", "D:\\Photos", "vbNormalFocus", "Ctrl+Alt+2"),
+    ("Downloads", "%USERPROFILE%\\Downloads", "vbMinimizedFocus", ""),
+]
 
 
 def crop(session, window, name):
@@ -52,6 +58,9 @@ def shoot(dpi):
         session.install_programs({"C:\\Tolvane": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
         session.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Users\\Public\\Documents")
         session.reg_set(LAUNCHER_KEY, "Modus", "vbMaximizedFocus")
+        for number, (name, folder, mode, hotkey) in enumerate(FAVOURITES, start=1):
+            for value, text in (("Name", name), ("Pfad", folder), ("Modus", mode), ("Hotkey", hotkey)):
+                session.reg_set(f"{USER_KEY}\\Folders\\{number}", value, text)
         session.start_desktop("C:\\Tolvane\\Tolvane.exe", cwd="C:\\Tolvane")
         icon = session.wait_tray_icons(1)[0]
 
@@ -64,6 +73,19 @@ def shoot(dpi):
         settings = session.driver.wait_window(cls=SETTINGS_CLASS, visible=True, timeout=5)
         time.sleep(0.5)
         crop(session, settings, f"settings-{dpi}dpi")
+
+        session.driver.keys("alt+f")
+        favourites = session.driver.wait_window(cls="Tolvane.FavouritesDialog", visible=True, timeout=5)
+        time.sleep(0.5)
+        crop(session, favourites, f"favourites-{dpi}dpi")
+        session.driver.keys("alt+e")
+        favourite = session.driver.wait_window(cls="Tolvane.FavouriteDialog", visible=True, timeout=5)
+        time.sleep(0.5)
+        crop(session, favourite, f"favourite-{dpi}dpi")
+        session.driver.keys("esc")
+        session.driver.wait_window_gone(cls="Tolvane.FavouriteDialog", timeout=5)
+        session.driver.keys("esc")
+        session.driver.wait_window_gone(cls="Tolvane.FavouritesDialog", timeout=5)
 
         session.start_program("C:\\Tolvane\\Setup.exe", cwd="C:\\Tolvane")
         setup = session.driver.wait_window(cls=SETUP_CLASS, visible=True, timeout=10)

@@ -15,6 +15,14 @@ std::optional<int> ShowStateForMode(const std::wstring& mode) {
 
 int ExplorerShowState(const std::wstring& mode) { return ShowStateForMode(mode).value_or(kFallbackShowState); }
 
+std::wstring ModeCaption(const std::wstring& mode) {
+    std::wstring caption;
+    if (const auto option = OptionForMode(mode))
+        for (const wchar_t* ch = kWindowModes[static_cast<std::size_t>(*option)].caption; *ch != L'\0'; ++ch)
+            if (*ch != L'&') caption += *ch;
+    return caption;
+}
+
 std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected) {
     std::wstring mode;
     for (std::size_t index = 0; index < selected.size(); ++index)

@@ -38,6 +38,10 @@ int ExplorerShowState(const std::wstring& mode);
 // empty one included.
 std::optional<int> OptionForMode(const std::wstring& mode);
 
+// The option's caption without its access key, for a list to show; "" for
+// any other text.
+std::wstring ModeCaption(const std::wstring& mode);
+
 // The mode name to store for the options' states: the last selected option's
 // name, or the empty text when none is selected.
 std::wstring ModeForOptions(const std::array<bool, kModeOptionCount>& selected);

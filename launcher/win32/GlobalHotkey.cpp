@@ -1,7 +1,5 @@
 #include "GlobalHotkey.h"
 
-#include "Commands.h"
-
 namespace launcher {
 
 winkit::Win32Result GlobalHotkey::Set(HWND owner, const Hotkey& hotkey) {
@@ -24,7 +22,7 @@ winkit::Win32Result GlobalHotkey::Set(HWND owner, const Hotkey& hotkey) {
     } else {
         // The new combination under the other id, so that the old one keeps
         // working when another program holds the new one.
-        const int id = m_id == 1 ? 2 : 1;
+        const int id = m_id == kMainHotkeyIds[0] ? kMainHotkeyIds[1] : kMainHotkeyIds[0];
         if (!RegisterHotKey(owner, id, hotkey.modifiers | MOD_NOREPEAT, hotkey.key))
             return winkit::LastError(L"Could not register " + name);
         if (m_registered) UnregisterHotKey(m_owner, m_id);

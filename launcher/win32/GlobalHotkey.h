@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "Commands.h"
 #include "Error.h"
 #include "Hotkey.h"
 #include "WindowsKeyHook.h"
@@ -28,7 +29,7 @@ public:
 private:
     HWND m_owner = nullptr;
     Hotkey m_hotkey;
-    int m_id = 1;  // of the registered combination
+    int m_id = kMainHotkeyIds[0];  // of the registered combination
     bool m_registered = false;
     WindowsKeyHook m_windowsKey;
 };

@@ -38,18 +38,22 @@ bool MainWindow::Open() {
     m_tray.Add(m_hwnd, kTrayCallbackMessage);
     m_exePath = LauncherPath(winkit::ProgramFolder());
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));
-    UseStoredHotkey();
+    // At logon nobody is waiting for a message box: one balloon says it all, once.
+    std::wstring warning = UseStoredHotkey();
+    const std::vector<HotkeyNotTaken> notTaken = UseFavourites(ReadFavourites(registry::SystemBackend()));
+    const std::wstring favourites = FavouriteHotkeysNotTakenText(m_favourites.entries, notTaken);
+    if (!favourites.empty()) warning += (warning.empty() ? L"" : L"\n") + favourites;
+    if (!warning.empty()) ShowBalloon(warning, false);
     return true;
 }
 
 void MainWindow::OnFailure() { winkit::ShowInformation(nullptr, kUnexpectedFailure, kLauncherCaption); }
 
-void MainWindow::UseStoredHotkey() {
+std::wstring MainWindow::UseStoredHotkey() {
     // Unreadable text counts as no hotkey; the Settings dialog says so.
     const auto hotkey = ParseHotkey(ReadSettings(registry::SystemBackend()).hotkey);
-    if (!hotkey || hotkey->IsNone()) return;
-    // At logon nobody is waiting for a message box: a balloon says it once.
-    if (!m_hotkey.Set(m_hwnd, *hotkey).Ok()) ShowBalloon(HotkeyTakenText(*hotkey), false);
+    if (!hotkey || hotkey->IsNone()) return std::wstring();
+    return m_hotkey.Set(m_hwnd, *hotkey).Ok() ? std::wstring() : HotkeyTakenText(*hotkey);
 }
 
 winkit::Win32Result MainWindow::UseHotkey(const Hotkey& hotkey) {
@@ -58,7 +62,69 @@ winkit::Win32Result MainWindow::UseHotkey(const Hotkey& hotkey) {
     return m_hotkey.Set(m_hwnd, hotkey);
 }
 
+bool MainWindow::FavouriteHotkeyRefused(std::size_t index) const {
+    return index < m_favouriteHotkeyRefused.size() && m_favouriteHotkeyRefused[index];
+}
+
+namespace {
+
+std::vector<Hotkey> CombinationsToTake(const std::vector<FavouriteHotkey>& checks) {
+    std::vector<Hotkey> combinations;
+    for (const FavouriteHotkey& check : checks) combinations.push_back(check.ToTake());
+    return combinations;
+}
+
+}  // namespace
+
+std::optional<std::pair<std::size_t, winkit::Win32Result>> MainWindow::TakeFavouriteHotkeys(
+    const std::vector<Favourite>& entries) {
+    // After Exit the dialog may still be open; nothing listens for a hotkey then.
+    if (!IsOpen()) return std::nullopt;
+    const auto results =
+        m_favouriteHotkeys.Set(m_hwnd, CombinationsToTake(CheckFavouriteHotkeys(entries, m_hotkey.Current())));
+    for (std::size_t index = 0; index < results.size(); ++index) {
+        if (results[index].Ok()) continue;
+        UseFavourites(m_favourites);
+        return std::make_pair(index, results[index]);
+    }
+    return std::nullopt;
+}
+
+std::vector<HotkeyNotTaken> MainWindow::UseFavourites(const FavouriteList& list) {
+    m_favourites = list;
+    ShowFavouritesInMenu();
+    const std::vector<FavouriteHotkey> checks = CheckFavouriteHotkeys(list.entries, m_hotkey.Current());
+    std::vector<winkit::Win32Result> results(checks.size());
+    if (IsOpen()) results = m_favouriteHotkeys.Set(m_hwnd, CombinationsToTake(checks));
+    m_favouriteHotkeyRefused.assign(checks.size(), false);
+    std::vector<HotkeyNotTaken> notTaken;
+    for (std::size_t index = 0; index < checks.size(); ++index) {
+        if (checks[index].givenTwice) {
+            notTaken.push_back({index, checks[index].combination, true});
+        } else if (!results[index].Ok()) {
+            m_favouriteHotkeyRefused[index] = true;
+            notTaken.push_back({index, checks[index].combination, false});
+        }
+    }
+    return notTaken;
+}
+
+void MainWindow::ShowFavouritesInMenu() {
+    HMENU popup = GetSubMenu(m_menu.Get(), 0);
+    if (popup == nullptr) return;
+    for (; m_favouriteMenuItems > 0; --m_favouriteMenuItems) DeleteMenu(popup, 0, MF_BYPOSITION);
+    const std::vector<Favourite>& entries = m_favourites.entries;
+    // With no favourites the menu stays as it always was: no separator either.
+    if (entries.empty()) return;
+    for (std::size_t index = 0; index < entries.size(); ++index)
+        InsertMenuW(popup, static_cast<UINT>(index), MF_BYPOSITION | MF_STRING,
+                    static_cast<UINT_PTR>(FavouriteMenuId(index)), FavouriteMenuCaption(index, entries[index]).c_str());
+    InsertMenuW(popup, static_cast<UINT>(entries.size()), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    m_favouriteMenuItems = entries.size() + 1;
+}
+
 void MainWindow::OnDestroy() {
+    m_favouriteHotkeys.Clear();
     m_hotkey.Clear();
     KillTimer(m_hwnd, kCommandTimer);
     m_tray.Remove();
@@ -81,6 +147,8 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         if (wParam == kCommandTimer) OnTimer();
         return true;
     case WM_HOTKEY:
+        if (const auto command = CommandForHotkey(static_cast<int>(wParam))) Defer(*command);
+        return true;
     case kWindowsKeyMessage:
         Defer(CommandForHotkey());
         return true;
@@ -152,21 +220,24 @@ void MainWindow::OnTimer() {
 }
 
 void MainWindow::Run(Command command) {
-    switch (command) {
-    case Command::SwitchAutostart:
+    switch (command.kind) {
+    case CommandKind::SwitchAutostart:
         SwitchAutostart();
         break;
-    case Command::ShowAbout:
+    case CommandKind::ShowAbout:
         AboutBox::Instance().Show();
         break;
-    case Command::ShowSettings:
+    case CommandKind::ShowSettings:
         SettingsDialog::Instance().Show();
         break;
-    case Command::Exit:
+    case CommandKind::Exit:
         Destroy();
         break;
-    case Command::OpenExplorer:
-        OpenExplorer();
+    case CommandKind::OpenExplorer:
+        OpenExplorer(ReadLaunchSettings(registry::SystemBackend()));
+        break;
+    case CommandKind::OpenFavourite:
+        OpenFavourite(command.favourite);
         break;
     }
 }
@@ -201,9 +272,15 @@ void MainWindow::SwitchAutostart() {
     }
 }
 
-void MainWindow::OpenExplorer() {
+void MainWindow::OpenFavourite(std::size_t index) {
+    // A list stored meanwhile may be shorter than the menu it was chosen from.
+    if (index >= m_favourites.entries.size()) return;
+    OpenExplorer(FavouriteLaunchSettings(m_favourites, index, ReadLaunchSettings(registry::SystemBackend())));
+}
+
+void MainWindow::OpenExplorer(const LaunchSettings& settings) {
     Win32FolderProbe probe;
-    const ExplorerLaunch launch = PlanExplorerLaunch(ReadLaunchSettings(registry::SystemBackend()), probe);
+    const ExplorerLaunch launch = PlanExplorerLaunch(settings, probe);
     if (launch.problem != FolderProblem::None) {
         winkit::ShowInformation(nullptr, FolderProblemText(launch), kLauncherCaption);
         return;

@@ -1,9 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Commands.h"
+#include "FavouriteHotkeys.h"
+#include "Favourites.h"
 #include "GlobalHotkey.h"
 #include "Handles.h"
 #include "Hotkey.h"
@@ -26,6 +31,19 @@ public:
     winkit::Win32Result UseHotkey(const Hotkey& hotkey);
     const Hotkey& ActiveHotkey() const { return m_hotkey.Current(); }
 
+    // The favourites in the menu and on their hotkeys, and whether another
+    // program held a favourite's combination when it was taken.
+    const FavouriteList& Favourites() const { return m_favourites; }
+    bool FavouriteHotkeyRefused(std::size_t index) const;
+    // The combinations of a new list, taken before it is stored: at a refusal
+    // the list in use takes its own again, and the refused favourite and the
+    // reason come back.
+    std::optional<std::pair<std::size_t, winkit::Win32Result>> TakeFavouriteHotkeys(
+        const std::vector<Favourite>& entries);
+    // The list for the menu and the hotkeys from now on; the favourites whose
+    // hotkeys are given twice or held by another program.
+    std::vector<HotkeyNotTaken> UseFavourites(const FavouriteList& list);
+
 private:
     MainWindow() = default;
 
@@ -43,14 +61,21 @@ private:
 
     void SetAutostartMark(bool checked);
     void SwitchAutostart();
-    void OpenExplorer();
+    void OpenExplorer(const LaunchSettings& settings);
+    void OpenFavourite(std::size_t index);
+    void ShowFavouritesInMenu();
 
-    void UseStoredHotkey();
+    // What a balloon has to say about it, if anything.
+    std::wstring UseStoredHotkey();
     // A warning, or a note whose click opens the folder.
     void ShowBalloon(const std::wstring& text, bool opensFolder);
 
     TrayIcon m_tray;
     GlobalHotkey m_hotkey;
+    FavouriteList m_favourites;
+    FavouriteHotkeys m_favouriteHotkeys;
+    std::vector<bool> m_favouriteHotkeyRefused;
+    std::size_t m_favouriteMenuItems = 0;  // at the top of the menu, the separator after them included
     TrayNotifications m_notifications;
     winkit::UniqueMenu m_menu;
     PendingCommand m_pending;

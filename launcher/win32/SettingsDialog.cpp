@@ -5,7 +5,10 @@
 #include <iterator>
 
 #include "Error.h"
+#include "FavouritesDialog.h"
+#include "FolderPicker.h"
 #include "Hotkey.h"
+#include "HotkeyBox.h"
 #include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "Registry.h"
@@ -19,7 +22,11 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.SettingsDialog";
 constexpr wchar_t kCaption[] = L"Settings";
-constexpr int kClientWidth = 3765;
+// Browse beside the folder box and Favourites beside Cancel widen the window,
+// and the hotkey's note with it, which fits its line then; every control
+// keeps its place.
+constexpr int kWidening = 840;
+constexpr int kClientWidth = 3765 + kWidening;
 // The Hotkey group below the folder's moves Save, Cancel and the bottom edge down.
 constexpr int kHotkeyGroupHeight = 930;
 constexpr int kClientHeight = 2745 + kHotkeyGroupHeight;
@@ -36,6 +43,8 @@ enum ControlId {
     kFolderFrame = 2030,
     kFolderLabel,
     kFolderEdit,
+    kBrowseButton,
+    kFavouritesButton,
     kHotkeyFrame = 2040,
     kHotkeyLabel,
     kHotkeyBox,
@@ -46,14 +55,14 @@ enum ControlId {
 // Container indices: rows of the frames in the table below.
 constexpr int kInModeFrame = 0;
 constexpr int kInFolderFrame = 8;
-constexpr int kInHotkeyFrame = 11;
+constexpr int kInHotkeyFrame = 12;
 
 using winkit::ButtonRole;
 using winkit::ControlKind;
 using winkit::kInWindow;
 const winkit::ControlSpec kControls[] = {
     // kind, id, caption, container, left, top, width, height, tab index
-    {ControlKind::Frame, kModeFrame, L"Explorer-mode", kInWindow, 20, 0, 3720, 1485, 0},
+    {ControlKind::Frame, kModeFrame, L"Explorer-mode", kInWindow, 20, 0, 3720 + kWidening, 1485, 0},
     {ControlKind::Label, kModeLabel, L"Please choose the window-mode of the Explorer:", kInModeFrame, 120, 240, 3495,
      255, 1},
     {ControlKind::OptionButton, kFirstModeOption + 0, kWindowModes[0].caption, kInModeFrame, 120, 480, 2415,
@@ -66,28 +75,17 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Button, kSaveButton, L"&Save", kInWindow, 720, kButtonsTop, 1000, 375, 15, ButtonRole::Default},
     {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 1920, kButtonsTop, 1000, 375, 16,
      ButtonRole::Cancel},
-    {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720, 615, 6},
+    {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720 + kWidening, 615, 6},
     {ControlKind::Label, kFolderLabel, L"&Path:", kInFolderFrame, 120, 280, 615, 255, 7},
-    {ControlKind::TextBox, kFolderEdit, L"C:\\", kInFolderFrame, 600, 240, 3015, 285, 8},
-    {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720, 855, 10},
+    {ControlKind::TextBox, kFolderEdit, L"C:\\", kInFolderFrame, 600, 240, 2745, 285, 8},
+    {ControlKind::Button, kBrowseButton, L"&Browse...", kInFolderFrame, 3420, 210, 1020, 345, 9},
+    {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720 + kWidening, 855, 10},
     {ControlKind::Label, kHotkeyLabel, L"&Keys:", kInHotkeyFrame, 120, 280, 615, 255, 11},
     {ControlKind::HotkeyBox, kHotkeyBox, L"", kInHotkeyFrame, 600, 240, 1695, 285, 12},
     {ControlKind::CheckBox, kWindowsKeyCheck, L"Use &Win+E", kInHotkeyFrame, 2460, 255, 1155, 255, 13},
-    {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495, 255, 14},
+    {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495 + kWidening, 255, 14},
+    {ControlKind::Button, kFavouritesButton, L"&Favourites...", kInWindow, 3440, kButtonsTop, 1020, 375, 17},
 };
-
-// msctls_hotkey32 is comctl32's: its class exists only once comctl32 was
-// initialised for it. Looked up, so that the launcher loads comctl32 only
-// when the dialog opens.
-void RegisterHotkeyClass() {
-    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    static bool done = false;
-    if (done) return;
-    if (const auto init = winkit::SystemFunction<InitFn>(L"comctl32.dll", "InitCommonControlsEx")) {
-        const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_HOTKEY_CLASS};
-        done = init(&classes) != FALSE;
-    }
-}
 
 }  // namespace
 
@@ -102,14 +100,15 @@ void SettingsDialog::Show() {
     // controls when the window changes size. No WS_CLIPCHILDREN: a group box
     // paints only its border, so a clipped parent would leave the frame's
     // inside unpainted.
-    if (!IsOpen()) RegisterHotkeyClass();
+    if (!IsOpen()) winkit::RegisterCommonControls(ICC_HOTKEY_CLASS);
     if (!IsOpen() && !CreateTopLevel({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0})) {
         winkit::ShowInformation(nullptr, L"Tolvane could not open its Settings window.", kLauncherCaption);
         return;
     }
     if (IsIconic(m_hwnd)) ShowWindow(m_hwnd, SW_RESTORE);
     ShowWindow(m_hwnd, SW_SHOW);
-    SetForegroundWindow(m_hwnd);
+    // While a dialog of its own is open (Favourites, the folder picker), that one.
+    SetForegroundWindow(GetLastActivePopup(m_hwnd));
 }
 
 void SettingsDialog::OnFailure() { winkit::ShowInformation(nullptr, kUnexpectedFailure, kLauncherCaption); }
@@ -138,35 +137,24 @@ void SettingsDialog::LoadValues() {
 
 void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
     HWND box = m_controls.Get(kHotkeyBox);
-    // A combination without Ctrl or Alt would take a key from every program:
-    // the control adds Ctrl+Alt to one.
-    SendMessageW(box, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
     const auto hotkey = ParseHotkey(stored.hotkey);
     const bool windowsKey = hotkey && hotkey->IsWindowsExplorerKey();
-    if (hotkey && !windowsKey) SendMessageW(box, HKM_SETHOTKEY, ToHotkeyControl(*hotkey), 0);
+    PrepareHotkeyBox(box, windowsKey ? std::nullopt : hotkey);
     SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
-    // Windows gives a combination another program holds to that program, so
-    // the box never sees it and would stay unchanged without a word.
-    const wchar_t* note = L"Combinations in use elsewhere cannot be typed.";
+    const wchar_t* note = kHeldCombinationNote;
     if (stored.hotkeyByPolicy)
         note = L"Your administrator has set the hotkey.";
     else if (!hotkey)
-        note = L"The stored hotkey cannot be read: none is set.";
+        note = kUnreadableHotkeyNote;
     SetWindowTextW(m_controls.Get(kHotkeyNote), note);
     EnableWindow(m_controls.Get(kWindowsKeyCheck), !stored.hotkeyByPolicy);
-    EnableBox(box, !stored.hotkeyByPolicy && !windowsKey);
+    EnableHotkeyBox(box, !stored.hotkeyByPolicy && !windowsKey);
     m_hotkeyByPolicy = stored.hotkeyByPolicy;
 }
 
 std::optional<Hotkey> SettingsDialog::ChosenHotkey() const {
-    if (SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_GETCHECK, 0, 0) == BST_CHECKED)
-        return ParseHotkey(L"Win+E");
-    const Hotkey typed =
-        FromHotkeyControl(static_cast<unsigned>(SendMessageW(m_controls.Get(kHotkeyBox), HKM_GETHOTKEY, 0, 0)));
-    if (typed.IsNone()) return typed;
-    // A key without a name (a punctuation key, say) cannot be stored as text,
-    // and one without Ctrl, Alt or Win would be taken from every program.
-    return ParseHotkey(FormatHotkey(typed));
+    if (m_controls.Checked(kWindowsKeyCheck)) return ParseHotkey(L"Win+E");
+    return TypedHotkey(m_controls.Get(kHotkeyBox));
 }
 
 void SettingsDialog::OnCommand(int id, int code, HWND control) {
@@ -177,20 +165,19 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
         OnCancel();
     } else if (id == kWindowsKeyCheck) {
         // Windows' own combination replaces the typed one while it is checked.
-        EnableBox(m_controls.Get(kHotkeyBox), SendMessageW(control, BM_GETCHECK, 0, 0) != BST_CHECKED);
+        EnableHotkeyBox(m_controls.Get(kHotkeyBox), !m_controls.Checked(kWindowsKeyCheck));
+    } else if (id == kBrowseButton) {
+        HWND folder = m_controls.Get(kFolderEdit);
+        if (const auto picked = PickFolder(m_hwnd, winkit::WindowText(folder))) SetWindowTextW(folder, picked->c_str());
+    } else if (id == kFavouritesButton) {
+        FavouritesDialog::Instance().Show(m_hwnd);
     }
-}
-
-void SettingsDialog::EnableBox(HWND box, bool enable) {
-    EnableWindow(box, enable ? TRUE : FALSE);
-    // The hotkey control does not repaint itself for WM_ENABLE (seen under Wine).
-    InvalidateRect(box, nullptr, TRUE);
 }
 
 std::array<bool, kModeOptionCount> SettingsDialog::SelectedOptions() const {
     std::array<bool, kModeOptionCount> selected{};
     for (int index = 0; index < kModeOptionCount; ++index)
-        selected[static_cast<std::size_t>(index)] = SendMessageW(Option(index), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        selected[static_cast<std::size_t>(index)] = m_controls.Checked(kFirstModeOption + index);
     return selected;
 }
 
@@ -202,9 +189,14 @@ void SettingsDialog::OnSave() {
     if (!m_hotkeyByPolicy) {
         const auto hotkey = ChosenHotkey();
         if (!hotkey) {
-            winkit::ShowInformation(m_hwnd, L"This key cannot be used for a hotkey: please choose a letter, a digit, "
-                                            L"F1 to F24, Space, an arrow or a navigation key, together with Ctrl, "
-                                            L"Alt or both.", kCaption);
+            winkit::ShowInformation(m_hwnd, kUnusableKeyText, kCaption);
+            return;
+        }
+        // A favourite's combination would not reach the main folder.
+        const std::vector<Favourite>& favourites = launcher.Favourites().entries;
+        if (const auto holder = HotkeyHolder(*hotkey, Hotkey{}, favourites, kMainFolder);
+            holder && !(*hotkey == previous)) {
+            winkit::ShowInformation(m_hwnd, HotkeyGivenText(*hotkey, *holder, favourites), kCaption);
             return;
         }
         // Taken before anything is stored, so that a combination another

@@ -12,7 +12,8 @@
 
 namespace launcher {
 
-// The modeless Settings dialog: the window mode, the folder and the hotkey.
+// The modeless Settings dialog: the window mode, the folder and the hotkey,
+// and the way to the favourites.
 class SettingsDialog final : public winkit::Window {
 public:
     static SettingsDialog& Instance();
@@ -35,7 +36,6 @@ private:
     void OnCancel();
     std::array<bool, kModeOptionCount> SelectedOptions() const;
     HWND Option(int index) const;
-    static void EnableBox(HWND box, bool enable);
 
     bool m_hotkeyByPolicy = false;
 };

@@ -86,19 +86,19 @@ bool IsText(std::uint32_t type) { return type == kTypeSz || type == kTypeExpandS
 
 std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key openKey,
                                              const std::wstring& valueName) {
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    if (backend.QueryValue(openKey, valueName, &type, nullptr, &size) != winkit::kErrorSuccess || !IsText(type))
-        return std::nullopt;
-    // The value may grow between the two calls; ask again with the new size.
+    // Most values are short: one call reads them (each call is a trip to the
+    // registry's server, and the launcher reads dozens at start); a longer
+    // one says its size. It may grow before the next call: ask again.
+    std::vector<std::uint8_t> buffer(512);
+    std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
     for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<std::uint8_t> buffer(size);
-        type = 0;
-        const long result = backend.QueryValue(openKey, valueName, &type,
-                                               buffer.empty() ? nullptr : buffer.data(), &size);
-        if (result == winkit::kErrorMoreData) continue;
+        std::uint32_t type = 0;
+        const long result = backend.QueryValue(openKey, valueName, &type, buffer.data(), &size);
+        if (result == winkit::kErrorMoreData) {
+            buffer.resize(size);
+            continue;
+        }
         if (result != winkit::kErrorSuccess || !IsText(type)) return std::nullopt;
-        if (buffer.empty()) return std::wstring();
         return StripAtNull(FromUtf16Bytes(buffer.data(), size));
     }
     return std::nullopt;
@@ -116,6 +116,37 @@ std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, c
     for (const Place* place = first; place != last; ++place)
         if (auto text = GetString(backend, place->root, place->key, valueName)) return text;
     return std::nullopt;
+}
+
+std::vector<std::optional<std::wstring>> GetStrings(Backend& backend, Root root, const std::wstring& subKey,
+                                                    const std::vector<const wchar_t*>& valueNames) {
+    std::vector<std::optional<std::wstring>> texts(valueNames.size());
+    OpenedKey key(backend);
+    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return texts;
+    for (std::size_t index = 0; index < valueNames.size(); ++index)
+        texts[index] = QueryStringValue(backend, key.Get(), valueNames[index]);
+    return texts;
+}
+
+std::vector<std::wstring> SubKeyNames(Backend& backend, Root root, const std::wstring& subKey) {
+    std::vector<std::wstring> names;
+    OpenedKey key(backend);
+    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return names;
+    std::wstring name;
+    for (std::uint32_t index = 0; backend.EnumKey(key.Get(), index, &name) == winkit::kErrorSuccess; ++index)
+        names.push_back(name);
+    return names;
+}
+
+std::vector<NamedText> StringValues(Backend& backend, Root root, const std::wstring& subKey) {
+    std::vector<NamedText> values;
+    OpenedKey key(backend);
+    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return values;
+    std::wstring name;
+    for (std::uint32_t index = 0; backend.EnumValue(key.Get(), index, &name) == winkit::kErrorSuccess; ++index) {
+        if (auto text = QueryStringValue(backend, key.Get(), name)) values.push_back({name, std::move(*text)});
+    }
+    return values;
 }
 
 const wchar_t* RootName(Root root) {

@@ -39,6 +39,11 @@ public:
     virtual long SetValue(Key key, const std::wstring& name, std::uint32_t type,
                           const std::uint8_t* data, std::uint32_t size) = 0;
     virtual long DeleteValue(Key key, const std::wstring& name) = 0;
+    // Same contract as RegEnumKeyExW and RegEnumValueW: the name of the
+    // index-th subkey or value, kErrorNoMoreItems past the last. Only a key
+    // opened for reading may be enumerated.
+    virtual long EnumKey(Key key, std::uint32_t index, std::wstring* name) = 0;
+    virtual long EnumValue(Key key, std::uint32_t index, std::wstring* name) = 0;
     // Deletes only the last key of the path, and only when it has no subkeys.
     virtual long DeleteKey(Root root, const std::wstring& path) = 0;
     virtual void CloseKey(Key key) = 0;
@@ -59,6 +64,24 @@ Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const 
 Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
                    const std::wstring& valueName);
 Status DeleteKey(Backend& backend, Root root, const std::wstring& subKey);
+
+// Several values of one key, read through one open handle: each one's text,
+// or nothing (as GetString).
+std::vector<std::optional<std::wstring>> GetStrings(Backend& backend, Root root, const std::wstring& subKey,
+                                                    const std::vector<const wchar_t*>& valueNames);
+
+// The names of a key's subkeys, in the registry's order (by name); none when
+// the key cannot be opened.
+std::vector<std::wstring> SubKeyNames(Backend& backend, Root root, const std::wstring& subKey);
+
+// A key's text values, each with its name, in the registry's order (the
+// order they were written in), read through one open handle; values of other
+// types are left out.
+struct NamedText {
+    std::wstring name;
+    std::wstring text;
+};
+std::vector<NamedText> StringValues(Backend& backend, Root root, const std::wstring& subKey);
 
 // The text of the first place, in order, that holds the value as a text;
 // nothing when none does.

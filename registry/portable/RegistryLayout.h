@@ -13,9 +13,18 @@ inline constexpr wchar_t kModeValue[] = L"Modus";
 inline constexpr wchar_t kFolderValue[] = L"Pfad";
 inline constexpr wchar_t kHotkeyValue[] = L"Hotkey";
 
+// The user's favourite folders: a subkey per favourite, named by a number
+// that gives its place in the list, with "Name", "Pfad", "Modus" and "Hotkey".
+inline constexpr wchar_t kFavouritesKey[] = L"software\\Varnholt\\Tolvane\\Folders";
+inline constexpr wchar_t kNameValue[] = L"Name";
+
 // Group Policy's values: the computer's and the user's.
 inline constexpr wchar_t kPolicyKey[] = L"Software\\Policies\\Varnholt\\Tolvane";
 inline constexpr Place kPolicyPlaces[] = {{Root::MachinePolicy, kPolicyKey}, {Root::CurrentUser, kPolicyKey}};
+// A policy's favourites: a value per favourite, its name the favourite's and its text the folder.
+inline constexpr wchar_t kPolicyFavouritesKey[] = L"Software\\Policies\\Varnholt\\Tolvane\\Folders";
+inline constexpr Place kPolicyFavouritesPlaces[] = {{Root::MachinePolicy, kPolicyFavouritesKey},
+                                                    {Root::CurrentUser, kPolicyFavouritesKey}};
 
 // Each setting is looked up on its own: the computer's policy, the user's
 // policy, the user's own value, then the machine's, which Setup writes as the

@@ -33,7 +33,7 @@ class Win32Backend final : public Backend {
 public:
     long OpenKey(Root root, const std::wstring& path, bool forWriting, Key* key) override {
         HKEY handle = nullptr;
-        const REGSAM access = (forWriting ? KEY_SET_VALUE : KEY_QUERY_VALUE) | View(root);
+        const REGSAM access = (forWriting ? KEY_SET_VALUE : KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS) | View(root);
         const LONG result = RegOpenKeyExW(RootHandle(root), path.c_str(), 0, access, &handle);
         *key = result == ERROR_SUCCESS ? reinterpret_cast<Key>(handle) : 0;
         return result;
@@ -60,6 +60,22 @@ public:
     }
     long DeleteValue(Key key, const std::wstring& name) override {
         return RegDeleteValueW(ToHandle(key), name.c_str());
+    }
+    long EnumKey(Key key, std::uint32_t index, std::wstring* name) override {
+        wchar_t buffer[256];  // the longest key name Windows allows, and its NUL
+        DWORD length = ARRAYSIZE(buffer);
+        const LONG result =
+            RegEnumKeyExW(ToHandle(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_SUCCESS) name->assign(buffer, length);
+        return result;
+    }
+    long EnumValue(Key key, std::uint32_t index, std::wstring* name) override {
+        std::wstring buffer(16384, L'\0');  // the longest value name Windows allows, and its NUL
+        DWORD length = static_cast<DWORD>(buffer.size());
+        const LONG result =
+            RegEnumValueW(ToHandle(key), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_SUCCESS) name->assign(buffer.data(), length);
+        return result;
     }
     long DeleteKey(Root root, const std::wstring& path) override {
         return RegDeleteKeyExW(RootHandle(root), path.c_str(), View(root), 0);

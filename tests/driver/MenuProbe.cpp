@@ -2,8 +2,11 @@
 // hook that TestDriver installs on the launcher's GUI thread. Inside that
 // thread the open popup menu can be read (MN_GETHMENU answers only there under
 // Wine), so on the registered message "Tolvane.MenuProbe.Dump" it writes the
-// menu's items as JSON lines into %TEMP%\TolvaneMenuProbe.txt.
+// menu's items as JSON lines into %TEMP%\TolvaneMenuProbe.txt. A list view's
+// rows, whose texts come back through pointers that only its own process can
+// follow, are written the same way for "Tolvane.MenuProbe.DumpList" sent to it.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
@@ -47,6 +50,47 @@ HWND FindOpenPopup()
     return search.popup;
 }
 
+void WriteResult(const std::string& text)
+{
+    wchar_t tempPath[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, tempPath);
+    const std::wstring finalPath = std::wstring(tempPath) + L"TolvaneMenuProbe.txt";
+    const std::wstring partPath = finalPath + L".part";
+    HANDLE file = CreateFileW(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    MoveFileExW(partPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+void DumpList(HWND list)
+{
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    std::string text = "{\"fact\":\"listview\",\"count\":" + std::to_string(count) + ",\"columns\":"
+        + std::to_string(columns) + ",\"enabled\":" + (IsWindowEnabled(list) ? "true" : "false") + "}\n";
+    for (int row = 0; row < count; ++row) {
+        std::string cells;
+        for (int column = 0; column < columns; ++column) {
+            wchar_t cell[1024] = {};
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = cell;
+            item.cchTextMax = 1023;
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            cells += (column == 0 ? "" : ",") + JsonString(cell);
+        }
+        const bool selected = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
+        text += "{\"fact\":\"row\",\"index\":" + std::to_string(row) + ",\"cells\":[" + cells
+            + "],\"selected\":" + (selected ? "true" : "false") + "}\n";
+    }
+    WriteResult(text);
+}
+
 void DumpMenu()
 {
     std::string text;
@@ -85,18 +129,7 @@ void DumpMenu()
                 + ",\"submenu\":" + (info.hSubMenu ? "true" : "false") + "}\n";
         }
     }
-    wchar_t tempPath[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, tempPath);
-    const std::wstring finalPath = std::wstring(tempPath) + L"TolvaneMenuProbe.txt";
-    const std::wstring partPath = finalPath + L".part";
-    HANDLE file = CreateFileW(partPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return;
-    }
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    MoveFileExW(partPath.c_str(), finalPath.c_str(), MOVEFILE_REPLACE_EXISTING);
+    WriteResult(text);
 }
 
 } // namespace
@@ -106,10 +139,13 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuProbeCallWndProc(int code,
     if (code == HC_ACTION) {
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
         static const UINT dumpMessage = RegisterWindowMessageW(L"Tolvane.MenuProbe.Dump");
+        static const UINT dumpListMessage = RegisterWindowMessageW(L"Tolvane.MenuProbe.DumpList");
         if (message->message == WM_INITMENUPOPUP) {
             g_lastInitMenu = reinterpret_cast<HMENU>(message->wParam);
         } else if (message->message == dumpMessage) {
             DumpMenu();
+        } else if (message->message == dumpListMessage) {
+            DumpList(message->hwnd);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -896,15 +896,12 @@ int CmdRegGet(const Args& args)
 
 // ---------------------------------------------------------------- menus
 
-// Another process's popup menu cannot be read from here under Wine, so a
-// WH_CALLWNDPROC hook from MenuProbe.dll reads it inside the owner's thread
-// and leaves the result in a file in the temp folder.
-int CmdMenu(const Args& args)
+// Another process's popup menu cannot be read from here under Wine, nor a
+// list view's texts (they come back through a pointer), so a WH_CALLWNDPROC
+// hook from MenuProbe.dll reads them inside the owner's thread and leaves the
+// result in a file in the temp folder; `message` (registered) asks for it.
+int Probe(HWND owner, const wchar_t* message)
 {
-    if (args.Positional().empty()) {
-        return Fail(L"menu needs the menu owner's window handle");
-    }
-    const HWND owner = ParseHwnd(args.Positional()[0]);
     const DWORD thread = GetWindowThreadProcessId(owner, nullptr);
     if (!thread) {
         return Fail(L"no such window");
@@ -930,7 +927,7 @@ int CmdMenu(const Args& args)
     if (!hook) {
         return Fail(L"SetWindowsHookExW failed");
     }
-    const UINT dumpMessage = RegisterWindowMessageW(L"Tolvane.MenuProbe.Dump");
+    const UINT dumpMessage = RegisterWindowMessageW(message);
     DWORD_PTR result = 0;
     SendMessageTimeoutW(owner, dumpMessage, 0, 0, SMTO_ABORTIFHUNG, 3000, &result);
     UnhookWindowsHookEx(hook);
@@ -951,6 +948,22 @@ int CmdMenu(const Args& args)
     return 0;
 }
 
+int CmdMenu(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"menu needs the menu owner's window handle");
+    }
+    return Probe(ParseHwnd(args.Positional()[0]), L"Tolvane.MenuProbe.Dump");
+}
+
+int CmdListView(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"listview needs the list view's window handle");
+    }
+    return Probe(ParseHwnd(args.Positional()[0]), L"Tolvane.MenuProbe.DumpList");
+}
+
 // ---------------------------------------------------------------- main
 
 void Usage()
@@ -960,7 +973,7 @@ void Usage()
             L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
             L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
-            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; reg-get KEY NAME [--64]; "
+            L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; listview HWND; reg-get KEY NAME [--64]; "
             L"hold-hotkey --mods M --vk V [--ms MS]")
         .Emit();
 }
@@ -994,6 +1007,7 @@ int wmain(int argc, wchar_t** argv)
         { L"taskbar-created", CmdTaskbarCreated },
         { L"post", CmdPost },
         { L"menu", CmdMenu },
+        { L"listview", CmdListView },
         { L"reg-get", CmdRegGet },
     };
     const auto it = handlers.find(command);

@@ -89,7 +89,7 @@ class HotkeyTest(unittest.TestCase):
             self.assertIsNotNone(balloon, "no balloon on the tray icon")
             window, _box, by_text = self.open_settings()
             # The box cannot show a combination another program holds: the dialog says so beside it.
-            self.assertIn("Combinations in use elsewhere cannot be typed.", by_text)
+            self.assertIn("A combination another program holds cannot be typed here.", by_text)
             self.click(by_text["Save"])
             message = self.s.driver.wait_window(caption="Settings", cls="#32770", visible=True, timeout=5)
             self.s.screenshot("hotkey-taken-message")

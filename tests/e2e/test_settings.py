@@ -159,8 +159,8 @@ class SettingsDialogTest(unittest.TestCase):
         self.assertEqual([c["text"] if c["class"].lower() != "edit" else "Edit" for c in controls], [
             "Explorer-mode", "Please choose the window-mode of the Explorer:", "in the foreground, &normal size",
             "in the foreground, ma&ximized", "in the &taskbar", "&last size, position", "Folder which is opened",
-            "&Path:", "Edit", "Hotkey", "&Keys:", "", "Use &Win+E",
-            "Combinations in use elsewhere cannot be typed.", "&Save", "&Cancel"])
+            "&Path:", "Edit", "&Browse...", "Hotkey", "&Keys:", "", "Use &Win+E",
+            "A combination another program holds cannot be typed here.", "&Save", "&Cancel", "&Favourites..."])
         keys = [c["text"].lower().split("&")[1][0] for c in controls if "&" in c["text"]]
         self.assertEqual(len(keys), len(set(keys)), f"access keys twice: {keys}")
         hotkey_box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
@@ -179,27 +179,31 @@ class SettingsDialogTest(unittest.TestCase):
             "last size, position": (8, 80, 113, 17),
             "Save": (47, 214, 67, 25),
             "Cancel": (127, 214, 67, 25),
-            "Folder which is opened": (0, 104, 248, 41),
+            "Favourites...": (228, 214, 68, 25),
+            "Folder which is opened": (0, 104, 304, 41),
             "Path:": (8, 123, 41, 17),
-            "Edit": (40, 120, 201, 19),
-            "Hotkey": (0, 150, 248, 57),
+            "Edit": (40, 120, 183, 19),
+            "Browse...": (228, 118, 68, 23),
+            "Hotkey": (0, 150, 304, 57),
             "Use Win+E": (164, 167, 77, 17),
+            "A combination another program holds cannot be typed here.": (8, 188, 289, 17),
         }
         for caption, rect in expected.items():
             with self.subTest(control=caption):
                 for got, want in zip(relative(caption), rect):
                     self.assertLessEqual(abs(got - want), 1, f"{relative(caption)} != {rect}")
-        # Client area 3765 x 2745 twips: the frame border comes on top of it.
+        # Client area 4605 twips wide: the frame border comes on top of it.
         width = window["rect"][2] - window["rect"][0]
-        self.assertGreaterEqual(width, 251)
-        self.assertLess(width, 251 + 20)
+        self.assertGreaterEqual(width, 307)
+        self.assertLess(width, 307 + 20)
         # Focus starts in the path box, the first box a user types in.
         focus = self.s.driver.focus()
         self.assertEqual(focus["foreground"], window["hwnd"])
         self.assertEqual(focus["focus"], by_text["Edit"]["hwnd"])
         # Tab follows the layout down, then comes back to the mode group at its selected option.
         by_text["Keys"] = hotkey_box
-        for expected_focus in ("Keys", "Use Win+E", "Save", "Cancel", "in the foreground, maximized", "Edit"):
+        for expected_focus in ("Browse...", "Keys", "Use Win+E", "Save", "Cancel", "Favourites...",
+                               "in the foreground, maximized", "Edit"):
             self.s.driver.keys("tab")
             self.assertEqual(self.s.driver.focus()["focus"], by_text[expected_focus]["hwnd"], expected_focus)
         # An arrow key moves the selection inside the group.
@@ -220,6 +224,33 @@ class SettingsDialogTest(unittest.TestCase):
         self.s.driver.keys("alt+t", "alt+p", "enter")
         self.assert_closed("Enter did not save")
         self.assertEqual(self.stored(), ("vbMinimizedFocus", "C:\\stored"))
+
+    def test_browse_picks_a_folder(self):
+        self.s.make_dirs("C:\\stored\\sub", "C:\\Picked\\Deeper")
+        self.store("C:\\stored\\gone", "vbNormalFocus")
+        window = self.open_settings()
+        for typed, box in ((None, "C:\\stored\\gone"), ("C:\\Picked\\Deeper", "C:\\Picked\\Deeper")):
+            with self.subTest(typed=typed):
+                self.s.driver.keys("alt+b")
+                picker = self.s.driver.wait_window(cls="#32770", caption="Select Folder", visible=True, timeout=10)
+                self.assertIsNotNone(picker, "no folder picker")
+                self.assertFalse(self.s.driver.windows(cls=SETTINGS_CLASS)[0]["enabled"], "the picker is not modal")
+                # It opens at the nearest folder that exists: C:\stored, which holds "sub".
+                views = [c for c in self.s.driver.controls(picker["hwnd"]) if c["class"] == "SysListView32"]
+                _head, rows = self.s.driver.listview(views[0]["hwnd"])
+                self.assertEqual([r["cells"][0] for r in rows], ["sub"])
+                if typed:
+                    self.s.driver.type_text(typed)
+                    self.s.driver.keys("enter")
+                else:
+                    self.s.driver.keys("esc")
+                self.assertTrue(self.s.driver.wait_window_gone(cls="#32770", visible=True, timeout=5))
+                _, by_text = self.dialog(window)
+                self.assertEqual(by_text["Edit"]["text"], box)
+        self.assert_nothing_written("vbNormalFocus", "C:\\stored\\gone")
+        self.s.driver.keys("alt+s")
+        self.assert_closed("Save did not close the dialog")
+        self.assertEqual(self.stored(), ("vbNormalFocus", "C:\\Picked\\Deeper"))
 
     def test_shows_stored_mode(self):
         for mode, caption in LOAD_MODE_CASES:

@@ -451,6 +451,13 @@ class Driver:
         head = next(f for f in facts if f["fact"] == "menu")
         return head, [f for f in facts if f["fact"] == "menu-item"]
 
+    def listview(self, hwnd):
+        """A list view's rows, read by MenuProbe.dll inside its own process:
+        (list fact with count, columns and enabled, [row facts with cells and selected])."""
+        facts = self.run("listview", hwnd, exe=self.menu_exe)
+        head = next(f for f in facts if f["fact"] == "listview")
+        return head, [f for f in facts if f["fact"] == "row"]
+
 
 # --------------------------------------------------------------------- session
 

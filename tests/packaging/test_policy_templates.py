@@ -31,6 +31,7 @@ class PolicyTemplatesTest(unittest.TestCase):
         layout = source("registry/portable/RegistryLayout.h")
         modes = source("launcher/portable/WindowModes.h")
         cls.key = wide_constant(layout, "kPolicyKey")
+        cls.favourites_key = wide_constant(layout, "kPolicyFavouritesKey")
         cls.values = {"Folder": wide_constant(layout, "kFolderValue"), "Mode": wide_constant(layout, "kModeValue"),
                       "Hotkey": wide_constant(layout, "kHotkeyValue")}
         # {L"name", show state, L"caption"} rows of the one table of window modes
@@ -64,7 +65,13 @@ class PolicyTemplatesTest(unittest.TestCase):
 
     def test_policies_write_what_the_launcher_reads(self):
         policies = {p.get("name"): p for p in self.admx.iterfind(".//p:policy", NS)}
-        self.assertEqual(set(policies), {"Folder", "Mode", "Hotkey"})
+        self.assertEqual(set(policies), {"Folder", "Mode", "Hotkey", "FavouriteFolders"})
+        # The favourites: a value each under their own key, named for the favourite.
+        favourites = policies.pop("FavouriteFolders")
+        self.assertEqual(favourites.get("class"), "Both")
+        lists = list(favourites.find("p:elements", NS))
+        self.assertEqual([(e.tag.split("}")[1], e.get("key"), e.get("explicitValue"), e.get("valuePrefix"))
+                          for e in lists], [("list", self.favourites_key, "true", None)])
         for name, policy in policies.items():
             with self.subTest(policy=name):
                 # For computers and for users alike.

@@ -9,16 +9,46 @@
 
 using namespace launcher;
 
+namespace {
+
+constexpr Command kOpenExplorer{CommandKind::OpenExplorer};
+
+Command Favourite(std::size_t index) { return {CommandKind::OpenFavourite, index}; }
+
+}  // namespace
+
 TEST(Commands, EachWayOfAskingHasItsCommand) {
-    EXPECT_EQ(CommandForMenuItem(IDM_AUTOSTART), Command::SwitchAutostart);
-    EXPECT_EQ(CommandForMenuItem(IDM_ABOUT), Command::ShowAbout);
-    EXPECT_EQ(CommandForMenuItem(IDM_SETTINGS), Command::ShowSettings);
-    EXPECT_EQ(CommandForMenuItem(IDM_EXIT), Command::Exit);
-    EXPECT_EQ(CommandForMenuItem(IDM_EXPLORER), Command::OpenExplorer);
+    EXPECT_EQ(CommandForMenuItem(IDM_AUTOSTART), Command{CommandKind::SwitchAutostart});
+    EXPECT_EQ(CommandForMenuItem(IDM_ABOUT), Command{CommandKind::ShowAbout});
+    EXPECT_EQ(CommandForMenuItem(IDM_SETTINGS), Command{CommandKind::ShowSettings});
+    EXPECT_EQ(CommandForMenuItem(IDM_EXIT), Command{CommandKind::Exit});
+    EXPECT_EQ(CommandForMenuItem(IDM_EXPLORER), kOpenExplorer);
     EXPECT_EQ(CommandForMenuItem(0), std::nullopt) << "a dismissed menu";
     EXPECT_EQ(CommandForMenuItem(IDM_EXPLORER - 1), std::nullopt) << "no item";
-    EXPECT_EQ(CommandForTrayClick(), Command::OpenExplorer);
-    EXPECT_EQ(CommandForHotkey(), Command::OpenExplorer);
+    EXPECT_EQ(CommandForTrayClick(), kOpenExplorer);
+    EXPECT_EQ(CommandForHotkey(), kOpenExplorer);
+}
+
+TEST(Commands, EachFavouriteHasAMenuItemAndAHotkeyId) {
+    struct Case {
+        int id;
+        std::optional<Command> command;
+    } menuItems[] = {{FavouriteMenuId(0), Favourite(0)},
+                     {FavouriteMenuId(19), Favourite(19)},
+                     {FavouriteMenuId(20), std::nullopt},
+                     {IDM_FIRST_FAVOURITE - 1, std::nullopt}},
+      hotkeys[] = {{kMainHotkeyIds[0], kOpenExplorer},
+                   {kMainHotkeyIds[1], kOpenExplorer},
+                   {0, std::nullopt},
+                   {3, std::nullopt},
+                   {FavouriteHotkeyId(0), Favourite(0)},
+                   {FavouriteHotkeyId(19), Favourite(19)},
+                   {FavouriteHotkeyId(20), std::nullopt},
+                   {kFirstFavouriteHotkeyId - 1, std::nullopt}};
+    for (const Case& c : menuItems) EXPECT_EQ(CommandForMenuItem(c.id), c.command) << c.id;
+    for (const Case& c : hotkeys) EXPECT_EQ(CommandForHotkey(c.id), c.command) << c.id;
+    EXPECT_EQ(FavouriteMenuId(0), IDM_FIRST_FAVOURITE);
+    EXPECT_EQ(FavouriteHotkeyId(1), kFirstFavouriteHotkeyId + 1);
 }
 
 TEST(Commands, PrivateMessagesAreDistinctAndAboveWmApp) {
@@ -38,10 +68,11 @@ TEST(PendingCommands, NothingWaitsAtStart) {
 
 TEST(PendingCommands, OnlyTheLastBeforeATickRunsAndOnlyOnce) {
     PendingCommand pending;
-    pending.Set(Command::ShowAbout);
-    pending.Set(Command::OpenExplorer);
+    pending.Set(Command{CommandKind::ShowAbout});
+    pending.Set(Favourite(3));
+    pending.Set(Favourite(2));
     EXPECT_TRUE(pending.Waiting());
-    EXPECT_EQ(pending.Take(), Command::OpenExplorer);
+    EXPECT_EQ(pending.Take(), Favourite(2));
     EXPECT_FALSE(pending.Waiting());
     EXPECT_EQ(pending.Take(), std::nullopt) << "a later tick runs nothing again";
 }

@@ -56,6 +56,16 @@ long MemoryRegistry::WritableKey(Key key, const std::wstring** path) const {
     return winkit::kErrorSuccess;
 }
 
+// RegQueryValueEx and the enumerations on a handle opened with KEY_SET_VALUE
+// only give ERROR_ACCESS_DENIED.
+long MemoryRegistry::ReadableKey(Key key, const std::wstring** path) const {
+    const auto handle = m_handles.find(key);
+    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
+    if (handle->second.writable) return winkit::kErrorAccessDenied;
+    *path = &handle->second.path;
+    return winkit::kErrorSuccess;
+}
+
 long MemoryRegistry::WriteError(const std::wstring& path) const {
     return m_machineOnly && path.rfind(User(L""), 0) == 0 ? winkit::kErrorSuccess : m_writeError;
 }
@@ -82,9 +92,9 @@ long MemoryRegistry::CreateKey(Root root, const std::wstring& subKey, Key* key) 
 
 long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t* type, std::uint8_t* data,
                                 std::uint32_t* size) {
-    const auto handle = m_handles.find(key);
-    if (handle == m_handles.end()) return winkit::kErrorInvalidHandle;
-    Value* value = const_cast<Value*>(Find(handle->second.path, name));
+    const std::wstring* path = nullptr;
+    if (const long error = ReadableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    Value* value = const_cast<Value*>(Find(*path, name));
     if (value == nullptr) return winkit::kErrorFileNotFound;
     if (data != nullptr && m_retype != 0) value->type = std::exchange(m_retype, 0);
     if (data != nullptr && m_growths > 0 && value->data.size() >= 2) {
@@ -113,8 +123,17 @@ long MemoryRegistry::SetValue(Key key, const std::wstring& name, std::uint32_t t
     if (!m_refusedValue.empty() && !CaseInsensitiveLess{}(name, m_refusedValue) &&
         !CaseInsensitiveLess{}(m_refusedValue, name))
         return m_valueError;
-    m_keys[*path][name] = Value{type, std::vector<std::uint8_t>(data, data + size)};
+    Put(*path, name, type, std::vector<std::uint8_t>(data, data + size));
     return winkit::kErrorSuccess;
+}
+
+// A value written again keeps its place among the key's values.
+void MemoryRegistry::Put(const std::wstring& path, const std::wstring& name, std::uint32_t type,
+                         std::vector<std::uint8_t> data) {
+    Value& value = m_keys[path][name];
+    if (value.written == 0) value.written = ++m_writes;
+    value.type = type;
+    value.data = std::move(data);
 }
 
 long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
@@ -139,12 +158,42 @@ long MemoryRegistry::DeleteKey(Root root, const std::wstring& subKey) {
     return winkit::kErrorSuccess;
 }
 
+long MemoryRegistry::EnumKey(Key key, std::uint32_t index, std::wstring* name) {
+    const std::wstring* path = nullptr;
+    if (const long error = ReadableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    const std::wstring prefix = *path + L"\\";
+    std::uint32_t seen = 0;
+    for (const auto& entry : m_keys) {
+        const std::wstring& full = entry.first;
+        if (full.size() <= prefix.size() || full.find(L'\\', prefix.size()) != std::wstring::npos ||
+            CaseInsensitiveLess{}(full.substr(0, prefix.size()), prefix) ||
+            CaseInsensitiveLess{}(prefix, full.substr(0, prefix.size())))
+            continue;
+        if (seen++ == index) {
+            *name = full.substr(prefix.size());
+            return winkit::kErrorSuccess;
+        }
+    }
+    return winkit::kErrorNoMoreItems;
+}
+
+long MemoryRegistry::EnumValue(Key key, std::uint32_t index, std::wstring* name) {
+    const std::wstring* path = nullptr;
+    if (const long error = ReadableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    std::vector<std::pair<std::uint64_t, std::wstring>> order;
+    for (const auto& [valueName, value] : m_keys[*path]) order.emplace_back(value.written, valueName);
+    std::sort(order.begin(), order.end());
+    if (index >= order.size()) return winkit::kErrorNoMoreItems;
+    *name = order[index].second;
+    return winkit::kErrorSuccess;
+}
+
 void MemoryRegistry::CloseKey(Key key) { m_handles.erase(key); }
 
 void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                             std::vector<std::uint8_t> data) {
     for (const auto& part : Parents(path)) m_keys[part];
-    m_keys[path][name] = Value{type, std::move(data)};
+    Put(path, name, type, std::move(data));
 }
 
 void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text) {

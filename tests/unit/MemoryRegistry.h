@@ -2,7 +2,9 @@
 // An in-memory registry with the behaviour the store relies on: keys and value
 // names ignore case, values keep their type and raw bytes, missing keys fail
 // to open, keys with subkeys refuse deletion, a key opened for reading refuses
-// writes and deletes of its values, and writes can be refused. The helpers
+// writes and deletes of its values, one opened for writing refuses reads and
+// enumeration, subkeys enumerate by name and values in the order they were
+// first written, and writes can be refused. The helpers
 // take HKEY_LOCAL_MACHINE paths as they are, HKEY_CURRENT_USER ones as User(path)
 // and the machine's policies as MachinePolicy(path).
 #include <map>
@@ -22,6 +24,7 @@ public:
     struct Value {
         std::uint32_t type;
         std::vector<std::uint8_t> data;
+        std::uint64_t written = 0;  // when it was first written: its place in the key's values
     };
 
     long OpenKey(registry::Root root, const std::wstring& path, bool forWriting, Key* key) override;
@@ -32,6 +35,8 @@ public:
                   std::uint32_t size) override;
     long DeleteValue(Key key, const std::wstring& name) override;
     long DeleteKey(registry::Root root, const std::wstring& path) override;
+    long EnumKey(Key key, std::uint32_t index, std::wstring* name) override;
+    long EnumValue(Key key, std::uint32_t index, std::wstring* name) override;
     void CloseKey(Key key) override;
 
     // Test controls.
@@ -78,10 +83,13 @@ private:
     int m_growths = 0;
     std::uint32_t m_retype = 0;
     int m_opens = 0;
+    std::uint64_t m_writes = 0;
     long WriteError(const std::wstring& path) const;
 
     Key NewHandle(const std::wstring& path, bool writable);
     long WritableKey(Key key, const std::wstring** path) const;
+    long ReadableKey(Key key, const std::wstring** path) const;
+    void Put(const std::wstring& path, const std::wstring& name, std::uint32_t type, std::vector<std::uint8_t> data);
 };
 
 inline std::wstring User(const std::wstring& path) { return L"HKCU\\" + path; }

@@ -60,15 +60,22 @@ TEST(RegistryRead, StoredDataReadsAsExpected) {
 }
 
 TEST(RegistryRead, AValueThatGrowsBetweenSizeAndReadIsReadAgain) {
+    // A short text comes with the first read; a long one says its size first.
+    const std::wstring longText = L"C:\\" + std::wstring(300, L'l');
     struct Case {
+        std::wstring stored;
         int growths;  // before each of this many reads another program writes a longer text
         std::optional<std::wstring> expected;
-    } cases[] = {{0, L"C:\\Temp"}, {1, L"C:\\Tempx"}, {3, L"C:\\Tempxxx"}, {4, std::nullopt}};
+    } cases[] = {{L"C:\\Temp", 0, L"C:\\Temp"},   {L"C:\\Temp", 1, L"C:\\Tempx"},
+                 {L"C:\\Temp", 3, L"C:\\Tempx"},  {std::wstring(255, L's'), 0, std::wstring(255, L's')},
+                 {std::wstring(255, L's'), 1, std::wstring(255, L's') + L"x"},  // grew past the first buffer
+                 {longText, 0, longText},           {longText, 1, longText + L"x"},
+                 {longText, 3, longText + L"xxx"},  {longText, 4, std::nullopt}};
     for (const Case& c : cases) {
         MemoryRegistry reg;
-        reg.PutString(kKey, L"Pfad", L"C:\\Temp");
+        reg.PutString(kKey, L"Pfad", c.stored);
         reg.GrowBeforeReads(c.growths);
-        EXPECT_EQ(Read(reg), c.expected) << c.growths;
+        EXPECT_EQ(Read(reg), c.expected) << c.stored.size() << " " << c.growths;
         EXPECT_EQ(reg.OpenHandles(), 0);
     }
 }
@@ -78,6 +85,19 @@ TEST(RegistryRead, AValueReplacedByANumberBetweenSizeAndReadIsNothing) {
     reg.PutString(kKey, L"Pfad", L"C:\\Temp");
     reg.RetypeBeforeRead(kTypeDword);
     EXPECT_EQ(Read(reg), std::nullopt);
+}
+
+TEST(RegistryRead, SeveralValuesThroughOneOpenKey) {
+    MemoryRegistry reg;
+    reg.PutString(kKey, L"Name", L"n");
+    reg.PutRaw(kKey, L"Modus", kTypeDword, {1, 0, 0, 0});
+    reg.PutString(kKey, L"PFAD", L"C:\\");
+    const int opens = reg.Opens();
+    EXPECT_EQ(GetStrings(reg, Root::LocalMachine, kKey, {L"Name", L"Pfad", L"Modus", L"Hotkey"}),
+              (std::vector<std::optional<std::wstring>>{L"n", L"C:\\", std::nullopt, std::nullopt}));
+    EXPECT_EQ(reg.Opens(), opens + 1);
+    EXPECT_EQ(GetStrings(reg, Root::CurrentUser, kKey, {L"Name"}), (std::vector<std::optional<std::wstring>>{std::nullopt}));
+    EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
 TEST(RegistryRead, MissingKeyOrValueIsNothing) {
@@ -167,4 +187,42 @@ TEST(RegistryText, Utf16EncodingIsLittleEndianWithSurrogates) {
     const auto bytes = ToUtf16Bytes(emoji);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x3D, 0xD8, 0x00, 0xDE}));
     EXPECT_EQ(FromUtf16Bytes(bytes.data(), bytes.size()), emoji);
+}
+
+TEST(RegistryEnumerate, SubkeysByNameValuesInTheOrderWritten) {
+    MemoryRegistry reg;
+    const std::wstring folders = kKey + L"\\Folders";
+    for (const wchar_t* name : {L"10", L"2", L"b", L"A"}) reg.PutString(folders + L"\\" + name, L"Name", name);
+    reg.PutString(folders + L"\\2\\Deeper", L"x", L"y");
+    EXPECT_EQ(SubKeyNames(reg, Root::LocalMachine, folders), (std::vector<std::wstring>{L"10", L"2", L"A", L"b"}))
+        << "children only, by name ignoring case";
+    reg.PutString(folders, L"Zeta", L"C:\\z");
+    reg.PutString(folders, L"alpha", L"C:\\a");
+    reg.PutRaw(folders, L"Number", kTypeDword, {1, 0, 0, 0});
+    reg.PutRaw(folders, L"Expand", kTypeExpandSz, Bytes(L"%TEMP%", true));
+    reg.PutString(folders, L"ZETA", L"C:\\z2");  // written again: keeps its place
+    const auto values = StringValues(reg, Root::LocalMachine, folders);
+    std::vector<std::wstring> seen;
+    for (const auto& value : values) seen.push_back(value.name + L"=" + value.text);
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"Zeta=C:\\z2", L"alpha=C:\\a", L"Expand=%TEMP%"}));
+    EXPECT_TRUE(SubKeyNames(reg, Root::LocalMachine, kKey + L"\\Missing").empty());
+    EXPECT_TRUE(StringValues(reg, Root::CurrentUser, folders).empty()) << "another root";
+    EXPECT_EQ(reg.OpenHandles(), 0);
+}
+
+TEST(RegistryEnumerate, OnlyAKeyOpenedForReading) {
+    MemoryRegistry reg;
+    reg.PutString(kKey + L"\\Sub", L"v", L"1");
+    Backend::Key key = 0;
+    std::wstring name;
+    ASSERT_EQ(reg.CreateKey(Root::LocalMachine, kKey, &key), winkit::kErrorSuccess);
+    EXPECT_EQ(reg.EnumKey(key, 0, &name), winkit::kErrorAccessDenied);
+    EXPECT_EQ(reg.EnumValue(key, 0, &name), winkit::kErrorAccessDenied);
+    reg.CloseKey(key);
+    ASSERT_EQ(reg.OpenKey(Root::LocalMachine, kKey, false, &key), winkit::kErrorSuccess);
+    EXPECT_EQ(reg.EnumKey(key, 0, &name), winkit::kErrorSuccess);
+    EXPECT_EQ(name, L"Sub");
+    EXPECT_EQ(reg.EnumKey(key, 1, &name), winkit::kErrorNoMoreItems);
+    EXPECT_EQ(reg.EnumValue(key, 0, &name), winkit::kErrorNoMoreItems);
+    reg.CloseKey(key);
 }

@@ -74,3 +74,11 @@ TEST(ModeOptions, ALaterSelectedOptionWins) {
     EXPECT_EQ(ModeForOptions({true, true, true, true}), L"vbNormalNoFocus");
 }
 
+
+TEST(ModeOptions, AListShowsTheCaptionWithoutItsAccessKey) {
+    EXPECT_EQ(ModeCaption(L"vbNormalFocus"), L"in the foreground, normal size");
+    EXPECT_EQ(ModeCaption(L"vbMaximizedFocus"), L"in the foreground, maximized");
+    EXPECT_EQ(ModeCaption(L"vbNormalNoFocus"), L"last size, position");
+    EXPECT_EQ(ModeCaption(L"vbnormalfocus"), L"");
+    EXPECT_EQ(ModeCaption(L""), L"");
+}

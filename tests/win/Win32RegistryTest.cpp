@@ -2,6 +2,8 @@
 // in-memory backend promises, and the 32-bit view in the x86_64 build.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "MiniTest.h"
 
 #include "Registry.h"
@@ -111,4 +113,26 @@ TEST(Win32Registry, AKeyOpenedForReadingRefusesChanges) {
     EXPECT_EQ(backend.DeleteValue(key, L"v"), winkit::kErrorAccessDenied);
     backend.CloseKey(key);
     EXPECT_TRUE(Read(L"v") == L"1");
+}
+
+// Enumeration needs a handle opened for it: the in-memory backend lists the
+// same names, subkeys by name (values in the order written there; Windows
+// promises no order for values, Wine sorts them).
+TEST(Win32Registry, EnumeratesSubkeysAndTextValues) {
+    CleanKey clean;
+    for (const wchar_t* name : {L"10", L"2", L"b", L"A"})
+        ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey + L"\\" + name, L"Name", name).Ok());
+    EXPECT_TRUE(SubKeyNames(SystemBackend(), Root::LocalMachine, kTestKey) ==
+                (std::vector<std::wstring>{L"10", L"2", L"A", L"b"}));
+    ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, L"Zeta \u03a9", L"C:\\z").Ok());
+    const DWORD number = 3;
+    PutRaw(L"Number", REG_DWORD, &number, sizeof(number));
+    const std::wstring longName(300, L'n');
+    ASSERT_TRUE(SaveString(SystemBackend(), Root::LocalMachine, kTestKey, longName, L"C:\\long").Ok());
+    std::vector<std::wstring> seen;
+    for (const auto& value : StringValues(SystemBackend(), Root::LocalMachine, kTestKey))
+        seen.push_back(value.name + L"=" + value.text);
+    std::sort(seen.begin(), seen.end());
+    EXPECT_TRUE(seen == (std::vector<std::wstring>{L"Zeta \u03a9=C:\\z", longName + L"=C:\\long"}));
+    EXPECT_TRUE(SubKeyNames(SystemBackend(), Root::LocalMachine, kTestKey + L"\\Missing").empty());
 }

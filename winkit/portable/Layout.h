@@ -16,7 +16,7 @@ double PixelsToTwips(int pixels, int dpi);
 // truncation toward zero (so an odd difference loses its half twip).
 int CentreOffset(double screenTwips, double windowTwips);
 
-enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, HotkeyBox };
+enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, HotkeyBox, ListView };
 
 // What Enter and Esc do to a button: the default button answers Enter
 // (unless another button has the focus), the cancel button Esc.

@@ -20,6 +20,7 @@ inline constexpr long kErrorLockViolation = 33;
 inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorAlreadyExists = 183;
 inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorNoMoreItems = 259;
 inline constexpr long kErrorCancelled = 1223;
 inline constexpr long kErrorUserMappedFile = 1224;
 

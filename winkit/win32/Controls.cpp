@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "SystemFunction.h"
@@ -42,8 +44,11 @@ ClassAndStyle StyleFor(const ControlSpec& row, bool startsGroup) {
     case ControlKind::CheckBox:
         return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | group, 0};
     case ControlKind::HotkeyBox:
-        // comctl32's control; the program makes sure the class is registered.
+        // comctl32's controls; the program makes sure the class is registered.
         return {L"msctls_hotkey32", WS_TABSTOP | group, WS_EX_CLIENTEDGE};
+    case ControlKind::ListView:
+        return {L"SysListView32", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP | group,
+                WS_EX_CLIENTEDGE};
     case ControlKind::OptionButton:
         // Only the first button of a run is a tab stop; arrows move inside the group.
         return {L"BUTTON", BS_AUTORADIOBUTTON | (startsGroup ? WS_TABSTOP : 0) | group, 0};
@@ -52,6 +57,13 @@ ClassAndStyle StyleFor(const ControlSpec& row, bool startsGroup) {
 }
 
 }  // namespace
+
+bool RegisterCommonControls(DWORD classes) {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = SystemFunction<InitFn>(L"comctl32.dll", "InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX wanted{sizeof(INITCOMMONCONTROLSEX), classes};
+    return init != nullptr && init(&wanted) != FALSE;
+}
 
 UINT WindowDpi(HWND hwnd) {
     static const auto getDpiForWindow = LoadedFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");

@@ -12,6 +12,11 @@
 
 namespace winkit {
 
+// comctl32's control classes (ICC_* flags) exist only once comctl32 was
+// initialised for them. Loaded here, when a window that needs one opens: as
+// an import it would cost a resident program megabytes from its start.
+bool RegisterCommonControls(DWORD classes);
+
 // The DPI a window is shown at (per monitor where the system knows it).
 UINT WindowDpi(HWND hwnd);
 
@@ -34,6 +39,8 @@ public:
     int DefaultButton() const { return Created() ? winkit::DefaultButton(m_table, m_count) : 0; }
     int CancelButton() const { return Created() ? winkit::CancelButton(m_table, m_count) : 0; }
     bool IsOption(HWND control) const;
+    // Whether a check box or an option is checked.
+    bool Checked(int id) const { return SendMessageW(Get(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     // Tab enters a group of option buttons at its selected option (the first
     // when none is selected), as in a dialog: only that one keeps the tab stop.
     void UpdateOptionTabStops();

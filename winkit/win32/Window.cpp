@@ -38,12 +38,30 @@ bool Window::CreateTopLevel(const Style& style) {
     }
     m_lastFocus = nullptr;
     CreateWindowExW(style.exStyle, style.className, style.caption, style.style, CW_USEDEFAULT, CW_USEDEFAULT, 100,
-                    100, nullptr, nullptr, instance, this);
+                    100, style.modalOwner, nullptr, instance, this);
+    if (m_hwnd != nullptr && style.modalOwner != nullptr) {
+        m_modalOwner = style.modalOwner;
+        EnableWindow(m_modalOwner, FALSE);
+    }
     return m_hwnd != nullptr;
 }
 
+bool Window::ShowModal(const Style& style) {
+    if (!CreateTopLevel(style)) return false;
+    ShowWindow(m_hwnd, SW_SHOW);
+    SetForegroundWindow(m_hwnd);
+    return true;
+}
+
 void Window::Destroy() {
+    // The owner takes input again before the dialog goes, or Windows would
+    // give the activation to some other program's window.
+    ReleaseModalOwner();
     if (m_hwnd != nullptr) DestroyWindow(m_hwnd);
+}
+
+void Window::ReleaseModalOwner() {
+    if (HWND owner = std::exchange(m_modalOwner, nullptr)) EnableWindow(owner, TRUE);
 }
 
 void Window::SetFocusTo(HWND control) {
@@ -123,10 +141,14 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(HIWORD(wParam));
         return 0;
     }
+    case WM_CLOSE:
+        Destroy();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
     case WM_NCDESTROY: {
+        ReleaseModalOwner();
         HWND hwnd = std::exchange(m_hwnd, nullptr);
         m_lastFocus = nullptr;
         m_controls = ControlSet();

@@ -32,6 +32,9 @@ protected:
         const wchar_t* caption;
         DWORD style;
         DWORD exStyle;
+        // A dialog's owner: it stays below the dialog and takes no input
+        // while the dialog is open.
+        HWND modalOwner = nullptr;
     };
 
     Window() = default;
@@ -40,6 +43,10 @@ protected:
     // Registers the class on first use and creates the window, hidden; false
     // when either is refused.
     bool CreateTopLevel(const Style& style);
+    // A dialog modal to style.modalOwner, created and shown in front; false
+    // when it could not be created.
+    bool ShowModal(const Style& style);
+    // Also what the close box and Alt+F4 do, unless OnMessage takes WM_CLOSE.
     void Destroy();
 
     // Focus for the next activation, and now when the window is active.
@@ -64,10 +71,12 @@ private:
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void RestoreFocus();
     void MoveFocus(WPARAM wParam, LPARAM lParam);
+    void ReleaseModalOwner();
 
     IconPair m_icons;  // the class keeps them for the program's lifetime
     bool m_registered = false;
     HWND m_lastFocus = nullptr;
+    HWND m_modalOwner = nullptr;
 };
 
 }  // namespace winkit

@@ -1,0 +1,251 @@
+#include "Favourites.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "Decimal.h"
+#include "RegistryLayout.h"
+
+namespace launcher {
+
+namespace {
+
+using registry::Root;
+
+// "7", "007": a favourite's subkey. Nine digits at most, so the number fits.
+std::optional<unsigned long> EntryNumber(const std::wstring& name) {
+    if (name.empty() || name.size() > 9) return std::nullopt;
+    unsigned long number = 0;
+    for (wchar_t ch : name) {
+        if (ch < L'0' || ch > L'9') return std::nullopt;
+        number = number * 10 + static_cast<unsigned long>(ch - L'0');
+    }
+    return number;
+}
+
+bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L" \t") == std::wstring::npos; }
+
+std::wstring EntryKey(const std::wstring& subKeyName) { return std::wstring(registry::kFavouritesKey) + L"\\" + subKeyName; }
+
+// A favourite's values, in this order.
+const std::vector<const wchar_t*> kEntryValues = {registry::kNameValue, registry::kFolderValue, registry::kModeValue,
+                                                  registry::kHotkeyValue};
+
+Favourite ReadEntry(registry::Backend& backend, const std::wstring& key) {
+    auto texts = registry::GetStrings(backend, Root::CurrentUser, key, kEntryValues);
+    for (auto& text : texts)
+        if (!text) text = std::wstring();
+    return {*texts[0], *texts[1], *texts[2], *texts[3]};
+}
+
+FavouriteList Limited(std::vector<Favourite> found, bool byPolicy) {
+    FavouriteList list;
+    list.byPolicy = byPolicy;
+    for (Favourite& favourite : found) {
+        if (IsBlank(favourite.folder)) continue;
+        if (list.entries.size() == kMaxFavourites) {
+            ++list.leftOut;
+            continue;
+        }
+        list.entries.push_back(std::move(favourite));
+    }
+    return list;
+}
+
+std::wstring Quoted(const Favourite& favourite) { return L"\"" + ShortName(favourite, kMenuNameLength) + L"\""; }
+
+// "A", "A and B", "A, B and C".
+std::wstring Listed(const std::vector<std::wstring>& items) {
+    std::wstring text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? L"" : i + 1 == items.size() ? L" and " : L", ") + items[i];
+    return text;
+}
+
+}  // namespace
+
+FavouriteList ReadFavourites(registry::Backend& backend) {
+    for (const registry::Place& place : registry::kPolicyFavouritesPlaces) {
+        const std::vector<registry::NamedText> values = registry::StringValues(backend, place.root, place.key);
+        if (values.empty()) continue;
+        std::vector<Favourite> found;
+        for (const registry::NamedText& value : values) found.push_back({value.name, value.text, L"", L""});
+        return Limited(std::move(found), true);
+    }
+    // In the order of their numbers (the registry lists "10" before "2"); "7"
+    // and "007" in the registry's order.
+    std::vector<std::pair<unsigned long, std::wstring>> numbered;
+    for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey)) {
+        const auto number = EntryNumber(name);
+        if (!number) continue;
+        const auto later = std::find_if(numbered.begin(), numbered.end(),
+                                        [&number](const auto& entry) { return entry.first > *number; });
+        numbered.emplace(later, *number, std::move(name));
+    }
+    std::vector<Favourite> found;
+    for (const auto& entry : numbered) found.push_back(ReadEntry(backend, EntryKey(entry.second)));
+    return Limited(std::move(found), false);
+}
+
+LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t index, const LaunchSettings& main) {
+    const Favourite& favourite = list.entries.at(index);
+    return {list.byPolicy ? main.mode : favourite.mode, favourite.folder};
+}
+
+std::wstring ShortName(const Favourite& favourite, std::size_t length) {
+    std::wstring text = IsBlank(favourite.name) ? favourite.folder : favourite.name;
+    // A tab would start the menu's column of shortcut keys; line breaks show as boxes.
+    for (wchar_t& ch : text)
+        if (ch < L' ' || ch == 0x7F) ch = L' ';
+    if (text.size() <= length || length == 0) return text;
+    std::size_t cut = length - 1;
+    // Half a surrogate pair would show as a box.
+    if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] < 0xDC00) --cut;
+    return text.substr(0, cut) + L"\u2026";
+}
+
+std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite) {
+    std::wstring caption;
+    if (index < 9)
+        caption = std::wstring(L"&") + static_cast<wchar_t>(L'1' + index) + L" ";
+    else if (index == 9)
+        caption = L"&0 ";
+    for (wchar_t ch : ShortName(favourite, kMenuNameLength)) {
+        if (ch == L'&') caption += L'&';
+        caption += ch;
+    }
+    return caption;
+}
+
+std::optional<std::size_t> HotkeyHolder(const Hotkey& combination, const Hotkey& mainHotkey,
+                                        const std::vector<Favourite>& list, std::size_t except) {
+    if (combination.IsNone()) return std::nullopt;
+    if (combination == mainHotkey) return kMainFolder;
+    for (std::size_t index = 0; index < list.size(); ++index) {
+        if (index == except) continue;
+        const auto other = ParseHotkey(list[index].hotkey);
+        if (other && *other == combination) return index;
+    }
+    return std::nullopt;
+}
+
+std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>& list, const Hotkey& mainHotkey) {
+    std::vector<FavouriteHotkey> checks;
+    for (const Favourite& favourite : list) {
+        FavouriteHotkey check;
+        const auto parsed = ParseHotkey(favourite.hotkey);
+        check.unreadable = !parsed;
+        if (parsed && !parsed->IsNone()) {
+            check.combination = *parsed;
+            if (*parsed == mainHotkey) check.givenTwice = kMainFolder;
+            for (std::size_t earlier = 0; earlier < checks.size() && !check.givenTwice; ++earlier)
+                if (checks[earlier].ToTake() == *parsed) check.givenTwice = earlier;
+        }
+        checks.push_back(check);
+    }
+    return checks;
+}
+
+std::wstring HotkeyGivenText(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list) {
+    const std::wstring given = holder == kMainFolder || holder >= list.size()
+                                   ? L" already opens the main folder."
+                                   : L" is already the hotkey of " + Quoted(list[holder]) + L".";
+    return FormatHotkey(combination) + given + L" Please choose another combination.";
+}
+
+std::wstring FavouriteHotkeyTakenText(const Favourite& favourite, const Hotkey& combination,
+                                      const std::wstring& systemMessage) {
+    return FormatHotkey(combination) + L", the hotkey of " + Quoted(favourite) +
+           L", is used by another program. Please choose another combination.\n\n" + systemMessage;
+}
+
+std::wstring HotkeyColumnText(const FavouriteHotkey& check, bool usedByAnotherProgram) {
+    if (check.unreadable) return L"(cannot be read)";
+    const std::wstring text = FormatHotkey(check.combination);
+    if (check.givenTwice) return text + L" (given twice)";
+    if (usedByAnotherProgram) return text + L" (used by another program)";
+    return text;
+}
+
+std::wstring FavouriteHotkeysNotTakenText(const std::vector<Favourite>& list,
+                                          const std::vector<HotkeyNotTaken>& notTaken) {
+    // A balloon holds 255 characters: the names are kept short.
+    constexpr std::size_t kBalloonNameLength = 24;
+    std::vector<std::wstring> items;
+    for (const HotkeyNotTaken& item : notTaken) {
+        if (item.favourite >= list.size()) continue;
+        items.push_back(L"\"" + ShortName(list[item.favourite], kBalloonNameLength) + L"\" (" +
+                        FormatHotkey(item.combination) +
+                        (item.givenTwice ? L", given twice)" : L", used by another program)"));
+    }
+    if (items.empty()) return std::wstring();
+    return L"Favourite hotkeys that do not work: " + Listed(items) + L". Choose others in Settings, Favourites.";
+}
+
+FavouritesSaveOutcome SaveFavourites(registry::Backend& backend, const std::vector<Favourite>& entries) {
+    FavouritesSaveOutcome outcome;
+    auto note = [&outcome](const registry::Status& status) {
+        if (outcome.firstError.Ok()) outcome.firstError = status;
+    };
+    std::vector<std::wstring> old;
+    std::vector<unsigned long> used;
+    for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey)) {
+        if (const auto number = EntryNumber(name)) {
+            used.push_back(*number);
+            old.push_back(std::move(name));
+        }
+    }
+    std::vector<std::wstring> written;
+    unsigned long number = 0;
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        do ++number;
+        while (std::find(used.begin(), used.end(), number) != used.end());
+        const std::wstring key = EntryKey(winkit::Decimal(number));
+        written.push_back(key);
+        const Favourite& favourite = entries[index];
+        const std::wstring* texts[] = {&favourite.name, &favourite.folder, &favourite.mode, &favourite.hotkey};
+        for (std::size_t field = 0; field < kEntryValues.size(); ++field) {
+            const registry::Status status =
+                registry::SaveString(backend, Root::CurrentUser, key, kEntryValues[field], *texts[field]);
+            if (status.Ok()) continue;
+            note(status);
+            outcome.notSaved.push_back(index);
+            break;
+        }
+    }
+    if (!outcome.notSaved.empty()) {
+        for (const std::wstring& key : written) registry::DeleteKey(backend, Root::CurrentUser, key);
+        return outcome;
+    }
+    for (const std::wstring& name : old) {
+        const registry::Status status = registry::DeleteKey(backend, Root::CurrentUser, EntryKey(name));
+        if (status.Ok() || status.code == winkit::kErrorFileNotFound) continue;
+        note(status);
+        outcome.notRemoved.push_back(
+            registry::GetString(backend, Root::CurrentUser, EntryKey(name), registry::kNameValue).value_or(name));
+    }
+    return outcome;
+}
+
+std::wstring FavouritesSaveFailureText(const FavouritesSaveOutcome& outcome, const std::vector<Favourite>& entries,
+                                       const std::wstring& systemMessage) {
+    std::wstring text;
+    if (!outcome.notSaved.empty()) {
+        std::vector<std::wstring> names;
+        for (std::size_t index : outcome.notSaved)
+            if (index < entries.size()) names.push_back(Quoted(entries[index]));
+        text = (names.size() == 1 ? L"The favourite " : L"The favourites ") + Listed(names) +
+               L" could not be stored, so the list was not saved.";
+    } else {
+        std::vector<std::wstring> names;
+        for (const std::wstring& name : outcome.notRemoved) names.push_back(Quoted(Favourite{name, name, L"", L""}));
+        text = L"The list was saved, but the removed " + std::wstring(names.size() == 1 ? L"favourite " : L"favourites ") +
+               Listed(names) + (names.size() == 1 ? L" is" : L" are") + L" still stored.";
+    }
+    text += L"\n\n" + systemMessage;
+    if (!outcome.notSaved.empty()) text += L"\n\nYour changes are still in the Favourite folders window.";
+    return text;
+}
+
+}  // namespace launcher

@@ -1,0 +1,90 @@
+#include "FolderPicker.h"
+
+#include <shobjidl.h>
+
+#include "Error.h"
+#include "ExplorerLaunch.h"
+#include "Handles.h"
+#include "SystemFunction.h"
+#include "LauncherTexts.h"
+#include "Win32FolderProbe.h"
+
+namespace launcher {
+
+namespace {
+
+// The text's folder as the Explorer would get it, or the nearest folder above
+// it that exists ("C:\Work\gone" starts at C:\Work); empty when none does.
+std::wstring StartFolder(const std::wstring& text) {
+    Win32FolderProbe probe;
+    std::wstring path = PlanExplorerLaunch({L"", text}, probe).folder;
+    while (!path.empty() && probe.Examine(path) != FolderProbe::Found::Folder) {
+        const std::size_t slash = path.find_last_of(L'\\');
+        if (slash == std::wstring::npos) return std::wstring();
+        std::wstring parent = path.substr(0, slash);
+        if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
+        if (parent == path) return std::wstring();
+        path = parent;
+    }
+    return path;
+}
+
+// Spelled out rather than taken from libuuid, whose one object file holds
+// every id Windows defines: 35 KiB in the program for this one.
+constexpr CLSID kFileOpenDialog = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
+
+// HRESULT_FROM_WIN32 undone where it was one.
+long ErrorOf(HRESULT result) {
+    return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<long>(result);
+}
+
+std::optional<std::wstring> Refused(HWND owner, HRESULT result) {
+    winkit::ShowInformation(owner, L"Tolvane could not open the folder picker:\n" + winkit::SystemMessage(ErrorOf(result)),
+                            kLauncherCaption);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& text) {
+    // ole32 is loaded when the picker is first asked for: as an import it
+    // would sit in the resident launcher from its start.
+    static const auto initialize = winkit::SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
+    static const auto uninitialize = winkit::SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    static const auto createInstance = winkit::SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    if (initialize == nullptr || uninitialize == nullptr || createInstance == nullptr)
+        return Refused(owner, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+    const HRESULT started = initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    struct ComScope {
+        decltype(&CoUninitialize) uninitialize;
+        bool started;
+        ~ComScope() {
+            if (started) uninitialize();
+        }
+    } scope{uninitialize, SUCCEEDED(started)};
+
+    winkit::UniqueCom<IFileOpenDialog> dialog;
+    HRESULT result = createInstance(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),
+                                    reinterpret_cast<void**>(dialog.Put()));
+    if (FAILED(result)) return Refused(owner, result);
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog.Get()->GetOptions(&options);
+    dialog.Get()->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR);
+    const std::wstring start = StartFolder(text);
+    winkit::UniqueCom<IShellItem> startItem;
+    if (!start.empty() &&
+        SUCCEEDED(SHCreateItemFromParsingName(start.c_str(), nullptr, __uuidof(IShellItem),
+                                              reinterpret_cast<void**>(startItem.Put()))))
+        dialog.Get()->SetFolder(startItem.Get());
+    result = dialog.Get()->Show(owner);
+    if (result == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return std::nullopt;
+    if (FAILED(result)) return Refused(owner, result);
+    winkit::UniqueCom<IShellItem> chosen;
+    winkit::UniqueCoTaskMem<wchar_t> path;
+    result = dialog.Get()->GetResult(chosen.Put());
+    if (SUCCEEDED(result)) result = chosen.Get()->GetDisplayName(SIGDN_FILESYSPATH, path.Put());
+    if (FAILED(result)) return Refused(owner, result);
+    return std::wstring(path.Get());
+}
+
+}  // namespace launcher
