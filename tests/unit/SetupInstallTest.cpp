@@ -434,6 +434,8 @@ struct ChangingRegistry final : registry::Backend {
     long DeleteValue(Key key, const std::wstring& name) override {
         return refused && name == registry::kFolderValue ? winkit::kErrorAccessDenied : inner.DeleteValue(key, name);
     }
+    long EnumKey(Key key, std::uint32_t index, std::wstring* name) override { return inner.EnumKey(key, index, name); }
+    long EnumValue(Key key, std::uint32_t index, std::wstring* name) override { return inner.EnumValue(key, index, name); }
     long DeleteKey(registry::Root root, const std::wstring& path) override { return inner.DeleteKey(root, path); }
     void CloseKey(Key key) override { inner.CloseKey(key); }
 };
