@@ -127,11 +127,25 @@ TEST(FavouritesMenu, CaptionsWithAccessKeysAmpersandsAndCutNames) {
         {0, {sixty + L"&x", L"C:\\", L"", L""}, L"&1 " + std::wstring(59, L'n') + L"\u2026"},
         {0, {std::wstring(58, L'b') + L"&&&", L"C:\\", L"", L""}, L"&1 " + std::wstring(58, L'b') + L"&&\u2026"},
         {0, {surrogates, L"C:\\", L"", L""}, L"&1 " + std::wstring(58, L'a') + L"\u2026"},
+        {0, {std::wstring(58, L'a') + L"\xD800\xDC00" L"cd", L"C:\\", L"", L""}, L"&1 " + std::wstring(58, L'a') + L"\u2026"},
+        {0, {std::wstring(59, L'a') + L"x\xD800\xDC00", L"C:\\", L"", L""}, L"&1 " + std::wstring(59, L'a') + L"\u2026"},
         {1, {L"", L"D:\\Only a folder", L"", L""}, L"&2 D:\\Only a folder"},
         {1, {L"  ", L"D:\\x", L"", L""}, L"&2 D:\\x"},
         {0, {L"Tab\there\r\nend\x7F", L"C:\\", L"", L""}, L"&1 Tab here  end "},
     };
     for (const Case& c : cases) EXPECT_EQ(FavouriteMenuCaption(c.index, c.favourite), c.caption) << c.index;
+}
+
+// The dialog's OK writes nothing when the list equals the stored one.
+TEST(FavouritesMenu, AnEntryIsUnchangedOnlyWhenEveryValueIs) {
+    const Favourite entry{L"N", L"C:\\f", L"vbNormalFocus", L"Ctrl+Alt+1"};
+    EXPECT_EQ(entry, entry);
+    for (std::size_t which = 0; which < 4; ++which) {
+        Favourite changed = entry;
+        std::wstring* values[] = {&changed.name, &changed.folder, &changed.mode, &changed.hotkey};
+        *values[which] += L"x";
+        EXPECT_FALSE(changed == entry) << which;
+    }
 }
 
 TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {

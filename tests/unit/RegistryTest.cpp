@@ -187,6 +187,20 @@ TEST(RegistryText, Utf16EncodingIsLittleEndianWithSurrogates) {
     const auto bytes = ToUtf16Bytes(emoji);
     EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x3D, 0xD8, 0x00, 0xDE}));
     EXPECT_EQ(FromUtf16Bytes(bytes.data(), bytes.size()), emoji);
+    const std::uint8_t firstPair[] = {0x00, 0xD8, 0x00, 0xDC};
+    EXPECT_EQ(FromUtf16Bytes(firstPair, 4), L"\U00010000");
+    // Lone low surrogates are kept as they are, not paired.
+    const std::uint8_t lowLow[] = {0x00, 0xDC, 0x01, 0xDC};
+    EXPECT_EQ(FromUtf16Bytes(lowLow, 4), (std::wstring{wchar_t(0xDC00), wchar_t(0xDC01)}));
+}
+
+TEST(RegistryWrite, NumbersAreLittleEndian) {
+    MemoryRegistry reg;
+    ASSERT_TRUE(SaveDword(reg, Root::LocalMachine, kKey, L"Size", 0x12345678).Ok());
+    const auto* stored = reg.Find(kKey, L"Size");
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->type, registry::kTypeDword);
+    EXPECT_EQ(stored->data, (std::vector<std::uint8_t>{0x78, 0x56, 0x34, 0x12}));
 }
 
 TEST(RegistryEnumerate, SubkeysByNameValuesInTheOrderWritten) {

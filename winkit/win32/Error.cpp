@@ -5,6 +5,16 @@
 
 namespace winkit {
 
+// The portable code tells these codes apart without <windows.h>: they must be
+// the system's.
+static_assert(kErrorSuccess == ERROR_SUCCESS && kErrorFileNotFound == ERROR_FILE_NOT_FOUND &&
+              kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorAccessDenied == ERROR_ACCESS_DENIED &&
+              kErrorInvalidHandle == ERROR_INVALID_HANDLE && kErrorSharingViolation == ERROR_SHARING_VIOLATION &&
+              kErrorLockViolation == ERROR_LOCK_VIOLATION && kErrorInvalidParameter == ERROR_INVALID_PARAMETER &&
+              kErrorAlreadyExists == ERROR_ALREADY_EXISTS && kErrorMoreData == ERROR_MORE_DATA &&
+              kErrorNoMoreItems == ERROR_NO_MORE_ITEMS && kErrorCancelled == ERROR_CANCELLED &&
+              kErrorUserMappedFile == ERROR_USER_MAPPED_FILE);
+
 std::wstring SystemMessage(long error) {
     auto code = static_cast<DWORD>(error);
     UniqueLocal<wchar_t> buffer;
