@@ -27,6 +27,9 @@ TEST(Commands, EachWayOfAskingHasItsCommand) {
     EXPECT_EQ(CommandForMenuItem(IDM_EXPLORER - 1), std::nullopt) << "no item";
     EXPECT_EQ(CommandForTrayClick(), kOpenExplorer);
     EXPECT_EQ(CommandForHotkey(), kOpenExplorer);
+    // The rows above hold only while commands of another kind or favourite differ.
+    EXPECT_FALSE(Command{CommandKind::Exit} == kOpenExplorer);
+    EXPECT_FALSE(Favourite(0) == Favourite(1));
 }
 
 TEST(Commands, EachFavouriteHasAMenuItemAndAHotkeyId) {

@@ -180,6 +180,7 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
     EXPECT_EQ(HotkeyColumnText(checks[5], true), L"Ctrl+Alt+2 (used by another program)");
     // The entry dialog asks about one combination against all the others.
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+1"), main, list, 0), 1u);
+    EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+1"), main, list, 1), 0u);
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+2"), main, list, 5), std::nullopt);
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+2"), main, list, 0), 5u);
     EXPECT_EQ(HotkeyHolder(main, main, list, 2), kMainFolder);
@@ -224,6 +225,10 @@ TEST(FavouritesSave, TheListRoundTripsWholeAndInOrder) {
     EXPECT_EQ(reg.OpenHandles(), 0);
     EXPECT_TRUE(SaveFavourites(reg, {}).Ok());
     EXPECT_TRUE(ReadFavourites(reg).entries.empty());
+    // Into an empty list, numbered from 1.
+    EXPECT_TRUE(SaveFavourites(reg, {entries[2], entries[0]}).Ok());
+    EXPECT_EQ(registry::SubKeyNames(reg, registry::Root::CurrentUser, registry::kFavouritesKey),
+              (std::vector<std::wstring>{L"1", L"2", L"keep"}));
 }
 
 TEST(FavouritesSave, ARefusedEntryLeavesTheOldListAndIsNamed) {
