@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <array>
 #include <iterator>
 
 #include "Error.h"
@@ -126,10 +125,7 @@ void FavouriteDialog::OnOk() {
         SetFocusTo(m_controls.Get(noName ? kNameEdit : kFolderEdit));
         return;
     }
-    std::array<bool, kModeOptionCount> selected{};
-    for (int index = 0; index < kModeOptionCount; ++index)
-        selected[static_cast<std::size_t>(index)] = m_controls.Checked(kFirstModeOption + index);
-    favourite.mode = ModeForOptions(selected);
+    favourite.mode = ModeForOptions(m_controls.CheckedOptions<kModeOptionCount>(kFirstModeOption));
     HWND box = m_controls.Get(kHotkeyBox);
     // A combination the box cannot show (unreadable text, one with the
     // Windows key) stays as stored unless another is typed.

@@ -228,9 +228,7 @@ void FavouritesDialog::Move(bool up) {
         return;
     const std::size_t other = up ? *selected - 1 : *selected + 1;
     std::swap(m_entries[*selected], m_entries[other]);
-    const bool refused = m_refused[*selected];
-    m_refused[*selected] = m_refused[other];
-    m_refused[other] = refused;
+    std::vector<bool>::swap(m_refused[*selected], m_refused[other]);
     ShowEntries(other);
 }
 

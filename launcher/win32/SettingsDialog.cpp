@@ -12,7 +12,6 @@
 #include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "Registry.h"
-#include "SystemFunction.h"
 #include "WindowModes.h"
 #include "resource.h"
 
@@ -174,13 +173,6 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
     }
 }
 
-std::array<bool, kModeOptionCount> SettingsDialog::SelectedOptions() const {
-    std::array<bool, kModeOptionCount> selected{};
-    for (int index = 0; index < kModeOptionCount; ++index)
-        selected[static_cast<std::size_t>(index)] = m_controls.Checked(kFirstModeOption + index);
-    return selected;
-}
-
 void SettingsDialog::OnSave() {
     const std::wstring folder = winkit::WindowText(m_controls.Get(kFolderEdit));
     MainWindow& launcher = MainWindow::Instance();
@@ -209,7 +201,7 @@ void SettingsDialog::OnSave() {
         hotkeyText = FormatHotkey(*hotkey);
     }
     const SaveOutcome outcome =
-        SaveSettings(registry::SystemBackend(), ModeForOptions(SelectedOptions()), folder, hotkeyText);
+        SaveSettings(registry::SystemBackend(), ModeForOptions(m_controls.CheckedOptions<kModeOptionCount>(kFirstModeOption)), folder, hotkeyText);
     if (!outcome.Ok()) {
         // The hotkey was not stored: the running one stays the stored one.
         if (outcome.hotkey.Refused()) launcher.UseHotkey(previous);

@@ -1,13 +1,10 @@
 #pragma once
 #include <windows.h>
 
-#include <array>
-
 #include <optional>
 
 #include "Hotkey.h"
 #include "Settings.h"
-#include "WindowModes.h"
 #include "Window.h"
 
 namespace launcher {
@@ -34,7 +31,6 @@ private:
     std::optional<Hotkey> ChosenHotkey() const;
     void OnSave();
     void OnCancel();
-    std::array<bool, kModeOptionCount> SelectedOptions() const;
     HWND Option(int index) const;
 
     bool m_hotkeyByPolicy = false;

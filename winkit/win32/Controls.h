@@ -3,6 +3,7 @@
 // its table.
 #include <windows.h>
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -41,6 +42,13 @@ public:
     bool IsOption(HWND control) const;
     // Whether a check box or an option is checked.
     bool Checked(int id) const { return SendMessageW(Get(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    // Which of N options with consecutive ids, from firstId, are checked.
+    template <int N>
+    std::array<bool, N> CheckedOptions(int firstId) const {
+        std::array<bool, N> checked{};
+        for (int index = 0; index < N; ++index) checked[static_cast<std::size_t>(index)] = Checked(firstId + index);
+        return checked;
+    }
     // Tab enters a group of option buttons at its selected option (the first
     // when none is selected), as in a dialog: only that one keeps the tab stop.
     void UpdateOptionTabStops();
