@@ -74,18 +74,22 @@ FavouriteList ReadFavourites(registry::Backend& backend) {
         return Limited(std::move(found), true);
     }
     // In the order of their numbers (the registry lists "10" before "2"); "7"
-    // and "007" in the registry's order.
+    // and "007" in the registry's order. Only the names are read for all of
+    // them: a key with thousands of entries would otherwise hold up the start.
     std::vector<std::pair<unsigned long, std::wstring>> numbered;
-    for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey)) {
-        const auto number = EntryNumber(name);
-        if (!number) continue;
-        const auto later = std::find_if(numbered.begin(), numbered.end(),
-                                        [&number](const auto& entry) { return entry.first > *number; });
-        numbered.emplace(later, *number, std::move(name));
+    for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey))
+        if (const auto number = EntryNumber(name)) numbered.emplace_back(*number, std::move(name));
+    std::stable_sort(numbered.begin(), numbered.end(),
+                     [](const auto& left, const auto& right) { return left.first < right.first; });
+    FavouriteList list;
+    std::size_t next = 0;
+    while (next < numbered.size() && list.entries.size() < kMaxFavourites) {
+        Favourite favourite = ReadEntry(backend, EntryKey(numbered[next++].second));
+        if (!IsBlank(favourite.folder)) list.entries.push_back(std::move(favourite));
     }
-    std::vector<Favourite> found;
-    for (const auto& entry : numbered) found.push_back(ReadEntry(backend, EntryKey(entry.second)));
-    return Limited(std::move(found), false);
+    // Not read: some of them may lack a folder, but all of them are stored.
+    list.leftOut = numbered.size() - next;
+    return list;
 }
 
 LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t index, const LaunchSettings& main) {

@@ -29,7 +29,7 @@ struct FavouriteList {
     // A policy's list replaces the user's; its favourites open in the main
     // folder's window mode and have no hotkeys.
     bool byPolicy = false;
-    std::size_t leftOut = 0;  // entries past the first kMaxFavourites
+    std::size_t leftOut = 0;  // entries stored past the one that gave the last of kMaxFavourites
 };
 
 // The computer's policy, else the user's policy (a list counts when its key

@@ -67,6 +67,16 @@ TEST(FavouritesRead, TheFirstTwentyAreUsed) {
     EXPECT_EQ(list.entries.front().name, L"1");
     EXPECT_EQ(list.entries.back().name, L"20");
     EXPECT_EQ(list.leftOut, 3u);
+    // Of hundreds, only the names and the entries up to the twentieth with a folder are read.
+    MemoryRegistry many;
+    for (int i = 300; i >= 1; --i) PutEntry(many, std::to_wstring(i), std::to_wstring(i), i == 2 ? L"" : L"C:\\");
+    const int opensBefore = many.Opens();
+    const FavouriteList first = ReadFavourites(many);
+    EXPECT_EQ(many.Opens() - opensBefore, 2 + 1 + 21) << "the policies' keys, the list's key, 21 entries";
+    ASSERT_EQ(first.entries.size(), kMaxFavourites);
+    EXPECT_EQ(first.entries[1].name, L"3");
+    EXPECT_EQ(first.entries.back().name, L"21");
+    EXPECT_EQ(first.leftOut, 300u - 21u);
 }
 
 TEST(FavouritesRead, APolicysListReplacesTheUsers) {
