@@ -97,11 +97,27 @@ LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t in
     return {list.byPolicy ? main.mode : favourite.mode, favourite.folder};
 }
 
+bool IsDirectionalFormatting(wchar_t ch) {
+    return ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x202A && ch <= 0x202E) ||
+           (ch >= 0x2066 && ch <= 0x2069);
+}
+
+std::wstring DisplayedText(const std::wstring& text) {
+    std::wstring shown;
+    shown.reserve(text.size());
+    for (wchar_t ch : text) {
+        // An override (U+202E) would show the text reversed, so that one name
+        // could pass for another; the marks and isolates go with it.
+        if (IsDirectionalFormatting(ch)) continue;
+        // A tab would start the menu's column of shortcut keys; line breaks show as boxes.
+        shown += ch < L' ' || ch == 0x7F ? L' ' : ch;
+    }
+    return shown;
+}
+
 std::wstring ShortName(const Favourite& favourite, std::size_t length) {
-    std::wstring text = IsBlank(favourite.name) ? favourite.folder : favourite.name;
-    // A tab would start the menu's column of shortcut keys; line breaks show as boxes.
-    for (wchar_t& ch : text)
-        if (ch < L' ' || ch == 0x7F) ch = L' ';
+    std::wstring text = DisplayedText(favourite.name);
+    if (IsBlank(text)) text = DisplayedText(favourite.folder);
     if (text.size() <= length || length == 0) return text;
     std::size_t cut = length - 1;
     // Half a surrogate pair would show as a box.

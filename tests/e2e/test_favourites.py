@@ -27,6 +27,8 @@ FAVOURITES = [
     ("1", "Projects", "C:\\Projects", "vbNormalFocus", "Ctrl+Alt+1", "&1 Projects", 1),
     ("7", "Tom & Jerry", "C:\\Tom & Jerry, a,b", "vbMinimizedFocus", "", "&2 Tom && Jerry", 2),
     ("30", LONG_NAME, "C:\\Ärger Ω", "vbMaximizedFocus", "nonsense", "&3 " + LONG_NAME[:59] + "…", 3),
+    # U+202E would show the rest reversed, as "Photos exe.jpg".
+    ("31", "Photos \u202egpj.exe", "C:\\Projects", "vbNormalFocus", "", "&4 Photos gpj.exe", 1),
 ]
 USUAL_ITEMS = [("Start &automatically", False), ("A&bout Tolvane", False), ("&Settings", False),
                ("E&xit Tolvane", False), ("", True), ("Open &Explorer", False)]
@@ -145,6 +147,7 @@ class FavouritesTest(unittest.TestCase):
                 self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5))
                 self.assertEqual(self.explorers_after(str(index + 1)), [(f'explorer.exe /e,"{folder}"', show)])
                 self.s.close_windows("ExplorerWClass")
+        self.assertEqual(self.stored("31")[0], "Photos \u202egpj.exe", "the stored name changed")
         # The left click stays the main folder's.
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
         self.assertEqual([(p["cmdline"], p["show"]) for p in procs], [(f'explorer.exe /e,"{MAIN_FOLDER}"', 3)])
