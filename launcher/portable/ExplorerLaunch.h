@@ -38,9 +38,21 @@ struct LaunchSettings {
 };
 LaunchSettings ReadLaunchSettings(registry::Backend& backend);
 
-// Why a local folder cannot be opened: the Explorer would open some other
-// folder without a word.
-enum class FolderProblem { None, Missing, IsFile };
+// What kind of text a folder is, once expanded and without blanks around it.
+enum class FolderTextKind {
+    Empty,       // the Explorer without a folder
+    Drive,       // "C:\x", "C:" (checked unless on a network drive)
+    Network,     // "\\server\share\x" (not checked: a lost server would hold up the click)
+    ShellName,   // "shell:Personal", "::{CLSID}": the Explorer's own names, passed as they are
+    DevicePath,  // "\\?\C:\x", "\\.\C:", also with "/": would skip every check
+    Address,     // "file:///C:/x", "http://...": the Explorer would open it with its program
+    NotFull,     // "x", "\x", "C:x": the Explorer's current folder (the Windows folder) would complete it
+};
+FolderTextKind ClassifyFolderText(const std::wstring& text);
+
+// Why a folder cannot be opened: the Explorer would open some other folder,
+// or a file, without a word.
+enum class FolderProblem { None, Missing, IsFile, DevicePath, Address, NotFull };
 
 struct ExplorerLaunch {
     std::wstring commandLine;
@@ -50,6 +62,8 @@ struct ExplorerLaunch {
 };
 // Blanks around the stored text (easily typed, kept as the user's) mean
 // nothing. Only local drives are checked: a lost server would hold up the click.
+// Device paths, addresses and texts that are not a full path are refused, so
+// that the Explorer is started only at a folder.
 ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& probe);
 
 // The message for a launch that has a problem.

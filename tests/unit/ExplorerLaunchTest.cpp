@@ -79,11 +79,15 @@ TEST(ExplorerCommand, DriveLetterPaths) {
 }
 
 TEST(ExplorerCommand, OnlyAMissingFolderOrAFileOnALocalDriveStopsTheStart) {
-    constexpr auto kNone = FolderProblem::None, kMissing = FolderProblem::Missing, kFile = FolderProblem::IsFile;
+    constexpr auto kNone = FolderProblem::None, kMissing = FolderProblem::Missing, kFile = FolderProblem::IsFile,
+                   kDevice = FolderProblem::DevicePath, kAddress = FolderProblem::Address,
+                   kNotFull = FolderProblem::NotFull;
     const std::pair<const wchar_t*, FolderProblem> cases[] = {  // stored folder, problem
         {L"C:\\", kNone}, {L"%USERPROFILE%\\Documents", kNone}, {L"C:\\gone", kMissing},
         {L"%USERPROFILE%\\gone", kMissing}, {L"q:\\", kMissing}, {L"", kNone}, {L"\\\\server\\share\\gone", kNone},
-        {L"N:\\on a mapped drive", kNone}, {L"%UNDEFINED%\\x", kNone}, {L"relative", kNone},
+        {L"N:\\on a mapped drive", kNone}, {L"%UNDEFINED%\\x", kNotFull}, {L"relative", kNotFull},
+        {L"\\\\?\\C:\\windows", kDevice}, {L"file:///C:/notes.txt", kAddress},
+        {L"shell:Personal", kNone}, {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", kNone},
         {L"Q:", kMissing}, {L"N:", kNone}, {L"C:\\notes.txt", kFile}, {L"C:\\locked", kNone},
         // Blanks at either end are the user's typing, not part of the folder.
         {L" C:\\windows", kNone}, {L"C:\\windows  ", kNone}, {L"\t %USERPROFILE%\\Documents ", kNone},
@@ -104,4 +108,30 @@ TEST(ExplorerCommand, OnlyAMissingFolderOrAFileOnALocalDriveStopsTheStart) {
     EXPECT_EQ(missing.rfind(L"The folder C:\\gone does not exist.", 0), 0u) << testing::PrintToString(missing);
     const std::wstring file = FolderProblemText(PlanExplorerLaunch({L"", L"C:\\notes.txt"}, probe));
     EXPECT_EQ(file.rfind(L"C:\\notes.txt is a file, not a folder.", 0), 0u) << testing::PrintToString(file);
+    const std::pair<const wchar_t*, const wchar_t*> refused[] = {
+        {L"\\\\.\\C:\\x", L"\\\\.\\C:\\x is a device path"}, {L"http://x", L"http://x is an address, not a folder"},
+        {L"x", L"x is not the full path of a folder"}};
+    for (const auto& [folder, start] : refused) {
+        const std::wstring text = FolderProblemText(PlanExplorerLaunch({L"", folder}, probe));
+        EXPECT_EQ(text.rfind(start, 0), 0u) << testing::PrintToString(text);
+    }
+}
+
+TEST(ExplorerCommand, WhatKindOfFolderTextItIs) {
+    using Kind = FolderTextKind;
+    const std::pair<const wchar_t*, Kind> cases[] = {
+        {L"", Kind::Empty}, {L"C:\\x", Kind::Drive}, {L"c:", Kind::Drive}, {L"C:/x", Kind::Drive},
+        {L"C:x", Kind::NotFull}, {L"C:..\\x", Kind::NotFull}, {L"\\x", Kind::NotFull}, {L"/x", Kind::NotFull},
+        {L"\\??\\C:\\x", Kind::NotFull}, {L"x\\y", Kind::NotFull}, {L"\\\\", Kind::NotFull}, {L":x", Kind::NotFull},
+        {L"\\\\server\\share", Kind::Network}, {L"//server/share", Kind::Network}, {L"\\/server", Kind::Network},
+        {L"\\\\?\\C:\\windows\\notepad.exe", Kind::DevicePath}, {L"\\\\.\\C:", Kind::DevicePath},
+        {L"//?/C:/x", Kind::DevicePath}, {L"\\\\?\\UNC\\server\\share", Kind::DevicePath}, {L"/\\.\\pipe", Kind::DevicePath},
+        {L"file:///C:/windows/notepad.exe", Kind::Address}, {L"FILE:C:\\x", Kind::Address},
+        {L"http://example.invalid/", Kind::Address}, {L"ms-settings:", Kind::Address}, {L"a+b.c-1:x", Kind::Address},
+        {L"x9:", Kind::Address}, {L"shell:Personal", Kind::ShellName}, {L"SHELL:::{1}", Kind::ShellName},
+        {L"shel:x", Kind::Address}, {L"shell", Kind::NotFull}, {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", Kind::ShellName},
+        {L"1http:x", Kind::NotFull}, {L"ht tp:x", Kind::NotFull}, {L"ht_tp:x", Kind::NotFull},
+    };
+    for (const auto& [text, kind] : cases)
+        EXPECT_EQ(ClassifyFolderText(text), kind) << testing::PrintToString(std::wstring(text));
 }
