@@ -1,5 +1,7 @@
 #include "Install.h"
 
+#include <algorithm>
+
 #include "../../version/Version.h"
 #include "CommandLine.h"
 #include "Decimal.h"
@@ -336,6 +338,21 @@ StartCommand LauncherStart(const InstallPlan& plan) {
 InstallReport RunInstall(const InstallPlan& plan, const Sources& sources, FileService& files,
                          registry::Backend& backend) {
     return Installation(plan, sources, files, backend).Run();
+}
+
+std::vector<std::wstring> LaunchersToEnd(registry::Backend& backend, const std::wstring& setupProgramPath) {
+    std::vector<std::wstring> paths;
+    auto add = [&paths](const std::wstring& folder) {
+        if (folder.find_first_not_of(L" \t") == std::wstring::npos) return;
+        const bool separated = folder.back() == L'\\' || folder.back() == L'/';
+        const std::wstring path = folder + (separated ? L"" : L"\\") + kLauncherFile;
+        if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
+    };
+    add(registry::GetString(backend, registry::Root::LocalMachine, registry::kUninstallKey, kInstallLocationValue)
+            .value_or(std::wstring()));
+    const std::size_t separator = setupProgramPath.find_last_of(L"\\/");
+    if (separator != std::wstring::npos) add(setupProgramPath.substr(0, separator + 1));
+    return paths;
 }
 
 UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers) {

@@ -768,6 +768,63 @@ int CmdHoldHotkey(const Args& args)
     return 0;
 }
 
+// Another program's hidden window of a given class: it counts the close
+// messages it gets and stays.
+int g_closes = 0;
+
+LRESULT CALLBACK HeldWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE) {
+        ++g_closes;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int CmdHoldWindow(const Args& args)
+{
+    const std::wstring cls = args.Get(L"class");
+    const DWORD ms = static_cast<DWORD>(args.Number(L"ms", 10000));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = HeldWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = cls.c_str();
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, cls.c_str(), L"Tolvane", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    Fact("held").Bool("ok", hwnd != nullptr).Num("hwnd", reinterpret_cast<UINT_PTR>(hwnd)).Emit();
+    if (!hwnd) {
+        return 1;
+    }
+    const DWORD end = GetTickCount() + ms;
+    for (DWORD now = GetTickCount(); static_cast<int>(end - now) > 0; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    Fact("released").Num("closes", g_closes).Emit();
+    return 0;
+}
+
+// Another program holding a named kernel object (a mutex) for ms.
+int CmdHoldMutex(const Args& args)
+{
+    const std::wstring name = args.Get(L"name");
+    const DWORD ms = static_cast<DWORD>(args.Number(L"ms", 10000));
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    const DWORD error = GetLastError();
+    Fact("held").Bool("ok", mutex != nullptr && error != ERROR_ALREADY_EXISTS).Num("error", error).Emit();
+    if (!mutex) {
+        return 1;
+    }
+    Sleep(ms);
+    CloseHandle(mutex);
+    Fact("released").Emit();
+    return 0;
+}
+
 int CmdAlive(const Args& args)
 {
     if (args.Positional().empty()) {
@@ -974,7 +1031,7 @@ void Usage()
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
             L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
             L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; listview HWND; reg-get KEY NAME [--64]; "
-            L"hold-hotkey --mods M --vk V [--ms MS]")
+            L"hold-hotkey --mods M --vk V [--ms MS]; hold-window --class C [--ms MS]; hold-mutex --name N [--ms MS]")
         .Emit();
 }
 
@@ -1003,6 +1060,8 @@ int wmain(int argc, wchar_t** argv)
         { L"watch", CmdWatch },
         { L"alive", CmdAlive },
         { L"hold-hotkey", CmdHoldHotkey },
+        { L"hold-window", CmdHoldWindow },
+        { L"hold-mutex", CmdHoldMutex },
         { L"tray-delete", CmdTrayDelete },
         { L"taskbar-created", CmdTaskbarCreated },
         { L"post", CmdPost },
