@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -808,14 +809,41 @@ int CmdHoldWindow(const Args& args)
     return 0;
 }
 
-// Another program holding a named kernel object (a mutex) for ms.
+// The signed-in user's SID as text ("S-1-5-21-..."), or "".
+std::wstring UserSidText()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return L"";
+    }
+    std::vector<DWORD_PTR> buffer(256);
+    DWORD size = 0;
+    const BOOL got = GetTokenInformation(token, TokenUser, buffer.data(),
+                                         static_cast<DWORD>(buffer.size() * sizeof(DWORD_PTR)), &size);
+    CloseHandle(token);
+    wchar_t* text = nullptr;
+    if (!got || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+        return L"";
+    }
+    const std::wstring sid = text;
+    LocalFree(text);
+    return sid;
+}
+
+// Another program holding a named kernel object (a mutex) for ms; "<SID>" in
+// the name stands for the user's SID.
 int CmdHoldMutex(const Args& args)
 {
-    const std::wstring name = args.Get(L"name");
+    std::wstring name = args.Get(L"name");
+    const std::size_t at = name.find(L"<SID>");
+    if (at != std::wstring::npos) {
+        name.replace(at, 5, UserSidText());
+    }
     const DWORD ms = static_cast<DWORD>(args.Number(L"ms", 10000));
     HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
     const DWORD error = GetLastError();
-    Fact("held").Bool("ok", mutex != nullptr && error != ERROR_ALREADY_EXISTS).Num("error", error).Emit();
+    Fact("held").Bool("ok", mutex != nullptr && error != ERROR_ALREADY_EXISTS).Num("error", error)
+        .Str("name", name).Emit();
     if (!mutex) {
         return 1;
     }
