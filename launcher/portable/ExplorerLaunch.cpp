@@ -1,5 +1,6 @@
 #include "ExplorerLaunch.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "RegistryLayout.h"
@@ -138,6 +139,33 @@ std::wstring FolderProblemText(const ExplorerLaunch& launch) {
         break;
     }
     return L"The folder " + launch.folder + L" does not exist.\n\nChoose another one in Settings.";
+}
+
+std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback) {
+    std::wstring path = WithoutBlanksAround(probe.ExpandVariables(WithoutBlanksAround(text)));
+    std::size_t top = 0;  // the length of the shortest path to look at: the drive's root, the share
+    switch (ClassifyFolderText(path)) {
+    case FolderTextKind::Drive:
+        if (probe.IsNetworkDrive(path[0]) && !probe.IsConnected(path)) return fallback;
+        if (path.size() == 2) path += L'\\';
+        top = 3;
+        break;
+    case FolderTextKind::Network: {
+        const std::size_t server = path.find_first_of(L"\\/", 2);
+        if (server == std::wstring::npos || server == 2) return fallback;
+        top = std::min(path.find_first_of(L"\\/", server + 1), path.size());
+        if (top == server + 1 || !probe.IsConnected(path)) return fallback;
+        break;
+    }
+    default:
+        return fallback;
+    }
+    for (;;) {
+        while (path.size() > top && IsSlash(path.back())) path.pop_back();
+        if (probe.Examine(path) == FolderProbe::Found::Folder) return path;
+        if (path.size() <= top) return fallback;
+        path.resize(std::max(path.find_last_of(L"\\/"), top));
+    }
 }
 
 }  // namespace launcher

@@ -24,6 +24,10 @@ public:
     enum class Found { Folder, Nothing, File, Unknown };
     // Unknown: something that may not be looked at, for the Explorer to report.
     virtual Found Examine(const std::wstring& path) = 0;
+    // A share ("\\server\share\...", or a network drive's "N:\...") this user
+    // is connected to already: asked of the local list of connections, never
+    // of the server.
+    virtual bool IsConnected(const std::wstring& networkPath) = 0;
 };
 
 // A path on a drive of its own letter ("C:\x", "d:"); not "\\server\share",
@@ -68,5 +72,13 @@ ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& p
 
 // The message for a launch that has a problem.
 std::wstring FolderProblemText(const ExplorerLaunch& launch);
+
+// Where Browse opens the folder picker: the text's folder as the Explorer
+// would get it, or the nearest folder above it that exists (on a share, not
+// above the share). A share not connected already is not looked at, since a
+// lost server would hold up the dialog for the network's timeout and be sent
+// the user's credentials: then, as for any text that names no folder, the
+// local `fallback`.
+std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback);
 
 }  // namespace launcher

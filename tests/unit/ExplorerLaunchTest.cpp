@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ExplorerLaunch.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
@@ -28,20 +30,28 @@ TEST(ExplorerCommand, FolderIsQuotedWhole) {
 
 namespace {
 
-// Folders as a test sets them; %USERPROFILE% is the one variable, N: a mapped drive.
+// Folders as a test sets them; %USERPROFILE% is the one variable, N: a
+// mapped drive, M: one whose connection is lost, \\srv\on a share connected to.
 class FakeProbe final : public FolderProbe {
 public:
     std::wstring ExpandVariables(const std::wstring& text) override {
         const std::wstring name = L"%USERPROFILE%";
         return text.rfind(name, 0) == 0 ? L"C:\\Users\\ann" + text.substr(name.size()) : text;
     }
-    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
+    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N' || letter == L'M'; }
     Found Examine(const std::wstring& path) override {
-        if (path == L"C:\\" || path == L"C:\\Users\\ann\\Documents" || path == L"C:\\windows") return Found::Folder;
+        examined.push_back(path);
+        if (path == L"C:\\" || path == L"C:\\Users\\ann\\Documents" || path == L"C:\\windows" ||
+            path == L"N:\\" || path == L"N:\\x" || path == L"\\\\srv\\on" || path == L"\\\\srv\\on\\x")
+            return Found::Folder;
         if (path == L"C:\\notes.txt") return Found::File;
         if (path == L"C:\\locked") return Found::Unknown;
         return Found::Nothing;
     }
+    bool IsConnected(const std::wstring& path) override {
+        return path[0] == L'N' || path.rfind(L"\\\\srv\\on\\", 0) == 0 || path == L"\\\\srv\\on";
+    }
+    std::vector<std::wstring> examined;
 };
 
 }  // namespace
@@ -134,4 +144,39 @@ TEST(ExplorerCommand, WhatKindOfFolderTextItIs) {
     };
     for (const auto& [text, kind] : cases)
         EXPECT_EQ(ClassifyFolderText(text), kind) << testing::PrintToString(std::wstring(text));
+}
+
+TEST(ExplorerCommand, BrowseStartsAtTheNearestFolderAndLooksAtNoShareNotConnected) {
+    const std::wstring kLocal = L"C:\\Users\\ann";
+    const struct {
+        const wchar_t* text;
+        const wchar_t* start;
+        std::vector<std::wstring> examined;
+    } cases[] = {
+        {L" C:\\windows ", L"C:\\windows", {L"C:\\windows"}},
+        {L"C:\\windows\\gone\\deeper\\", L"C:\\windows", {L"C:\\windows\\gone\\deeper", L"C:\\windows\\gone", L"C:\\windows"}},
+        {L"%USERPROFILE%\\Documents\\x", L"C:\\Users\\ann\\Documents", {L"C:\\Users\\ann\\Documents\\x", L"C:\\Users\\ann\\Documents"}},
+        {L"C:\\gone", L"C:\\", {L"C:\\gone", L"C:\\"}},
+        {L"C:", L"C:\\", {L"C:\\"}},
+        {L"q:\\a\\b", kLocal.c_str(), {L"q:\\a\\b", L"q:\\a", L"q:\\"}},
+        {L"N:\\x\\gone", L"N:\\x", {L"N:\\x\\gone", L"N:\\x"}},
+        {L"M:\\x", kLocal.c_str(), {}},
+        {L"\\\\srv\\on\\x\\gone", L"\\\\srv\\on\\x", {L"\\\\srv\\on\\x\\gone", L"\\\\srv\\on\\x"}},
+        {L"\\\\srv\\on\\gone", L"\\\\srv\\on", {L"\\\\srv\\on\\gone", L"\\\\srv\\on"}},
+        {L"\\\\srv\\off\\x", kLocal.c_str(), {}},
+        {L"\\\\srv\\onward", kLocal.c_str(), {}},
+        {L"\\\\gone\\share", kLocal.c_str(), {}},
+        {L"\\\\srv", kLocal.c_str(), {}},
+        {L"\\\\srv\\\\x", kLocal.c_str(), {}},
+        {L"\\\\\\srv\\on", kLocal.c_str(), {}},
+        {L"", kLocal.c_str(), {}},
+        {L"relative", kLocal.c_str(), {}},
+        {L"file://srv/on", kLocal.c_str(), {}},
+        {L"\\\\?\\UNC\\srv\\on", kLocal.c_str(), {}},
+    };
+    for (const auto& c : cases) {
+        FakeProbe probe;
+        EXPECT_EQ(BrowseStartFolder(c.text, probe, kLocal), c.start) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(probe.examined, c.examined) << testing::PrintToString(std::wstring(c.text));
+    }
 }
