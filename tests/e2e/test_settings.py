@@ -256,11 +256,9 @@ class SettingsDialogTest(unittest.TestCase):
         # Wine makes no connections: the picker starts in the user's folder.
         self.store("\\\\nosuchserver\\share\\x", "vbNormalFocus")
         window = self.open_settings()
-        started = time.monotonic()
         self.s.driver.keys("alt+b")
         picker = self.s.driver.wait_window(cls="#32770", caption="Select Folder", visible=True, timeout=10)
         self.assertIsNotNone(picker, "no folder picker")
-        self.assertLess(time.monotonic() - started, 5)
         views = [c for c in self.s.driver.controls(picker["hwnd"]) if c["class"] == "SysListView32"]
         _head, rows = self.s.driver.listview(views[0]["hwnd"])
         names = [r["cells"][0] for r in rows]
