@@ -76,12 +76,12 @@ FolderTextKind ClassifyFolderText(const std::wstring& text) {
         if (text[2] == L'?' || text[2] == L'.') return FolderTextKind::DevicePath;
         return FolderTextKind::Network;
     }
-    if (IsSlash(text[0])) return FolderTextKind::NotFull;  // "\x", "\??\C:\x": the current drive's
     if (text.size() >= 2 && text[0] == L':' && text[1] == L':') return FolderTextKind::ShellName;
     if (IsDriveLetterPath(text))
         return text.size() == 2 || IsSlash(text[2]) ? FolderTextKind::Drive : FolderTextKind::NotFull;
     if (SchemeLength(text) > 0)
         return StartsWithIgnoringCase(text, L"shell:") ? FolderTextKind::ShellName : FolderTextKind::Address;
+    // "x", "\x", "\??\C:\x" (the current drive's): no letter or ":" first.
     return FolderTextKind::NotFull;
 }
 

@@ -31,7 +31,7 @@ TEST(ExplorerCommand, FolderIsQuotedWhole) {
 namespace {
 
 // Folders as a test sets them; %USERPROFILE% is the one variable, N: a
-// mapped drive, M: one whose connection is lost, \\srv\on a share connected to.
+// mapped drive, M: one whose connection is lost; every share of \\srv but "off" connected to.
 class FakeProbe final : public FolderProbe {
 public:
     std::wstring ExpandVariables(const std::wstring& text) override {
@@ -49,7 +49,7 @@ public:
         return Found::Nothing;
     }
     bool IsConnected(const std::wstring& path) override {
-        return path[0] == L'N' || path.rfind(L"\\\\srv\\on\\", 0) == 0 || path == L"\\\\srv\\on";
+        return path[0] == L'N' || (path.rfind(L"\\\\srv\\", 0) == 0 && path.rfind(L"\\\\srv\\off", 0) != 0);
     }
     std::vector<std::wstring> examined;
 };
@@ -138,8 +138,8 @@ TEST(ExplorerCommand, WhatKindOfFolderTextItIs) {
         {L"//?/C:/x", Kind::DevicePath}, {L"\\\\?\\UNC\\server\\share", Kind::DevicePath}, {L"/\\.\\pipe", Kind::DevicePath},
         {L"file:///C:/windows/notepad.exe", Kind::Address}, {L"FILE:C:\\x", Kind::Address},
         {L"http://example.invalid/", Kind::Address}, {L"ms-settings:", Kind::Address}, {L"a+b.c-1:x", Kind::Address},
-        {L"x9:", Kind::Address}, {L"shell:Personal", Kind::ShellName}, {L"SHELL:::{1}", Kind::ShellName},
-        {L"shel:x", Kind::Address}, {L"shell", Kind::NotFull}, {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", Kind::ShellName},
+        {L"x9:", Kind::Address}, {L"x0:", Kind::Address}, {L"shell:Personal", Kind::ShellName},
+        {L"SHELL:::{1}", Kind::ShellName}, {L"shel:x", Kind::Address}, {L"chell:x", Kind::Address}, {L"shell", Kind::NotFull}, {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", Kind::ShellName},
         {L"1http:x", Kind::NotFull}, {L"ht tp:x", Kind::NotFull}, {L"ht_tp:x", Kind::NotFull},
     };
     for (const auto& [text, kind] : cases)
@@ -164,7 +164,8 @@ TEST(ExplorerCommand, BrowseStartsAtTheNearestFolderAndLooksAtNoShareNotConnecte
         {L"\\\\srv\\on\\x\\gone", L"\\\\srv\\on\\x", {L"\\\\srv\\on\\x\\gone", L"\\\\srv\\on\\x"}},
         {L"\\\\srv\\on\\gone", L"\\\\srv\\on", {L"\\\\srv\\on\\gone", L"\\\\srv\\on"}},
         {L"\\\\srv\\off\\x", kLocal.c_str(), {}},
-        {L"\\\\srv\\onward", kLocal.c_str(), {}},
+        {L"\\\\srv\\lost\\x", kLocal.c_str(), {L"\\\\srv\\lost\\x", L"\\\\srv\\lost"}},
+        {L"\\\\srv\\onward", kLocal.c_str(), {L"\\\\srv\\onward"}},
         {L"\\\\gone\\share", kLocal.c_str(), {}},
         {L"\\\\srv", kLocal.c_str(), {}},
         {L"\\\\srv\\\\x", kLocal.c_str(), {}},
