@@ -6,10 +6,10 @@
 #include <winternl.h>
 
 #include <algorithm>
-#include <string>
 #include <utility>
 #include <vector>
 
+#include "Decimal.h"
 #include "Error.h"
 #include "Process.h"
 #include "SecurityDescriptor.h"
@@ -168,7 +168,7 @@ public:
             // takes the old one's place. The old one is closed first, since an
             // open file cannot be replaced; the folder lets only administrators in.
             file.Reset();
-            const std::wstring fresh = name + L".new-" + std::to_wstring(GetCurrentProcessId());
+            const std::wstring fresh = name + L".new-" + winkit::Decimal(GetCurrentProcessId());
             bool freshExisted = false;
             if (const winkit::Win32Result created = OpenIn(fresh, FILE_CREATE, &file, &freshExisted); !created.Ok())
                 return created;
