@@ -76,15 +76,21 @@ FavouriteList ReadFavourites(registry::Backend& backend) {
     // In the order of their numbers (the registry lists "10" before "2"); "7"
     // and "007" in the registry's order. Only the names are read for all of
     // them: a key with thousands of entries would otherwise hold up the start.
-    std::vector<std::pair<unsigned long, std::wstring>> numbered;
-    for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey))
-        if (const auto number = EntryNumber(name)) numbered.emplace_back(*number, std::move(name));
-    std::stable_sort(numbered.begin(), numbered.end(),
-                     [](const auto& left, const auto& right) { return left.first < right.first; });
+    const std::vector<std::wstring> names = registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey);
+    struct Numbered {
+        unsigned long number;
+        std::size_t name;  // its place in the registry's order
+    };
+    std::vector<Numbered> numbered;
+    for (std::size_t index = 0; index < names.size(); ++index)
+        if (const auto number = EntryNumber(names[index])) numbered.push_back({*number, index});
+    std::sort(numbered.begin(), numbered.end(), [](const Numbered& left, const Numbered& right) {
+        return left.number != right.number ? left.number < right.number : left.name < right.name;
+    });
     FavouriteList list;
     std::size_t next = 0;
     while (next < numbered.size() && list.entries.size() < kMaxFavourites) {
-        Favourite favourite = ReadEntry(backend, EntryKey(numbered[next++].second));
+        Favourite favourite = ReadEntry(backend, EntryKey(names[numbered[next++].name]));
         if (!IsBlank(favourite.folder)) list.entries.push_back(std::move(favourite));
     }
     // Not read: some of them may lack a folder, but all of them are stored.

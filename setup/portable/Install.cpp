@@ -342,16 +342,17 @@ InstallReport RunInstall(const InstallPlan& plan, const Sources& sources, FileSe
 
 std::vector<std::wstring> LaunchersToEnd(registry::Backend& backend, const std::wstring& setupProgramPath) {
     std::vector<std::wstring> paths;
-    auto add = [&paths](const std::wstring& folder) {
-        if (folder.find_first_not_of(L" \t") == std::wstring::npos) return;
-        const bool separated = folder.back() == L'\\' || folder.back() == L'/';
-        const std::wstring path = folder + (separated ? L"" : L"\\") + kLauncherFile;
-        if (std::find(paths.begin(), paths.end(), path) == paths.end()) paths.push_back(path);
-    };
-    add(registry::GetString(backend, registry::Root::LocalMachine, registry::kUninstallKey, kInstallLocationValue)
-            .value_or(std::wstring()));
+    std::wstring installed =
+        registry::GetString(backend, registry::Root::LocalMachine, registry::kUninstallKey, kInstallLocationValue)
+            .value_or(std::wstring());
+    if (installed.find_first_not_of(L" \t") != std::wstring::npos) {
+        if (installed.back() != L'\\' && installed.back() != L'/') installed += L'\\';
+        paths.push_back(installed + kLauncherFile);
+    }
     const std::size_t separator = setupProgramPath.find_last_of(L"\\/");
-    if (separator != std::wstring::npos) add(setupProgramPath.substr(0, separator + 1));
+    if (separator == std::wstring::npos) return paths;
+    std::wstring beside = setupProgramPath.substr(0, separator + 1) + kLauncherFile;
+    if (paths.empty() || paths.front() != beside) paths.push_back(std::move(beside));
     return paths;
 }
 
