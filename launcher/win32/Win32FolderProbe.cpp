@@ -45,20 +45,29 @@ FolderProbe::Found Win32FolderProbe::Examine(const std::wstring& path) {
 }
 
 bool Win32FolderProbe::IsConnected(const std::wstring& networkPath) {
-    // "\\server\share" counts as not connected: WNetGetUserW, which would tell,
-    // left the next folder picker hanging in the i686 build under Wine, and
-    // starting in the user's folder costs a connected share only a click.
-    if (!IsDriveLetterPath(networkPath)) return false;
     // mpr is loaded for Browse only: the resident launcher does not import it.
-    // It answers from the connections already made, without asking the server;
-    // a remembered drive whose connection is not made gives ERROR_CONNECTION_UNAVAIL.
-    static const auto getConnection =
-        winkit::SystemFunction<decltype(&WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
-    if (getConnection == nullptr) return false;
-    const wchar_t drive[] = {networkPath[0], L':', L'\0'};
-    wchar_t remote[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    const DWORD result = getConnection(drive, remote, &size);
+    // Both functions answer from the connections already made, without
+    // asking the server.
+    if (IsDriveLetterPath(networkPath)) {
+        static const auto getConnection =
+            winkit::SystemFunction<decltype(&WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
+        if (getConnection == nullptr) return false;
+        const wchar_t drive[] = {networkPath[0], L':', L'\0'};
+        wchar_t remote[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        const DWORD result = getConnection(drive, remote, &size);
+        // A remembered drive whose connection is not made gives ERROR_CONNECTION_UNAVAIL.
+        return result == NO_ERROR || result == ERROR_MORE_DATA;
+    }
+    static const auto getUser = winkit::SystemFunction<decltype(&WNetGetUserW)>(L"mpr.dll", "WNetGetUserW");
+    if (getUser == nullptr) return false;
+    // "\\server\share" of the path: WNetGetUserW says ERROR_NOT_CONNECTED without a connection to it.
+    const std::size_t server = networkPath.find_first_of(L"\\/", 2);
+    const std::size_t share = server == std::wstring::npos ? server : networkPath.find_first_of(L"\\/", server + 1);
+    const std::wstring shareName = networkPath.substr(0, share);
+    wchar_t user[256] = {};
+    DWORD size = 256;
+    const DWORD result = getUser(shareName.c_str(), user, &size);
     return result == NO_ERROR || result == ERROR_MORE_DATA;
 }
 
