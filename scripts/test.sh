@@ -6,7 +6,18 @@
 # qemu-i386). Ends with one summary line.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ensure_packages
+# How long each part took, printed before the summary.
+parts=()
+timed() {
+  local label=$1 started=$SECONDS rc=0
+  shift
+  "$@" || rc=$?
+  local took=$((SECONDS - started))
+  parts+=("$(printf '  %-44s %3d min %02d s' "$label" $((took / 60)) $((took % 60)))")
+  return $rc
+}
+
+timed "packages" ensure_packages
 
 total_passed=0
 total_failed=0
@@ -34,10 +45,16 @@ run_ctest() {
   rm -f "$log_file"
 }
 
-for preset in native win64 win32; do build_preset "$preset" || exit 1; done
-run_ctest native -j2
-run_ctest win64
-run_ctest win32
+for preset in native win64 win32; do timed "build: $preset" build_preset "$preset" || exit 1; done
+timed "tests: native" run_ctest native -j2
+timed "tests: win64 (x86_64 under Wine)" run_ctest win64
+# Its own part, so that a first preparation (downloads) is not counted as the
+# tests' time; the first i686 test would otherwise do it.
+timed "prepare the 32-bit Wine half" python3 "$REPO_ROOT/tests/e2e/wine_i686.py" >/dev/null || status=1
+timed "tests: win32 (i686 under qemu-i386)" run_ctest win32
 
+log "time taken"
+printf '%s\n' "${parts[@]}" >&2
+printf '  %-44s %3d min %02d s\n' "all" $((SECONDS / 60)) $((SECONDS % 60)) >&2
 echo "tests: ${total_passed} passed, ${total_failed} failed"
 exit $status
