@@ -15,11 +15,10 @@ import filecmp
 import math
 import os
 import shutil
-import time
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, USER_RUN_KEY, WineSession, bin_dir, main,
-                         require_programs, version_text)
+                         require_programs, version_text, wait_for)
 
 SETUP_CAPTION = "Tolvane - Installation"
 DOWNLOADS = "C:\\Downloads"
@@ -144,10 +143,8 @@ class SetupInstallTest(unittest.TestCase):
         if self.s.driver.processes("Tolvane.exe"):
             self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10)
         self.s.close_windows(MAIN_WINDOW_CLASS)
-        deadline = time.time() + 10
-        while self.s.driver.processes("Tolvane.exe") and time.time() < deadline:
-            time.sleep(0.2)
-        self.assertFalse(self.s.driver.processes("Tolvane.exe"), "the launcher did not exit")
+        self.assertTrue(wait_for(lambda: not self.s.driver.processes("Tolvane.exe"), timeout=10),
+                        "the launcher did not exit")
 
     def reg(self, key, name):
         return self.s.reg_get(key, name)
