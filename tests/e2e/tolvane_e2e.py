@@ -546,7 +546,7 @@ class WineSession:
             raise E2EError(f"wine {args} failed ({proc.returncode}): {proc.stdout} {proc.stderr}")
         return proc
 
-    def start_desktop(self, program=None, cwd="C:\\", args=(), keep=False):
+    def start_desktop(self, program=None, cwd="C:\\", args=(), keep=True):
         """Starts the virtual desktop with its taskbar (and the program in it).
         keep: a two-thread DesktopUser.exe joins it, without which Wine may
         end the desktop under a one-thread program (README, Wine quirks)."""
