@@ -38,7 +38,8 @@ class WineDesktopTest(unittest.TestCase):
                 self.assertTrue(s.close_windows("ExplorerWClass"))
                 started = time.time()
                 gone = wait_for(lambda: not s.host_alive(desktop), timeout=10)
-                s.log(f"{threads} thread(s): desktop {'ended after %.1f s' % (time.time() - started) if gone else 'stayed'}")
+                after = time.time() - started
+                s.log(f"{threads} thread(s): desktop " + (f"ended after {after:.1f} s" if gone else "stayed"))
                 self.assertEqual(bool(gone), ends, f"{threads} thread(s)")
                 self.assertTrue(s.host_alive(user[0]), "the program on the desktop ended")
 
