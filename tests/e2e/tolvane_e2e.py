@@ -531,7 +531,8 @@ class WineSession:
         self.run_ctx.sessions.append(self)
         self.driver = Driver(self)
         self.install_files(DRIVER_DIR, [os.path.join(driver_dir(), "TestDriver.exe"),
-                                        os.path.join(driver_dir(), "MenuProbe.dll")])
+                                        os.path.join(driver_dir(), "MenuProbe.dll"),
+                                        os.path.join(driver_dir(), "DesktopUser.exe")])
         if programs_arch() == "i686":
             self.install_files(DRIVER_DIR + "\\i686", [os.path.join(bin_dir(), "TestDriver.exe"),
                                                       os.path.join(bin_dir(), "MenuProbe.dll")])
@@ -577,12 +578,14 @@ class WineSession:
             raise E2EError(f"wine {args} failed ({proc.returncode}): {proc.stdout} {proc.stderr}")
         return proc
 
-    def start_desktop(self, program=None, cwd="C:\\"):
-        """Starts the virtual desktop with its taskbar (and the program in it)."""
-        args = ["wine", "explorer", f"/desktop={DESKTOP_NAME},{SCREEN_W}x{SCREEN_H}"]
+    def start_desktop(self, program=None, cwd="C:\\", args=(), keep=True):
+        """Starts the virtual desktop with its taskbar (and the program in it).
+        keep: a two-thread DesktopUser.exe joins it, without which Wine may
+        end the desktop under a one-thread program (README, Wine quirks)."""
+        command = ["wine", "explorer", f"/desktop={DESKTOP_NAME},{SCREEN_W}x{SCREEN_H}"]
         if program:
-            args.append(program)
-        self.desktop = subprocess.Popen(args, env=self.env, cwd=self.host_path(cwd), stdout=subprocess.DEVNULL,
+            command += [program, *args]
+        self.desktop = subprocess.Popen(command, env=self.env, cwd=self.host_path(cwd), stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         # A Wine program that starts while the desktop is still being created
         # can hang in its own desktop start-up, so wait for the X window of the
@@ -596,6 +599,8 @@ class WineSession:
             time.sleep(0.2)
         else:
             raise E2EError("the Wine desktop window did not appear")
+        if keep:
+            self.start_program(DRIVER_DIR + "\\DesktopUser.exe", args=["2"])
         time.sleep(0.5)
         if not self.driver.wait_window(cls="Shell_TrayWnd", visible=True, timeout=20):
             raise E2EError("the desktop's taskbar did not appear")
@@ -604,6 +609,39 @@ class WineSession:
         self.log(f"desktop started with {program}")
         if programs_arch() == "i686":
             self.log("under qemu-i386: " + "; ".join(wine_i686.emulated_commands(self.prefix)))
+
+    def desktop_process(self):
+        """The host pid of the desktop's own process (Wine's "explorer.exe
+        /desktop") in this prefix, or None. Looked up from outside: a driver
+        started after the desktop ended would make a new one."""
+        for pid, command in self.host_processes():
+            if command.startswith("C:\\windows\\system32\\explorer.exe /desktop"):
+                return pid
+        return None
+
+    def host_processes(self):
+        """(host pid, command line) of the processes running in this prefix."""
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/environ", "rb") as f:
+                    if ("WINEPREFIX=" + self.prefix).encode() not in f.read().split(b"\0"):
+                        continue
+                with open(f"/proc/{pid}/cmdline", "rb") as f:
+                    command = f.read().replace(b"\0", b" ").decode(errors="replace").strip()
+            except OSError:
+                continue
+            found.append((int(pid), command))
+        return found
+
+    @staticmethod
+    def host_alive(pid):
+        """True while the host process runs (an exited one may linger as a zombie)."""
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+        except OSError:
+            return False
 
     def start_program(self, program, cwd="C:\\", args=()):
         """Starts one more program on the running desktop (not waited for)."""
