@@ -179,7 +179,10 @@ class SetupInstallTest(unittest.TestCase):
         if every_start is not None:
             every_start += starts
             starts = [p for p in starts if p["image"].lower() == "tolvane.exe"]
-        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Setup did not end")
+        if not self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10):
+            shot = self.s.screenshot("setup-did-not-end")
+            self.fail(f"Setup did not end (screenshot {shot}; starts seen: {starts}; "
+                      f"windows: {self.s.driver.windows(visible=True)})")
         self.assertEqual(len(starts), 1, f"expected one start of Tolvane.exe, saw {starts}")
         return starts[0]
 
