@@ -54,7 +54,8 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         ASSERT_TRUE(descriptor.has_value()) << c.name;
         EXPECT_EQ(ChangeableByNonAdministrators(*descriptor), c.changeable) << c.name;
     }
-    for (const wchar_t* unread : {L"O:BAD:(XA;;FA;;;BU;(x))", L"O:BAD:(A;;0x;;;BU)", L"O:BAD:(A;;0x123456789;;;BU)"})
+    for (const wchar_t* unread : {L"O:BAD:(XA;;FA;;;BU;(x))", L"O:BAD:(OA;;FA;;;BU)",
+                                  L"O:BAD:(A;;0x;;;BU)", L"O:BAD:(A;;0x123456789;;;BU)"})
         EXPECT_FALSE(ParseSddl(unread).has_value()) << "what the model cannot hold is not read";
     EXPECT_FALSE(ParseSddl(L"O:BAD:AI(A;;FA;;;PU)")->daclProtected);
 }
