@@ -206,18 +206,26 @@ TEST(RunInstall, AFolderAlreadySafeIsUsedAndItsOldFilesReplaced) {
 }
 
 TEST(RunInstall, StartedFromTheInstallFolderKeepsTheFilesThereAndChecksThem) {
+    // Windows starts SETUP.EXE as Setup.exe: letter case aside, the same file.
+    for (const wchar_t* program : {L"C:\\Tolvane\\Setup.exe", L"C:\\TOLVANE\\SETUP.EXE"}) {
+        FakeDisk disk;
+        disk.Folder(L"C:\\Tolvane");
+        disk.File(L"C:\\Tolvane\\Tolvane.exe", "launcher");
+        // A running program's file cannot be written.
+        disk.File(L"C:\\Tolvane\\Setup.exe", "installer").writeError = winkit::kErrorSharingViolation;
+        disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
+        MemoryRegistry reg;
+        const InstallReport report = RunInstall(MakeInstallPlan(L"c:\\tolvane", program, false), kSources, disk, reg);
+        ASSERT_TRUE(report.Complete()) << program;
+        EXPECT_EQ(report.skipped.size(), 3u) << program;
+        EXPECT_TRUE(report.copied.empty()) << program;
+        EXPECT_EQ(report.installedBytes, 23u) << program;
+    }
     FakeDisk disk;
     disk.Folder(L"C:\\Tolvane");
     disk.File(L"C:\\Tolvane\\Tolvane.exe", "launcher");
     disk.File(L"C:\\Tolvane\\Setup.exe", "installer");
-    disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
     MemoryRegistry reg;
-    const InstallReport report =
-        RunInstall(MakeInstallPlan(L"c:\\tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg);
-    ASSERT_TRUE(report.Complete());
-    EXPECT_EQ(report.skipped.size(), 3u);
-    EXPECT_TRUE(report.copied.empty());
-    EXPECT_EQ(report.installedBytes, 23u);
     disk.File(L"C:\\Tolvane\\Readme.txt", "changed");
     EXPECT_EQ(RunInstall(MakeInstallPlan(L"C:\\Tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg)
                   .failure->step,
