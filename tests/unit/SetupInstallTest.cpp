@@ -347,6 +347,20 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
               L"  \"DisplayIcon\": <reason 5>",
           L"Everything Setup had done is undone."},
          3},
+        {"a value whose earlier state cannot be read is not written", L"C:\\Tolvane",
+         [](FakeDisk&, MemoryRegistry& r) {
+             r.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
+             r.RefuseRead(L"Modus");
+         },
+         FailedStep::Registry, {L"Tolvane  \"Modus\": <reason 5>"}, 3},
+        {"values of other types put back as they were", L"C:\\Tolvane",
+         [](FakeDisk&, MemoryRegistry& r) {
+             r.PutRaw(registry::kUninstallKey, kEstimatedSizeValue, registry::kTypeDword, {0x34, 0x12, 0, 0});
+             const std::vector<std::uint8_t> icon{'%', 0, 'S', 0, '%', 0, 0, 0};
+             r.PutRaw(registry::kUninstallKey, kDisplayIconValue, registry::kTypeExpandSz, icon);
+             r.RefuseValue(kNoRepairValue);
+         },
+         FailedStep::Registry, {L"\"NoRepair\": <reason 5>", L"Everything Setup had done is undone."}, 3},
     };
     for (auto& c : cases) {
         FakeDisk disk;
