@@ -24,25 +24,32 @@ class WineDesktopTest(unittest.TestCase):
         for threads, ends in ((1, True), (2, False)):
             with self.subTest(threads=threads):
                 s = WineSession(f"wine-desktop-{threads}")
-                self.addCleanup(s.close)
-                s.start_desktop(USER, args=[str(threads)], keep=False)
-                desktop = s.desktop_process()
-                self.assertIsNotNone(desktop, s.host_processes())
-                user = [pid for pid, command in s.host_processes() if "DesktopUser.exe" in command]
-                self.assertEqual(len(user), 1, s.host_processes())
-                # Every thread of a Wine process is a thread of its host process.
-                self.assertTrue(wait_for(lambda: len(os.listdir(f"/proc/{user[0]}/task")) == threads),
-                                os.listdir(f"/proc/{user[0]}/task"))
-                s.start_program("C:\\windows\\explorer.exe", args=["/e,C:\\"])
-                s.explorer_window_due = True
-                self.assertTrue(s.close_windows("ExplorerWClass"))
-                started = time.time()
-                gone = wait_for(lambda: not s.host_alive(desktop), timeout=10)
-                after = time.time() - started
-                s.log(f"{threads} thread(s): desktop " + (f"ended after {after:.1f} s" if gone else "stayed"))
-                self.assertEqual(bool(gone), ends, f"{threads} thread(s)")
-                self.assertTrue(s.host_alive(user[0]), "the program on the desktop ended")
+                try:
+                    self.check_desktop(s, threads, ends)
+                finally:
+                    # Before the next row: one desktop at a time on the
+                    # display, since a desktop's start looks for its X window by name.
+                    s.close()
 
+    def check_desktop(self, s, threads, ends):
+        s.start_desktop(USER, args=[str(threads)], keep=False)
+        desktop = s.desktop_process()
+        self.assertIsNotNone(desktop, s.host_processes())
+        # Its own command line, not the desktop's or start.exe's that name it.
+        user = wait_for(lambda: [pid for pid, command in s.host_processes() if command.startswith(USER)])
+        self.assertEqual(len(user), 1, s.host_processes())
+        # Every thread of a Wine process is a thread of its host process.
+        self.assertTrue(wait_for(lambda: len(os.listdir(f"/proc/{user[0]}/task")) == threads),
+                        os.listdir(f"/proc/{user[0]}/task"))
+        s.start_program("C:\\windows\\explorer.exe", args=["/e,C:\\"])
+        s.explorer_window_due = True
+        self.assertTrue(s.close_windows("ExplorerWClass"))
+        started = time.time()
+        gone = wait_for(lambda: not s.host_alive(desktop), timeout=10)
+        after = time.time() - started
+        s.log(f"{threads} thread(s): desktop " + (f"ended after {after:.1f} s" if gone else "stayed"))
+        self.assertEqual(bool(gone), ends, f"{threads} thread(s)")
+        self.assertTrue(s.host_alive(user[0]), "the program on the desktop ended")
 
 if __name__ == "__main__":
     main()
