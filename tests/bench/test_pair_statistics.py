@@ -29,8 +29,9 @@ class MedianRatioTest(unittest.TestCase):
         ("a few disturbed pairs move little", [(105, 100)] * 45 + [(315, 100)] * 5 + [(100, 300)] * 5, 1.05,
          (1.05, 1.05), (1.05, 1.05)),
         # The median of 101 ratios spread over 1 to 2 has a standard error of
-        # about 0.05: a 95 % interval of about 1.40 to 1.60.
-        ("interval about two standard errors wide", spread(101, 1.0, 2.0), 1.50, (1.38, 1.47), (1.53, 1.62)),
+        # 0.05: a 95 % interval of 1.5 -+ 1.96 * 0.05 (a 90 % one would end
+        # at 1.42 and 1.58, a 99 % one at 1.37 and 1.63).
+        ("interval 1.96 standard errors each side", spread(101, 1.0, 2.0), 1.50, (1.39, 1.41), (1.59, 1.61)),
     ]
 
     def test_cases(self):
@@ -44,8 +45,12 @@ class MedianRatioTest(unittest.TestCase):
                 self.assertGreaterEqual(high, got)
 
     def test_same_pairs_same_interval(self):
-        pairs = spread(31, 0.9, 1.3)
-        self.assertEqual(pair_statistics.median_ratio(pairs), pair_statistics.median_ratio(list(pairs)))
+        # Ratios at irregular steps, so that resamples drawn otherwise would
+        # end the interval elsewhere.
+        pairs = [(100 + (i * i * 37) % 101, 100) for i in range(100)]
+        first = pair_statistics.median_ratio(pairs)
+        for _ in range(5):
+            self.assertEqual(pair_statistics.median_ratio(list(pairs)), first)
 
     def test_verdict(self):
         for low, high, expected in [(1.00, 1.10, "ok"), (1.05, 1.12, "not sure"), (1.10, 1.20, "not sure"),
