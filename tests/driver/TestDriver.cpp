@@ -799,6 +799,25 @@ int CmdAlive(const Args& args)
 
 // ---------------------------------------------------------------- tray
 
+// A program's start is over when its first thread waits for input with
+// none pending: the icon may show before the program registers its hotkeys
+// and its keyboard hook, and a key sent in between is lost.
+int CmdWaitIdle(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"wait-idle needs a pid");
+    }
+    const DWORD pid = static_cast<DWORD>(std::wcstoul(args.Positional()[0].c_str(), nullptr, 0));
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) {
+        return Fail(L"OpenProcess failed");
+    }
+    const DWORD result = WaitForInputIdle(process, static_cast<DWORD>(args.Number(L"timeout", 5000)));
+    CloseHandle(process);
+    Fact("idle").Num("pid", pid).Bool("idle", result == 0).Emit();
+    return 0;
+}
+
 int CmdTrayDelete(const Args& args)
 {
     if (args.Positional().empty()) {
@@ -985,7 +1004,7 @@ void Usage()
         .Str("commands",
             L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
-            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
+            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; wait-idle PID [--timeout MS]; "
             L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; listview HWND; reg-get KEY NAME [--64]; "
             L"hold-hotkey --mods M --vk V [--ms MS]")
         .Emit();
@@ -1015,6 +1034,7 @@ int wmain(int argc, wchar_t** argv)
         { L"processes", CmdProcesses },
         { L"watch", CmdWatch },
         { L"alive", CmdAlive },
+        { L"wait-idle", CmdWaitIdle },
         { L"hold-hotkey", CmdHoldHotkey },
         { L"tray-delete", CmdTrayDelete },
         { L"taskbar-created", CmdTaskbarCreated },

@@ -455,6 +455,11 @@ class Driver:
     def alive(self, pid):
         return self.run("alive", pid)[0]["alive"]
 
+    def wait_idle(self, pid, timeout=5.0):
+        """True once the process waits for input with none pending (its start is over)."""
+        return self.run("wait-idle", pid, "--timeout", int(scaled(timeout) * 1000),
+                        timeout=timeout + 30)[0]["idle"]
+
     # tray
     def tray_delete(self, hwnd, uid=125):
         return self.run("tray-delete", hwnd, "--uid", uid, check=False)[0].get("ok", False)
@@ -819,7 +824,11 @@ class WineSession:
         window = self.driver.wait_window(cls=MAIN_WINDOW_CLASS, caption="Tolvane", timeout=10)
         if window is None:
             raise E2EError("the launcher's main window did not appear")
-        return window, self.wait_tray_icons(1)[0]
+        icon = self.wait_tray_icons(1)[0]
+        # Its hotkeys and keyboard hook come after the icon.
+        if not self.driver.wait_idle(window["pid"], timeout=10):
+            raise E2EError("the launcher's start did not end")
+        return window, icon
 
     def choose_from_tray_menu(self, icon, access_key):
         """Right-click on the icon, then the item's access key, as a user would."""
