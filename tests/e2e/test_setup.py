@@ -86,8 +86,8 @@ class SetupUser:
         """(text, OK button) of the message box with that title."""
         box = self.s.driver.wait_window(caption=title, visible=True, timeout=15)
         if box is None:
-            self.s.screenshot("no-message-" + title.replace(" ", "-"))
-            self.t.fail(f"no message box {title!r}")
+            shot = self.s.screenshot("no-message-" + title.replace(" ", "-"))
+            self.t.fail(f"no message box {title!r} (screenshot {shot}; windows: {self.s.driver.windows(visible=True)})")
         controls = self.s.driver.controls(box["hwnd"])
         texts = [c["text"] for c in controls if c["class"].lower() == "static" and c["text"]]
         ok = next(c for c in controls if c["class"].lower() == "button" and c["text"] == "OK")
