@@ -37,18 +37,17 @@ prepare=$!
 total_passed=0
 total_failed=0
 status=0
-# Runs one preset's tests into $scratch/<preset>.log; its exit code and
-# duration into $scratch/<preset>.result.
+# Runs one preset's tests, shown and kept in $scratch/<preset>.log; its exit
+# code and duration go to $scratch/<preset>.result.
 run_ctest() {
   local preset=$1 started=$SECONDS rc=0
-  (cd "$REPO_ROOT" && ctest --preset "$preset" "${@:2}") >"$scratch/$preset.log" 2>&1 || rc=$?
+  log "tests: $preset"
+  (cd "$REPO_ROOT" && ctest --preset "$preset" "${@:2}") 2>&1 | tee "$scratch/$preset.log" || rc=$?
   echo "$rc $((SECONDS - started))" >"$scratch/$preset.result"
 }
-# Shows a finished preset's output and adds up its counts.
+# Adds up a finished preset's counts.
 count_ctest() {
   local preset=$1 label=$2 rc seconds line failed count
-  log "tests: $preset"
-  cat "$scratch/$preset.log"
   read -r rc seconds <"$scratch/$preset.result"
   took "$label" "$seconds"
   [ "$rc" -eq 0 ] || status=1
