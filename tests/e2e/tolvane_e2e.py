@@ -626,18 +626,8 @@ class WineSession:
 
     def host_processes(self):
         """(host pid, command line) of the processes running in this prefix."""
-        found = []
-        for pid in filter(str.isdigit, os.listdir("/proc")):
-            try:
-                with open(f"/proc/{pid}/environ", "rb") as f:
-                    if ("WINEPREFIX=" + self.prefix).encode() not in f.read().split(b"\0"):
-                        continue
-                with open(f"/proc/{pid}/cmdline", "rb") as f:
-                    command = f.read().replace(b"\0", b" ").decode(errors="replace").strip()
-            except OSError:
-                continue
-            found.append((int(pid), command))
-        return found
+        return [(pid, b" ".join(args).decode(errors="replace").strip())
+                for pid, args in wine_i686.prefix_processes(self.prefix)]
 
     @staticmethod
     def host_alive(pid):

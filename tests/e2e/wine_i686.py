@@ -281,19 +281,26 @@ class WineI686:
         return env
 
 
-def emulated_commands(prefix):
-    """Command lines of the 32-bit processes qemu runs for this prefix."""
+def prefix_processes(prefix):
+    """(host pid, argv as bytes) of the host's processes whose WINEPREFIX is prefix."""
     found = []
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
-            with open(f"/proc/{pid}/cmdline", "rb") as f:
-                args = f.read().split(b"\0")
-            if not os.path.basename(args[0]).startswith(b"qemu-i386"):
-                continue
             with open(f"/proc/{pid}/environ", "rb") as f:
                 if b"WINEPREFIX=" + os.fsencode(prefix) not in f.read().split(b"\0"):
                     continue
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                found.append((int(pid), f.read().split(b"\0")))
         except OSError:
+            continue
+    return found
+
+
+def emulated_commands(prefix):
+    """Command lines of the 32-bit processes qemu runs for this prefix."""
+    found = []
+    for _pid, args in prefix_processes(prefix):
+        if not os.path.basename(args[0]).startswith(b"qemu-i386"):
             continue
         # qemu-i386 OPTIONS <root>/usr/lib/wine/wine EXE ARGS...
         loader = next((i for i, a in enumerate(args) if a.endswith(b"/usr/lib/wine/wine")), len(args))
