@@ -5,6 +5,11 @@
 // A run starts each once: A then B, the next run B then A, so that neither
 // always follows the other and drift in the machine's load falls on both
 // alike. One line a run: A's milliseconds, then B's (-1: not seen).
+// A program is ended as soon as it was seen, by TerminateProcess: under Wine a
+// window closed just after it was shown takes two seconds to go. Removing a
+// tray icon keeps Wine's taskbar busy for two seconds as well, whoever
+// removes it (the program, or the taskbar when it finds the owner gone, which
+// then holds up the next start), so the probe removes it first and waits.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -62,16 +67,26 @@ double RunOnce(const Program& program, bool icon) {
                         &startup, &process))
         return -1;
     double elapsed = -1;
+    HWND seen = nullptr;
     while (Now() - start < 20000) {
         HWND hwnd = FindOwnWindow(program.className, process.dwProcessId, !icon);
         if (hwnd != nullptr && (!icon || IconExists(hwnd, program.iconId))) {
             elapsed = Now() - start;
-            PostMessageW(hwnd, WM_CLOSE, 0, 0);
+            seen = hwnd;
             break;
         }
         Sleep(1);
     }
-    if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    // NIM_DELETE returns once the taskbar is done with the icon.
+    if (icon && seen != nullptr) {
+        NOTIFYICONDATAW data{};
+        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        data.hWnd = seen;
+        data.uID = program.iconId;
+        Shell_NotifyIconW(NIM_DELETE, &data);
+    }
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return elapsed;

@@ -7,7 +7,9 @@ flags, in the same run: the x86_64 build, then the i686 build with Wine's
 32-bit half under qemu-i386 (tests/e2e/wine_i686.py), where emulation slows
 ours and the minimal ones alike, so the ratio is the figure. The launcher is
 measured as installed, and again with 20 favourite folders and their hotkeys.
-Usage: bench/bench.py [--quiet N] [--max-runs N] [--pairs] [--no-i686]
+Each start-up figure is the median of the ratios of interleaved pairs of
+starts, with its 95 % bootstrap interval (bench/pair_statistics.py).
+Usage: bench/bench.py [--runs N] [--i686-runs N] [--show-pairs] [--no-i686]
 Build first: cmake --preset win64 && cmake --build --preset win64 (and win32).
 """
 import argparse
@@ -22,10 +24,13 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
+sys.path.insert(0, str(ROOT / "bench"))
 import wine_i686  # noqa: E402
+import pair_statistics  # noqa: E402
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comctl32.dll",
                "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shlwapi.dll", "version.dll", "comdlg32.dll"}
 GOAL_SIZE = 256 * 1024
+GOAL_RATIO = 1.10
 
 
 def imports(exe: Path, preset: str) -> list:
@@ -185,19 +190,29 @@ def resident(desktop, exe, idle_seconds):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--quiet", type=int, default=15, help="quiet runs wanted for each start-up figure")
-    parser.add_argument("--max-runs", type=int, default=150, help="runs at most for each start-up figure")
+    parser.add_argument("--runs", type=int, default=RUNS, help="interleaved pairs for each x86_64 tray figure "
+                        "(twice as many for Setup's)")
+    parser.add_argument("--i686-runs", type=int, default=I686_RUNS, help="the same for the i686 build")
     parser.add_argument("--idle", type=float, default=10.0)
     parser.add_argument("--no-i686", action="store_true", help="only the x86_64 build under Wine")
-    parser.add_argument("--pairs", action="store_true", help="print each run's two times")
+    parser.add_argument("--show-pairs", action="store_true", help="print each pair's two times")
     args = parser.parse_args()
+    began = time.monotonic()
+    print("load average at start: " + " ".join(f"{v:.2f}" for v in os.getloadavg()))
+    try:
+        all_figures(args)
+    finally:
+        print(f"\nload average at the end: {' '.join(f'{v:.2f}' for v in os.getloadavg())}; "
+              f"{(time.monotonic() - began) / 60:.1f} minutes")
 
+
+def all_figures(args):
     static_figures(["Tolvane.exe", "Setup.exe"])
 
     probe = ROOT / "build" / "win64" / "bench" / "BenchProbe.exe"
     if not probe.exists():
         sys.exit("build the win64 preset first")
-    dynamic_figures(args, "win64", "x86_64 build")
+    dynamic_figures(args.runs, args, "win64", "x86_64 build")
     if args.no_i686:
         return
     if not (ROOT / "build" / "win32" / "bin" / "Tolvane.exe").exists():
@@ -208,10 +223,10 @@ def main():
     except wine_i686.PrepareError as error:
         print(f"\n== i686 build: no 32-bit Wine half: {error}")
         return
-    dynamic_figures(args, "win32", "i686 build, 32-bit Wine half under qemu-i386", i686)
+    dynamic_figures(args.i686_runs, args, "win32", "i686 build, 32-bit Wine half under qemu-i386", i686)
 
 
-def dynamic_figures(args, preset, title, i686=None):
+def dynamic_figures(runs, args, preset, title, i686=None):
     # BenchProbe only starts the programs and watches: the x86_64 one, native
     # like the desktop, serves both builds.
     probe = ROOT / "build" / "win64" / "bench" / "BenchProbe.exe"
@@ -230,15 +245,14 @@ def dynamic_figures(args, preset, title, i686=None):
         desktop.run("reg", "add", r"HKLM\Software\Varnholt\Tolvane", "/v", "Modus", "/d", "vbMaximizedFocus",
                     "/f", "/reg:32")
 
-        print(f"\n== Under Wine ({title}): start-up until {args.quiet} quiet runs (at most {args.max_runs})")
-        # In batches of ten runs, until enough were quiet; the first run of a
-        # batch only warms the caches.
+        print(f"\n== Under Wine ({title}): start-up, {runs} interleaved pairs for each tray figure, "
+              f"{2 * runs} for Setup's")
+        print(f"{'':<38}{'ours':>10}{'minimal':>12}{'ratio':>9}  95 % interval")
+        # The probe's first pair only warms the caches.
         def compare(mode, ours, minimal):
-            pairs = []
-            while len(quiet_runs(pairs)) < args.quiet and len(pairs) < args.max_runs:
-                pairs += timings(desktop, mode, (ours, minimal), 11)[1:]
-            if args.pairs:
-                print("  runs: " + " ".join(f"{a:.0f}/{b:.0f}" for a, b in pairs))
+            pairs = timings(desktop, mode, (ours, minimal), (runs if mode == "icon" else 2 * runs) + 1)[1:]
+            if args.show_pairs:
+                print("  pairs: " + " ".join(f"{a:.0f}/{b:.0f}" for a, b in pairs))
             return pairs
 
         tray = ("Tolvane.exe", "Tolvane.MainWindow", 125)
@@ -274,36 +288,24 @@ def dynamic_figures(args, preset, title, i686=None):
         desktop.close()
 
 
-# On a two-core machine that others use too, what they run adds to a start
-# (never takes from it), by up to three times what the start needs by
-# itself, and changes from one minute to the next: the medians of two runs of
-# this script in a row differed by half. A run is quiet when both of its
-# starts, made moments apart, took at most this much over the fastest start
-# of their program; the median of the quiet runs' ratios is the figure.
-QUIET = 1.35
-
-
-def quiet_runs(pairs):
-    if not pairs:
-        return []
-    fastest_a, fastest_b = min(a for a, _ in pairs), min(b for _, b in pairs)
-    return [(a, b) for a, b in pairs if a <= QUIET * fastest_a and b <= QUIET * fastest_b]
+# Pairs for each tray figure; Setup's figure takes twice as many, as its
+# pairs cost a fifth (Wine's taskbar needs two seconds to remove an icon).
+# With these the whole bench takes under ten minutes.
+RUNS = 16
+I686_RUNS = 8
 
 
 def report(label, pairs):
     if not pairs:
         print(f"{label:<38} no measurement")
         return
-    quiet = quiet_runs(pairs)
-    ratio = statistics.median(a / b for a, b in quiet)
-    qa, qb = statistics.median(a for a, _ in quiet), statistics.median(b for _, b in quiet)
-    print(f"{'':<38}{'ours':>10}{'minimal':>12}{'ratio':>9}")
-    print(f"{label + ', quiet runs':<38}{qa:>10.1f}{qb:>12.1f}{ratio:>9.3f}  {'ok' if ratio <= 1.10 else 'MISSED'} "
-          f"(goal <= 1.10; median ratio of {len(quiet)} quiet runs of {len(pairs)})")
+    ratio, low, high = pair_statistics.median_ratio(pairs)
     ours, yardstick = [a for a, _ in pairs], [b for _, b in pairs]
     ma, mb = statistics.median(ours), statistics.median(yardstick)
-    print(f"{label + ', all runs, median':<38}{ma:>10.1f}{mb:>12.1f}{ma / mb:>9.3f}")
-    print(f"{label + ', fastest':<38}{min(ours):>10.1f}{min(yardstick):>12.1f}{min(ours) / min(yardstick):>9.3f}")
+    print(f"{label:<38}{ma:>10.1f}{mb:>12.1f}{ratio:>9.3f}  {low:.3f} to {high:.3f}  "
+          f"{pair_statistics.verdict(low, high, GOAL_RATIO)} (goal <= {GOAL_RATIO:.2f}; {len(pairs)} pairs)")
+    print(f"{label.replace('(ms)', 'fastest (ms)'):<38}{min(ours):>10.1f}{min(yardstick):>12.1f}"
+          f"{min(ours) / min(yardstick):>9.3f}")
 
 
 def idle_row(lead, rss, cpu, minimal_rss, minimal_cpu, idle):

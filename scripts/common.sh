@@ -48,7 +48,15 @@ ensure_packages() {
   log "installing ${missing[*]}"
   # wine32 is never wanted: this machine runs no 32-bit code, and the wine
   # wrapper would pick its loader over wine64's.
-  DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null
+  # A mirror in the middle of a sync fails one index and apt-get update with
+  # it, though the others arrived: try once more after a pause, then let the
+  # install decide whether every package can still be had.
+  local attempt
+  for attempt in 1 2; do
+    DEBIAN_FRONTEND=noninteractive apt-get update -q >/dev/null && break
+    log "warning: apt-get update failed (attempt $attempt of 2); going on with the indexes that arrived"
+    [ "$attempt" -eq 2 ] || sleep 15
+  done
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 }
 

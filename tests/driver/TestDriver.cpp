@@ -64,6 +64,19 @@ private:
     std::string m_text;
 };
 
+// The harness's factor for a busy machine (tolvane_e2e.time_scale), so that
+// the driver's own waits stretch as the harness's do.
+DWORD Scaled(DWORD ms)
+{
+    static const double scale = [] {
+        wchar_t text[32] = {};
+        const DWORD length = GetEnvironmentVariableW(L"TOLVANE_E2E_TIME_SCALE", text, 32);
+        const double value = length > 0 && length < 32 ? std::wcstod(text, nullptr) : 1.0;
+        return value > 1.0 ? value : 1.0;
+    }();
+    return static_cast<DWORD>(ms * scale);
+}
+
 int Fail(const std::wstring& message)
 {
     Fact("error").Str("message", message).Emit();
@@ -121,7 +134,7 @@ std::wstring WindowText(HWND hwnd)
     // WM_GETTEXT with a timeout instead of GetWindowTextW: it also reads edit
     // controls of other processes, and a hung target cannot block the driver.
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 1000, &result)) {
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, Scaled(1000), &result)) {
         return {};
     }
     return buffer;
@@ -279,7 +292,7 @@ int CmdControls(const Args& args)
                 .Num("style", static_cast<long long>(GetWindowLongPtrW(hwnd, GWL_STYLE)));
             if (_wcsicmp(className.c_str(), L"Button") == 0) {
                 DWORD_PTR state = 0;
-                SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 1000, &state);
+                SendMessageTimeoutW(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, Scaled(1000), &state);
                 fact.Num("checked", static_cast<long long>(state));
             }
             fact.Emit();
@@ -556,7 +569,7 @@ ProcessDetails ReadProcessDetails(DWORD pid)
     // then reads as NULs). Retry until two reads agree on complete texts,
     // for up to 2 s: a 32-bit process under qemu sets itself up slowly.
     ProcessDetails previous;
-    const ULONGLONG giveUp = GetTickCount64() + 2000;
+    const ULONGLONG giveUp = GetTickCount64() + Scaled(2000);
     for (int attempt = 0; GetTickCount64() < giveUp && !details.ok; ++attempt) {
         if (attempt > 0) {
             Sleep(1);
@@ -871,6 +884,25 @@ int CmdAlive(const Args& args)
 
 // ---------------------------------------------------------------- tray
 
+// A program's start is over when its first thread waits for input with
+// none pending: the icon may show before the program registers its hotkeys
+// and its keyboard hook, and a key sent in between is lost.
+int CmdWaitIdle(const Args& args)
+{
+    if (args.Positional().empty()) {
+        return Fail(L"wait-idle needs a pid");
+    }
+    const DWORD pid = static_cast<DWORD>(std::wcstoul(args.Positional()[0].c_str(), nullptr, 0));
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) {
+        return Fail(L"OpenProcess failed");
+    }
+    const DWORD result = WaitForInputIdle(process, static_cast<DWORD>(args.Number(L"timeout", 5000)));
+    CloseHandle(process);
+    Fact("idle").Num("pid", pid).Bool("idle", result == 0).Emit();
+    return 0;
+}
+
 int CmdTrayDelete(const Args& args)
 {
     if (args.Positional().empty()) {
@@ -891,7 +923,7 @@ int CmdTaskbarCreated(const Args& args)
     if (args.Positional().empty()) {
         DWORD_PTR result = 0;
         const LRESULT sent
-            = SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, 3000, &result);
+            = SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL, Scaled(3000), &result);
         Fact("taskbar-created").Num("message", message).Bool("broadcast", true).Bool("ok", sent != 0).Emit();
         return 0;
     }
@@ -1014,7 +1046,7 @@ int Probe(HWND owner, const wchar_t* message)
     }
     const UINT dumpMessage = RegisterWindowMessageW(message);
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(owner, dumpMessage, 0, 0, SMTO_ABORTIFHUNG, 3000, &result);
+    SendMessageTimeoutW(owner, dumpMessage, 0, 0, SMTO_ABORTIFHUNG, Scaled(3000), &result);
     UnhookWindowsHookEx(hook);
 
     HANDLE file = CreateFileW(resultPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
@@ -1057,7 +1089,7 @@ void Usage()
         .Str("commands",
             L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
-            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; "
+            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; wait-idle PID [--timeout MS]; "
             L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; listview HWND; reg-get KEY NAME [--64]; "
             L"hold-hotkey --mods M --vk V [--ms MS]; hold-window --class C [--ms MS]; hold-mutex --name N [--ms MS]")
         .Emit();
@@ -1087,6 +1119,7 @@ int wmain(int argc, wchar_t** argv)
         { L"processes", CmdProcesses },
         { L"watch", CmdWatch },
         { L"alive", CmdAlive },
+        { L"wait-idle", CmdWaitIdle },
         { L"hold-hotkey", CmdHoldHotkey },
         { L"hold-window", CmdHoldWindow },
         { L"hold-mutex", CmdHoldMutex },

@@ -1,7 +1,8 @@
 """The About box of Tolvane.exe: "About Tolvane" in the tray menu shows it
 with its texts; OK, Enter, Esc, Alt+F4 and its close box hide it again, and
-the tray goes on working. A close message to the hidden main window (what an
-installer or the session's end sends) ends Tolvane."""
+the tray goes on working (also after an Explorer and Esc, on the same
+desktop). A close message to the hidden main window (what an installer or
+the session's end sends) ends Tolvane."""
 
 import unittest
 
@@ -89,11 +90,22 @@ class AboutBoxTest(unittest.TestCase):
         self.assertIn("C:\\stored", procs[0]["cmdline"])
         self.s.close_windows("ExplorerWClass")
         self.s.driver.wait_window_gone(cls="ExplorerWClass", visible=True, timeout=5)
-        # ... and the menu shows About again, where the user left it.
+        # ... and the menu shows About again, where the user left it; Esc hides it.
+        desktop = self.s.desktop_process()
+        self.assertIsNotNone(desktop, "no desktop process")
         shown = self.show_about()
         self.assertEqual(shown["rect"], moved["rect"])
-        self.s.driver.keys("enter")
+        self.s.driver.keys("esc")
         self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5))
+        # The desktop outlives the Explorer and the About box (it once ended
+        # within 5 s), watched from outside: a driver would start a new one.
+        self.assertFalse(wait_for(lambda: not self.s.host_alive(desktop), timeout=7), "the desktop ended")
+        self.assertEqual(len(self.s.driver.windows(cls="Shell_TrayWnd", visible=True)), 1)
+        procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
+        self.s.park_mouse()
+        self.assertEqual([p["cmdline"] for p in procs], ['explorer.exe /e,"C:\\stored"'])
+        self.s.close_windows("ExplorerWClass")
+        self.assertEqual(self.s.desktop_process(), desktop)
 
     def test_closing_hides_the_box_and_a_close_from_outside_ends_tolvane(self):
         def close_box(window):

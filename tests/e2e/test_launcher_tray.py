@@ -7,7 +7,7 @@ and the icon comes back when the taskbar announces itself again."""
 import time
 import unittest
 
-from tolvane_e2e import MAIN_WINDOW_CLASS, MISSING, USER_KEY, WineSession, main, require_programs
+from tolvane_e2e import MAIN_WINDOW_CLASS, MISSING, USER_KEY, WineSession, main, require_programs, scaled
 
 LAUNCHER_DIR = "C:\\Program Files\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -98,7 +98,7 @@ class LauncherTrayTest(unittest.TestCase):
                 # The launcher defers the start by one 100 ms timer tick.
                 self.assertIsNotNone(procs[0]["delay_ms"], "the driver saw no button release")
                 self.assertGreaterEqual(procs[0]["delay_ms"], 60, procs[0])
-                self.assertLess(procs[0]["delay_ms"], 1500, procs[0])
+                self.assertLess(procs[0]["delay_ms"], scaled(1.5) * 1000, procs[0])
                 if caption:
                     window = self.s.driver.wait_window(cls="ExplorerWClass", caption=caption, visible=True,
                                                        timeout=8)

@@ -5,7 +5,6 @@ machine's alone, Cancel and the close box write nothing, settings the classic
 program left in the virtualized copy show up after a start, and the launcher
 keeps working while the dialog is open."""
 
-import time
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, POLICY_KEY, SETTINGS_CLASS, USER_KEY,
@@ -433,10 +432,8 @@ class SettingsDialogTest(unittest.TestCase):
         # Save writes and then the launcher ends.
         self.click_control(by_text["Save"])
         self.assert_closed("Save did not close the dialog")
-        deadline = time.time() + 5
-        while self.s.driver.alive(pid) and time.time() < deadline:
-            time.sleep(0.2)
-        self.assertFalse(self.s.driver.alive(pid), "the launcher kept running after its last window closed")
+        self.assertTrue(wait_for(lambda: not self.s.driver.alive(pid)),
+                        "the launcher kept running after its last window closed")
         self.assertEqual(self.stored(), ("vbNormalNoFocus", "C:\\stored"))
 
 

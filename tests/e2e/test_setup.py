@@ -15,11 +15,10 @@ import filecmp
 import math
 import os
 import shutil
-import time
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, USER_RUN_KEY, WineSession, bin_dir, main,
-                         require_programs, version_text)
+                         require_programs, version_text, wait_for)
 
 SETUP_CAPTION = "Tolvane - Installation"
 DOWNLOADS = "C:\\Downloads"
@@ -87,8 +86,8 @@ class SetupUser:
         """(text, OK button) of the message box with that title."""
         box = self.s.driver.wait_window(caption=title, visible=True, timeout=15)
         if box is None:
-            self.s.screenshot("no-message-" + title.replace(" ", "-"))
-            self.t.fail(f"no message box {title!r}")
+            shot = self.s.screenshot("no-message-" + title.replace(" ", "-"))
+            self.t.fail(f"no message box {title!r} (screenshot {shot}; windows: {self.s.driver.windows(visible=True)})")
         controls = self.s.driver.controls(box["hwnd"])
         texts = [c["text"] for c in controls if c["class"].lower() == "static" and c["text"]]
         ok = next(c for c in controls if c["class"].lower() == "button" and c["text"] == "OK")
@@ -144,10 +143,8 @@ class SetupInstallTest(unittest.TestCase):
         if self.s.driver.processes("Tolvane.exe"):
             self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10)
         self.s.close_windows(MAIN_WINDOW_CLASS)
-        deadline = time.time() + 10
-        while self.s.driver.processes("Tolvane.exe") and time.time() < deadline:
-            time.sleep(0.2)
-        self.assertFalse(self.s.driver.processes("Tolvane.exe"), "the launcher did not exit")
+        self.assertTrue(wait_for(lambda: not self.s.driver.processes("Tolvane.exe"), timeout=10),
+                        "the launcher did not exit")
 
     def reg(self, key, name):
         return self.s.reg_get(key, name)
@@ -182,7 +179,10 @@ class SetupInstallTest(unittest.TestCase):
         if every_start is not None:
             every_start += starts
             starts = [p for p in starts if p["image"].lower() == "tolvane.exe"]
-        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Setup did not end")
+        if not self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10):
+            shot = self.s.screenshot("setup-did-not-end")
+            self.fail(f"Setup did not end (screenshot {shot}; starts seen: {starts}; "
+                      f"windows: {self.s.driver.windows(visible=True)})")
         self.assertEqual(len(starts), 1, f"expected one start of Tolvane.exe, saw {starts}")
         return starts[0]
 

@@ -73,11 +73,38 @@ def version_text(name):
     return value
 
 
+# Every wait of the harness and the tests is scaled here. On a busy machine
+# each of Wine's steps (a wineserver round trip, qemu emulating the i686
+# half) waits its turn for a CPU, and a wait that is generous on a quiet
+# machine runs out: the taskbar took over 50 s at a load of 6 on 2 CPUs.
+# TOLVANE_E2E_TIME_SCALE fixes the factor; otherwise it follows the load per
+# CPU, read at each wait. A wait for something that does happen ends as soon
+# as it does, so a larger factor costs time only when a test fails.
+MAX_TIME_SCALE = 6.0
+
+
+def time_scale():
+    fixed = os.environ.get("TOLVANE_E2E_TIME_SCALE")
+    if fixed:
+        return max(1.0, float(fixed))
+    try:
+        per_cpu = os.getloadavg()[0] / (os.cpu_count() or 1)
+    except OSError:
+        return 1.0
+    return min(MAX_TIME_SCALE, max(1.0, per_cpu))
+
+
+def scaled(seconds):
+    """seconds, as long as the machine is busy now."""
+    return seconds * time_scale()
+
+
 def wait_for(condition, timeout=5.0, interval=0.2):
-    """Polls condition() until it gives a true value or the time is up; returns
-    its last value. For a check that something did not happen, wait for a
-    later event that shows the program got that far, not for a fixed time."""
-    deadline = time.time() + timeout
+    """Polls condition() until it gives a true value or the (scaled) time is
+    up; returns its last value. For a check that something did not happen,
+    wait for a later event that shows the program got that far, not for a
+    fixed time."""
+    deadline = time.time() + scaled(timeout)
     while True:
         value = condition()
         if value or time.time() >= deadline:
@@ -207,7 +234,7 @@ class E2ERun:
             stderr=self._xvfb_log)
         os.close(write_fd)
         data = b""
-        deadline = time.time() + 15
+        deadline = time.time() + scaled(15)
         while not data.endswith(b"\n") and time.time() < deadline:
             chunk = os.read(read_fd, 64)
             if not chunk:
@@ -247,8 +274,8 @@ class E2ERun:
         env.pop("DISPLAY", None)
         try:
             subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                           timeout=180, check=False)
-            subprocess.run(["wineserver", "-w"], env=env, timeout=120, check=False)
+                           timeout=scaled(180), check=False)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=scaled(120), check=False)
             syswow64 = os.path.join(path, "drive_c", "windows", "syswow64")
             if programs_arch() == "i686" and len(os.listdir(syswow64) if os.path.isdir(syswow64) else []) < 100:
                 raise E2EError(f"the prefix {path} got no 32-bit half (syswow64 nearly empty)")
@@ -265,10 +292,11 @@ class E2ERun:
                     cmd = ["wine", "reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", "0", "/f"]
                 else:
                     cmd = ["wine", "reg", "add", key, "/v", name, "/d", value, "/f"]
-                subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+                subprocess.run(cmd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               timeout=scaled(60))
         finally:
-            subprocess.run(["wineserver", "-k"], env=env, timeout=60, check=False)
-            subprocess.run(["wineserver", "-w"], env=env, timeout=60, check=False)
+            subprocess.run(["wineserver", "-k"], env=env, timeout=scaled(60), check=False)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=scaled(60), check=False)
         # The prefix must not see the host's root folder.
         zdrive = os.path.join(path, "dosdevices", "z:")
         if os.path.lexists(zdrive):
@@ -302,25 +330,25 @@ class Watch:
     """A running ``TestDriver watch``: start it, act, then collect()."""
 
     def __init__(self, driver, ms, name, count=0, settle=0):
-        args = ["watch", "--ms", str(ms)]
+        args = ["watch", "--ms", str(int(scaled(ms / 1000) * 1000))]
         if name:
             args += ["--name", name]
         if count:
             args += ["--count", str(count), "--settle", str(settle)]
         self.proc = driver.popen(args)
         self.facts = []
-        ready, _, _ = select.select([self.proc.stdout], [], [], 30)
+        ready, _, _ = select.select([self.proc.stdout], [], [], scaled(30))
         if not ready:
             self.proc.kill()
             self.proc.communicate()
-            raise E2EError("process watch did not start within 30 s")
+            raise E2EError("process watch did not start in time")
         line = self.proc.stdout.readline()
         if not line:
             raise E2EError("process watch did not start")
         self.facts.append(json.loads(line))
 
     def collect(self, timeout=30):
-        out, _ = self.proc.communicate(timeout=timeout)
+        out, _ = self.proc.communicate(timeout=scaled(timeout))
         self.facts += [json.loads(line) for line in out.splitlines() if line.strip()]
         return [f for f in self.facts if f["fact"] == "new-process"]
 
@@ -337,15 +365,18 @@ class Driver:
         self.menu_exe = self.exe if programs_arch() == "x86_64" else DRIVER_DIR + "\\i686\\TestDriver.exe"
 
     def popen(self, args):
-        return subprocess.Popen(["wine", self.exe] + [str(a) for a in args], env=self.session.env,
+        env = dict(self.session.env, TOLVANE_E2E_TIME_SCALE=f"{time_scale():.2f}")
+        return subprocess.Popen(["wine", self.exe] + [str(a) for a in args], env=env,
                                 cwd=self.session.drive_c, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                                 text=True, encoding="utf-8")
 
     def run(self, *args, timeout=30, check=True, exe=None):
         for attempt in range(3):
-            proc = subprocess.run(["wine", exe or self.exe] + [str(a) for a in args], env=self.session.env,
+            # The driver's own waits follow the same factor.
+            env = dict(self.session.env, TOLVANE_E2E_TIME_SCALE=f"{time_scale():.2f}")
+            proc = subprocess.run(["wine", exe or self.exe] + [str(a) for a in args], env=env,
                                   cwd=self.session.drive_c, capture_output=True, text=True, encoding="utf-8",
-                                  timeout=timeout)
+                                  timeout=scaled(timeout))
             facts = [json.loads(line) for line in proc.stdout.splitlines() if line.startswith("{")]
             # Now and then Wine fails to start a program at all ("Application
             # could not be started", or an exit code and no output): no fact
@@ -367,12 +398,13 @@ class Driver:
 
     def wait_window(self, cls=None, caption=None, pid=None, visible=False, timeout=5.0):
         """The first matching top-level window, or None after the timeout."""
-        args = ["wait-window", "--timeout", int(timeout * 1000)] + self._filter(cls, caption, pid, visible)
+        args = ["wait-window", "--timeout", int(scaled(timeout) * 1000)] + self._filter(cls, caption, pid, visible)
         facts = self.run(*args, timeout=timeout + 30)
         return next((f for f in facts if f["fact"] == "window"), None)
 
     def wait_window_gone(self, cls=None, caption=None, pid=None, visible=False, timeout=5.0):
-        args = ["wait-window", "--gone", "--timeout", int(timeout * 1000)] + self._filter(cls, caption, pid, visible)
+        args = ["wait-window", "--gone", "--timeout", int(scaled(timeout) * 1000)] + self._filter(cls, caption, pid,
+                                                                                                visible)
         return any(f["fact"] == "gone" for f in self.run(*args, timeout=timeout + 30))
 
     @staticmethod
@@ -423,6 +455,11 @@ class Driver:
     def alive(self, pid):
         return self.run("alive", pid)[0]["alive"]
 
+    def wait_idle(self, pid, timeout=5.0):
+        """True once the process waits for input with none pending (its start is over)."""
+        return self.run("wait-idle", pid, "--timeout", int(scaled(timeout) * 1000),
+                        timeout=timeout + 30)[0]["idle"]
+
     # tray
     def tray_delete(self, hwnd, uid=125):
         return self.run("tray-delete", hwnd, "--uid", uid, check=False)[0].get("ok", False)
@@ -438,7 +475,7 @@ class Driver:
         returns the running driver, stopped by the session or by .kill()."""
         proc = self.popen(["hold-hotkey", "--mods", modifiers, "--vk", vk, "--ms", ms])
         self.session.programs.append(proc)
-        ready, _, _ = select.select([proc.stdout], [], [], 30)
+        ready, _, _ = select.select([proc.stdout], [], [], scaled(30))
         fact = json.loads(proc.stdout.readline()) if ready else {}
         if not fact.get("ok"):
             raise E2EError(f"could not hold the hotkey: {fact}")
@@ -510,7 +547,8 @@ class WineSession:
         self.run_ctx.sessions.append(self)
         self.driver = Driver(self)
         self.install_files(DRIVER_DIR, [os.path.join(driver_dir(), "TestDriver.exe"),
-                                        os.path.join(driver_dir(), "MenuProbe.dll")])
+                                        os.path.join(driver_dir(), "MenuProbe.dll"),
+                                        os.path.join(driver_dir(), "DesktopUser.exe")])
         if programs_arch() == "i686":
             self.install_files(DRIVER_DIR + "\\i686", [os.path.join(bin_dir(), "TestDriver.exe"),
                                                       os.path.join(bin_dir(), "MenuProbe.dll")])
@@ -546,7 +584,7 @@ class WineSession:
     def wine(self, *args, timeout=60, check=True, input_text=None):
         for attempt in range(3):
             proc = subprocess.run(["wine"] + list(args), env=self.env, cwd=self.drive_c, capture_output=True,
-                                  text=True, encoding="utf-8", errors="replace", timeout=timeout,
+                                  text=True, encoding="utf-8", errors="replace", timeout=scaled(timeout),
                                   input=input_text)
             if proc.returncode == 0 or not _wine_start_failed(proc):
                 break
@@ -556,17 +594,19 @@ class WineSession:
             raise E2EError(f"wine {args} failed ({proc.returncode}): {proc.stdout} {proc.stderr}")
         return proc
 
-    def start_desktop(self, program=None, cwd="C:\\"):
-        """Starts the virtual desktop with its taskbar (and the program in it)."""
-        args = ["wine", "explorer", f"/desktop={DESKTOP_NAME},{SCREEN_W}x{SCREEN_H}"]
+    def start_desktop(self, program=None, cwd="C:\\", args=(), keep=True):
+        """Starts the virtual desktop with its taskbar (and the program in it).
+        keep: a two-thread DesktopUser.exe joins it, without which Wine may
+        end the desktop under a one-thread program (README, Wine quirks)."""
+        command = ["wine", "explorer", f"/desktop={DESKTOP_NAME},{SCREEN_W}x{SCREEN_H}"]
         if program:
-            args.append(program)
-        self.desktop = subprocess.Popen(args, env=self.env, cwd=self.host_path(cwd), stdout=subprocess.DEVNULL,
+            command += [program, *args]
+        self.desktop = subprocess.Popen(command, env=self.env, cwd=self.host_path(cwd), stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         # A Wine program that starts while the desktop is still being created
         # can hang in its own desktop start-up, so wait for the X window of the
         # desktop before the driver runs.
-        deadline = time.time() + 30
+        deadline = time.time() + scaled(30)
         while time.time() < deadline:
             found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine desktop"], env=self.env,
                                    capture_output=True, text=True)
@@ -575,6 +615,8 @@ class WineSession:
             time.sleep(0.2)
         else:
             raise E2EError("the Wine desktop window did not appear")
+        if keep:
+            self.start_program(DRIVER_DIR + "\\DesktopUser.exe", args=["2"])
         time.sleep(0.5)
         if not self.driver.wait_window(cls="Shell_TrayWnd", visible=True, timeout=20):
             raise E2EError("the desktop's taskbar did not appear")
@@ -583,6 +625,29 @@ class WineSession:
         self.log(f"desktop started with {program}")
         if programs_arch() == "i686":
             self.log("under qemu-i386: " + "; ".join(wine_i686.emulated_commands(self.prefix)))
+
+    def desktop_process(self):
+        """The host pid of the desktop's own process (Wine's "explorer.exe
+        /desktop") in this prefix, or None. Looked up from outside: a driver
+        started after the desktop ended would make a new one."""
+        for pid, command in self.host_processes():
+            if command.startswith("C:\\windows\\system32\\explorer.exe /desktop"):
+                return pid
+        return None
+
+    def host_processes(self):
+        """(host pid, command line) of the processes running in this prefix."""
+        return [(pid, b" ".join(args).decode(errors="replace").strip())
+                for pid, args in wine_i686.prefix_processes(self.prefix)]
+
+    @staticmethod
+    def host_alive(pid):
+        """True while the host process runs (an exited one may linger as a zombie)."""
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+        except OSError:
+            return False
 
     def start_program(self, program, cwd="C:\\", args=()):
         """Starts one more program on the running desktop (not waited for)."""
@@ -596,13 +661,13 @@ class WineSession:
         self.shot_count += 1
         path = os.path.join(self.run_ctx.artifacts, f"{self.name}-{self.shot_count:02d}-{label}.png")
         subprocess.run(["import", "-display", self.display, "-window", "root", path], check=False,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=scaled(30))
         return path
 
     def _pixels(self):
         """(width, height, bytes) of the screen as RGB."""
         proc = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
-                              capture_output=True, check=True, timeout=30)
+                              capture_output=True, check=True, timeout=scaled(30))
         data = proc.stdout
         fields = []
         pos = 0
@@ -651,27 +716,22 @@ class WineSession:
         return centres
 
     def wait_tray_icons(self, count, timeout=15.0):
-        deadline = time.time() + timeout
         icons = []
-        while time.time() < deadline:
-            icons = self.tray_icons()
-            if len(icons) >= count:
-                return icons
-            time.sleep(0.2)
+
+        def enough():
+            icons[:] = self.tray_icons()
+            return len(icons) >= count
+        if wait_for(enough, timeout):
+            return icons
         self.screenshot("tray-icons-missing")
         raise E2EError(f"expected {count} tray icon(s), found {len(icons)}")
 
     def wait_tray_icon_count(self, count, timeout=5.0):
         """True once exactly ``count`` icons show."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            if len(self.tray_icons()) == count:
-                return True
-            time.sleep(0.2)
-        return False
+        return wait_for(lambda: len(self.tray_icons()) == count, timeout)
 
     def xdotool(self, *args):
-        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=30)
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=scaled(30))
 
     def move(self, x, y):
         self.xdotool("mousemove", x, y)
@@ -716,7 +776,7 @@ class WineSession:
             # maximized over the taskbar, and take the next click.
             self.driver.wait_window(cls=cls, timeout=5)
             self.explorer_window_due = False
-        deadline = time.time() + timeout
+        deadline = time.time() + scaled(timeout)
         while True:
             windows = self.driver.windows(cls=cls, visible=visible)
             if not windows:
@@ -765,7 +825,11 @@ class WineSession:
         window = self.driver.wait_window(cls=MAIN_WINDOW_CLASS, caption="Tolvane", timeout=10)
         if window is None:
             raise E2EError("the launcher's main window did not appear")
-        return window, self.wait_tray_icons(1)[0]
+        icon = self.wait_tray_icons(1)[0]
+        # Its hotkeys and keyboard hook come after the icon.
+        if not self.driver.wait_idle(window["pid"], timeout=10):
+            raise E2EError("the launcher's start did not end")
+        return window, icon
 
     def choose_from_tray_menu(self, icon, access_key):
         """Right-click on the icon, then the item's access key, as a user would."""
@@ -800,9 +864,9 @@ class WineSession:
         if self.closed:
             return
         self.closed = True
-        subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=60)
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False, timeout=scaled(60))
         try:
-            subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=30)
+            subprocess.run(["wineserver", "-w"], env=self.env, check=False, timeout=scaled(30))
         except subprocess.TimeoutExpired:
             pass
         for proc in [self.desktop] + self.programs:

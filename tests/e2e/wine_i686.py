@@ -23,6 +23,7 @@ import fcntl
 import glob
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -45,6 +46,9 @@ I386_LIBRARIES = [
     "libxrender1", "libxfixes3", "libxcursor1", "libxi6", "libxrandr2", "libxinerama1", "libxcomposite1",
     "libxxf86vm1",
 ]
+# A failed apt-get update is tried this often, this many seconds apart.
+UPDATE_ATTEMPTS = 3
+UPDATE_PAUSE = 15.0
 # Host files the preparation needs (installed by scripts/common.sh).
 HOST_NEEDS = {
     "qemu-user": "/usr/bin/qemu-i386",
@@ -78,14 +82,64 @@ def _stamp(version, base):
 
 
 def _run(args, log, **kwargs):
+    code = _attempt(args, log, **kwargs)
+    if code != 0:
+        with open(log) as f:
+            tail = f.read()[-2000:]
+        raise PrepareError(f"{args[0]} {args[1] if len(args) > 1 else ''} failed ({code}):\n{tail}")
+
+
+def _attempt(args, log, **kwargs):
+    """Runs args with its output appended to log; its exit code."""
     with open(log, "a") as out:
         out.write("$ " + " ".join(args) + "\n")
         out.flush()
-        proc = subprocess.run(args, stdout=out, stderr=subprocess.STDOUT, **kwargs)
-    if proc.returncode != 0:
+        return subprocess.run(args, stdout=out, stderr=subprocess.STDOUT, **kwargs).returncode
+
+
+def _candidate(apt_options, package):
+    """The version apt would download of package, or None when no index it
+    has names the package."""
+    proc = subprocess.run(["apt-cache"] + apt_options + ["policy", package], capture_output=True, text=True)
+    match = re.search(r"^\s*Candidate:\s*(\S+)", proc.stdout, re.MULTILINE)
+    return match.group(1) if match and match.group(1) != "(none)" else None
+
+
+def fetch_packages(apt_options, packages, into, log, attempts=UPDATE_ATTEMPTS, pause=UPDATE_PAUSE,
+                   sleep=time.sleep):
+    """Downloads packages (NAME or NAME=VERSION) into the folder into.
+
+    A mirror in the middle of a sync serves an index whose size or hash does
+    not match its Release file ("Mirror sync in progress?"), and apt-get update
+    exits 100 although every other index arrived and was kept. So a failed
+    update is tried again after a pause and then only noted: what decides is
+    whether each package can still be downloaded, and a package that cannot is
+    named with its version."""
+    for attempt in range(1, attempts + 1):
+        if _attempt(["apt-get"] + apt_options + ["update"], log) == 0:
+            break
+        warning = (f"warning: apt-get update failed (attempt {attempt} of {attempts}); "
+                   f"going on with the indexes that arrived (see {log})")
+        with open(log, "a") as out:
+            out.write(warning + "\n")
+        print(warning, file=sys.stderr)
+        if attempt < attempts:
+            sleep(pause)
+    if _attempt(["apt-get"] + apt_options + ["download"] + packages, log, cwd=into) == 0:
+        return
+    # One at a time, to name exactly the ones that cannot be had.
+    missing = []
+    for package in packages:
+        if _attempt(["apt-get"] + apt_options + ["download", package], log, cwd=into) == 0:
+            continue
+        name, _, version = package.partition("=")
+        version = version or _candidate(apt_options, name)
+        missing.append(f"{name} {version}" if version else f"{name} (no index names it)")
+    if missing:
         with open(log) as f:
             tail = f.read()[-2000:]
-        raise PrepareError(f"{args[0]} {args[1] if len(args) > 1 else ''} failed ({proc.returncode}):\n{tail}")
+        raise PrepareError("cannot download the i386 packages " + ", ".join(missing)
+                           + f" (see {log}):\n{tail}")
 
 
 def make_once(lock_path, marker, stamp, make):
@@ -162,9 +216,8 @@ class WineI686:
             "-o", "Dir::Cache::pkgcache=", "-o", "Dir::Cache::srcpkgcache=",
             "-o", "Debug::NoLocking=1", "-q",
         ]
-        _run(["apt-get"] + apt_options + ["update"], log)
         packages = [f"libwine={version}", f"wine32={version}"] + I386_LIBRARIES
-        _run(["apt-get"] + apt_options + ["download"] + packages, log, cwd=debs)
+        fetch_packages(apt_options, packages, debs, log)
         os.makedirs(self.root)
         for deb in sorted(glob.glob(os.path.join(debs, "*.deb"))):
             _run(["dpkg-deb", "-x", deb, self.root], log)
@@ -228,19 +281,26 @@ class WineI686:
         return env
 
 
-def emulated_commands(prefix):
-    """Command lines of the 32-bit processes qemu runs for this prefix."""
+def prefix_processes(prefix):
+    """(host pid, argv as bytes) of the host's processes whose WINEPREFIX is prefix."""
     found = []
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
-            with open(f"/proc/{pid}/cmdline", "rb") as f:
-                args = f.read().split(b"\0")
-            if not os.path.basename(args[0]).startswith(b"qemu-i386"):
-                continue
             with open(f"/proc/{pid}/environ", "rb") as f:
                 if b"WINEPREFIX=" + os.fsencode(prefix) not in f.read().split(b"\0"):
                     continue
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                found.append((int(pid), f.read().split(b"\0")))
         except OSError:
+            continue
+    return found
+
+
+def emulated_commands(prefix):
+    """Command lines of the 32-bit processes qemu runs for this prefix."""
+    found = []
+    for _pid, args in prefix_processes(prefix):
+        if not os.path.basename(args[0]).startswith(b"qemu-i386"):
             continue
         # qemu-i386 OPTIONS <root>/usr/lib/wine/wine EXE ARGS...
         loader = next((i for i, a in enumerate(args) if a.endswith(b"/usr/lib/wine/wine")), len(args))

@@ -94,6 +94,9 @@ long MemoryRegistry::QueryValue(Key key, const std::wstring& name, std::uint32_t
                                 std::uint32_t* size) {
     const std::wstring* path = nullptr;
     if (const long error = ReadableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    if (!m_unreadValue.empty() && !CaseInsensitiveLess{}(name, m_unreadValue) &&
+        !CaseInsensitiveLess{}(m_unreadValue, name))
+        return m_readError;
     Value* value = const_cast<Value*>(Find(*path, name));
     if (value == nullptr) return winkit::kErrorFileNotFound;
     if (data != nullptr && m_retype != 0) value->type = std::exchange(m_retype, 0);

@@ -51,6 +51,11 @@ public:
         m_refusedValue = name;
         m_valueError = error;
     }
+    // Windows refuses reads of this value name only.
+    void RefuseRead(const std::wstring& name, long error = winkit::kErrorAccessDenied) {
+        m_unreadValue = name;
+        m_readError = error;
+    }
     // Before each of the next reads with a buffer, a text value grows by one
     // character: another program writing it between the size query and the read.
     void GrowBeforeReads(int reads) { m_growths = reads; }
@@ -80,6 +85,8 @@ private:
     bool m_machineOnly = false;
     std::wstring m_refusedValue;
     long m_valueError = winkit::kErrorSuccess;
+    std::wstring m_unreadValue;
+    long m_readError = winkit::kErrorSuccess;
     int m_growths = 0;
     std::uint32_t m_retype = 0;
     int m_opens = 0;

@@ -31,6 +31,8 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         {"Users may only take ownership", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;0x80000;;;BU)", true},
         {"Users may only delete entries", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;;DT;;;BU)", true},
         {"Users may read, list and run", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;FRFX;;;BU)", false},
+        {"LOCAL SERVICE granted Modify", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;LS)", true},
+        {"an empty DACL lets only the owner in", L"O:BAD:", false},
         {"deny to Everyone cancels the grant", L"O:BAD:PAI(D;OICI;0xd0046;;;WD)(A;OICI;0x1301bf;;;BU)", false},
         {"deny to the same group cancels it", L"O:BAD:PAI(D;OICI;FA;;;BU)(A;OICI;FA;;;BU)", false},
         {"deny after the grant comes too late", L"O:BAD:PAI(A;OICI;0x1301bf;;;BU)(D;OICI;FA;;;BU)", true},
@@ -54,7 +56,8 @@ TEST(SecurityDescriptor, ChangeableByNonAdministrators) {
         ASSERT_TRUE(descriptor.has_value()) << c.name;
         EXPECT_EQ(ChangeableByNonAdministrators(*descriptor), c.changeable) << c.name;
     }
-    for (const wchar_t* unread : {L"O:BAD:(XA;;FA;;;BU;(x))", L"O:BAD:(A;;0x;;;BU)", L"O:BAD:(A;;0x123456789;;;BU)"})
+    for (const wchar_t* unread : {L"O:BAD:(XA;;FA;;;BU;(x))", L"O:BAD:(OA;;FA;;;BU)",
+                                  L"O:BAD:(A;;0x;;;BU)", L"O:BAD:(A;;0x123456789;;;BU)"})
         EXPECT_FALSE(ParseSddl(unread).has_value()) << "what the model cannot hold is not read";
     EXPECT_FALSE(ParseSddl(L"O:BAD:AI(A;;FA;;;PU)")->daclProtected);
 }

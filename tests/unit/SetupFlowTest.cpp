@@ -14,12 +14,15 @@ using namespace testing_support;
 namespace {
 
 
-// A log file that takes lines until a disk fills up after `room` of them.
+// A log file that takes lines until a disk fills up after `room` of them,
+// and loses the line numbered `lost` (from 0) while the others are written.
 struct FakeLog final : Log {
     std::vector<std::wstring> lines;
     std::size_t room = 1000;
+    std::size_t lost = 1000;
+    std::size_t tried = 0;
     winkit::Win32Result Write(const std::wstring& line) override {
-        if (lines.size() >= room) return winkit::Win32Result::Failure(112, L"Could not write to the log");
+        if (lines.size() >= room || tried++ == lost) return winkit::Win32Result::Failure(112, L"Could not write to the log");
         lines.push_back(line);
         return {};
     }
@@ -194,11 +197,13 @@ TEST(Flow, ALogThatLostLinesIsNoSuccess) {
         std::size_t room;
         bool launcherInUse;
         int exitCode;
+        std::size_t lost = 1000;
     } cases[] = {
         {"every line written", 1000, false, kExitSuccess},
         {"full after the first line", 1, false, kExitLogFailed},
         {"only the result lost", 19, false, kExitLogFailed},
         {"a failed step says more", 1, true, kExitFailed},
+        {"one line lost, the later ones could be written", 1000, false, kExitLogFailed, 1},
     };
     for (const auto& c : cases) {
         FakeDisk disk;
@@ -206,12 +211,13 @@ TEST(Flow, ALogThatLostLinesIsNoSuccess) {
         MemoryRegistry reg;
         FakeLog log;
         log.room = c.room;
+        log.lost = c.lost;
         WindowFront window;
         const FlowResult result = InstallFlow(Default(true), kSources, disk, reg, window, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
         EXPECT_EQ(Contains(window.texts.back(), L"The log is incomplete: Could not write to the log.\nReason: <reason 112>"),
-                  c.room != 1000)
+                  c.exitCode != kExitSuccess)
             << c.name;
     }
 }

@@ -206,18 +206,26 @@ TEST(RunInstall, AFolderAlreadySafeIsUsedAndItsOldFilesReplaced) {
 }
 
 TEST(RunInstall, StartedFromTheInstallFolderKeepsTheFilesThereAndChecksThem) {
+    // Windows starts SETUP.EXE as Setup.exe: letter case aside, the same file.
+    for (const wchar_t* program : {L"C:\\Tolvane\\Setup.exe", L"C:\\TOLVANE\\SETUP.EXE"}) {
+        FakeDisk disk;
+        disk.Folder(L"C:\\Tolvane");
+        disk.File(L"C:\\Tolvane\\Tolvane.exe", "launcher");
+        // A running program's file cannot be written.
+        disk.File(L"C:\\Tolvane\\Setup.exe", "installer").writeError = winkit::kErrorSharingViolation;
+        disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
+        MemoryRegistry reg;
+        const InstallReport report = RunInstall(MakeInstallPlan(L"c:\\tolvane", program, false), kSources, disk, reg);
+        ASSERT_TRUE(report.Complete()) << program;
+        EXPECT_EQ(report.skipped.size(), 3u) << program;
+        EXPECT_TRUE(report.copied.empty()) << program;
+        EXPECT_EQ(report.installedBytes, 23u) << program;
+    }
     FakeDisk disk;
     disk.Folder(L"C:\\Tolvane");
     disk.File(L"C:\\Tolvane\\Tolvane.exe", "launcher");
     disk.File(L"C:\\Tolvane\\Setup.exe", "installer");
-    disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
     MemoryRegistry reg;
-    const InstallReport report =
-        RunInstall(MakeInstallPlan(L"c:\\tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg);
-    ASSERT_TRUE(report.Complete());
-    EXPECT_EQ(report.skipped.size(), 3u);
-    EXPECT_TRUE(report.copied.empty());
-    EXPECT_EQ(report.installedBytes, 23u);
     disk.File(L"C:\\Tolvane\\Readme.txt", "changed");
     EXPECT_EQ(RunInstall(MakeInstallPlan(L"C:\\Tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg)
                   .failure->step,
@@ -247,6 +255,10 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
         {"existing folder with permissions Setup cannot read", L"C:\\Tolvane",
          [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", L"not sddl"); }, FailedStep::FolderUnsafe,
          {L"users without administrator rights can change it"}},
+        // Harmless in a folder above, not in the install folder itself.
+        {"existing folder where users may write files", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", L"O:BAD:PAI(A;OICI;FA;;;BA)(A;OICI;0x1201bf;;;BU)"); },
+         FailedStep::FolderUnsafe, {L"users without administrator rights can change it"}},
         {"a junction", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.Link(L"C:\\Tolvane", L"D:\\"); },
          FailedStep::FolderIsLink, {L"C:\\Tolvane\\ is a link"}},
         {"a file", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.File(L"C:\\Tolvane", "x"); },
@@ -270,6 +282,9 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
         {"a folder above that cannot be read", L"C:\\Tools\\Tolvane",
          [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tools", L""); }, FailedStep::FolderAboveUnsafe,
          {L"could not read its permissions: <reason 5>"}},
+        {"a folder above with permissions Setup cannot read", L"C:\\Tools\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tools", L"O:BAD:(XA;;FA;;;BU;(x))"); },
+         FailedStep::FolderAboveUnsafe, {L"rename, delete or change the permissions of C:\\Tools, a folder above"}},
         {"another drive's root that users own", L"D:\\Tolvane",
          [](FakeDisk& d, MemoryRegistry&) { d.At(L"D:\\").sddl = kUsersOwn; }, FailedStep::FolderAboveUnsafe,
          {L"permissions of D:\\, a folder above D:\\Tolvane\\"}},
@@ -332,6 +347,20 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
               L"  \"DisplayIcon\": <reason 5>",
           L"Everything Setup had done is undone."},
          3},
+        {"a value whose earlier state cannot be read is not written", L"C:\\Tolvane",
+         [](FakeDisk&, MemoryRegistry& r) {
+             r.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
+             r.RefuseRead(L"Modus");
+         },
+         FailedStep::Registry, {L"Tolvane  \"Modus\": <reason 5>"}, 3},
+        {"values of other types put back as they were", L"C:\\Tolvane",
+         [](FakeDisk&, MemoryRegistry& r) {
+             r.PutRaw(registry::kUninstallKey, kEstimatedSizeValue, registry::kTypeDword, {0x34, 0x12, 0, 0});
+             const std::vector<std::uint8_t> icon{'%', 0, 'S', 0, '%', 0, 0, 0};
+             r.PutRaw(registry::kUninstallKey, kDisplayIconValue, registry::kTypeExpandSz, icon);
+             r.RefuseValue(kNoRepairValue);
+         },
+         FailedStep::Registry, {L"\"NoRepair\": <reason 5>", L"Everything Setup had done is undone."}, 3},
     };
     for (auto& c : cases) {
         FakeDisk disk;

@@ -55,6 +55,8 @@ TEST(WindowsExplorerKey, TakesWinEOnlyAndKeepsTheStartMenuClosed) {
                    {0x5B, false, false, false, true}}},
         {"right Win, E held down repeats", {{0x5C, true, 0, 0, 0}, {'E', true, 1, 1, 0}, {'E', true, 1, 0, 0},
                                             {'E', false, 1, 0, 0}, {0x5C, false, 0, 0, 1}}},
+        {"Win held down after Win+E repeats", {{0x5B, true, 0, 0, 0}, {'E', true, 1, 1, 0}, {'E', false, 1, 0, 0},
+                                               {0x5B, true, 0, 0, 0}, {0x5B, true, 0, 0, 0}, {0x5B, false, 0, 0, 1}}},
         {"Win released before E", {{0x5B, true, 0, 0, 0}, {'E', true, 1, 1, 0}, {0x5B, false, 0, 0, 1},
                                    {'E', false, 1, 0, 0}}},
         {"Win+Ctrl+E is not ours", {{0x5B, true, 0, 0, 0}, {0xA2, true, 0, 0, 0}, {'E', true, 0, 0, 0},
