@@ -1,10 +1,10 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "Install.h"
 
 namespace setup {
-
-#include <string>
-#include <vector>
 
 // The launchers on this desktop, found by their hidden main window's class
 // and ended by the close message the launcher takes from an installer; only
