@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <optional>
 #include <vector>
 
 #include "Handles.h"
@@ -29,30 +28,31 @@ struct FileIdentity {
 
 // The same file whatever the path's spelling (short names, letter case,
 // another drive letter for the volume).
-std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
-    const winkit::UniqueFile file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+bool IdentityOf(const wchar_t* path, FileIdentity* identity) {
+    const winkit::UniqueFile file(CreateFileW(path, FILE_READ_ATTRIBUTES,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!file || !GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
-    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    if (!file || !GetFileInformationByHandle(file.Get(), &info)) return false;
+    *identity = FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
 }
 
-std::optional<FileIdentity> ProgramOf(HANDLE process) {
+bool ProgramOf(HANDLE process, FileIdentity* identity) {
     std::wstring path(32768, L'\0');
     DWORD length = static_cast<DWORD>(path.size());
-    if (!QueryFullProcessImageNameW(process, 0, path.data(), &length)) return std::nullopt;
-    path.resize(length);
-    return IdentityOf(path);
+    return QueryFullProcessImageNameW(process, 0, path.data(), &length) && IdentityOf(path.c_str(), identity);
 }
 
 }  // namespace
 
 RunningLaunchers::Ended DesktopLaunchers::EndAll() {
     Ended result;
-    std::vector<FileIdentity> ours;
+    // LaunchersToEnd names two at most: this installation's and the one beside Setup.
+    FileIdentity ours[2];
+    std::size_t known = 0;
     for (const std::wstring& program : m_programs)
-        if (const auto identity = IdentityOf(program)) ours.push_back(*identity);
+        if (known < 2 && IdentityOf(program.c_str(), &ours[known])) ++known;
     std::vector<winkit::UniqueKernelHandle> asked;
     for (HWND window = FindWindowExW(nullptr, nullptr, kLauncherWindowClass, nullptr); window != nullptr;
          window = FindWindowExW(nullptr, window, kLauncherWindowClass, nullptr)) {
@@ -60,8 +60,9 @@ RunningLaunchers::Ended DesktopLaunchers::EndAll() {
         GetWindowThreadProcessId(window, &id);
         winkit::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
         // A process that cannot be asked what it runs is not known to be ours.
-        const auto program = process ? ProgramOf(process.Get()) : std::nullopt;
-        if (!program || std::find(ours.begin(), ours.end(), *program) == ours.end()) continue;
+        FileIdentity program;
+        if (!process || !ProgramOf(process.Get(), &program) || std::find(ours, ours + known, program) == ours + known)
+            continue;
         if (PostMessageW(window, WM_CLOSE, 0, 0))
             asked.push_back(std::move(process));
         else

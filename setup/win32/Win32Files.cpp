@@ -221,16 +221,22 @@ private:
             winkit::LoadedFunction<RtlNtStatusToDosErrorFn>(L"ntdll.dll", "RtlNtStatusToDosError");
         if (setInformation == nullptr || toError == nullptr)
             return winkit::Win32Result::Failure(ERROR_PROC_NOT_FOUND, L"Could not replace " + path);
-        // FILE_RENAME_INFO has the layout of ntdll's FILE_RENAME_INFORMATION.
-        std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
-        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        // FILE_RENAME_INFO has the layout of ntdll's FILE_RENAME_INFORMATION;
+        // the names Setup writes are its own files' and their stand-ins'.
+        union {
+            FILE_RENAME_INFO info;
+            BYTE bytes[sizeof(FILE_RENAME_INFO) + MAX_PATH * sizeof(wchar_t)];
+        } buffer{};
+        if (name.size() >= MAX_PATH)
+            return winkit::Win32Result::Failure(ERROR_FILENAME_EXCED_RANGE, L"Could not replace " + path);
+        FILE_RENAME_INFO* rename = &buffer.info;
         rename->ReplaceIfExists = TRUE;
         rename->RootDirectory = m_folder.Get();
         rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
         std::copy(name.begin(), name.end(), rename->FileName);
         IO_STATUS_BLOCK io{};
         constexpr int kFileRenameInformation = 10;
-        const NTSTATUS status = setInformation(file, &io, rename, static_cast<ULONG>(buffer.size()),
+        const NTSTATUS status = setInformation(file, &io, rename, static_cast<ULONG>(sizeof buffer),
                                                static_cast<FILE_INFORMATION_CLASS>(kFileRenameInformation));
         if (status < 0)
             return winkit::Win32Result::Failure(static_cast<long>(toError(status)), L"Could not replace " + path);
