@@ -1,5 +1,6 @@
 #include "ExplorerLaunch.h"
 
+#include <algorithm>
 #include <iterator>
 
 #include "RegistryLayout.h"
@@ -39,13 +40,73 @@ std::wstring WithoutBlanksAround(const std::wstring& text) {
     return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
 }
 
+bool IsSlash(wchar_t ch) { return ch == L'\\' || ch == L'/'; }
+
+bool IsLetter(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && ch <= L'z'); }
+
+// "file:", "http:", "ms-settings:": a letter, then letters, digits, "+", "-"
+// or "." up to the colon; two characters at least, since "C:" is a drive.
+std::size_t SchemeLength(const std::wstring& text) {
+    if (text.empty() || !IsLetter(text[0])) return 0;
+    std::size_t at = 1;
+    while (at < text.size() && (IsLetter(text[at]) || (text[at] >= L'0' && text[at] <= L'9') || text[at] == L'+' ||
+                                text[at] == L'-' || text[at] == L'.'))
+        ++at;
+    return at >= 2 && at < text.size() && text[at] == L':' ? at : 0;
+}
+
+bool StartsWithIgnoringCase(const std::wstring& text, const wchar_t* start) {
+    std::size_t at = 0;
+    for (; start[at] != L'\0'; ++at) {
+        if (at >= text.size()) return false;
+        const wchar_t a = text[at] >= L'A' && text[at] <= L'Z' ? static_cast<wchar_t>(text[at] + 32) : text[at];
+        if (a != start[at]) return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+FolderTextKind ClassifyFolderText(const std::wstring& text) {
+    if (text.empty()) return FolderTextKind::Empty;
+    if (text.size() >= 2 && IsSlash(text[0]) && IsSlash(text[1])) {
+        // "\\?\" and "\\.\" (Windows reads "//?/" and "\\?/" alike) reach
+        // devices and skip the normalisation the checks rely on.
+        if (text.size() == 2) return FolderTextKind::NotFull;
+        if (text[2] == L'?' || text[2] == L'.') return FolderTextKind::DevicePath;
+        return FolderTextKind::Network;
+    }
+    if (text.size() >= 2 && text[0] == L':' && text[1] == L':') return FolderTextKind::ShellName;
+    if (IsDriveLetterPath(text))
+        return text.size() == 2 || IsSlash(text[2]) ? FolderTextKind::Drive : FolderTextKind::NotFull;
+    if (SchemeLength(text) > 0)
+        return StartsWithIgnoringCase(text, L"shell:") ? FolderTextKind::ShellName : FolderTextKind::Address;
+    // "x", "\x", "\??\C:\x" (the current drive's): no letter or ":" first.
+    return FolderTextKind::NotFull;
+}
 
 ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& probe) {
     ExplorerLaunch launch{L"", ExplorerShowState(settings.mode),
                           WithoutBlanksAround(probe.ExpandVariables(WithoutBlanksAround(settings.folder)))};
     launch.commandLine = ExplorerCommandLine(launch.folder);
-    if (!IsDriveLetterPath(launch.folder) || probe.IsNetworkDrive(launch.folder[0])) return launch;
+    switch (ClassifyFolderText(launch.folder)) {
+    case FolderTextKind::DevicePath:
+        launch.problem = FolderProblem::DevicePath;
+        return launch;
+    case FolderTextKind::Address:
+        launch.problem = FolderProblem::Address;
+        return launch;
+    case FolderTextKind::NotFull:
+        launch.problem = FolderProblem::NotFull;
+        return launch;
+    case FolderTextKind::Drive:
+        break;
+    case FolderTextKind::Empty:
+    case FolderTextKind::Network:
+    case FolderTextKind::ShellName:
+        return launch;
+    }
+    if (probe.IsNetworkDrive(launch.folder[0])) return launch;
     switch (probe.Examine(launch.folder)) {
     case FolderProbe::Found::Nothing:
         launch.problem = FolderProblem::Missing;
@@ -61,9 +122,50 @@ ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& p
 }
 
 std::wstring FolderProblemText(const ExplorerLaunch& launch) {
-    if (launch.problem == FolderProblem::IsFile)
+    switch (launch.problem) {
+    case FolderProblem::IsFile:
         return launch.folder + L" is a file, not a folder.\n\nChoose a folder in Settings.";
+    case FolderProblem::DevicePath:
+        return launch.folder + L" is a device path (\\\\?\\ or \\\\.\\), which Tolvane does not open.\n\n"
+                               L"Write the folder as C:\\Folder or \\\\server\\share in Settings.";
+    case FolderProblem::Address:
+        return launch.folder + L" is an address, not a folder, which Tolvane does not open.\n\n"
+                               L"Choose a folder in Settings.";
+    case FolderProblem::NotFull:
+        return launch.folder + L" is not the full path of a folder.\n\n"
+                               L"Write the folder as C:\\Folder or \\\\server\\share in Settings.";
+    case FolderProblem::Missing:
+    case FolderProblem::None:
+        break;
+    }
     return L"The folder " + launch.folder + L" does not exist.\n\nChoose another one in Settings.";
+}
+
+std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback) {
+    std::wstring path = WithoutBlanksAround(probe.ExpandVariables(WithoutBlanksAround(text)));
+    std::size_t top = 0;  // the length of the shortest path to look at: the drive's root, the share
+    switch (ClassifyFolderText(path)) {
+    case FolderTextKind::Drive:
+        if (probe.IsNetworkDrive(path[0]) && !probe.IsConnected(path)) return fallback;
+        if (path.size() == 2) path += L'\\';
+        top = 3;
+        break;
+    case FolderTextKind::Network: {
+        const std::size_t server = path.find_first_of(L"\\/", 2);
+        if (server == std::wstring::npos || server == 2) return fallback;
+        top = std::min(path.find_first_of(L"\\/", server + 1), path.size());
+        if (top == server + 1 || !probe.IsConnected(path)) return fallback;
+        break;
+    }
+    default:
+        return fallback;
+    }
+    for (;;) {
+        while (path.size() > top && IsSlash(path.back())) path.pop_back();
+        if (probe.Examine(path) == FolderProbe::Found::Folder) return path;
+        if (path.size() <= top) return fallback;
+        path.resize(std::max(path.find_last_of(L"\\/"), top));
+    }
 }
 
 }  // namespace launcher

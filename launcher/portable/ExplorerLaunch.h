@@ -24,6 +24,10 @@ public:
     enum class Found { Folder, Nothing, File, Unknown };
     // Unknown: something that may not be looked at, for the Explorer to report.
     virtual Found Examine(const std::wstring& path) = 0;
+    // A share ("\\server\share\...", or a network drive's "N:\...") this user
+    // is connected to already: asked of the local list of connections, never
+    // of the server.
+    virtual bool IsConnected(const std::wstring& networkPath) = 0;
 };
 
 // A path on a drive of its own letter ("C:\x", "d:"); not "\\server\share",
@@ -38,9 +42,21 @@ struct LaunchSettings {
 };
 LaunchSettings ReadLaunchSettings(registry::Backend& backend);
 
-// Why a local folder cannot be opened: the Explorer would open some other
-// folder without a word.
-enum class FolderProblem { None, Missing, IsFile };
+// What kind of text a folder is, once expanded and without blanks around it.
+enum class FolderTextKind {
+    Empty,       // the Explorer without a folder
+    Drive,       // "C:\x", "C:" (checked unless on a network drive)
+    Network,     // "\\server\share\x" (not checked: a lost server would hold up the click)
+    ShellName,   // "shell:Personal", "::{CLSID}": the Explorer's own names, passed as they are
+    DevicePath,  // "\\?\C:\x", "\\.\C:", also with "/": would skip every check
+    Address,     // "file:///C:/x", "http://...": the Explorer would open it with its program
+    NotFull,     // "x", "\x", "C:x": the Explorer's current folder (the Windows folder) would complete it
+};
+FolderTextKind ClassifyFolderText(const std::wstring& text);
+
+// Why a folder cannot be opened: the Explorer would open some other folder,
+// or a file, without a word.
+enum class FolderProblem { None, Missing, IsFile, DevicePath, Address, NotFull };
 
 struct ExplorerLaunch {
     std::wstring commandLine;
@@ -50,9 +66,19 @@ struct ExplorerLaunch {
 };
 // Blanks around the stored text (easily typed, kept as the user's) mean
 // nothing. Only local drives are checked: a lost server would hold up the click.
+// Device paths, addresses and texts that are not a full path are refused, so
+// that the Explorer is started only at a folder.
 ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& probe);
 
 // The message for a launch that has a problem.
 std::wstring FolderProblemText(const ExplorerLaunch& launch);
+
+// Where Browse opens the folder picker: the text's folder as the Explorer
+// would get it, or the nearest folder above it that exists (on a share, not
+// above the share). A share not connected already is not looked at, since a
+// lost server would hold up the dialog for the network's timeout and be sent
+// the user's credentials: then, as for any text that names no folder, the
+// local `fallback`.
+std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback);
 
 }  // namespace launcher

@@ -74,18 +74,28 @@ FavouriteList ReadFavourites(registry::Backend& backend) {
         return Limited(std::move(found), true);
     }
     // In the order of their numbers (the registry lists "10" before "2"); "7"
-    // and "007" in the registry's order.
-    std::vector<std::pair<unsigned long, std::wstring>> numbered;
-    for (std::wstring& name : registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey)) {
-        const auto number = EntryNumber(name);
-        if (!number) continue;
-        const auto later = std::find_if(numbered.begin(), numbered.end(),
-                                        [&number](const auto& entry) { return entry.first > *number; });
-        numbered.emplace(later, *number, std::move(name));
+    // and "007" in the registry's order. Only the names are read for all of
+    // them: a key with thousands of entries would otherwise hold up the start.
+    const std::vector<std::wstring> names = registry::SubKeyNames(backend, Root::CurrentUser, registry::kFavouritesKey);
+    struct Numbered {
+        unsigned long number;
+        std::size_t name;  // its place in the registry's order
+    };
+    std::vector<Numbered> numbered;
+    for (std::size_t index = 0; index < names.size(); ++index)
+        if (const auto number = EntryNumber(names[index])) numbered.push_back({*number, index});
+    std::sort(numbered.begin(), numbered.end(), [](const Numbered& left, const Numbered& right) {
+        return left.number != right.number ? left.number < right.number : left.name < right.name;
+    });
+    FavouriteList list;
+    std::size_t next = 0;
+    while (next < numbered.size() && list.entries.size() < kMaxFavourites) {
+        Favourite favourite = ReadEntry(backend, EntryKey(names[numbered[next++].name]));
+        if (!IsBlank(favourite.folder)) list.entries.push_back(std::move(favourite));
     }
-    std::vector<Favourite> found;
-    for (const auto& entry : numbered) found.push_back(ReadEntry(backend, EntryKey(entry.second)));
-    return Limited(std::move(found), false);
+    // Not read: some of them may lack a folder, but all of them are stored.
+    list.leftOut = numbered.size() - next;
+    return list;
 }
 
 LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t index, const LaunchSettings& main) {
@@ -93,11 +103,27 @@ LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t in
     return {list.byPolicy ? main.mode : favourite.mode, favourite.folder};
 }
 
+bool IsDirectionalFormatting(wchar_t ch) {
+    return ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x202A && ch <= 0x202E) ||
+           (ch >= 0x2066 && ch <= 0x2069);
+}
+
+std::wstring DisplayedText(const std::wstring& text) {
+    std::wstring shown;
+    shown.reserve(text.size());
+    for (wchar_t ch : text) {
+        // An override (U+202E) would show the text reversed, so that one name
+        // could pass for another; the marks and isolates go with it.
+        if (IsDirectionalFormatting(ch)) continue;
+        // A tab would start the menu's column of shortcut keys; line breaks show as boxes.
+        shown += ch < L' ' || ch == 0x7F ? L' ' : ch;
+    }
+    return shown;
+}
+
 std::wstring ShortName(const Favourite& favourite, std::size_t length) {
-    std::wstring text = IsBlank(favourite.name) ? favourite.folder : favourite.name;
-    // A tab would start the menu's column of shortcut keys; line breaks show as boxes.
-    for (wchar_t& ch : text)
-        if (ch < L' ' || ch == 0x7F) ch = L' ';
+    std::wstring text = DisplayedText(favourite.name);
+    if (IsBlank(text)) text = DisplayedText(favourite.folder);
     if (text.size() <= length || length == 0) return text;
     std::size_t cut = length - 1;
     // Half a surrogate pair would show as a box.

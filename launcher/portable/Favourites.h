@@ -29,7 +29,7 @@ struct FavouriteList {
     // A policy's list replaces the user's; its favourites open in the main
     // folder's window mode and have no hotkeys.
     bool byPolicy = false;
-    std::size_t leftOut = 0;  // entries past the first kMaxFavourites
+    std::size_t leftOut = 0;  // entries stored past the one that gave the last of kMaxFavourites
 };
 
 // The computer's policy, else the user's policy (a list counts when its key
@@ -46,8 +46,14 @@ LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t in
 // and a favourite without a name shows its folder.
 inline constexpr std::size_t kMenuNameLength = 60;
 std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite);
-// The name (or the folder) in at most `length` characters, the last a "…" when cut.
+// The name (or the folder) in at most `length` characters, the last a "…" when cut,
+// as DisplayedText shows it.
 std::wstring ShortName(const Favourite& favourite, std::size_t length);
+// A text as the menu, the list and messages show it: without the characters
+// that change the direction of what follows (U+202E and the like), control
+// characters as blanks. What is stored stays as typed.
+bool IsDirectionalFormatting(wchar_t ch);
+std::wstring DisplayedText(const std::wstring& text);
 
 // Who already has a combination: the main folder, or another favourite.
 inline constexpr std::size_t kMainFolder = static_cast<std::size_t>(-1);

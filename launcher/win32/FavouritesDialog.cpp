@@ -153,9 +153,10 @@ void FavouritesDialog::ShowEntries(std::optional<std::size_t> select) {
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(index);
-        item.pszText = const_cast<wchar_t*>(favourite.name.c_str());
+        std::wstring name = DisplayedText(favourite.name);
+        item.pszText = name.data();
         const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        SetCell(list, row, 1, favourite.folder);
+        SetCell(list, row, 1, DisplayedText(favourite.folder));
         SetCell(list, row, 2, m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode));
         SetCell(list, row, 3, HotkeyColumnText(checks[index], m_refused[index]));
     }

@@ -13,20 +13,12 @@ namespace launcher {
 
 namespace {
 
-// The text's folder as the Explorer would get it, or the nearest folder above
-// it that exists ("C:\Work\gone" starts at C:\Work); empty when none does.
+// The text's folder, or the nearest one above it that exists; the user's
+// own folder where that would mean asking a server the user is not
+// connected to.
 std::wstring StartFolder(const std::wstring& text) {
     Win32FolderProbe probe;
-    std::wstring path = PlanExplorerLaunch({L"", text}, probe).folder;
-    while (!path.empty() && probe.Examine(path) != FolderProbe::Found::Folder) {
-        const std::size_t slash = path.find_last_of(L'\\');
-        if (slash == std::wstring::npos) return std::wstring();
-        std::wstring parent = path.substr(0, slash);
-        if (parent.size() == 2 && parent[1] == L':') parent += L'\\';
-        if (parent == path) return std::wstring();
-        path = parent;
-    }
-    return path;
+    return BrowseStartFolder(text, probe, probe.ExpandVariables(L"%USERPROFILE%"));
 }
 
 // Spelled out rather than taken from libuuid, whose one object file holds

@@ -7,6 +7,9 @@
 #include "Registry.h"
 #include "Settings.h"
 #include "SingleLauncher.h"
+#include "SingleStart.h"
+#include "LauncherTexts.h"
+#include "Error.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     winkit::RestrictDllSearchToSystemFolder();
@@ -19,7 +22,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         break;
     }
     launcher::SingleLauncher single;
-    if (!single.Claim()) return 0;
+    switch (single.Claim()) {
+    case launcher::SingleLauncher::Outcome::First:
+        break;
+    case launcher::SingleLauncher::Outcome::AnotherRuns:
+        return 0;
+    case launcher::SingleLauncher::Outcome::NameHeld:
+        winkit::ShowInformation(nullptr, launcher::NameHeldText(single.Name()), launcher::kLauncherCaption);
+        return static_cast<int>(winkit::kErrorAlreadyExists);
+    }
     launcher::AdoptVirtualizedSettings(registry::SystemBackend());
     if (!launcher::MainWindow::Instance().Open()) return 1;
     return winkit::RunMessageLoop();

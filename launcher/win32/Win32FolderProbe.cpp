@@ -1,5 +1,9 @@
 #include "Win32FolderProbe.h"
 
+#include <winnetwk.h>
+
+#include "SystemFunction.h"
+
 namespace launcher {
 
 std::wstring Win32FolderProbe::ExpandVariables(const std::wstring& text) {
@@ -38,6 +42,33 @@ FolderProbe::Found Win32FolderProbe::Examine(const std::wstring& path) {
                          error == ERROR_INVALID_NAME || error == ERROR_INVALID_DRIVE || error == ERROR_NOT_READY ||
                          error == ERROR_BAD_PATHNAME;
     return nothing ? Found::Nothing : Found::Unknown;
+}
+
+bool Win32FolderProbe::IsConnected(const std::wstring& networkPath) {
+    // mpr is loaded for Browse only: the resident launcher does not import it.
+    // Both functions answer from the connections already made, without
+    // asking the server.
+    if (IsDriveLetterPath(networkPath)) {
+        static const auto getConnection =
+            winkit::SystemFunction<decltype(&WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
+        if (getConnection == nullptr) return false;
+        const wchar_t drive[] = {networkPath[0], L':', L'\0'};
+        wchar_t remote[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        const DWORD result = getConnection(drive, remote, &size);
+        // A remembered drive whose connection is not made gives ERROR_CONNECTION_UNAVAIL.
+        return result == NO_ERROR || result == ERROR_MORE_DATA;
+    }
+    static const auto getUser = winkit::SystemFunction<decltype(&WNetGetUserW)>(L"mpr.dll", "WNetGetUserW");
+    if (getUser == nullptr) return false;
+    // "\\server\share" of the path: WNetGetUserW says ERROR_NOT_CONNECTED without a connection to it.
+    const std::size_t server = networkPath.find_first_of(L"\\/", 2);
+    const std::size_t share = server == std::wstring::npos ? server : networkPath.find_first_of(L"\\/", server + 1);
+    const std::wstring shareName = networkPath.substr(0, share);
+    wchar_t user[256] = {};
+    DWORD size = 256;
+    const DWORD result = getUser(shareName.c_str(), user, &size);
+    return result == NO_ERROR || result == ERROR_MORE_DATA;
 }
 
 }  // namespace launcher

@@ -11,6 +11,7 @@ public:
     std::wstring ExpandVariables(const std::wstring& text) override;
     bool IsNetworkDrive(wchar_t driveLetter) override;
     Found Examine(const std::wstring& path) override;
+    bool IsConnected(const std::wstring& networkPath) override;
 };
 
 }  // namespace launcher

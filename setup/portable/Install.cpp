@@ -1,5 +1,7 @@
 #include "Install.h"
 
+#include <algorithm>
+
 #include "../../version/Version.h"
 #include "CommandLine.h"
 #include "Decimal.h"
@@ -336,6 +338,22 @@ StartCommand LauncherStart(const InstallPlan& plan) {
 InstallReport RunInstall(const InstallPlan& plan, const Sources& sources, FileService& files,
                          registry::Backend& backend) {
     return Installation(plan, sources, files, backend).Run();
+}
+
+std::vector<std::wstring> LaunchersToEnd(registry::Backend& backend, const std::wstring& setupProgramPath) {
+    std::vector<std::wstring> paths;
+    std::wstring installed =
+        registry::GetString(backend, registry::Root::LocalMachine, registry::kUninstallKey, kInstallLocationValue)
+            .value_or(std::wstring());
+    if (installed.find_first_not_of(L" \t") != std::wstring::npos) {
+        if (installed.back() != L'\\' && installed.back() != L'/') installed += L'\\';
+        paths.push_back(installed + kLauncherFile);
+    }
+    const std::size_t separator = setupProgramPath.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) return paths;
+    std::wstring beside = setupProgramPath.substr(0, separator + 1) + kLauncherFile;
+    if (paths.empty() || paths.front() != beside) paths.push_back(std::move(beside));
+    return paths;
 }
 
 UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers) {

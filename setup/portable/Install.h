@@ -249,6 +249,11 @@ public:
     virtual Ended EndAll() = 0;
 };
 
+// Which launchers an Uninstall ends: the Tolvane.exe of the installation its
+// entry names (InstallLocation), and the one beside Setup itself. Another
+// program's window of the launcher's class is not one of them.
+std::vector<std::wstring> LaunchersToEnd(registry::Backend& backend, const std::wstring& setupProgramPath);
+
 struct UninstallReport {
     RunningLaunchers::Ended launchers;
     std::vector<RegistryFailure> failures;  // entries that exist and were not removed

@@ -35,6 +35,10 @@ std::optional<std::wstring> RefuseLogPath(const std::wstring& given, const std::
 
 std::optional<std::wstring> RefuseLogFile(const std::wstring& fullPath, const LogFileFacts& facts) {
     using winkit::Join;
+    if (!facts.disk)
+        return Join({L"The log ", fullPath,
+                     L" is not a file on a disk but a pipe or a device. Setup writes with administrator rights, and "
+                     L"the program at the other end would learn them."});
     if (facts.link)
         return Join({L"The log ", fullPath,
                      L" is a link (a symbolic link or junction) to another place. Setup writes with administrator "

@@ -44,6 +44,9 @@ struct LogFileFacts {
     std::uint32_t names = 1;    // hard links
     std::wstring finalPath;     // where the handle leads, as "X:\..." or "\\server\..."
     bool finalPathIsGiven = true;  // the same path as given, letter case aside
+    // What GetFileType calls a disk file: not a pipe ("\\server\pipe\x" passes
+    // as a share's file), whose server could impersonate Setup, nor a device.
+    bool disk = true;
 };
 
 // Why the /LOG= text cannot name the log, before anything is opened: only a

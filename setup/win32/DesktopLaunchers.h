@@ -1,13 +1,23 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "Install.h"
 
 namespace setup {
 
 // The launchers on this desktop, found by their hidden main window's class
-// and ended by the close message the launcher takes from an installer.
+// and ended by the close message the launcher takes from an installer; only
+// windows whose process runs one of the given programs (the same file, by
+// its volume and file index), so that another program's window of that
+// class is left alone.
 class DesktopLaunchers final : public RunningLaunchers {
 public:
+    explicit DesktopLaunchers(std::vector<std::wstring> programs) : m_programs(std::move(programs)) {}
     Ended EndAll() override;
+
+private:
+    std::vector<std::wstring> m_programs;
 };
 
 }  // namespace setup

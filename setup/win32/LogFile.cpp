@@ -12,9 +12,12 @@ std::wstring LogFile::Open(const std::wstring& path, const winkit::ReasonText& r
     if (const auto refused = RefuseLogPath(path, full)) return LogRefusedText(*refused);
     m_path = full;
     // The link itself is opened, never followed; a file Setup creates may be
-    // removed again when it is refused.
+    // removed again when it is refused. A pipe's server may only identify
+    // Setup, never act as it (without SECURITY_SQOS_PRESENT it could
+    // impersonate the elevated token).
     const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-    const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+    const DWORD flags =
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
     m_file.Reset(CreateFileW(full.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr));
     bool created = false;
     if (!m_file && GetLastError() == ERROR_FILE_NOT_FOUND) {
@@ -24,13 +27,17 @@ std::wstring LogFile::Open(const std::wstring& path, const winkit::ReasonText& r
     if (!m_file) return LogOpenFailureText(winkit::LastError(L"Could not open the log " + path), reason);
 
     LogFileFacts facts;
-    DWORD attributes = 0;
-    IsNameLink(m_file.Get(), &attributes);
-    facts.link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileInformationByHandle(m_file.Get(), &info)) facts.names = info.nNumberOfLinks;
-    const winkit::Win32Result final = FinalPathOf(m_file.Get(), &facts.finalPath);
-    facts.finalPathIsGiven = final.Ok() && SamePathText(facts.finalPath, LongPathOf(full));
+    facts.disk = GetFileType(m_file.Get()) == FILE_TYPE_DISK;
+    winkit::Win32Result final;
+    if (facts.disk) {
+        DWORD attributes = 0;
+        IsNameLink(m_file.Get(), &attributes);
+        facts.link = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileInformationByHandle(m_file.Get(), &info)) facts.names = info.nNumberOfLinks;
+        final = FinalPathOf(m_file.Get(), &facts.finalPath);
+        facts.finalPathIsGiven = final.Ok() && SamePathText(facts.finalPath, LongPathOf(full));
+    }
     const auto refused = final.Ok() ? RefuseLogFile(full, facts) : std::nullopt;
     if (final.Ok() && !refused) return L"";
     if (created) MarkForDeletion(m_file.Get(), full);

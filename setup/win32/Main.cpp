@@ -49,7 +49,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         MessageFront messages(nullptr);
         Front& front = switches.silent ? static_cast<Front&>(silent) : messages;
         if (switches.uninstall) {
-            DesktopLaunchers launchers;
+            DesktopLaunchers launchers(LaunchersToEnd(registry::SystemBackend(), winkit::ProgramPath()));
             return UninstallFlow(registry::SystemBackend(), launchers, front, *log, winkit::SystemMessage).exitCode;
         }
         Win32Files files(ownProgram);

@@ -128,7 +128,7 @@ void SetupWindow::OnInstall() {
 
 void SetupWindow::OnUninstall() {
     MessageFront front(m_hwnd);
-    DesktopLaunchers launchers;
+    DesktopLaunchers launchers(LaunchersToEnd(registry::SystemBackend(), winkit::ProgramPath()));
     UninstallFlow(registry::SystemBackend(), launchers, front, *m_log, winkit::SystemMessage);
 }
 

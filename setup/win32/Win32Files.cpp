@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "Decimal.h"
 #include "Error.h"
 #include "Process.h"
 #include "SecurityDescriptor.h"
@@ -122,6 +123,7 @@ bool Identity(HANDLE handle, BY_HANDLE_FILE_INFORMATION* info) {
 using NtCreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER,
                                         ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
 using RtlNtStatusToDosErrorFn = ULONG(NTAPI*)(NTSTATUS);
+using NtSetInformationFileFn = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, FILE_INFORMATION_CLASS);
 
 class Win32HeldFolder final : public HeldFolder {
 public:
@@ -150,7 +152,8 @@ public:
         const std::wstring path = m_path + L"\\" + name;
         bool existed = false;
         winkit::UniqueFile file;
-        if (const winkit::Win32Result opened = OpenIn(name, &file, &existed); !opened.Ok()) return opened;
+        if (const winkit::Win32Result opened = OpenIn(name, FILE_OPEN_IF, &file, &existed); !opened.Ok())
+            return opened;
         previous->reset();
         if (existed) {
             Bytes earlier;
@@ -159,14 +162,29 @@ public:
                 return read;
             if (tooLarge) return winkit::Win32Result::Failure(ERROR_FILE_TOO_LARGE, L"Could not replace " + path);
             *previous = std::move(earlier);
+            // A file written over keeps its owner and permissions, which an
+            // earlier installation or anybody before may have set: a new file
+            // gets the folder's inheritable ones and Setup's owner, and then
+            // takes the old one's place. The old one is closed first, since an
+            // open file cannot be replaced; the folder lets only administrators in.
+            file.Reset();
+            const std::wstring fresh = name + L".new-" + winkit::Decimal(GetCurrentProcessId());
+            bool freshExisted = false;
+            if (const winkit::Win32Result created = OpenIn(fresh, FILE_CREATE, &file, &freshExisted); !created.Ok())
+                return created;
+            const winkit::Win32Result written = WriteAll(file.Get(), bytes, path);
+            const winkit::Win32Result moved = written.Ok() ? MoveInto(file.Get(), name, path) : written;
+            if (!moved.Ok()) {
+                MarkForDeletion(file.Get(), m_path + L"\\" + fresh);
+                return moved;
+            }
+            m_files.emplace_back(name, std::move(file));
+            return {};
         }
         const winkit::Win32Result written = WriteAll(file.Get(), bytes, path);
         if (!written.Ok()) {
-            // The file as it was, so that a failed copy needs no undo of its own.
-            if (*previous)
-                WriteAll(file.Get(), **previous, path);
-            else
-                MarkForDeletion(file.Get(), path);
+            // Nothing left of a failed copy, so that it needs no undo of its own.
+            MarkForDeletion(file.Get(), path);
             return written;
         }
         m_files.emplace_back(name, std::move(file));
@@ -193,7 +211,33 @@ public:
     }
 
 private:
-    winkit::Win32Result OpenIn(const std::wstring& name, winkit::UniqueFile* file, bool* existed) {
+    // Renames the open file to name in the held folder, over the file there.
+    // NtSetInformationFile, since kernelbase's SetFileInformationByHandle
+    // makes a relative name a full path (Wine: below the current folder).
+    winkit::Win32Result MoveInto(HANDLE file, const std::wstring& name, const std::wstring& path) {
+        static const auto setInformation =
+            winkit::LoadedFunction<NtSetInformationFileFn>(L"ntdll.dll", "NtSetInformationFile");
+        static const auto toError =
+            winkit::LoadedFunction<RtlNtStatusToDosErrorFn>(L"ntdll.dll", "RtlNtStatusToDosError");
+        if (setInformation == nullptr || toError == nullptr)
+            return winkit::Win32Result::Failure(ERROR_PROC_NOT_FOUND, L"Could not replace " + path);
+        // FILE_RENAME_INFO has the layout of ntdll's FILE_RENAME_INFORMATION.
+        std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        rename->ReplaceIfExists = TRUE;
+        rename->RootDirectory = m_folder.Get();
+        rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+        std::copy(name.begin(), name.end(), rename->FileName);
+        IO_STATUS_BLOCK io{};
+        constexpr int kFileRenameInformation = 10;
+        const NTSTATUS status = setInformation(file, &io, rename, static_cast<ULONG>(buffer.size()),
+                                               static_cast<FILE_INFORMATION_CLASS>(kFileRenameInformation));
+        if (status < 0)
+            return winkit::Win32Result::Failure(static_cast<long>(toError(status)), L"Could not replace " + path);
+        return {};
+    }
+
+    winkit::Win32Result OpenIn(const std::wstring& name, ULONG disposition, winkit::UniqueFile* file, bool* existed) {
         static const auto ntCreateFile = winkit::LoadedFunction<NtCreateFileFn>(L"ntdll.dll", "NtCreateFile");
         static const auto toError =
             winkit::LoadedFunction<RtlNtStatusToDosErrorFn>(L"ntdll.dll", "RtlNtStatusToDosError");
@@ -210,7 +254,7 @@ private:
         // No sharing: nobody else writes, renames or deletes it until Setup is done.
         const NTSTATUS status = ntCreateFile(
             &handle, GENERIC_READ | GENERIC_WRITE | DELETE | SYNCHRONIZE, &attributes, &io, nullptr,
-            FILE_ATTRIBUTE_NORMAL, 0, FILE_OPEN_IF,
+            FILE_ATTRIBUTE_NORMAL, 0, disposition,
             FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
         if (status < 0)
             return winkit::Win32Result::Failure(static_cast<long>(toError(status)), L"Could not create " + path);

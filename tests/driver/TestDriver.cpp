@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -781,6 +782,90 @@ int CmdHoldHotkey(const Args& args)
     return 0;
 }
 
+// Another program's hidden window of a given class: it counts the close
+// messages it gets and stays.
+int g_closes = 0;
+
+LRESULT CALLBACK HeldWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE) {
+        ++g_closes;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+int CmdHoldWindow(const Args& args)
+{
+    const std::wstring cls = args.Get(L"class");
+    const DWORD ms = static_cast<DWORD>(args.Number(L"ms", 10000));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = HeldWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = cls.c_str();
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, cls.c_str(), L"Tolvane", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+    Fact("held").Bool("ok", hwnd != nullptr).Num("hwnd", reinterpret_cast<UINT_PTR>(hwnd)).Emit();
+    if (!hwnd) {
+        return 1;
+    }
+    const DWORD end = GetTickCount() + ms;
+    for (DWORD now = GetTickCount(); static_cast<int>(end - now) > 0; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+    }
+    Fact("released").Num("closes", g_closes).Emit();
+    return 0;
+}
+
+// The signed-in user's SID as text ("S-1-5-21-..."), or "".
+std::wstring UserSidText()
+{
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        return L"";
+    }
+    std::vector<DWORD_PTR> buffer(256);
+    DWORD size = 0;
+    const BOOL got = GetTokenInformation(token, TokenUser, buffer.data(),
+                                         static_cast<DWORD>(buffer.size() * sizeof(DWORD_PTR)), &size);
+    CloseHandle(token);
+    wchar_t* text = nullptr;
+    if (!got || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text)) {
+        return L"";
+    }
+    const std::wstring sid = text;
+    LocalFree(text);
+    return sid;
+}
+
+// Another program holding a named kernel object (a mutex) for ms; "<SID>" in
+// the name stands for the user's SID.
+int CmdHoldMutex(const Args& args)
+{
+    std::wstring name = args.Get(L"name");
+    const std::size_t at = name.find(L"<SID>");
+    if (at != std::wstring::npos) {
+        name.replace(at, 5, UserSidText());
+    }
+    const DWORD ms = static_cast<DWORD>(args.Number(L"ms", 10000));
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+    const DWORD error = GetLastError();
+    Fact("held").Bool("ok", mutex != nullptr && error != ERROR_ALREADY_EXISTS).Num("error", error)
+        .Str("name", name).Emit();
+    if (!mutex) {
+        return 1;
+    }
+    Sleep(ms);
+    CloseHandle(mutex);
+    Fact("released").Emit();
+    return 0;
+}
+
 int CmdAlive(const Args& args)
 {
     if (args.Positional().empty()) {
@@ -1006,7 +1091,7 @@ void Usage()
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
             L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; wait-idle PID [--timeout MS]; "
             L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; listview HWND; reg-get KEY NAME [--64]; "
-            L"hold-hotkey --mods M --vk V [--ms MS]")
+            L"hold-hotkey --mods M --vk V [--ms MS]; hold-window --class C [--ms MS]; hold-mutex --name N [--ms MS]")
         .Emit();
 }
 
@@ -1036,6 +1121,8 @@ int wmain(int argc, wchar_t** argv)
         { L"alive", CmdAlive },
         { L"wait-idle", CmdWaitIdle },
         { L"hold-hotkey", CmdHoldHotkey },
+        { L"hold-window", CmdHoldWindow },
+        { L"hold-mutex", CmdHoldMutex },
         { L"tray-delete", CmdTrayDelete },
         { L"taskbar-created", CmdTaskbarCreated },
         { L"post", CmdPost },

@@ -6,6 +6,7 @@ twice or held by another program named in the balloon at start; the
 "Favourite folders" dialog and its entry dialog driven by keyboard, then the
 registry; Browse in Settings with the system's folder picker."""
 
+import time
 import unittest
 
 from tolvane_e2e import (MAIN_WINDOW_CLASS, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, WineSession, main,
@@ -26,6 +27,8 @@ FAVOURITES = [
     ("1", "Projects", "C:\\Projects", "vbNormalFocus", "Ctrl+Alt+1", "&1 Projects", 1),
     ("7", "Tom & Jerry", "C:\\Tom & Jerry, a,b", "vbMinimizedFocus", "", "&2 Tom && Jerry", 2),
     ("30", LONG_NAME, "C:\\Ärger Ω", "vbMaximizedFocus", "nonsense", "&3 " + LONG_NAME[:59] + "…", 3),
+    # U+202E would show the rest reversed, as "Photos exe.jpg".
+    ("31", "Photos \u202egpj.exe", "C:\\Projects", "vbNormalFocus", "", "&4 Photos gpj.exe", 1),
 ]
 USUAL_ITEMS = [("Start &automatically", False), ("A&bout Tolvane", False), ("&Settings", False),
                ("E&xit Tolvane", False), ("", True), ("Open &Explorer", False)]
@@ -144,6 +147,7 @@ class FavouritesTest(unittest.TestCase):
                 self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5))
                 self.assertEqual(self.explorers_after(str(index + 1)), [(f'explorer.exe /e,"{folder}"', show)])
                 self.s.close_windows("ExplorerWClass")
+        self.assertEqual(self.stored("31")[0], "Photos \u202egpj.exe", "the stored name changed")
         # The left click stays the main folder's.
         procs = self.s.click_and_watch(*self.icon, count=1, settle=800)
         self.assertEqual([(p["cmdline"], p["show"]) for p in procs], [(f'explorer.exe /e,"{MAIN_FOLDER}"', 3)])
@@ -312,6 +316,32 @@ class FavouritesTest(unittest.TestCase):
         self.s.driver.keys("enter")
         self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITES_CLASS, timeout=5))
         self.assertEqual(self.stored("1")[0], "Projects", "the policy's list was written as the user's")
+
+    def test_ten_thousand_entries_start_in_about_the_time_of_twenty(self):
+        timings = []
+        for count in (20, 10000):
+            lines = ["REGEDIT4", ""]
+            for number in range(1, count + 1):
+                lines += [f"[{FOLDERS_KEY.replace('HKCU', 'HKEY_CURRENT_USER')}\\{number}]",
+                          f'"Name"="n{number}"', '"Pfad"="C:\\\\Projects"', ""]
+            with open(self.s.host_path("C:\\many.reg"), "w", encoding="ascii") as reg_file:
+                reg_file.write("\r\n".join(lines))
+            self.s.wine("reg", "import", "C:\\many.reg", timeout=300)
+            fastest = None
+            for _ in range(2):  # the first start after a change is slower
+                started = time.monotonic()
+                self.start()
+                elapsed = time.monotonic() - started
+                fastest = elapsed if fastest is None else min(fastest, elapsed)
+                _head, items = self.menu()
+                self.s.driver.keys("esc")
+                self.assertEqual(items[:21], [(f"&{i % 10} n{i}" if i <= 10 else f"n{i}", False)
+                                              for i in range(1, 21)] + [("", True)])
+                self.stop()
+            timings.append(fastest)
+        self.s.log(f"start with 20 favourites {timings[0]:.2f} s, with 10,000 {timings[1]:.2f} s")
+        self.assertLess(timings[1], timings[0] + 0.5, timings)
+
 
 if __name__ == "__main__":
     main()

@@ -241,6 +241,26 @@ class LauncherMenuTest(unittest.TestCase):
         self.assertEqual([(p["cmdline"], p["ppid"]) for p in procs], [('explorer.exe /e,"C:\\x y"', self.main["pid"])])
         self.s.close_windows("ExplorerWClass")
 
+    def test_a_name_held_by_another_program_is_reported(self):
+        self.exit_by_menu(self.main, self.icon)
+        self.s.wait_tray_icon_count(0)
+        # Wine has no private namespaces: the launcher's name is in the session's.
+        holder, held = self.s.driver.hold("hold-mutex", "--name", "Local\\Tolvane.Launcher.<SID>", "--ms", "30000")
+        try:
+            self.s.start_program(SECOND_DIR + "\\Tolvane.exe", cwd=SECOND_DIR)
+            box = self.s.driver.wait_window(cls="#32770", caption="Tolvane", visible=True, timeout=10)
+            self.assertIsNotNone(box, "no message about the name")
+            self.s.screenshot("name-held")
+            texts = [c["text"] for c in self.s.driver.controls(box["hwnd"])]
+            self.assertTrue(any("another program, not Tolvane, holds the name" in t and held["name"] in t
+                                for t in texts), texts)
+            self.assertEqual(self.s.driver.windows(cls=MAIN_WINDOW_CLASS), [])
+            self.assertEqual(len(self.s.tray_icons()), 0, "an icon while the name is held")
+            self.s.driver.close_window(box["hwnd"])
+            self.assertTrue(wait_for(lambda: not self.s.driver.processes("Tolvane.exe")), "the launcher stayed")
+        finally:
+            holder.kill()
+
     def test_exit_removes_the_icon(self):
         self.exit_by_menu(self.main, self.icon)
         self.assertTrue(self.s.wait_tray_icon_count(0), "the icon stayed in the tray after Exit")

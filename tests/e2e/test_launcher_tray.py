@@ -133,7 +133,11 @@ class LauncherTrayTest(unittest.TestCase):
 
     def test_a_missing_folder_or_a_file_is_reported_and_opens_nothing(self):
         cases = [("C:\\Gone\\Away", "The folder C:\\Gone\\Away does not exist."),
-                 (" C:\\windows\\win.ini", "C:\\windows\\win.ini is a file, not a folder.")]
+                 (" C:\\windows\\win.ini", "C:\\windows\\win.ini is a file, not a folder."),
+                 # Without the refusal, the Explorer started Notepad for either.
+                 ("\\\\?\\C:\\windows\\notepad.exe", "\\\\?\\C:\\windows\\notepad.exe is a device path"),
+                 ("file:///C:/windows/notepad.exe", "file:///C:/windows/notepad.exe is an address, not a folder"),
+                 ("notepad.exe", "notepad.exe is not the full path of a folder")]
         for folder, says in cases:
             with self.subTest(folder=folder):
                 self.set_settings(folder, "vbNormalFocus")

@@ -499,8 +499,15 @@ class UnattendedSetupTest(unittest.TestCase):
         # entry says to run, run as a deployment tool would.
         self.s.start_program(folder + "Tolvane.exe", cwd=folder)
         self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=20))
+        # Another program's window of the launcher's class is left alone (it
+        # would not close, and the Uninstall waited for it).
+        holder, held = self.s.driver.hold("hold-window", "--class", MAIN_WINDOW_CLASS, "--ms", "30000")
+        started = time.monotonic()
         self.assertEqual(self.setup_at(folder, "/UNINSTALL", "/S", "/LOG=C:\\uninstall.log"), 0)
+        self.assertLess(time.monotonic() - started, 4.0, "the Uninstall waited for a window that is not Tolvane's")
         self.assertEqual(self.s.driver.processes("Tolvane.exe"), [])
+        self.assertEqual([w["hwnd"] for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS)], [held["hwnd"]])
+        holder.kill()
         self.assertEqual(self.log_lines("C:\\uninstall.log"),
                          [ENDED, "Removed the registry entries; the files stay", "Result: 0 uninstalled"])
         self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))

@@ -481,6 +481,17 @@ class Driver:
             raise E2EError(f"could not hold the hotkey: {fact}")
         return proc
 
+    def hold(self, *args):
+        """Another program holding something (hold-window, hold-mutex) until
+        stopped; returns the running driver and its first fact."""
+        proc = self.popen(list(args))
+        self.session.programs.append(proc)
+        ready, _, _ = select.select([proc.stdout], [], [], 30)
+        fact = json.loads(proc.stdout.readline()) if ready else {}
+        if not fact.get("ok"):
+            raise E2EError(f"could not hold {args}: {fact}")
+        return proc, fact
+
     def menu(self, owner_hwnd):
         """The open popup menu of the owner's thread, read by MenuProbe.dll:
         (menu fact, [menu-item facts]); menu fact has open, count, default."""

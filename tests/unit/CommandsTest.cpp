@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Commands.h"
+#include "SingleStart.h"
 #include "TrayGestures.h"
 
 #include <algorithm>
@@ -78,4 +79,26 @@ TEST(PendingCommands, OnlyTheLastBeforeATickRunsAndOnlyOnce) {
     EXPECT_EQ(pending.Take(), Favourite(2));
     EXPECT_FALSE(pending.Waiting());
     EXPECT_EQ(pending.Take(), std::nullopt) << "a later tick runs nothing again";
+}
+
+// A start that finds the launcher's name taken hands over only to a launcher
+// of the user's own, and says so when something else holds it.
+TEST(SingleStart, WhatAStartDoesWithTheName) {
+    using D = StartDecision;
+    const struct {
+        NameClaim claim;
+        bool ownedByUser;
+        D decision;
+    } cases[] = {
+        {NameClaim::Created, true, D::Run},       {NameClaim::Created, false, D::Run},
+        {NameClaim::Failed, false, D::Run},       {NameClaim::Exists, true, D::AskRunningOne},
+        {NameClaim::Exists, false, D::ReportHeld}, {NameClaim::Denied, true, D::ReportHeld},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecideStart({c.claim, c.ownedByUser}), c.decision) << static_cast<int>(c.claim) << c.ownedByUser;
+    EXPECT_EQ(AfterLookingForLauncher(true), D::AskRunningOne);
+    EXPECT_EQ(AfterLookingForLauncher(false), D::ReportHeld);
+    const std::wstring text = NameHeldText(L"Local\\Tolvane.Launcher.S-1-5-21-1");
+    EXPECT_NE(text.find(L"not Tolvane, holds the name Tolvane uses to run once per user (Local\\Tolvane.Launcher.S-1-5-21-1)"),
+              std::wstring::npos);
 }

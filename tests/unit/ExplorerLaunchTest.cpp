@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "ExplorerLaunch.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
@@ -28,20 +30,28 @@ TEST(ExplorerCommand, FolderIsQuotedWhole) {
 
 namespace {
 
-// Folders as a test sets them; %USERPROFILE% is the one variable, N: a mapped drive.
+// Folders as a test sets them; %USERPROFILE% is the one variable, N: a
+// mapped drive, M: one whose connection is lost; every share of \\srv but "off" connected to.
 class FakeProbe final : public FolderProbe {
 public:
     std::wstring ExpandVariables(const std::wstring& text) override {
         const std::wstring name = L"%USERPROFILE%";
         return text.rfind(name, 0) == 0 ? L"C:\\Users\\ann" + text.substr(name.size()) : text;
     }
-    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N'; }
+    bool IsNetworkDrive(wchar_t letter) override { return letter == L'N' || letter == L'M'; }
     Found Examine(const std::wstring& path) override {
-        if (path == L"C:\\" || path == L"C:\\Users\\ann\\Documents" || path == L"C:\\windows") return Found::Folder;
+        examined.push_back(path);
+        if (path == L"C:\\" || path == L"C:\\Users\\ann\\Documents" || path == L"C:\\windows" ||
+            path == L"N:\\" || path == L"N:\\x" || path == L"\\\\srv\\on" || path == L"\\\\srv\\on\\x")
+            return Found::Folder;
         if (path == L"C:\\notes.txt") return Found::File;
         if (path == L"C:\\locked") return Found::Unknown;
         return Found::Nothing;
     }
+    bool IsConnected(const std::wstring& path) override {
+        return path[0] == L'N' || (path.rfind(L"\\\\srv\\", 0) == 0 && path.rfind(L"\\\\srv\\off", 0) != 0);
+    }
+    std::vector<std::wstring> examined;
 };
 
 }  // namespace
@@ -79,11 +89,15 @@ TEST(ExplorerCommand, DriveLetterPaths) {
 }
 
 TEST(ExplorerCommand, OnlyAMissingFolderOrAFileOnALocalDriveStopsTheStart) {
-    constexpr auto kNone = FolderProblem::None, kMissing = FolderProblem::Missing, kFile = FolderProblem::IsFile;
+    constexpr auto kNone = FolderProblem::None, kMissing = FolderProblem::Missing, kFile = FolderProblem::IsFile,
+                   kDevice = FolderProblem::DevicePath, kAddress = FolderProblem::Address,
+                   kNotFull = FolderProblem::NotFull;
     const std::pair<const wchar_t*, FolderProblem> cases[] = {  // stored folder, problem
         {L"C:\\", kNone}, {L"%USERPROFILE%\\Documents", kNone}, {L"C:\\gone", kMissing},
         {L"%USERPROFILE%\\gone", kMissing}, {L"q:\\", kMissing}, {L"", kNone}, {L"\\\\server\\share\\gone", kNone},
-        {L"N:\\on a mapped drive", kNone}, {L"%UNDEFINED%\\x", kNone}, {L"relative", kNone},
+        {L"N:\\on a mapped drive", kNone}, {L"%UNDEFINED%\\x", kNotFull}, {L"relative", kNotFull},
+        {L"\\\\?\\C:\\windows", kDevice}, {L"file:///C:/notes.txt", kAddress},
+        {L"shell:Personal", kNone}, {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", kNone},
         {L"Q:", kMissing}, {L"N:", kNone}, {L"C:\\notes.txt", kFile}, {L"C:\\locked", kNone},
         // Blanks at either end are the user's typing, not part of the folder.
         {L" C:\\windows", kNone}, {L"C:\\windows  ", kNone}, {L"\t %USERPROFILE%\\Documents ", kNone},
@@ -104,4 +118,66 @@ TEST(ExplorerCommand, OnlyAMissingFolderOrAFileOnALocalDriveStopsTheStart) {
     EXPECT_EQ(missing.rfind(L"The folder C:\\gone does not exist.", 0), 0u) << testing::PrintToString(missing);
     const std::wstring file = FolderProblemText(PlanExplorerLaunch({L"", L"C:\\notes.txt"}, probe));
     EXPECT_EQ(file.rfind(L"C:\\notes.txt is a file, not a folder.", 0), 0u) << testing::PrintToString(file);
+    const std::pair<const wchar_t*, const wchar_t*> refused[] = {
+        {L"\\\\.\\C:\\x", L"\\\\.\\C:\\x is a device path"}, {L"http://x", L"http://x is an address, not a folder"},
+        {L"x", L"x is not the full path of a folder"}};
+    for (const auto& [folder, start] : refused) {
+        const std::wstring text = FolderProblemText(PlanExplorerLaunch({L"", folder}, probe));
+        EXPECT_EQ(text.rfind(start, 0), 0u) << testing::PrintToString(text);
+    }
+}
+
+TEST(ExplorerCommand, WhatKindOfFolderTextItIs) {
+    using Kind = FolderTextKind;
+    const std::pair<const wchar_t*, Kind> cases[] = {
+        {L"", Kind::Empty}, {L"C:\\x", Kind::Drive}, {L"c:", Kind::Drive}, {L"C:/x", Kind::Drive},
+        {L"C:x", Kind::NotFull}, {L"C:..\\x", Kind::NotFull}, {L"\\x", Kind::NotFull}, {L"/x", Kind::NotFull},
+        {L"\\??\\C:\\x", Kind::NotFull}, {L"x\\y", Kind::NotFull}, {L"\\\\", Kind::NotFull}, {L":x", Kind::NotFull},
+        {L"\\\\server\\share", Kind::Network}, {L"//server/share", Kind::Network}, {L"\\/server", Kind::Network},
+        {L"\\\\?\\C:\\windows\\notepad.exe", Kind::DevicePath}, {L"\\\\.\\C:", Kind::DevicePath},
+        {L"//?/C:/x", Kind::DevicePath}, {L"\\\\?\\UNC\\server\\share", Kind::DevicePath}, {L"/\\.\\pipe", Kind::DevicePath},
+        {L"file:///C:/windows/notepad.exe", Kind::Address}, {L"FILE:C:\\x", Kind::Address},
+        {L"http://example.invalid/", Kind::Address}, {L"ms-settings:", Kind::Address}, {L"a+b.c-1:x", Kind::Address},
+        {L"x9:", Kind::Address}, {L"x0:", Kind::Address}, {L"shell:Personal", Kind::ShellName},
+        {L"SHELL:::{1}", Kind::ShellName}, {L"shel:x", Kind::Address}, {L"chell:x", Kind::Address}, {L"shell", Kind::NotFull}, {L"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", Kind::ShellName},
+        {L"1http:x", Kind::NotFull}, {L"ht tp:x", Kind::NotFull}, {L"ht_tp:x", Kind::NotFull},
+    };
+    for (const auto& [text, kind] : cases)
+        EXPECT_EQ(ClassifyFolderText(text), kind) << testing::PrintToString(std::wstring(text));
+}
+
+TEST(ExplorerCommand, BrowseStartsAtTheNearestFolderAndLooksAtNoShareNotConnected) {
+    const std::wstring kLocal = L"C:\\Users\\ann";
+    const struct {
+        const wchar_t* text;
+        const wchar_t* start;
+        std::vector<std::wstring> examined;
+    } cases[] = {
+        {L" C:\\windows ", L"C:\\windows", {L"C:\\windows"}},
+        {L"C:\\windows\\gone\\deeper\\", L"C:\\windows", {L"C:\\windows\\gone\\deeper", L"C:\\windows\\gone", L"C:\\windows"}},
+        {L"%USERPROFILE%\\Documents\\x", L"C:\\Users\\ann\\Documents", {L"C:\\Users\\ann\\Documents\\x", L"C:\\Users\\ann\\Documents"}},
+        {L"C:\\gone", L"C:\\", {L"C:\\gone", L"C:\\"}},
+        {L"C:", L"C:\\", {L"C:\\"}},
+        {L"q:\\a\\b", kLocal.c_str(), {L"q:\\a\\b", L"q:\\a", L"q:\\"}},
+        {L"N:\\x\\gone", L"N:\\x", {L"N:\\x\\gone", L"N:\\x"}},
+        {L"M:\\x", kLocal.c_str(), {}},
+        {L"\\\\srv\\on\\x\\gone", L"\\\\srv\\on\\x", {L"\\\\srv\\on\\x\\gone", L"\\\\srv\\on\\x"}},
+        {L"\\\\srv\\on\\gone", L"\\\\srv\\on", {L"\\\\srv\\on\\gone", L"\\\\srv\\on"}},
+        {L"\\\\srv\\off\\x", kLocal.c_str(), {}},
+        {L"\\\\srv\\lost\\x", kLocal.c_str(), {L"\\\\srv\\lost\\x", L"\\\\srv\\lost"}},
+        {L"\\\\srv\\onward", kLocal.c_str(), {L"\\\\srv\\onward"}},
+        {L"\\\\gone\\share", kLocal.c_str(), {}},
+        {L"\\\\srv", kLocal.c_str(), {}},
+        {L"\\\\srv\\\\x", kLocal.c_str(), {}},
+        {L"\\\\\\srv\\on", kLocal.c_str(), {}},
+        {L"", kLocal.c_str(), {}},
+        {L"relative", kLocal.c_str(), {}},
+        {L"file://srv/on", kLocal.c_str(), {}},
+        {L"\\\\?\\UNC\\srv\\on", kLocal.c_str(), {}},
+    };
+    for (const auto& c : cases) {
+        FakeProbe probe;
+        EXPECT_EQ(BrowseStartFolder(c.text, probe, kLocal), c.start) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(probe.examined, c.examined) << testing::PrintToString(std::wstring(c.text));
+    }
 }

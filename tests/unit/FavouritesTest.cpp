@@ -67,6 +67,16 @@ TEST(FavouritesRead, TheFirstTwentyAreUsed) {
     EXPECT_EQ(list.entries.front().name, L"1");
     EXPECT_EQ(list.entries.back().name, L"20");
     EXPECT_EQ(list.leftOut, 3u);
+    // Of hundreds, only the names and the entries up to the twentieth with a folder are read.
+    MemoryRegistry many;
+    for (int i = 300; i >= 1; --i) PutEntry(many, std::to_wstring(i), std::to_wstring(i), i == 2 ? L"" : L"C:\\");
+    const int opensBefore = many.Opens();
+    const FavouriteList first = ReadFavourites(many);
+    EXPECT_EQ(many.Opens() - opensBefore, 2 + 1 + 21) << "the policies' keys, the list's key, 21 entries";
+    ASSERT_EQ(first.entries.size(), kMaxFavourites);
+    EXPECT_EQ(first.entries[1].name, L"3");
+    EXPECT_EQ(first.entries.back().name, L"21");
+    EXPECT_EQ(first.leftOut, 300u - 21u);
 }
 
 TEST(FavouritesRead, APolicysListReplacesTheUsers) {
@@ -132,6 +142,10 @@ TEST(FavouritesMenu, CaptionsWithAccessKeysAmpersandsAndCutNames) {
         {1, {L"", L"D:\\Only a folder", L"", L""}, L"&2 D:\\Only a folder"},
         {1, {L"  ", L"D:\\x", L"", L""}, L"&2 D:\\x"},
         {0, {L"Tab\there\r\nend\x7F", L"C:\\", L"", L""}, L"&1 Tab here  end "},
+        {0, {L"\x202E" L"fdp.exe\x202C x\x200F\x200E\x061C\x202A\x202B\x202D\x2066\x2067\x2068\x2069", L"C:\\", L"", L""},
+         L"&1 fdp.exe x"},
+        {0, {L"\x2029\x2065\x206A\x202F\x200D", L"C:\\", L"", L""}, L"&1 \x2029\x2065\x206A\x202F\x200D"},
+        {0, {L"\x202E", L"C:\\\x202Ex", L"", L""}, L"&1 C:\\x"},
     };
     for (const Case& c : cases) EXPECT_EQ(FavouriteMenuCaption(c.index, c.favourite), c.caption) << c.index;
 }

@@ -295,6 +295,9 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
          L"several names of the same file (a hard link)"},
         {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {false, 1, L"C:\\Windows\\win.ini", false},
          L"C:\\Logs\\setup.log leads to C:\\Windows\\win.ini"},
+        {L"\\\\server\\pipe\\log", L"\\\\server\\pipe\\log", {false, 1, L"", false, false},
+         L"\\\\server\\pipe\\log is not a file on a disk but a pipe"},
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {true, 2, L"C:\\x", false, false}, L"is not a file on a disk"},
     };
     for (const auto& c : cases) {
         std::optional<std::wstring> refusal = RefuseLogPath(c.given, c.full);

@@ -524,6 +524,25 @@ TEST(RunUninstall, EndsTheLaunchersThenRemovesTheEntriesAndKeepsTheMakerKey) {
     EXPECT_TRUE(disk.Exists(L"C:\\Tolvane\\Tolvane.exe"));
 }
 
+TEST(RunUninstall, OnlyTheLaunchersOfTheInstallationAndBesideSetupAreEnded) {
+    const struct {
+        const wchar_t* location;  // nullptr: no entry
+        const wchar_t* setup;
+        std::vector<std::wstring> ended;
+    } cases[] = {
+        {L"C:\\Tolvane\\", L"C:\\Tolvane\\Setup.exe", {L"C:\\Tolvane\\Tolvane.exe"}},
+        {L"C:\\Program Files\\Tolvane", L"D:\\Download\\Setup.exe",
+         {L"C:\\Program Files\\Tolvane\\Tolvane.exe", L"D:\\Download\\Tolvane.exe"}},
+        {nullptr, L"D:/Download/Setup.exe", {L"D:/Download/Tolvane.exe"}},
+        {L" ", L"Setup.exe", {}},
+    };
+    for (const auto& c : cases) {
+        MemoryRegistry reg;
+        if (c.location) reg.PutString(registry::kUninstallKey, L"InstallLocation", c.location);
+        EXPECT_EQ(LaunchersToEnd(reg, c.setup), c.ended) << testing::PrintToString(std::wstring(c.setup));
+    }
+}
+
 TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     MemoryRegistry empty;
     FakeLaunchers none;

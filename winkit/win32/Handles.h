@@ -62,6 +62,19 @@ struct FindTraits {
     static Type Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) { FindClose(h); }
 };
+// CreateBoundaryDescriptorW's descriptor.
+struct BoundaryTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DeleteBoundaryDescriptor(h); }
+};
+// A private namespace: closed, not destroyed, since another process of the
+// user may have it open.
+struct NamespaceTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { ClosePrivateNamespace(h, 0); }
+};
 struct HookTraits {
     using Type = HHOOK;
     static Type Invalid() { return nullptr; }
@@ -132,6 +145,8 @@ using UniqueKernelHandle = UniqueHandle<KernelTraits>;
 using UniqueFile = UniqueHandle<FileTraits>;
 using UniqueFind = UniqueHandle<FindTraits>;
 using UniqueHook = UniqueHandle<HookTraits>;
+using UniqueBoundary = UniqueHandle<BoundaryTraits>;
+using UniqueNamespace = UniqueHandle<NamespaceTraits>;
 using UniqueKey = UniqueHandle<KeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
