@@ -15,10 +15,11 @@ import filecmp
 import math
 import os
 import shutil
+import time
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, USER_RUN_KEY, WineSession, bin_dir, main,
-                         require_programs, version_text, wait_for)
+                         require_programs, scaled, version_text, wait_for)
 
 SETUP_CAPTION = "Tolvane - Installation"
 DOWNLOADS = "C:\\Downloads"
@@ -504,7 +505,9 @@ class UnattendedSetupTest(unittest.TestCase):
         holder, held = self.s.driver.hold("hold-window", "--class", MAIN_WINDOW_CLASS, "--ms", "30000")
         started = time.monotonic()
         self.assertEqual(self.setup_at(folder, "/UNINSTALL", "/S", "/LOG=C:\\uninstall.log"), 0)
-        self.assertLess(time.monotonic() - started, 4.0, "the Uninstall waited for a window that is not Tolvane's")
+        # It would wait 5 s for that window: below that on a busy machine too.
+        self.assertLess(time.monotonic() - started, min(scaled(4.0), 4.9),
+                        "the Uninstall waited for a window that is not Tolvane's")
         self.assertEqual(self.s.driver.processes("Tolvane.exe"), [])
         self.assertEqual([w["hwnd"] for w in self.s.driver.windows(cls=MAIN_WINDOW_CLASS)], [held["hwnd"]])
         holder.kill()
