@@ -29,8 +29,10 @@ trap 'rm -rf "$scratch"' EXIT
 # beside the builds, which keep the CPUs busy while it mostly waits.
 (
   started=$SECONDS
-  python3 "$REPO_ROOT/tests/e2e/wine_i686.py" >/dev/null 2>"$scratch/prepare.log"
-  echo "$? $((SECONDS - started))" >"$scratch/prepare.result"
+  # errexit would end this subshell before it says how the preparation went.
+  rc=0
+  python3 "$REPO_ROOT/tests/e2e/wine_i686.py" >/dev/null 2>"$scratch/prepare.log" || rc=$?
+  echo "$rc $((SECONDS - started))" >"$scratch/prepare.result"
 ) &
 prepare=$!
 
