@@ -10,7 +10,7 @@ import time
 import unittest
 
 from tolvane_e2e import (MAIN_WINDOW_CLASS, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, WineSession, main,
-                         require_programs, wait_for)
+                         require_programs, scaled, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -340,7 +340,8 @@ class FavouritesTest(unittest.TestCase):
                 self.stop()
             timings.append(fastest)
         self.s.log(f"start with 20 favourites {timings[0]:.2f} s, with 10,000 {timings[1]:.2f} s")
-        self.assertLess(timings[1], timings[0] + 0.5, timings)
+        # Reading every entry took seconds; a busy machine stretches both starts.
+        self.assertLess(timings[1], timings[0] + scaled(0.5), timings)
 
 
 if __name__ == "__main__":
