@@ -4,6 +4,7 @@
 
 #include "../../version/Version.h"
 #include "Error.h"
+#include "HelpKey.h"
 #include "LauncherTexts.h"
 #include "resource.h"
 
@@ -75,6 +76,7 @@ void AboutBox::OnCommand(int id, int, HWND) {
 }
 
 bool AboutBox::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
+    if (AnswerHelp(m_hwnd, message, result)) return true;
     // The close box and Alt+F4 hide it as OK does: an information box that
     // took the launcher with it would surprise everyone.
     if (message != WM_CLOSE) return false;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Favourites.h"
+#include "HelpKey.h"
 #include "Window.h"
 
 namespace launcher {
@@ -27,6 +28,7 @@ private:
     void OnCreate() override;
     void OnCommand(int id, int code, HWND control) override;
     void OnFailure() override;
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override { return AnswerHelp(m_hwnd, message, result); }
 
     void OnOk();
     void OnBrowse();

@@ -9,6 +9,7 @@
 #include "Error.h"
 #include "ExplorerLaunch.h"
 #include "FavouriteDialog.h"
+#include "HelpKey.h"
 #include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "Registry.h"
@@ -261,6 +262,7 @@ void FavouritesDialog::OnCommand(int id, int code, HWND control) {
 }
 
 bool FavouritesDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (AnswerHelp(m_hwnd, message, result)) return true;
     if (message != WM_NOTIFY) return false;
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->idFrom != kList) return false;

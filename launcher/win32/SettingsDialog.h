@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "HelpKey.h"
 #include "Hotkey.h"
 #include "Settings.h"
 #include "Window.h"
@@ -24,6 +25,7 @@ private:
     void OnCreate() override;
     void OnCommand(int id, int code, HWND control) override;
     void OnFailure() override;
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override { return AnswerHelp(m_hwnd, message, result); }
 
     void LoadValues();
     void LoadHotkey(const StoredSettings& stored);

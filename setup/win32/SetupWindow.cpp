@@ -20,7 +20,10 @@ constexpr int kClientWidth = 2250;
 constexpr int kClientHeight = 4185;
 
 // Not IDOK or IDCANCEL: Esc arrives as IDCANCEL and presses the button with
-// the cancel role, Exit; Enter presses the focused button only.
+// the cancel role, Exit; Enter presses the focused button, else the one with
+// the default role, Install. Without that role IsDialogMessage found no
+// default and sent IDOK, which no control has, so Enter in the folder box did
+// nothing.
 enum ControlId {
     kWelcomeLabel = 1001,
     kInstallFrame,
@@ -50,7 +53,7 @@ const winkit::ControlSpec kControls[] = {
      2130, 615, 0},
     {ControlKind::Frame, kInstallFrame, L"Installation", kInWindow, 0, 720, 2250, 1560, 1},
     {ControlKind::Frame, kUninstallFrame, L"Uninstallation", kInWindow, 0, 2400, 2250, 1215, 6},
-    {ControlKind::Button, kInstallButton, L"&Install", kInInstallFrame, 240, 1080, 1695, 375, 5},
+    {ControlKind::Button, kInstallButton, L"&Install", kInInstallFrame, 240, 1080, 1695, 375, 5, ButtonRole::Default},
     {ControlKind::Label, kUninstallLabel, L"Click the button below if you want to uninstall Tolvane.",
      kInUninstallFrame, 120, 240, 2055, 375, 7},
     {ControlKind::Button, kUninstallButton, L"&Uninstall", kInUninstallFrame, 240, 720, 1695, 375, 8},

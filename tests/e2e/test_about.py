@@ -1,12 +1,13 @@
 """The About box of Tolvane.exe: "About Tolvane" in the tray menu shows it
-with its texts; OK, Enter, Esc, Alt+F4 and its close box hide it again, and
-the tray goes on working (also after an Explorer and Esc, on the same
-desktop). A close message to the hidden main window (what an installer or
+with its texts; F1 opens the installed Readme.txt; OK, Enter, Esc, Alt+F4 and
+its close box hide it again, and the tray goes on working (also after an
+Explorer and Esc, on the same desktop). A close message to the hidden main window (what an installer or
 the session's end sends) ends Tolvane."""
 
 import unittest
 
-from tolvane_e2e import ABOUT_CLASS, MAIN_WINDOW_CLASS, WineSession, main, require_programs, version_text, wait_for
+from tolvane_e2e import (ABOUT_CLASS, MAIN_WINDOW_CLASS, WineSession, associate_text_files, main, open_guide_with_f1,
+                         require_programs, version_text, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -19,10 +20,11 @@ ABOUT_TEXTS = ["About Tolvane", None, None, version_text("TOLVANE_ABOUT_VERSION"
 class AboutBoxTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        require_programs("Tolvane.exe", "Readme.txt", "TestDriver.exe", "MenuProbe.dll")
         cls.s = WineSession("about")
         cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]})
+        associate_text_files(cls.s)
         cls.s.make_dirs("C:\\stored")
         cls.s.store_settings("C:\\stored", "vbNormalFocus")
         cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
@@ -35,6 +37,12 @@ class AboutBoxTest(unittest.TestCase):
         window = self.s.driver.wait_window(cls=ABOUT_CLASS, caption="Tolvane", visible=True, timeout=5)
         self.assertIsNotNone(window, "About did not show the window")
         return window
+
+    def test_about_f1_opens_the_guide(self):
+        self.show_about()
+        self.assertEqual(open_guide_with_f1(self.s, LAUNCHER_DIR), [])
+        self.s.driver.keys("esc")
+        self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5))
 
     def test_about_shows_texts_and_ok_hides(self):
         self.assertEqual(self.s.driver.windows(cls=ABOUT_CLASS, visible=True), [], "visible at start")

@@ -5,10 +5,11 @@ machine's alone, Cancel and the close box write nothing, settings the classic
 program left in the virtualized copy show up after a start, and the launcher
 keeps working while the dialog is open."""
 
+import os
 import unittest
 
 from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, POLICY_KEY, SETTINGS_CLASS, USER_KEY,
-                         WineSession, main, require_programs, wait_for)
+                         WineSession, associate_text_files, main, open_guide_with_f1, require_programs, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -65,12 +66,13 @@ STARTF_USESHOWWINDOW = 1
 class SettingsDialogTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
+        require_programs("Tolvane.exe", "Readme.txt", "TestDriver.exe", "MenuProbe.dll")
         cls.s = WineSession("settings")
         cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]})
         cls.s.make_dirs("C:\\stored")
         cls.store("C:\\stored", "vbNormalFocus")
+        associate_text_files(cls.s)
         cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
 
     def setUp(self):
@@ -223,6 +225,33 @@ class SettingsDialogTest(unittest.TestCase):
         self.s.driver.keys("alt+t", "alt+p", "enter")
         self.assert_closed("Enter did not save")
         self.assertEqual(self.stored(), ("vbMinimizedFocus", "C:\\stored"))
+
+    def test_f1_opens_the_installed_guide(self):
+        window = self.open_settings()
+        # (keys that lead there, the window F1 is pressed in)
+        for chords, cls in [((), SETTINGS_CLASS), (("alt+k",), SETTINGS_CLASS),
+                            (("alt+f",), "Tolvane.FavouritesDialog"), (("alt+a",), "Tolvane.FavouriteDialog")]:
+            with self.subTest(window=cls, keys=chords):
+                self.s.driver.keys(*chords)
+                self.assertIsNotNone(self.s.driver.wait_window(cls=cls, visible=True, timeout=5))
+                self.assertEqual(open_guide_with_f1(self.s, LAUNCHER_DIR), [])
+        self.s.driver.keys("esc", "esc")
+        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.FavouritesDialog", timeout=5))
+        self.s.driver.set_foreground(window["hwnd"])
+        # Without the guide, or without a program for .txt files: a message, nothing started.
+        guide = self.s.host_path(LAUNCHER_DIR + "\\Readme.txt")
+        os.rename(guide, guide + ".away")
+        try:
+            says = open_guide_with_f1(self.s, LAUNCHER_DIR, opens=False)
+        finally:
+            os.rename(guide + ".away", guide)
+        self.assertEqual(says[0].split("\n")[0], f"Tolvane's guide is missing: {LAUNCHER_DIR}\\Readme.txt")
+        associate_text_files(self.s, False)
+        try:
+            says = open_guide_with_f1(self.s, LAUNCHER_DIR, opens=False)
+        finally:
+            associate_text_files(self.s)
+        self.assertTrue(says[0].startswith(f"Tolvane could not open its guide, {LAUNCHER_DIR}\\Readme.txt:\n"), says)
 
     def test_browse_picks_a_folder(self):
         self.s.make_dirs("C:\\stored\\sub", "C:\\Picked\\Deeper")

@@ -338,7 +338,8 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual(user.control("Make it run automatically")["checked"], 1)
         self.assertEqual(self.s.driver.focus()["focus"], by_text["Edit"]["hwnd"])
         self.s.driver.type_text("C:\\Tolvane\\")
-        self.s.driver.keys("alt+i")
+        # Enter in the folder box installs: Install is the default button.
+        self.s.driver.keys("enter")
         text, _ = user.message(FINISHED[1])
         self.assertEqual(text, FINISHED[0].format("C:\\Tolvane\\"))
         self.s.driver.keys("enter")
@@ -353,6 +354,15 @@ class SetupInstallTest(unittest.TestCase):
         self.s.driver.keys("esc")
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Esc did not end Setup")
         user = SetupUser(self, self.s)
+        # Install by its access key (the folder exists now, so refused), then
+        # Enter on the focused Uninstall presses Uninstall, not the default.
+        self.s.driver.keys("alt+i")
+        self.assertIn("C:\\Tolvane\\ " + EXISTING, user.confirm(NOT_FINISHED))
+        self.assertEqual(self.s.driver.focus()["focus"], user.control(cls="Edit")["hwnd"])
+        self.s.driver.keys("tab", "tab")
+        self.assertEqual(self.s.driver.focus()["focus"], user.control("Uninstall")["hwnd"])
+        self.s.driver.keys("enter")
+        self.assertEqual(user.confirm(UNINSTALLED[1]), UNINSTALLED[0])
         self.s.driver.keys("alt+x")
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10), "Alt+X did not end Setup")
         self.assertFalse(self.key_exists(LAUNCHER_KEY), "Exit wrote something")

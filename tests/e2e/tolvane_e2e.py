@@ -884,6 +884,45 @@ class WineSession:
         self.log("closed")
 
 
+TEXT_FILES_KEY = r"HKCR\.txt"
+
+
+def associate_text_files(session, associated=True):
+    """What every Windows has and Wine 8.0's prefix lacks: .txt files opened
+    by Notepad (Wine's "txtfile" class), or no association. Machine-wide:
+    Wine's shell looks up the extension in HKEY_CLASSES_ROOT without the
+    user's own classes."""
+    if associated:
+        session.wine("reg", "add", TEXT_FILES_KEY, "/ve", "/d", "txtfile", "/f")
+    else:
+        session.wine("reg", "delete", TEXT_FILES_KEY, "/f", check=False)
+
+
+def open_guide_with_f1(session, folder, opens=True):
+    """F1 in the launcher's focused window. When it opens the guide, one
+    Notepad starts, asked for exactly <folder>\\Readme.txt (closed again),
+    and no message shows: []. With opens=False no Notepad may start, and the
+    texts of the launcher's message (closed again) are returned."""
+    guide = folder + "\\Readme.txt"
+    watch = session.driver.watch(3000, "notepad.exe", count=1, settle=300)
+    session.driver.keys("f1")
+    started = watch.collect()
+    box = session.driver.wait_window(cls="#32770", caption="Tolvane", visible=True, timeout=0.5 if opens else 5)
+    for proc in started:
+        for window in session.driver.windows(pid=proc["pid"]):
+            session.driver.close_window(window["hwnd"])
+    commands = [p["cmdline"] for p in started]
+    wanted = [f'"C:\\windows\\system32\\notepad.exe" "{guide}"'] if opens else []
+    if [c.lower() for c in commands] != [c.lower() for c in wanted]:
+        raise AssertionError(f"F1 started {commands}, wanted {wanted}")
+    if box is None:
+        return []
+    texts = [c["text"] for c in session.driver.controls(box["hwnd"]) if c["class"] == "Static" and c["text"]]
+    session.driver.close_window(box["hwnd"])
+    session.driver.wait_window_gone(cls="#32770", caption="Tolvane", timeout=5)
+    return texts
+
+
 def main():
     """Runs the calling module's tests; the exit code tells ctest the result."""
     try:

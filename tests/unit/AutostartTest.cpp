@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Autostart.h"
+#include "Guide.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 
@@ -11,10 +12,23 @@ using namespace launcher;
 using testing_support::MemoryRegistry;
 using testing_support::User;
 
-TEST(LauncherPathTest, FixedFileNameInTheProgramFolder) {
-    EXPECT_EQ(LauncherPath(L"C:\\Tolvane"), L"C:\\Tolvane\\Tolvane.exe");
-    EXPECT_EQ(LauncherPath(L"E:\\"), L"E:\\Tolvane.exe");
-    EXPECT_EQ(LauncherPath(L"C:\\Program Files\\Tolvane"), L"C:\\Program Files\\Tolvane\\Tolvane.exe");
+// program folder -> the launcher's and the guide's fixed names in it
+const struct {
+    const wchar_t* folder;
+    const wchar_t* launcher;
+    const wchar_t* guide;
+} kProgramFolderCases[] = {
+    {L"C:\\Tolvane", L"C:\\Tolvane\\Tolvane.exe", L"C:\\Tolvane\\Readme.txt"},
+    {L"E:\\", L"E:\\Tolvane.exe", L"E:\\Readme.txt"},
+    {L"C:\\Program Files\\Tolvane", L"C:\\Program Files\\Tolvane\\Tolvane.exe",
+     L"C:\\Program Files\\Tolvane\\Readme.txt"},
+};
+
+TEST(LauncherPathTest, FixedFileNamesInTheProgramFolder) {
+    for (const auto& row : kProgramFolderCases) {
+        EXPECT_EQ(LauncherPath(row.folder), row.launcher);
+        EXPECT_EQ(GuidePath(row.folder), row.guide);
+    }
 }
 
 TEST(Autostart, AnyNonBlankTextCountsAsOn) {

@@ -1,0 +1,16 @@
+#pragma once
+// The guide a user reads: the Readme.txt that Setup and the MSI install beside
+// Tolvane.exe, opened by F1 in the launcher's windows.
+#include <string>
+
+namespace launcher {
+
+// The guide beside the running program, whatever name the program has.
+std::wstring GuidePath(const std::wstring& programFolder);
+
+// Said when F1 finds no guide: saying nothing would look like a dead key.
+std::wstring GuideMissingText(const std::wstring& path);
+// Said when Windows could not open it (no program for .txt files, say).
+std::wstring GuideNotOpenedText(const std::wstring& path, const std::wstring& systemMessage);
+
+}  // namespace launcher
