@@ -38,7 +38,7 @@ int CancelButton(const ControlSpec* table, std::size_t count) {
     return 0;
 }
 
-PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi) {
+PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi, PixelSize growth) {
     int left = table[index].left;
     int top = table[index].top;
     for (int parent = table[index].container; parent >= 0 && static_cast<std::size_t>(parent) < count;
@@ -50,8 +50,71 @@ PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t i
     // their gaps instead of accumulating rounding.
     const int x = TwipsToPixels(left, dpi);
     const int y = TwipsToPixels(top, dpi);
-    return {x, y, TwipsToPixels(left + table[index].width, dpi) - x,
-            TwipsToPixels(top + table[index].height, dpi) - y};
+    PixelRect rect{x, y, TwipsToPixels(left + table[index].width, dpi) - x,
+                   TwipsToPixels(top + table[index].height, dpi) - y};
+    const unsigned follow = table[index].follow;
+    if (follow & kMovesRight) rect.left += growth.width;
+    if (follow & kWidens) rect.width += growth.width;
+    if (follow & kMovesDown) rect.top += growth.height;
+    if (follow & kGrowsDown) rect.height += growth.height;
+    return rect;
+}
+
+PixelSize Growth(PixelSize client, PixelSize designTwips, int dpi) {
+    return {std::max(0, client.width - TwipsToPixels(designTwips.width, dpi)),
+            std::max(0, client.height - TwipsToPixels(designTwips.height, dpi))};
+}
+
+std::vector<int> FitColumns(const std::vector<ColumnNeed>& columns, int available, std::size_t spare) {
+    std::vector<int> widths;
+    long long wanted = 0;
+    for (const ColumnNeed& column : columns) {
+        widths.push_back(std::max(column.wanted, column.minimum));
+        wanted += widths.back();
+    }
+    available = std::max(available, 0);
+    if (wanted <= available) {
+        if (spare < widths.size()) widths[spare] += static_cast<int>(available - wanted);
+        return widths;
+    }
+    // The columns that share: first the ones not marked whole; when even the
+    // whole ones do not fit beside their minimums, all of them.
+    long long whole = 0;
+    long long sharedMinimum = 0;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].whole)
+            whole += widths[i];
+        else
+            sharedMinimum += columns[i].minimum;
+    }
+    const bool allShare = whole + sharedMinimum > available;
+    std::vector<bool> sharing(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) sharing[i] = allShare || !columns[i].whole;
+    // In proportion to what each wants; one that falls below its minimum gets
+    // that, and the others share again what is left.
+    for (bool settled = false; !settled;) {
+        settled = true;
+        long long room = available;
+        long long share = 0;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (sharing[i])
+                share += std::max(columns[i].wanted, columns[i].minimum);
+            else
+                room -= widths[i];
+        }
+        if (share == 0) break;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (!sharing[i]) continue;
+            const long long want = std::max(columns[i].wanted, columns[i].minimum);
+            widths[i] = static_cast<int>(std::max(0LL, room) * want / share);
+            if (widths[i] < columns[i].minimum && room > 0) {
+                widths[i] = columns[i].minimum;
+                sharing[i] = false;
+                settled = false;
+            }
+        }
+    }
+    return widths;
 }
 
 std::vector<std::size_t> TabOrder(const ControlSpec* table, std::size_t count) {

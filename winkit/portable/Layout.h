@@ -22,6 +22,15 @@ enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, 
 // (unless another button has the focus), the cancel button Esc.
 enum class ButtonRole { None, Default, Cancel, DefaultAndCancel };
 
+// How a row follows a resizable window whose client area is larger than the
+// size its table was made for: flags to combine; 0 stays at the top left.
+enum Follow : unsigned {
+    kMovesRight = 1,  // keeps its distance to the right edge
+    kWidens = 2,      // keeps both its left and its right distance
+    kMovesDown = 4,
+    kGrowsDown = 8,
+};
+
 // One row of a window's control table; the id names the control. Positions
 // are in twips relative to the container: the window itself (kInWindow) or an
 // earlier frame row, by its index in the table. A "&" in a caption marks the
@@ -36,6 +45,7 @@ struct ControlSpec {
     int left, top, width, height;
     int tabIndex;
     ButtonRole role = ButtonRole::None;
+    unsigned follow = 0;  // Follow flags
 };
 
 // The id of the row with the role (either role of DefaultAndCancel counts);
@@ -47,8 +57,31 @@ struct PixelRect {
     int left, top, width, height;
 };
 
-// Where a control lands in the window's client area at a DPI.
-PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi);
+struct PixelSize {
+    int width, height;
+};
+
+// Where a control lands in the window's client area at a DPI, with `growth`
+// the pixels the client area has beyond the table's size (rows follow it by
+// their own flags).
+PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi,
+                      PixelSize growth = {0, 0});
+
+// What a client area of `client` pixels has beyond `designTwips` at a DPI;
+// never less than nothing.
+PixelSize Growth(PixelSize client, PixelSize designTwips, int dpi);
+
+// A list's column widths in `available` pixels. Each column wants its widest
+// text; when all fit, the column `spare` takes what is left. When they do
+// not, the columns marked whole keep their width (as far as the list has
+// room) and the others share the rest in proportion to what they want, none
+// below its minimum (its header).
+struct ColumnNeed {
+    int wanted;
+    int minimum;
+    bool whole;
+};
+std::vector<int> FitColumns(const std::vector<ColumnNeed>& columns, int available, std::size_t spare);
 
 // Table indices in tab order (TabIndex ascending); creating controls in this order
 // makes the window's Z order the tab order.
