@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
 #include "Decimal.h"
+#include "SystemFunction.h"
 #include "Error.h"
 #include "ExplorerLaunch.h"
 #include "FavouriteDialog.h"
@@ -22,7 +24,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.FavouritesDialog";
 constexpr wchar_t kCaption[] = L"Favourite folders";
-constexpr int kClientWidth = 7800;
+// The smallest size, as made: the dialog follows a larger one.
+constexpr int kClientWidth = 9600;
 constexpr int kClientHeight = 4575;
 
 enum ControlId {
@@ -36,43 +39,61 @@ enum ControlId {
     kNote,
     kOkButton,
     kCancelButton,
+    kOkNote,
 };
 
 using winkit::ButtonRole;
 using winkit::ControlKind;
 using winkit::kInWindow;
+using winkit::kGrowsDown;
+using winkit::kMovesDown;
+using winkit::kMovesRight;
+using winkit::kWidens;
+constexpr ButtonRole kNoRole = ButtonRole::None;
 const winkit::ControlSpec kControls[] = {
-    // kind, id, caption, container, left, top, width, height, tab index
+    // kind, id, caption, container, left, top, width, height, tab index, role, follows the window's size
     {ControlKind::Label, kListLabel, L"&Favourite folders:", kInWindow, 120, 120, 3000, 255, 0},
-    {ControlKind::ListView, kList, L"", kInWindow, 120, 375, 6240, 3000, 1},
-    {ControlKind::Button, kAddButton, L"&Add...", kInWindow, 6480, 375, 1200, 375, 2},
-    {ControlKind::Button, kEditButton, L"&Edit...", kInWindow, 6480, 825, 1200, 375, 3},
-    {ControlKind::Button, kRemoveButton, L"&Remove", kInWindow, 6480, 1275, 1200, 375, 4},
-    {ControlKind::Button, kUpButton, L"Move &up", kInWindow, 6480, 1875, 1200, 375, 5},
-    {ControlKind::Button, kDownButton, L"Move &down", kInWindow, 6480, 2325, 1200, 375, 6},
-    {ControlKind::Label, kNote, L"", kInWindow, 120, 3495, 6240, 480, 7},
-    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 5160, 4080, 1200, 375, 8, ButtonRole::Default},
-    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 6480, 4080, 1200, 375, 9, ButtonRole::Cancel},
+    {ControlKind::ListView, kList, L"", kInWindow, 120, 375, 8040, 3000, 1, kNoRole, kWidens | kGrowsDown},
+    {ControlKind::Button, kAddButton, L"&Add...", kInWindow, 8280, 375, 1200, 375, 2, kNoRole, kMovesRight},
+    {ControlKind::Button, kEditButton, L"&Edit...", kInWindow, 8280, 825, 1200, 375, 3, kNoRole, kMovesRight},
+    {ControlKind::Button, kRemoveButton, L"&Remove", kInWindow, 8280, 1275, 1200, 375, 4, kNoRole, kMovesRight},
+    {ControlKind::Button, kUpButton, L"Move &up", kInWindow, 8280, 1875, 1200, 375, 5, kNoRole, kMovesRight},
+    {ControlKind::Button, kDownButton, L"Move &down", kInWindow, 8280, 2325, 1200, 375, 6, kNoRole, kMovesRight},
+    {ControlKind::Label, kNote, L"", kInWindow, 120, 3495, 8040, 480, 7, kNoRole, kWidens | kMovesDown},
+    // Settings' Cancel comes later and might be taken to undo this too.
+    {ControlKind::Label, kOkNote, L"OK stores the list at once: Cancel in Settings does not undo it.", kInWindow, 120,
+     4140, 6720, 255, 8, kNoRole, kWidens | kMovesDown},
+    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 6960, 4080, 1200, 375, 9, ButtonRole::Default,
+     kMovesRight | kMovesDown},
+    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 8280, 4080, 1200, 375, 10, ButtonRole::Cancel,
+     kMovesRight | kMovesDown},
 };
 
-struct Column {
-    const wchar_t* caption;
-    int widthTwips;
-};
-// The window modes' captions whole, the names and folders as far as they go.
-constexpr Column kColumns[] = {{L"Name", 1125}, {L"Folder", 1725}, {L"Window", 2340}, {L"Hotkey", 975}};
-
-void SetColumnWidths(HWND list, UINT dpi) {
-    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column)
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     winkit::TwipsToPixels(kColumns[column].widthTwips, static_cast<int>(dpi)));
-}
+// The window modes' captions and the hotkeys' notes whole, as far as the
+// list has room; names and folders share the rest, the folder takes what is
+// left over.
+constexpr const wchar_t* kColumns[] = {L"Name", L"Folder", L"Window", L"Hotkey"};
+constexpr bool kWholeColumn[] = {false, false, true, true};
+constexpr std::size_t kSpareColumn = 1;
+// Room the list leaves beside a cell's text, in twips (12 pixels at 96 DPI).
+constexpr int kCellPaddingTwips = 180;
 
 void SetCell(HWND list, int row, int column, const std::wstring& text) {
     LVITEMW cell{};
     cell.iSubItem = column;
     cell.pszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+}
+
+int TextWidth(HWND list, const std::wstring& text, UINT dpi) {
+    return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
+           winkit::TwipsToPixels(kCellPaddingTwips, static_cast<int>(dpi));
+}
+
+int ScrollBarWidth(UINT dpi) {
+    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+    static const auto forDpi = winkit::LoadedFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    return forDpi != nullptr ? forDpi(SM_CXVSCROLL, dpi) : GetSystemMetrics(SM_CXVSCROLL);
 }
 
 }  // namespace
@@ -82,14 +103,15 @@ FavouritesDialog& FavouritesDialog::Instance() {
     return dialog;
 }
 
-void FavouritesDialog::Show(HWND owner) {
+void FavouritesDialog::Show(HWND owner, const std::wstring& mainMode) {
     if (IsOpen()) {
         SetForegroundWindow(GetLastActivePopup(m_hwnd));
         return;
     }
-    winkit::RegisterCommonControls(ICC_LISTVIEW_CLASSES);
-    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-                    owner}))
+    m_mainMode = mainMode;
+    winkit::RegisterCommonControls(ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES);
+    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                    WS_EX_DLGMODALFRAME, owner}))
         winkit::ShowInformation(owner, L"Tolvane could not open its Favourite folders window.", kLauncherCaption);
 }
 
@@ -99,17 +121,18 @@ HWND FavouritesDialog::List() const { return m_controls.Get(kList); }
 
 void FavouritesDialog::OnCreate() {
     m_controls.Create(m_hwnd, kControls, std::size(kControls));
+    FollowSize(kClientWidth, kClientHeight);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     HWND list = List();
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddCellTip();
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
         LVCOLUMNW header{};
         header.mask = LVCF_TEXT | LVCF_SUBITEM;
-        header.pszText = const_cast<wchar_t*>(kColumns[column].caption);
+        header.pszText = const_cast<wchar_t*>(kColumns[column]);
         header.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
     }
-    SetColumnWidths(list, winkit::WindowDpi(m_hwnd));
 
     m_stored = ReadFavourites(registry::SystemBackend());
     m_entries = m_stored.entries;
@@ -119,21 +142,121 @@ void FavouritesDialog::OnCreate() {
     if (m_entries == launcher.Favourites().entries)
         for (std::size_t index = 0; index < m_entries.size(); ++index)
             m_refused[index] = launcher.FavouriteHotkeyRefused(index);
-    std::wstring note;
-    if (m_stored.byPolicy)
-        note = L"Your administrator has set these favourites.";
-    else if (m_stored.leftOut > 0)
-        note = L"Only the first " + winkit::Decimal(kMaxFavourites) + L" favourites are used; " +
-               winkit::Decimal(m_stored.leftOut) + L" more are stored. OK keeps the first " +
-               winkit::Decimal(kMaxFavourites) + L".";
+    const std::wstring note =
+        m_stored.byPolicy ? std::wstring(L"Your administrator has set these favourites.") : LeftOutText(m_stored.leftOut);
     SetWindowTextW(m_controls.Get(kNote), note.c_str());
+    // Nothing to store under a policy.
+    if (m_stored.byPolicy) ShowWindow(m_controls.Get(kOkNote), SW_HIDE);
     // What a policy sets is shown, greyed: the administrator decides it.
     EnableWindow(list, !m_stored.byPolicy);
     ShowEntries(m_entries.empty() ? std::nullopt : std::optional<std::size_t>(0));
     SetFocusTo(m_stored.byPolicy ? m_controls.Get(kOkButton) : list);
 }
 
-void FavouritesDialog::OnDpiChanged(UINT dpi) { SetColumnWidths(List(), dpi); }
+// A tip of our own rather than the list's info tips, which only Windows
+// shows: the list tells its parent nothing when the mouse moves to another
+// row, so it is watched through a subclass, and the tip gets that row's text.
+void FavouritesDialog::AddCellTip() {
+    using SetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
+    const auto subclass = winkit::LoadedFunction<SetWindowSubclassFn>(L"comctl32.dll", "SetWindowSubclass");
+    HWND list = List();
+    m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    m_tipRow = -1;
+    if (m_tip == nullptr || subclass == nullptr || !subclass(list, &FavouritesDialog::ListProcedure, 1,
+                                                             reinterpret_cast<DWORD_PTR>(this)))
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Lines, not one long line across the screen.
+    SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, winkit::TwipsToPixels(9000, static_cast<int>(winkit::WindowDpi(m_hwnd))));
+}
+
+LRESULT CALLBACK FavouritesDialog::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                 DWORD_PTR data) {
+    using DefSubclassProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    using RemoveWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
+    static const auto next = winkit::LoadedFunction<DefSubclassProcFn>(L"comctl32.dll", "DefSubclassProc");
+    static const auto remove = winkit::LoadedFunction<RemoveWindowSubclassFn>(L"comctl32.dll", "RemoveWindowSubclass");
+    if (message == WM_MOUSEMOVE) {
+        try {
+            reinterpret_cast<FavouritesDialog*>(data)->OnListMouseMove({static_cast<short>(LOWORD(lParam)),
+                                                                         static_cast<short>(HIWORD(lParam))});
+        } catch (...) {
+            // Nothing may cross system code; the tip is worth no message.
+        }
+    } else if (message == WM_NCDESTROY && remove != nullptr) {
+        remove(list, &FavouritesDialog::ListProcedure, id);
+    }
+    return next != nullptr ? next(list, message, wParam, lParam) : DefWindowProcW(list, message, wParam, lParam);
+}
+
+void FavouritesDialog::OnListMouseMove(POINT at) {
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int row = static_cast<int>(SendMessageW(List(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row == m_tipRow || m_tip == nullptr) return;
+    m_tipRow = row;
+    std::wstring text = row >= 0 ? CutCells(static_cast<std::size_t>(row)) : std::wstring();
+    // An empty text shows no tip.
+    if (text.empty()) SendMessageW(m_tip, TTM_POP, 0, 0);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = m_hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(List());
+    tool.lpszText = text.data();
+    SendMessageW(m_tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void FavouritesDialog::OnDpiChanged(UINT) { FitColumns(); }
+
+void FavouritesDialog::OnResized() { FitColumns(); }
+
+void FavouritesDialog::FitColumns() {
+    HWND list = List();
+    if (list == nullptr) return;
+    const UINT dpi = winkit::WindowDpi(m_hwnd);
+    std::vector<winkit::ColumnNeed> needs;
+    for (std::size_t column = 0; column < std::size(kColumns); ++column) {
+        const int header = TextWidth(list, kColumns[column], dpi);
+        int widest = header;
+        for (const auto& row : m_cells) widest = std::max(widest, TextWidth(list, row[column], dpi));
+        needs.push_back({widest, header, kWholeColumn[column]});
+    }
+    RECT client{};
+    GetClientRect(list, &client);
+    int available = client.right - client.left;
+    // The vertical scroll bar comes and goes with the rows, maybe only after this.
+    const bool scrolls = SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0) < static_cast<LRESULT>(m_cells.size());
+    const bool hasBar = (GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) != 0;
+    if (scrolls && !hasBar) available -= ScrollBarWidth(dpi);
+    if (!scrolls && hasBar) available += ScrollBarWidth(dpi);
+    const std::vector<int> widths = winkit::FitColumns(needs, available, kSpareColumn);
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, widths[column]);
+    // What is cut has changed: the tip asks again at the next move.
+    m_tipRow = -1;
+}
+
+std::wstring FavouritesDialog::CutCells(std::size_t row) const {
+    std::wstring tip;
+    if (row >= m_cells.size()) return tip;
+    HWND list = List();
+    const UINT dpi = winkit::WindowDpi(m_hwnd);
+    for (std::size_t column = 0; column < std::size(kColumns); ++column) {
+        const std::wstring& text = m_cells[row][column];
+        const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        if (text.empty() || TextWidth(list, text, dpi) <= width) continue;
+        tip += (tip.empty() ? L"" : L"\n") + std::wstring(kColumns[column]) + L": " + text;
+    }
+    return tip;
+}
 
 std::optional<std::size_t> FavouritesDialog::Selected() const {
     const LRESULT row = SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
@@ -148,18 +271,21 @@ void FavouritesDialog::ShowEntries(std::optional<std::size_t> select) {
         CheckFavouriteHotkeys(m_entries, MainWindow::Instance().ActiveHotkey());
     // A policy's favourites open in the main folder's window mode.
     const std::wstring mainMode = ModeCaption(ReadLaunchSettings(registry::SystemBackend()).mode);
+    m_cells.clear();
     for (std::size_t index = 0; index < m_entries.size(); ++index) {
         const Favourite& favourite = m_entries[index];
+        m_cells.push_back({DisplayedText(favourite.name), DisplayedText(favourite.folder),
+                           m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode),
+                           HotkeyColumnText(checks[index], m_refused[index])});
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(index);
-        std::wstring name = DisplayedText(favourite.name);
-        item.pszText = name.data();
+        item.pszText = m_cells.back()[0].data();
         const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        SetCell(list, row, 1, DisplayedText(favourite.folder));
-        SetCell(list, row, 2, m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode));
-        SetCell(list, row, 3, HotkeyColumnText(checks[index], m_refused[index]));
+        for (int column = 1; column < static_cast<int>(std::size(kColumns)); ++column)
+            SetCell(list, row, column, m_cells.back()[static_cast<std::size_t>(column)]);
     }
+    FitColumns();
     if (select && *select < m_entries.size()) {
         LVITEMW state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -195,8 +321,7 @@ void FavouritesDialog::OpenEntry(std::size_t index) {
         shown = m_entries[index];
     } else {
         // A new favourite opens as the main folder does, until the user says otherwise.
-        shown.mode = ReadLaunchSettings(registry::SystemBackend()).mode;
-        if (!OptionForMode(shown.mode)) shown.mode = registry::kDefaultMode;
+        shown.mode = NewFavouriteMode(m_mainMode);
     }
     FavouriteDialog::Instance().Show(m_hwnd, m_entries, index, shown, [this, index](const Favourite& favourite) {
         if (!IsOpen()) return;

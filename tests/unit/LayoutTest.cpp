@@ -137,9 +137,12 @@ TEST(ControlLayout, ColumnsShareTheListsWidth) {
         {columns, 400, 1, {50, 130, 140, 80}},     // all fit: the folder takes the rest
         {columns, 370, 1, {50, 100, 140, 80}},
         {columns, 400, 9, {50, 100, 140, 80}},     // no column to take it
-        {columns, 340, 1, {40, 80, 140, 80}},      // the whole ones kept, the others in proportion
+        {columns, 340, 1, {50, 70, 140, 80}},      // the whole ones kept; the short name too, the folder cut
+        {columns, 280, 1, {50, 77, 77, 76}},       // the whole ones do not fit beside the headers: all share
         {{{300, 30, false}, {30, 40, false}, {140, 50, true}, {80, 45, true}}, 300, 1, {40, 40, 140, 80}},
-        {columns, 200, 1, {30, 52, 72, 45}},       // even the whole ones share, none below its header
+        {columns, 200, 1, {50, 50, 50, 50}},
+        {columns, 170, 1, {35, 40, 50, 45}},       // none below its header
+        {columns, 100, 1, {30, 40, 50, 45}},       // nor when the headers do not fit
     };
     for (const Case& c : cases) EXPECT_EQ(FitColumns(c.columns, c.available, c.spare), c.widths) << c.available;
 }

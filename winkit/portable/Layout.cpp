@@ -90,29 +90,27 @@ std::vector<int> FitColumns(const std::vector<ColumnNeed>& columns, int availabl
     const bool allShare = whole + sharedMinimum > available;
     std::vector<bool> sharing(columns.size());
     for (std::size_t i = 0; i < columns.size(); ++i) sharing[i] = allShare || !columns[i].whole;
-    // In proportion to what each wants; one that falls below its minimum gets
-    // that, and the others share again what is left.
-    for (bool settled = false; !settled;) {
-        settled = true;
-        long long room = available;
-        long long share = 0;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (sharing[i])
-                share += std::max(columns[i].wanted, columns[i].minimum);
-            else
-                room -= widths[i];
-        }
-        if (share == 0) break;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (!sharing[i]) continue;
-            const long long want = std::max(columns[i].wanted, columns[i].minimum);
-            widths[i] = static_cast<int>(std::max(0LL, room) * want / share);
-            if (widths[i] < columns[i].minimum && room > 0) {
-                widths[i] = columns[i].minimum;
-                sharing[i] = false;
-                settled = false;
-            }
-        }
+    // Evenly, as far as each wants: a column that wants less than an even
+    // share keeps all of it, and the others share what is left.
+    long long room = available;
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (sharing[i])
+            order.push_back(i);
+        else
+            room -= widths[i];
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&widths](std::size_t a, std::size_t b) { return widths[a] < widths[b]; });
+    long long laterMinimums = 0;
+    for (std::size_t i : order) laterMinimums += columns[i].minimum;
+    for (std::size_t n = 0; n < order.size(); ++n) {
+        const std::size_t i = order[n];
+        laterMinimums -= columns[i].minimum;
+        const long long even = std::max(0LL, room) / static_cast<long long>(order.size() - n);
+        const long long most = std::min({static_cast<long long>(widths[i]), even, room - laterMinimums});
+        widths[i] = static_cast<int>(std::max<long long>(most, columns[i].minimum));
+        room -= widths[i];
     }
     return widths;
 }
