@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Takes the README's pictures of every window at 96 and 144 DPI.
+"""Takes the README's pictures of every window and the tray menu at 96 and 144 DPI.
 
 Runs the x86_64 build under Wine with the end-to-end harness and writes
 docs/<window>-<dpi>dpi.png, each cropped to its window. Build first:
@@ -21,11 +21,28 @@ os.environ.setdefault("TOLVANE_E2E_WORK", str(ROOT / "build" / "win64" / "e2e-wo
 from tolvane_e2e import LAUNCHER_KEY, ABOUT_CLASS, SETTINGS_CLASS, SETUP_CLASS, USER_KEY, WineSession  # noqa: E402
 
 DOCS = ROOT / "docs"
-# name, folder, window mode, hotkey
+# name, folder, window mode, hotkey: the twenty a list holds, one combination given twice.
 FAVOURITES = [
     ("Projects", "C:\\Users\\Public\\Documents\\Projects", "vbMaximizedFocus", "Ctrl+Alt+1"),
     ("Photos & scans", "D:\\Photos", "vbNormalFocus", "Ctrl+Alt+2"),
     ("Downloads", "%USERPROFILE%\\Downloads", "vbMinimizedFocus", ""),
+    ("Invoices", "C:\\Users\\Public\\Documents\\Accounts\\Invoices 2026", "vbNormalFocus", "Ctrl+Alt+3"),
+    ("Music", "D:\\Music", "vbNormalNoFocus", ""),
+    ("Customers", "\\\\fileserver\\shared\\Customers", "vbMaximizedFocus", "Ctrl+Alt+2"),
+    ("Manuals", "C:\\Users\\Public\\Documents\\Manuals", "vbNormalFocus", ""),
+    ("Backups", "E:\\Backups", "vbMinimizedFocus", ""),
+    ("Website", "C:\\Users\\Public\\Documents\\Website\\htdocs", "vbNormalFocus", "Win+Shift+W"),
+    ("Letters", "%USERPROFILE%\\Documents\\Letters", "vbNormalFocus", ""),
+    ("Recipes", "D:\\Recipes", "vbNormalFocus", ""),
+    ("Travel 2026", "D:\\Photos\\Travel 2026", "vbMaximizedFocus", ""),
+    ("Garden", "D:\\Photos\\Garden", "vbNormalFocus", ""),
+    ("Tax", "C:\\Users\\Public\\Documents\\Accounts\\Tax", "vbNormalFocus", ""),
+    ("Scanner", "C:\\Users\\Public\\Documents\\Scanned", "vbNormalFocus", ""),
+    ("Games", "D:\\Games", "vbNormalNoFocus", ""),
+    ("Templates", "%APPDATA%\\Microsoft\\Templates", "vbNormalFocus", ""),
+    ("Fonts", "C:\\Windows\\Fonts", "vbNormalFocus", ""),
+    ("Temporary", "%TEMP%", "vbMinimizedFocus", ""),
+    ("Archive", "E:\\Archive", "vbNormalFocus", "Ctrl+Alt+Shift+A"),
 ]
 
 
@@ -58,11 +75,20 @@ def shoot(dpi):
         session.install_programs({"C:\\Tolvane": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
         session.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Users\\Public\\Documents")
         session.reg_set(LAUNCHER_KEY, "Modus", "vbMaximizedFocus")
+        session.reg_set(USER_KEY, "Hotkey", "Ctrl+Alt+E")
         for number, (name, folder, mode, hotkey) in enumerate(FAVOURITES, start=1):
             for value, text in (("Name", name), ("Pfad", folder), ("Modus", mode), ("Hotkey", hotkey)):
                 session.reg_set(f"{USER_KEY}\\Folders\\{number}", value, text)
         session.start_desktop("C:\\Tolvane\\Tolvane.exe", cwd="C:\\Tolvane")
         icon = session.wait_tray_icons(1)[0]
+        # The balloon about the combination given twice would lie over the menu.
+        time.sleep(1)
+        session.click(*icon, button=3)
+        menu = session.driver.wait_window(cls="#32768", visible=True, timeout=5)
+        time.sleep(0.5)
+        crop(session, menu, f"menu-{dpi}dpi")
+        session.driver.keys("esc")
+        session.driver.wait_window_gone(cls="#32768", visible=True, timeout=5)
 
         menu_choice(session, icon, "b")
         about = session.driver.wait_window(cls=ABOUT_CLASS, visible=True, timeout=5)
