@@ -181,11 +181,13 @@ std::wstring BlanksOfWidth(int width, const std::vector<Blank>& blanks) {
         if (fewest[w] == kNone) continue;
         if (distance(w) < distance(best) || (distance(w) == distance(best) && fewest[w] < fewest[best])) best = w;
     }
-    std::vector<Blank> run;
-    for (std::size_t w = best; w > 0; w -= static_cast<std::size_t>(blanks[which[w]].width)) run.push_back(blanks[which[w]]);
-    std::stable_sort(run.begin(), run.end(), [](const Blank& a, const Blank& b) { return a.width > b.width; });
+    std::vector<std::size_t> count(blanks.size(), 0);
+    for (std::size_t w = best; w > 0; w -= static_cast<std::size_t>(blanks[which[w]].width)) ++count[which[w]];
+    // The widest first (a sort would cost the launcher more than this loop).
     std::wstring text;
-    for (const Blank& blank : run) text += blank.character;
+    for (int each = widest; each > 0; --each)
+        for (std::size_t b = 0; b < blanks.size(); ++b)
+            if (blanks[b].width == each) text.append(count[b], blanks[b].character);
     return text;
 }
 
@@ -205,29 +207,29 @@ std::wstring NewFavouriteMode(const std::wstring& mainMode) {
 
 std::wstring FavouriteFolderProblemText(const ExplorerLaunch& launch, const Favourite& favourite, bool byPolicy) {
     const std::wstring name = Quoted(favourite);
-    std::wstring what;
+    const wchar_t* what = nullptr;
     switch (launch.problem) {
     case FolderProblem::IsFile:
-        what = launch.folder + L", the folder of the favourite " + name + L", is a file, not a folder.";
+        what = L"is a file, not a folder.";
         break;
     case FolderProblem::DevicePath:
-        what = launch.folder + L", the folder of the favourite " + name +
-               L", is a device path (\\\\?\\ or \\\\.\\), which Tolvane does not open.";
+        what = L"is a device path (\\\\?\\ or \\\\.\\), which Tolvane does not open.";
         break;
     case FolderProblem::Address:
-        what = launch.folder + L", the folder of the favourite " + name +
-               L", is an address, not a folder, which Tolvane does not open.";
+        what = L"is an address, not a folder, which Tolvane does not open.";
         break;
     case FolderProblem::NotFull:
-        what = launch.folder + L", the folder of the favourite " + name + L", is not the full path of a folder.";
+        what = L"is not the full path of a folder.";
         break;
     case FolderProblem::Missing:
     case FolderProblem::None:
-        what = L"The folder " + launch.folder + L" of the favourite " + name + L" does not exist.";
         break;
     }
-    if (byPolicy) return what + L"\n\nYour administrator has set this favourite: ask them to mend it.";
-    return what + L"\n\nChoose another folder in Settings: Favourites..., select " + name + L", Edit...";
+    std::wstring text = what == nullptr
+                            ? L"The folder " + launch.folder + L" of the favourite " + name + L" does not exist."
+                            : launch.folder + L", the folder of the favourite " + name + L", " + what;
+    return text + (byPolicy ? std::wstring(L"\n\nYour administrator has set this favourite: ask them to mend it.")
+                            : L"\n\nChoose another folder in Settings: Favourites..., select " + name + L", Edit...");
 }
 
 std::optional<std::size_t> HotkeyHolder(const Hotkey& combination, const Hotkey& mainHotkey,

@@ -73,6 +73,7 @@ const winkit::ControlSpec kControls[] = {
 // list has room; names and folders share the rest, the folder takes what is
 // left over.
 constexpr const wchar_t* kColumns[] = {L"Name", L"Folder", L"Window", L"Hotkey"};
+static_assert(std::size(kColumns) == FavouritesDialog::kColumnCount);
 constexpr bool kWholeColumn[] = {false, false, true, true};
 constexpr std::size_t kSpareColumn = 1;
 // Room the list leaves beside a cell's text, in twips (12 pixels at 96 DPI).
@@ -226,14 +227,15 @@ void FavouritesDialog::FitColumns() {
     for (std::size_t column = 0; column < std::size(kColumns); ++column) {
         const int header = TextWidth(list, kColumns[column], dpi);
         int widest = header;
-        for (const auto& row : m_cells) widest = std::max(widest, TextWidth(list, row[column], dpi));
+        for (std::size_t cell = column; cell < m_cells.size(); cell += kColumnCount)
+            widest = std::max(widest, TextWidth(list, m_cells[cell], dpi));
         needs.push_back({widest, header, kWholeColumn[column]});
     }
     RECT client{};
     GetClientRect(list, &client);
     int available = client.right - client.left;
     // The vertical scroll bar comes and goes with the rows, maybe only after this.
-    const bool scrolls = SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0) < static_cast<LRESULT>(m_cells.size());
+    const bool scrolls = SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0) < static_cast<LRESULT>(m_entries.size());
     const bool hasBar = (GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) != 0;
     if (scrolls && !hasBar) available -= ScrollBarWidth(dpi);
     if (!scrolls && hasBar) available += ScrollBarWidth(dpi);
@@ -246,11 +248,11 @@ void FavouritesDialog::FitColumns() {
 
 std::wstring FavouritesDialog::CutCells(std::size_t row) const {
     std::wstring tip;
-    if (row >= m_cells.size()) return tip;
+    if ((row + 1) * kColumnCount > m_cells.size()) return tip;
     HWND list = List();
     const UINT dpi = winkit::WindowDpi(m_hwnd);
     for (std::size_t column = 0; column < std::size(kColumns); ++column) {
-        const std::wstring& text = m_cells[row][column];
+        const std::wstring& text = m_cells[row * kColumnCount + column];
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
         if (text.empty() || TextWidth(list, text, dpi) <= width) continue;
         tip += (tip.empty() ? L"" : L"\n") + std::wstring(kColumns[column]) + L": " + text;
@@ -274,16 +276,18 @@ void FavouritesDialog::ShowEntries(std::optional<std::size_t> select) {
     m_cells.clear();
     for (std::size_t index = 0; index < m_entries.size(); ++index) {
         const Favourite& favourite = m_entries[index];
-        m_cells.push_back({DisplayedText(favourite.name), DisplayedText(favourite.folder),
-                           m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode),
-                           HotkeyColumnText(checks[index], m_refused[index])});
+        const std::size_t first = m_cells.size();
+        m_cells.push_back(DisplayedText(favourite.name));
+        m_cells.push_back(DisplayedText(favourite.folder));
+        m_cells.push_back(m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode));
+        m_cells.push_back(HotkeyColumnText(checks[index], m_refused[index]));
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(index);
-        item.pszText = m_cells.back()[0].data();
+        item.pszText = m_cells[first].data();
         const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        for (int column = 1; column < static_cast<int>(std::size(kColumns)); ++column)
-            SetCell(list, row, column, m_cells.back()[static_cast<std::size_t>(column)]);
+        for (std::size_t column = 1; column < kColumnCount; ++column)
+            SetCell(list, row, static_cast<int>(column), m_cells[first + column]);
     }
     FitColumns();
     if (select && *select < m_entries.size()) {

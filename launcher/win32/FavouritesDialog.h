@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@ namespace launcher {
 class FavouritesDialog final : public winkit::Window {
 public:
     static FavouritesDialog& Instance();
+    static constexpr std::size_t kColumnCount = 4;  // name, folder, window, hotkey
     // Opens the dialog with the stored list, or brings the open one to the
     // front. A new favourite starts in the main folder's window mode, as
     // Settings shows it.
@@ -53,7 +53,7 @@ private:
     FavouriteList m_stored;       // as the dialog opened
     std::vector<Favourite> m_entries;
     std::vector<bool> m_refused;  // another program held the combination when it was taken
-    std::vector<std::array<std::wstring, 4>> m_cells;  // as the list shows them
+    std::vector<std::wstring> m_cells;  // as the list shows them, row by row, kColumnCount a row
     std::wstring m_mainMode;
     HWND m_tip = nullptr;  // owned by the dialog, which destroys it
     int m_tipRow = -1;
