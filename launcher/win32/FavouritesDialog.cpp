@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "Decimal.h"
+#include "Sizing.h"
 #include "SystemFunction.h"
+#include "WindowSizing.h"
 #include "Error.h"
 #include "ExplorerLaunch.h"
 #include "FavouriteDialog.h"
@@ -122,7 +124,6 @@ HWND FavouritesDialog::List() const { return m_controls.Get(kList); }
 
 void FavouritesDialog::OnCreate() {
     m_controls.Create(m_hwnd, kControls, std::size(kControls));
-    FollowSize(kClientWidth, kClientHeight);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     HWND list = List();
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -216,8 +217,6 @@ void FavouritesDialog::OnListMouseMove(POINT at) {
 }
 
 void FavouritesDialog::OnDpiChanged(UINT) { FitColumns(); }
-
-void FavouritesDialog::OnResized() { FitColumns(); }
 
 void FavouritesDialog::FitColumns() {
     HWND list = List();
@@ -389,7 +388,12 @@ void FavouritesDialog::OnCommand(int id, int code, HWND control) {
     }
 }
 
-bool FavouritesDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool FavouritesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (winkit::FollowWindowSize(m_hwnd, m_controls, {kClientWidth, kClientHeight}, message, wParam, lParam)) {
+        if (message == WM_SIZE) FitColumns();
+        result = 0;
+        return true;
+    }
     if (message != WM_NOTIFY) return false;
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->idFrom != kList) return false;

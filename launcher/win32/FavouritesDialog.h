@@ -29,7 +29,6 @@ private:
     void OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDpiChanged(UINT dpi) override;
-    void OnResized() override;
     void OnFailure() override;
 
     HWND List() const;

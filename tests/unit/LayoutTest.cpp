@@ -2,6 +2,7 @@
 
 #include "CommandLine.h"
 #include "Layout.h"
+#include "Sizing.h"
 
 #include <iterator>
 #include <tuple>
@@ -119,7 +120,7 @@ TEST(ControlLayout, RowsFollowAResizedWindowByTheirFlags) {
                                       {512, 367, 80, 25}};
     for (std::size_t row = 0; row < std::size(table); ++row) {
         for (const auto& [growth, expected] : {std::pair{PixelSize{0, 0}, still[row]}, std::pair{PixelSize{80, 95}, grown[row]}}) {
-            const PixelRect r = ControlRect(table, std::size(table), row, 96, growth);
+            const PixelRect r = FollowingRect(table, std::size(table), row, 96, growth);
             EXPECT_EQ((std::vector<int>{r.left, r.top, r.width, r.height}), expected) << row << " " << growth.width;
         }
     }

@@ -20,11 +20,12 @@ enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, 
 
 // What Enter and Esc do to a button: the default button answers Enter
 // (unless another button has the focus), the cancel button Esc.
-enum class ButtonRole { None, Default, Cancel, DefaultAndCancel };
+// A byte, so that it and the follow flags take the room the role alone took.
+enum class ButtonRole : unsigned char { None, Default, Cancel, DefaultAndCancel };
 
 // How a row follows a resizable window whose client area is larger than the
 // size its table was made for: flags to combine; 0 stays at the top left.
-enum Follow : unsigned {
+enum Follow : unsigned char {
     kMovesRight = 1,  // keeps its distance to the right edge
     kWidens = 2,      // keeps both its left and its right distance
     kMovesDown = 4,
@@ -45,7 +46,7 @@ struct ControlSpec {
     int left, top, width, height;
     int tabIndex;
     ButtonRole role = ButtonRole::None;
-    unsigned follow = 0;  // Follow flags
+    unsigned char follow = 0;  // Follow flags
 };
 
 // The id of the row with the role (either role of DefaultAndCancel counts);
@@ -61,27 +62,9 @@ struct PixelSize {
     int width, height;
 };
 
-// Where a control lands in the window's client area at a DPI, with `growth`
-// the pixels the client area has beyond the table's size (rows follow it by
-// their own flags).
-PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi,
-                      PixelSize growth = {0, 0});
+// Where a control lands in the window's client area at a DPI.
+PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi);
 
-// What a client area of `client` pixels has beyond `designTwips` at a DPI;
-// never less than nothing.
-PixelSize Growth(PixelSize client, PixelSize designTwips, int dpi);
-
-// A list's column widths in `available` pixels. Each column wants its widest
-// text; when all fit, the column `spare` takes what is left. When they do
-// not, the columns marked whole keep their width (as far as the list has
-// room) and the others share the rest in proportion to what they want, none
-// below its minimum (its header).
-struct ColumnNeed {
-    int wanted;
-    int minimum;
-    bool whole;
-};
-std::vector<int> FitColumns(const std::vector<ColumnNeed>& columns, int available, std::size_t spare);
 
 // Table indices in tab order (TabIndex ascending); creating controls in this order
 // makes the window's Z order the tab order.

@@ -129,10 +129,6 @@ SIZE OuterSizeForClientTwips(HWND hwnd, int widthTwips, int heightTwips, UINT dp
 
 }  // namespace
 
-SIZE OuterSize(HWND hwnd, int clientWidthTwips, int clientHeightTwips) {
-    return OuterSizeForClientTwips(hwnd, clientWidthTwips, clientHeightTwips, WindowDpi(hwnd));
-}
-
 void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips) {
     const UINT dpi = WindowDpi(hwnd);
     const SIZE outer = OuterSizeForClientTwips(hwnd, clientWidthTwips, clientHeightTwips, dpi);
@@ -183,23 +179,12 @@ void ControlSet::Relayout(UINT dpi) {
     for (std::size_t index = 0; index < m_count; ++index) {
         HWND control = m_windows[index];
         if (control == nullptr) continue;
-        const PixelRect rect = ControlRect(m_table, m_count, index, static_cast<int>(dpi), m_growth);
+        const PixelRect rect = ControlRect(m_table, m_count, index, static_cast<int>(dpi));
         SetWindowPos(control, nullptr, rect.left, rect.top, rect.width, rect.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     }
     m_font = std::move(font);
-}
-
-void ControlSet::Follow(PixelSize growth, UINT dpi) {
-    if (!Created()) return;
-    m_growth = growth;
-    for (std::size_t index = 0; index < m_count; ++index) {
-        if (m_table[index].follow == 0 || m_windows[index] == nullptr) continue;
-        const PixelRect rect = ControlRect(m_table, m_count, index, static_cast<int>(dpi), growth);
-        SetWindowPos(m_windows[index], nullptr, rect.left, rect.top, rect.width, rect.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 HWND ControlSet::Get(int id) const {

@@ -24,9 +24,6 @@ UINT WindowDpi(HWND hwnd);
 // The layouts were made for the 8-point dialog font; other sizes clip captions.
 UniqueFont CreateDialogFont(UINT dpi);
 
-// The window's outer size for a client area in twips at its DPI.
-SIZE OuterSize(HWND hwnd, int clientWidthTwips, int clientHeightTwips);
-
 // Sizes the window for its client area and centres it on the primary screen
 // (not the work area), as the programs always have.
 void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips);
@@ -35,10 +32,11 @@ void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips);
 class ControlSet {
 public:
     void Create(HWND parent, const ControlSpec* table, std::size_t count);
-    // Moves every control and gives it a font for the new DPI.
+    // Moves every control and gives it a font for the new DPI (a resizable
+    // window's rows follow its size again at the WM_SIZE that comes next).
     void Relayout(UINT dpi);
     // Moves the rows that follow a resized window (ControlSpec::follow) by
-    // the pixels its client area has beyond the table's size.
+    // the pixels its client area has beyond the table's size (WindowSizing.cpp).
     void Follow(PixelSize growth, UINT dpi);
     HWND Get(int id) const;
     bool Created() const { return m_table != nullptr; }
@@ -68,7 +66,6 @@ private:
     std::size_t m_count = 0;
     std::vector<HWND> m_windows;
     UniqueFont m_font;
-    PixelSize m_growth{0, 0};
 };
 
 // Text of a control or window, any length.

@@ -37,7 +37,6 @@ bool Window::CreateTopLevel(const Style& style) {
         if (!m_registered) return false;
     }
     m_lastFocus = nullptr;
-    m_design = {0, 0};
     CreateWindowExW(style.exStyle, style.className, style.caption, style.style, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                     100, style.modalOwner, nullptr, instance, this);
     if (m_hwnd != nullptr && style.modalOwner != nullptr) {
@@ -69,8 +68,6 @@ void Window::SetFocusTo(HWND control) {
     m_lastFocus = control;
     if (GetActiveWindow() == m_hwnd) SetFocus(control);
 }
-
-void Window::FollowSize(int designWidthTwips, int designHeightTwips) { m_design = {designWidthTwips, designHeightTwips}; }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -144,23 +141,6 @@ LRESULT Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(HIWORD(wParam));
         return 0;
     }
-    case WM_SIZE:
-        if (m_design.width == 0 || wParam == SIZE_MINIMIZED) return DefWindowProcW(m_hwnd, message, wParam, lParam);
-        {
-            const UINT dpi = WindowDpi(m_hwnd);
-            m_controls.Follow(Growth({LOWORD(lParam), HIWORD(lParam)}, m_design, static_cast<int>(dpi)), dpi);
-            // Controls moved over the old places of others leave their old pictures behind.
-            InvalidateRect(m_hwnd, nullptr, TRUE);
-            OnResized();
-        }
-        return 0;
-    case WM_GETMINMAXINFO:
-        if (m_design.width == 0) return DefWindowProcW(m_hwnd, message, wParam, lParam);
-        {
-            const SIZE smallest = OuterSize(m_hwnd, m_design.width, m_design.height);
-            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {smallest.cx, smallest.cy};
-        }
-        return 0;
     case WM_CLOSE:
         Destroy();
         return 0;

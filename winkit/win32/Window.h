@@ -51,17 +51,11 @@ protected:
 
     // Focus for the next activation, and now when the window is active.
     void SetFocusTo(HWND control);
-    // A window with a sizing border: its rows follow its size by their
-    // flags, and it is never smaller than the client area its table was
-    // made for.
-    void FollowSize(int designWidthTwips, int designHeightTwips);
 
     virtual void OnCreate() {}
     virtual void OnDestroy() {}
     virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
     virtual void OnDpiChanged(UINT /*dpi*/) {}
-    // After the rows of a resizable window have followed its new size.
-    virtual void OnResized() {}
     // Messages the window handles beyond the common ones; true when handled.
     virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, LRESULT& /*result*/) {
         return false;
@@ -83,7 +77,6 @@ private:
     bool m_registered = false;
     HWND m_lastFocus = nullptr;
     HWND m_modalOwner = nullptr;
-    PixelSize m_design{0, 0};  // twips; 0: not resizable
 };
 
 }  // namespace winkit
