@@ -93,12 +93,6 @@ int TextWidth(HWND list, const std::wstring& text, UINT dpi) {
            winkit::TwipsToPixels(kCellPaddingTwips, static_cast<int>(dpi));
 }
 
-int ScrollBarWidth(UINT dpi) {
-    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    static const auto forDpi = winkit::LoadedFunction<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
-    return forDpi != nullptr ? forDpi(SM_CXVSCROLL, dpi) : GetSystemMetrics(SM_CXVSCROLL);
-}
-
 }  // namespace
 
 FavouritesDialog& FavouritesDialog::Instance() {
@@ -230,15 +224,10 @@ void FavouritesDialog::FitColumns() {
             widest = std::max(widest, TextWidth(list, m_cells[cell], dpi));
         needs.push_back({widest, header, kWholeColumn[column]});
     }
+    // Beside the vertical scroll bar, which the list shows or hides as it inserts and deletes rows.
     RECT client{};
     GetClientRect(list, &client);
-    int available = client.right - client.left;
-    // The vertical scroll bar comes and goes with the rows, maybe only after this.
-    const bool scrolls = SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0) < static_cast<LRESULT>(m_entries.size());
-    const bool hasBar = (GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL) != 0;
-    if (scrolls && !hasBar) available -= ScrollBarWidth(dpi);
-    if (!scrolls && hasBar) available += ScrollBarWidth(dpi);
-    const std::vector<int> widths = winkit::FitColumns(needs, available, kSpareColumn);
+    const std::vector<int> widths = winkit::FitColumns(needs, client.right - client.left, kSpareColumn);
     for (std::size_t column = 0; column < widths.size(); ++column)
         SendMessageW(list, LVM_SETCOLUMNWIDTH, column, widths[column]);
     // What is cut has changed: the tip asks again at the next move.
