@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Takes the README's pictures of every window at 96 and 144 DPI.
+"""Takes the README's pictures of every window and the tray menu at 96 and 144 DPI.
 
-Runs the x86_64 build under Wine with the end-to-end harness and writes
+Runs the x86_64 build under Wine (the DPIs given, or both) with the end-to-end harness and writes
 docs/<window>-<dpi>dpi.png, each cropped to its window. Build first:
 cmake --preset win64 && cmake --build --preset win64
 """
@@ -19,13 +19,35 @@ os.environ.setdefault("TOLVANE_BIN_DIR", str(ROOT / "build" / "win64" / "bin"))
 os.environ.setdefault("TOLVANE_E2E_WORK", str(ROOT / "build" / "win64" / "e2e-work"))
 
 from tolvane_e2e import LAUNCHER_KEY, ABOUT_CLASS, SETTINGS_CLASS, SETUP_CLASS, USER_KEY, WineSession  # noqa: E402
+import tolvane_e2e  # noqa: E402
+
+# A screen as large at 144 DPI as the tests' 800 x 600 at 96: the favourites
+# dialog and the menu with twenty favourites need that room.
+tolvane_e2e.SCREEN_W, tolvane_e2e.SCREEN_H = 1200, 900
 
 DOCS = ROOT / "docs"
-# name, folder, window mode, hotkey
+# name, folder, window mode, hotkey: the twenty a list holds, one combination given twice.
 FAVOURITES = [
     ("Projects", "C:\\Users\\Public\\Documents\\Projects", "vbMaximizedFocus", "Ctrl+Alt+1"),
     ("Photos & scans", "D:\\Photos", "vbNormalFocus", "Ctrl+Alt+2"),
     ("Downloads", "%USERPROFILE%\\Downloads", "vbMinimizedFocus", ""),
+    ("Invoices", "C:\\Users\\Public\\Documents\\Accounts\\Invoices 2026", "vbNormalFocus", "Ctrl+Alt+3"),
+    ("Music", "D:\\Music", "vbNormalNoFocus", ""),
+    ("Customers", "\\\\fileserver\\shared\\Customers", "vbMaximizedFocus", "Ctrl+Alt+2"),
+    ("Manuals", "C:\\Users\\Public\\Documents\\Manuals", "vbNormalFocus", ""),
+    ("Backups", "E:\\Backups", "vbMinimizedFocus", ""),
+    ("Website", "C:\\Users\\Public\\Documents\\Website\\htdocs", "vbNormalFocus", "Win+Shift+W"),
+    ("Letters", "%USERPROFILE%\\Documents\\Letters", "vbNormalFocus", ""),
+    ("Recipes", "D:\\Recipes", "vbNormalFocus", ""),
+    ("Travel 2026", "D:\\Photos\\Travel 2026", "vbMaximizedFocus", ""),
+    ("Garden", "D:\\Photos\\Garden", "vbNormalFocus", ""),
+    ("Tax", "C:\\Users\\Public\\Documents\\Accounts\\Tax", "vbNormalFocus", ""),
+    ("Scanner", "C:\\Users\\Public\\Documents\\Scanned", "vbNormalFocus", ""),
+    ("Games", "D:\\Games", "vbNormalNoFocus", ""),
+    ("Templates", "%APPDATA%\\Microsoft\\Templates", "vbNormalFocus", ""),
+    ("Fonts", "C:\\Windows\\Fonts", "vbNormalFocus", ""),
+    ("Temporary", "%TEMP%", "vbMinimizedFocus", ""),
+    ("Archive", "E:\\Archive", "vbNormalFocus", "Ctrl+Alt+Shift+A"),
 ]
 
 
@@ -50,6 +72,12 @@ def menu_choice(session, icon, key):
 def shoot(dpi):
     session = WineSession(f"screenshots-{dpi}")
     try:
+        # Before Wine starts in the prefix: its desktop takes the size it finds there.
+        user_reg = os.path.join(session.prefix, "user.reg")
+        with open(user_reg, encoding="utf-8", errors="surrogateescape") as reg_file:
+            text = reg_file.read()
+        with open(user_reg, "w", encoding="utf-8", errors="surrogateescape") as reg_file:
+            reg_file.write(text.replace('"shell"="800x600"', f'"shell"="{tolvane_e2e.SCREEN_W}x{tolvane_e2e.SCREEN_H}"'))
         fonts = session.host_path("C:\\windows\\Fonts")
         for font in glob.glob("/usr/share/wine/fonts/*.tt[fc]") + glob.glob("/usr/share/wine/fonts/*.fon"):
             shutil.copy(font, fonts)
@@ -58,11 +86,32 @@ def shoot(dpi):
         session.install_programs({"C:\\Tolvane": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
         session.reg_set(LAUNCHER_KEY, "Pfad", "C:\\Users\\Public\\Documents")
         session.reg_set(LAUNCHER_KEY, "Modus", "vbMaximizedFocus")
+        session.reg_set(USER_KEY, "Hotkey", "Ctrl+Alt+E")
+        # One import: a "reg add" a value would take minutes.
+        lines = ["Windows Registry Editor Version 5.00", ""]
         for number, (name, folder, mode, hotkey) in enumerate(FAVOURITES, start=1):
+            lines.append(f"[{USER_KEY.replace('HKCU', 'HKEY_CURRENT_USER')}\\Folders\\{number}]")
             for value, text in (("Name", name), ("Pfad", folder), ("Modus", mode), ("Hotkey", hotkey)):
-                session.reg_set(f"{USER_KEY}\\Folders\\{number}", value, text)
+                escaped = text.replace("\\", "\\\\").replace('"', '\\"')
+                lines.append(f'"{value}"="{escaped}"')
+            lines.append("")
+        with open(session.host_path("C:\\favourites.reg"), "w", encoding="utf-16") as reg_file:
+            reg_file.write("\r\n".join(lines))
+        session.wine("reg", "import", "C:\\favourites.reg")
         session.start_desktop("C:\\Tolvane\\Tolvane.exe", cwd="C:\\Tolvane")
         icon = session.wait_tray_icons(1)[0]
+        # The balloon about the combination given twice would lie over the menu.
+        session.driver.wait_window(cls="tooltips_class32", visible=True, timeout=5)
+        for balloon in session.driver.windows(cls="tooltips_class32", visible=True):
+            session.driver.close_window(balloon["hwnd"])
+        session.click(*icon, button=3)
+        menu = session.driver.wait_window(cls="#32768", visible=True, timeout=5)
+        # Away from the icon, whose tip would lie over "Open Explorer".
+        session.xdotool("mousemove", 10, 10)
+        time.sleep(1.5)
+        crop(session, menu, f"menu-{dpi}dpi")
+        session.driver.keys("esc")
+        session.driver.wait_window_gone(cls="#32768", visible=True, timeout=5)
 
         menu_choice(session, icon, "b")
         about = session.driver.wait_window(cls=ABOUT_CLASS, visible=True, timeout=5)
@@ -96,5 +145,5 @@ def shoot(dpi):
 
 
 if __name__ == "__main__":
-    for dpi in (96, 144):
+    for dpi in [int(arg) for arg in sys.argv[1:]] or (96, 144):
         shoot(dpi)

@@ -1,11 +1,13 @@
 #include "Favourites.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <utility>
 
 #include "Decimal.h"
 #include "RegistryLayout.h"
+#include "WindowModes.h"
 
 namespace launcher {
 
@@ -131,17 +133,103 @@ std::wstring ShortName(const Favourite& favourite, std::size_t length) {
     return text.substr(0, cut) + L"\u2026";
 }
 
-std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite) {
+std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite, const std::wstring& indent,
+                                  const Hotkey& keys) {
     std::wstring caption;
     if (index < 9)
         caption = std::wstring(L"&") + static_cast<wchar_t>(L'1' + index) + L" ";
     else if (index == 9)
         caption = L"&0 ";
+    else
+        caption = indent;
     for (wchar_t ch : ShortName(favourite, kMenuNameLength)) {
         if (ch == L'&') caption += L'&';
         caption += ch;
     }
-    return caption;
+    return MenuCaptionWithKeys(caption, keys);
+}
+
+std::wstring MenuCaptionWithKeys(const std::wstring& caption, const Hotkey& keys) {
+    std::wstring text = caption.substr(0, caption.find(L'\t'));
+    if (!keys.IsNone()) text += L"\t" + FormatHotkey(keys);
+    return text;
+}
+
+std::wstring BlanksOfWidth(int width, const std::vector<Blank>& blanks) {
+    int widest = 0;
+    for (const Blank& blank : blanks) widest = std::max(widest, blank.width);
+    if (width <= 0 || widest <= 0) return std::wstring();
+    // fewest[w]: the fewest blanks that make w pixels; which: the last of them.
+    const std::size_t limit = static_cast<std::size_t>(width) + static_cast<std::size_t>(widest);
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> fewest(limit + 1, kNone);
+    std::vector<std::size_t> which(limit + 1, 0);
+    fewest[0] = 0;
+    for (std::size_t w = 1; w <= limit; ++w) {
+        for (std::size_t b = 0; b < blanks.size(); ++b) {
+            const std::size_t bw = blanks[b].width > 0 ? static_cast<std::size_t>(blanks[b].width) : 0;
+            if (bw == 0 || bw > w || fewest[w - bw] == kNone) continue;
+            if (fewest[w - bw] + 1 < fewest[w]) {
+                fewest[w] = fewest[w - bw] + 1;
+                which[w] = b;
+            }
+        }
+    }
+    std::size_t best = 0;
+    auto distance = [width](std::size_t w) { return std::abs(static_cast<int>(w) - width); };
+    for (std::size_t w = 1; w <= limit; ++w) {
+        if (fewest[w] == kNone) continue;
+        if (distance(w) < distance(best) || (distance(w) == distance(best) && fewest[w] < fewest[best])) best = w;
+    }
+    std::vector<std::size_t> count(blanks.size(), 0);
+    for (std::size_t w = best; w > 0; w -= static_cast<std::size_t>(blanks[which[w]].width)) ++count[which[w]];
+    // The widest first (a sort would cost the launcher more than this loop).
+    std::wstring text;
+    for (int each = widest; each > 0; --each)
+        for (std::size_t b = 0; b < blanks.size(); ++b)
+            if (blanks[b].width == each) text.append(count[b], blanks[b].character);
+    return text;
+}
+
+std::wstring LeftOutText(std::size_t leftOut) {
+    if (leftOut == 0) return std::wstring();
+    return L"Only the first " + winkit::Decimal(kMaxFavourites) + L" favourites are used; " + winkit::Decimal(leftOut) +
+           (leftOut == 1 ? L" more is stored" : L" more are stored") + L". OK keeps the first " +
+           winkit::Decimal(kMaxFavourites) + L".";
+}
+
+std::wstring NewFavouriteMode(const std::wstring& mainMode) {
+    if (OptionForMode(mainMode)) return mainMode;
+    for (const WindowMode& mode : kWindowModes)
+        if (mode.showState == kFallbackShowState) return mode.name;
+    return std::wstring();
+}
+
+std::wstring FavouriteFolderProblemText(const ExplorerLaunch& launch, const Favourite& favourite, bool byPolicy) {
+    const std::wstring name = Quoted(favourite);
+    const wchar_t* what = nullptr;
+    switch (launch.problem) {
+    case FolderProblem::IsFile:
+        what = L"is a file, not a folder.";
+        break;
+    case FolderProblem::DevicePath:
+        what = L"is a device path (\\\\?\\ or \\\\.\\), which Tolvane does not open.";
+        break;
+    case FolderProblem::Address:
+        what = L"is an address, not a folder, which Tolvane does not open.";
+        break;
+    case FolderProblem::NotFull:
+        what = L"is not the full path of a folder.";
+        break;
+    case FolderProblem::Missing:
+    case FolderProblem::None:
+        break;
+    }
+    std::wstring text = what == nullptr
+                            ? L"The folder " + launch.folder + L" of the favourite " + name + L" does not exist."
+                            : launch.folder + L", the folder of the favourite " + name + L", " + what;
+    return text + (byPolicy ? std::wstring(L"\n\nYour administrator has set this favourite: ask them to mend it.")
+                            : L"\n\nChoose another folder in Settings: Favourites..., select " + name + L", Edit...");
 }
 
 std::optional<std::size_t> HotkeyHolder(const Hotkey& combination, const Hotkey& mainHotkey,

@@ -44,8 +44,24 @@ LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t in
 // "&1 Name" to "&9 Name", "&0 Name", then the name alone: a "&" in the name
 // shows as itself, a name past kMenuNameLength characters is cut with "…",
 // and a favourite without a name shows its folder.
+// The eleventh to twentieth start with `indent`, blanks as wide as the
+// others' "1 ", so that all names start in one column; `keys`, the
+// combination that opens it, stands after a tab, right-aligned as menus show
+// shortcuts.
 inline constexpr std::size_t kMenuNameLength = 60;
-std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite);
+std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite, const std::wstring& indent = L"",
+                                  const Hotkey& keys = {});
+// A menu item's caption with the combination that does the same after a tab
+// (none: without), in place of the one it had.
+std::wstring MenuCaptionWithKeys(const std::wstring& caption, const Hotkey& keys);
+// Blanks the menu's font has, with their widths in pixels.
+struct Blank {
+    wchar_t character;
+    int width;
+};
+// The shortest run of blanks whose width comes nearest to `width`, the
+// widest first: the indent of the unnumbered items.
+std::wstring BlanksOfWidth(int width, const std::vector<Blank>& blanks);
 // The name (or the folder) in at most `length` characters, the last a "…" when cut,
 // as DisplayedText shows it.
 std::wstring ShortName(const Favourite& favourite, std::size_t length);
@@ -54,6 +70,18 @@ std::wstring ShortName(const Favourite& favourite, std::size_t length);
 // characters as blanks. What is stored stays as typed.
 bool IsDirectionalFormatting(wchar_t ch);
 std::wstring DisplayedText(const std::wstring& text);
+
+// What the dialog says of entries stored past the first kMaxFavourites.
+std::wstring LeftOutText(std::size_t leftOut);
+
+// The window mode a new favourite starts with: the main folder's (as the
+// Settings dialog shows it), or, when that is no known mode, the normal
+// window the main folder opens in then.
+std::wstring NewFavouriteMode(const std::wstring& mainMode);
+
+// The message when a favourite's folder cannot be opened: the favourite
+// named, and where to mend it.
+std::wstring FavouriteFolderProblemText(const ExplorerLaunch& launch, const Favourite& favourite, bool byPolicy);
 
 // Who already has a combination: the main folder, or another favourite.
 inline constexpr std::size_t kMainFolder = static_cast<std::size_t>(-1);

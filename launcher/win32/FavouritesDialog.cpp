@@ -2,10 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <iterator>
 #include <utility>
 
 #include "Decimal.h"
+#include "Sizing.h"
+#include "SystemFunction.h"
+#include "WindowSizing.h"
 #include "Error.h"
 #include "ExplorerLaunch.h"
 #include "FavouriteDialog.h"
@@ -23,7 +27,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.FavouritesDialog";
 constexpr wchar_t kCaption[] = L"Favourite folders";
-constexpr int kClientWidth = 7800;
+// The smallest size, as made: the dialog follows a larger one.
+constexpr int kClientWidth = 9600;
 constexpr int kClientHeight = 4575;
 
 enum ControlId {
@@ -37,43 +42,56 @@ enum ControlId {
     kNote,
     kOkButton,
     kCancelButton,
+    kOkNote,
 };
 
 using winkit::ButtonRole;
 using winkit::ControlKind;
 using winkit::kInWindow;
+using winkit::kGrowsDown;
+using winkit::kMovesDown;
+using winkit::kMovesRight;
+using winkit::kWidens;
+constexpr ButtonRole kNoRole = ButtonRole::None;
 const winkit::ControlSpec kControls[] = {
-    // kind, id, caption, container, left, top, width, height, tab index
+    // kind, id, caption, container, left, top, width, height, tab index, role, follows the window's size
     {ControlKind::Label, kListLabel, L"&Favourite folders:", kInWindow, 120, 120, 3000, 255, 0},
-    {ControlKind::ListView, kList, L"", kInWindow, 120, 375, 6240, 3000, 1},
-    {ControlKind::Button, kAddButton, L"&Add...", kInWindow, 6480, 375, 1200, 375, 2},
-    {ControlKind::Button, kEditButton, L"&Edit...", kInWindow, 6480, 825, 1200, 375, 3},
-    {ControlKind::Button, kRemoveButton, L"&Remove", kInWindow, 6480, 1275, 1200, 375, 4},
-    {ControlKind::Button, kUpButton, L"Move &up", kInWindow, 6480, 1875, 1200, 375, 5},
-    {ControlKind::Button, kDownButton, L"Move &down", kInWindow, 6480, 2325, 1200, 375, 6},
-    {ControlKind::Label, kNote, L"", kInWindow, 120, 3495, 6240, 480, 7},
-    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 5160, 4080, 1200, 375, 8, ButtonRole::Default},
-    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 6480, 4080, 1200, 375, 9, ButtonRole::Cancel},
+    {ControlKind::ListView, kList, L"", kInWindow, 120, 375, 8040, 3000, 1, kNoRole, kWidens | kGrowsDown},
+    {ControlKind::Button, kAddButton, L"&Add...", kInWindow, 8280, 375, 1200, 375, 2, kNoRole, kMovesRight},
+    {ControlKind::Button, kEditButton, L"&Edit...", kInWindow, 8280, 825, 1200, 375, 3, kNoRole, kMovesRight},
+    {ControlKind::Button, kRemoveButton, L"&Remove", kInWindow, 8280, 1275, 1200, 375, 4, kNoRole, kMovesRight},
+    {ControlKind::Button, kUpButton, L"Move &up", kInWindow, 8280, 1875, 1200, 375, 5, kNoRole, kMovesRight},
+    {ControlKind::Button, kDownButton, L"Move &down", kInWindow, 8280, 2325, 1200, 375, 6, kNoRole, kMovesRight},
+    {ControlKind::Label, kNote, L"", kInWindow, 120, 3495, 8040, 480, 7, kNoRole, kWidens | kMovesDown},
+    // Settings' Cancel comes later and might be taken to undo this too.
+    {ControlKind::Label, kOkNote, L"OK stores the list at once: Cancel in Settings does not undo it.", kInWindow, 120,
+     4140, 6720, 255, 8, kNoRole, kWidens | kMovesDown},
+    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 6960, 4080, 1200, 375, 9, ButtonRole::Default,
+     kMovesRight | kMovesDown},
+    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 8280, 4080, 1200, 375, 10, ButtonRole::Cancel,
+     kMovesRight | kMovesDown},
 };
 
-struct Column {
-    const wchar_t* caption;
-    int widthTwips;
-};
-// The window modes' captions whole, the names and folders as far as they go.
-constexpr Column kColumns[] = {{L"Name", 1125}, {L"Folder", 1725}, {L"Window", 2340}, {L"Hotkey", 975}};
-
-void SetColumnWidths(HWND list, UINT dpi) {
-    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column)
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
-                     winkit::TwipsToPixels(kColumns[column].widthTwips, static_cast<int>(dpi)));
-}
+// The window modes' captions and the hotkeys' notes whole, as far as the
+// list has room; names and folders share the rest, the folder takes what is
+// left over.
+constexpr const wchar_t* kColumns[] = {L"Name", L"Folder", L"Window", L"Hotkey"};
+static_assert(std::size(kColumns) == FavouritesDialog::kColumnCount);
+constexpr bool kWholeColumn[] = {false, false, true, true};
+constexpr std::size_t kSpareColumn = 1;
+// Room the list leaves beside a cell's text, in twips (12 pixels at 96 DPI).
+constexpr int kCellPaddingTwips = 180;
 
 void SetCell(HWND list, int row, int column, const std::wstring& text) {
     LVITEMW cell{};
     cell.iSubItem = column;
     cell.pszText = const_cast<wchar_t*>(text.c_str());
     SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+}
+
+int TextWidth(HWND list, const std::wstring& text, UINT dpi) {
+    return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str()))) +
+           winkit::TwipsToPixels(kCellPaddingTwips, static_cast<int>(dpi));
 }
 
 }  // namespace
@@ -83,14 +101,15 @@ FavouritesDialog& FavouritesDialog::Instance() {
     return dialog;
 }
 
-void FavouritesDialog::Show(HWND owner) {
+void FavouritesDialog::Show(HWND owner, const std::wstring& mainMode) {
     if (IsOpen()) {
         SetForegroundWindow(GetLastActivePopup(m_hwnd));
         return;
     }
-    winkit::RegisterCommonControls(ICC_LISTVIEW_CLASSES);
-    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-                    owner}))
+    m_mainMode = mainMode;
+    winkit::RegisterCommonControls(ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES);
+    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+                    WS_EX_DLGMODALFRAME, owner}))
         winkit::ShowInformation(owner, L"Tolvane could not open its Favourite folders window.", kLauncherCaption);
 }
 
@@ -103,14 +122,14 @@ void FavouritesDialog::OnCreate() {
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     HWND list = List();
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddCellTip();
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
         LVCOLUMNW header{};
         header.mask = LVCF_TEXT | LVCF_SUBITEM;
-        header.pszText = const_cast<wchar_t*>(kColumns[column].caption);
+        header.pszText = const_cast<wchar_t*>(kColumns[column]);
         header.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
     }
-    SetColumnWidths(list, winkit::WindowDpi(m_hwnd));
 
     m_stored = ReadFavourites(registry::SystemBackend());
     m_entries = m_stored.entries;
@@ -120,21 +139,115 @@ void FavouritesDialog::OnCreate() {
     if (m_entries == launcher.Favourites().entries)
         for (std::size_t index = 0; index < m_entries.size(); ++index)
             m_refused[index] = launcher.FavouriteHotkeyRefused(index);
-    std::wstring note;
-    if (m_stored.byPolicy)
-        note = L"Your administrator has set these favourites.";
-    else if (m_stored.leftOut > 0)
-        note = L"Only the first " + winkit::Decimal(kMaxFavourites) + L" favourites are used; " +
-               winkit::Decimal(m_stored.leftOut) + L" more are stored. OK keeps the first " +
-               winkit::Decimal(kMaxFavourites) + L".";
+    const std::wstring note =
+        m_stored.byPolicy ? std::wstring(L"Your administrator has set these favourites.") : LeftOutText(m_stored.leftOut);
     SetWindowTextW(m_controls.Get(kNote), note.c_str());
+    // Nothing to store under a policy.
+    if (m_stored.byPolicy) ShowWindow(m_controls.Get(kOkNote), SW_HIDE);
     // What a policy sets is shown, greyed: the administrator decides it.
     EnableWindow(list, !m_stored.byPolicy);
     ShowEntries(m_entries.empty() ? std::nullopt : std::optional<std::size_t>(0));
     SetFocusTo(m_stored.byPolicy ? m_controls.Get(kOkButton) : list);
 }
 
-void FavouritesDialog::OnDpiChanged(UINT dpi) { SetColumnWidths(List(), dpi); }
+// A tip of our own rather than the list's info tips, which only Windows
+// shows: the list tells its parent nothing when the mouse moves to another
+// row, so it is watched through a subclass, and the tip gets that row's text.
+void FavouritesDialog::AddCellTip() {
+    using SetWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
+    const auto subclass = winkit::LoadedFunction<SetWindowSubclassFn>(L"comctl32.dll", "SetWindowSubclass");
+    HWND list = List();
+    m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    m_tipRow = -1;
+    if (m_tip == nullptr || subclass == nullptr || !subclass(list, &FavouritesDialog::ListProcedure, 1,
+                                                             reinterpret_cast<DWORD_PTR>(this)))
+        return;
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = const_cast<wchar_t*>(L"");
+    SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Lines, not one long line across the screen.
+    SendMessageW(m_tip, TTM_SETMAXTIPWIDTH, 0, winkit::TwipsToPixels(9000, static_cast<int>(winkit::WindowDpi(m_hwnd))));
+}
+
+LRESULT CALLBACK FavouritesDialog::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                                 DWORD_PTR data) {
+    using DefSubclassProcFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    using RemoveWindowSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
+    static const auto next = winkit::LoadedFunction<DefSubclassProcFn>(L"comctl32.dll", "DefSubclassProc");
+    static const auto remove = winkit::LoadedFunction<RemoveWindowSubclassFn>(L"comctl32.dll", "RemoveWindowSubclass");
+    if (message == WM_MOUSEMOVE) {
+        try {
+            reinterpret_cast<FavouritesDialog*>(data)->OnListMouseMove({static_cast<short>(LOWORD(lParam)),
+                                                                         static_cast<short>(HIWORD(lParam))});
+        } catch (...) {
+            // Nothing may cross system code; the tip is worth no message.
+        }
+    } else if (message == WM_NCDESTROY && remove != nullptr) {
+        remove(list, &FavouritesDialog::ListProcedure, id);
+    }
+    return next != nullptr ? next(list, message, wParam, lParam) : DefWindowProcW(list, message, wParam, lParam);
+}
+
+void FavouritesDialog::OnListMouseMove(POINT at) {
+    LVHITTESTINFO hit{};
+    hit.pt = at;
+    const int row = static_cast<int>(SendMessageW(List(), LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (row == m_tipRow || m_tip == nullptr) return;
+    m_tipRow = row;
+    std::wstring text = row >= 0 ? CutCells(static_cast<std::size_t>(row)) : std::wstring();
+    // An empty text shows no tip.
+    if (text.empty()) SendMessageW(m_tip, TTM_POP, 0, 0);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = m_hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(List());
+    tool.lpszText = text.data();
+    SendMessageW(m_tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void FavouritesDialog::OnDpiChanged(UINT) { FitColumns(); }
+
+void FavouritesDialog::FitColumns() {
+    HWND list = List();
+    if (list == nullptr) return;
+    const UINT dpi = winkit::WindowDpi(m_hwnd);
+    std::vector<winkit::ColumnNeed> needs;
+    for (std::size_t column = 0; column < std::size(kColumns); ++column) {
+        const int header = TextWidth(list, kColumns[column], dpi);
+        int widest = header;
+        for (std::size_t cell = column; cell < m_cells.size(); cell += kColumnCount)
+            widest = std::max(widest, TextWidth(list, m_cells[cell], dpi));
+        needs.push_back({widest, header, kWholeColumn[column]});
+    }
+    // Beside the vertical scroll bar, which the list shows or hides as it inserts and deletes rows.
+    RECT client{};
+    GetClientRect(list, &client);
+    const std::vector<int> widths = winkit::FitColumns(needs, client.right - client.left, kSpareColumn);
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, widths[column]);
+    // What is cut has changed: the tip asks again at the next move.
+    m_tipRow = -1;
+}
+
+std::wstring FavouritesDialog::CutCells(std::size_t row) const {
+    std::wstring tip;
+    if ((row + 1) * kColumnCount > m_cells.size()) return tip;
+    HWND list = List();
+    const UINT dpi = winkit::WindowDpi(m_hwnd);
+    for (std::size_t column = 0; column < std::size(kColumns); ++column) {
+        const std::wstring& text = m_cells[row * kColumnCount + column];
+        const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        if (text.empty() || TextWidth(list, text, dpi) <= width) continue;
+        tip += (tip.empty() ? L"" : L"\n") + std::wstring(kColumns[column]) + L": " + text;
+    }
+    return tip;
+}
 
 std::optional<std::size_t> FavouritesDialog::Selected() const {
     const LRESULT row = SendMessageW(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
@@ -149,18 +262,23 @@ void FavouritesDialog::ShowEntries(std::optional<std::size_t> select) {
         CheckFavouriteHotkeys(m_entries, MainWindow::Instance().ActiveHotkey());
     // A policy's favourites open in the main folder's window mode.
     const std::wstring mainMode = ModeCaption(ReadLaunchSettings(registry::SystemBackend()).mode);
+    m_cells.clear();
     for (std::size_t index = 0; index < m_entries.size(); ++index) {
         const Favourite& favourite = m_entries[index];
+        const std::size_t first = m_cells.size();
+        m_cells.push_back(DisplayedText(favourite.name));
+        m_cells.push_back(DisplayedText(favourite.folder));
+        m_cells.push_back(m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode));
+        m_cells.push_back(HotkeyColumnText(checks[index], m_refused[index]));
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(index);
-        std::wstring name = DisplayedText(favourite.name);
-        item.pszText = name.data();
+        item.pszText = m_cells[first].data();
         const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        SetCell(list, row, 1, DisplayedText(favourite.folder));
-        SetCell(list, row, 2, m_stored.byPolicy ? mainMode : ModeCaption(favourite.mode));
-        SetCell(list, row, 3, HotkeyColumnText(checks[index], m_refused[index]));
+        for (std::size_t column = 1; column < kColumnCount; ++column)
+            SetCell(list, row, static_cast<int>(column), m_cells[first + column]);
     }
+    FitColumns();
     if (select && *select < m_entries.size()) {
         LVITEMW state{};
         state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -196,8 +314,7 @@ void FavouritesDialog::OpenEntry(std::size_t index) {
         shown = m_entries[index];
     } else {
         // A new favourite opens as the main folder does, until the user says otherwise.
-        shown.mode = ReadLaunchSettings(registry::SystemBackend()).mode;
-        if (!OptionForMode(shown.mode)) shown.mode = registry::kDefaultMode;
+        shown.mode = NewFavouriteMode(m_mainMode);
     }
     FavouriteDialog::Instance().Show(m_hwnd, m_entries, index, shown, [this, index](const Favourite& favourite) {
         if (!IsOpen()) return;
@@ -261,8 +378,13 @@ void FavouritesDialog::OnCommand(int id, int code, HWND control) {
     }
 }
 
-bool FavouritesDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool FavouritesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (AnswerHelp(m_hwnd, message, result)) return true;
+    if (winkit::FollowWindowSize(m_hwnd, m_controls, {kClientWidth, kClientHeight}, message, wParam, lParam)) {
+        if (message == WM_SIZE) FitColumns();
+        result = 0;
+        return true;
+    }
     if (message != WM_NOTIFY) return false;
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->idFrom != kList) return false;

@@ -8,11 +8,13 @@
 #include "Process.h"
 #include "Registry.h"
 #include "Settings.h"
+#include "SystemFunction.h"
 #include "SettingsDialog.h"
 #include "Win32Elevation.h"
 #include "Win32FolderProbe.h"
 #include "resource.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace launcher {
@@ -92,7 +94,6 @@ std::optional<std::pair<std::size_t, winkit::Win32Result>> MainWindow::TakeFavou
 
 std::vector<HotkeyNotTaken> MainWindow::UseFavourites(const FavouriteList& list) {
     m_favourites = list;
-    ShowFavouritesInMenu();
     const std::vector<FavouriteHotkey> checks = CheckFavouriteHotkeys(list.entries, m_hotkey.Current());
     std::vector<winkit::Win32Result> results(checks.size());
     if (IsOpen()) results = m_favouriteHotkeys.Set(m_hwnd, CombinationsToTake(checks));
@@ -106,19 +107,78 @@ std::vector<HotkeyNotTaken> MainWindow::UseFavourites(const FavouriteList& list)
             notTaken.push_back({index, checks[index].combination, false});
         }
     }
+    ShowFavouritesInMenu();
     return notTaken;
 }
+
+namespace {
+
+// Blanks as wide as "1 " in the menu's font, so that the unnumbered
+// favourites' names start where the numbered ones' do: the font's own
+// blanks, measured, since its digits and spaces differ in width.
+std::wstring UnnumberedIndent(HWND window) {
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi =
+        winkit::LoadedFunction<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    const BOOL found = forDpi != nullptr
+                           ? forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, winkit::WindowDpi(window))
+                           : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    const winkit::UniqueScreenDc screen(GetDC(nullptr));
+    if (!found || !screen) return L"  ";
+    const winkit::UniqueFont font(CreateFontIndirectW(&metrics.lfMenuFont));
+    const HGDIOBJ old = SelectObject(screen.Get(), font.Get());
+    auto width = [&screen](const wchar_t* text, int length) {
+        SIZE size{};
+        return GetTextExtentPoint32W(screen.Get(), text, length, &size) ? static_cast<int>(size.cx) : 0;
+    };
+    int numbers = 0;
+    for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
+        const wchar_t prefix[] = {digit, L' '};
+        numbers = std::max(numbers, width(prefix, 2));
+    }
+    // The space and the typographic ones (en space to hair space), where the font has them.
+    std::vector<Blank> blanks;
+    for (wchar_t ch : {L' ', L'\x2002', L'\x2003', L'\x2004', L'\x2005', L'\x2006', L'\x2007', L'\x2008', L'\x2009',
+                       L'\x200A'}) {
+        WORD glyph = 0xFFFF;
+        if (GetGlyphIndicesW(screen.Get(), &ch, 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS) == 1 && glyph != 0xFFFF)
+            blanks.push_back({ch, width(&ch, 1)});
+    }
+    SelectObject(screen.Get(), old);
+    const std::wstring indent = BlanksOfWidth(numbers, blanks);
+    return indent.empty() ? L"  " : indent;
+}
+
+}  // namespace
 
 void MainWindow::ShowFavouritesInMenu() {
     HMENU popup = GetSubMenu(m_menu.Get(), 0);
     if (popup == nullptr) return;
     for (; m_favouriteMenuItems > 0; --m_favouriteMenuItems) DeleteMenu(popup, 0, MF_BYPOSITION);
     const std::vector<Favourite>& entries = m_favourites.entries;
+    // "Open Explorer" with the main folder's keys, Win+E or none.
+    std::wstring open(256, L'\0');
+    open.resize(static_cast<std::size_t>(
+        std::max(0, GetMenuStringW(popup, IDM_EXPLORER, open.data(), static_cast<int>(open.size()), MF_BYCOMMAND))));
+    open = MenuCaptionWithKeys(open, m_hotkey.Current());
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = open.data();
+    SetMenuItemInfoW(popup, IDM_EXPLORER, FALSE, &item);
     // With no favourites the menu stays as it always was: no separator either.
     if (entries.empty()) return;
-    for (std::size_t index = 0; index < entries.size(); ++index)
+    // Each with the keys that open it, when they work.
+    const std::vector<FavouriteHotkey> checks = CheckFavouriteHotkeys(entries, m_hotkey.Current());
+    const std::wstring indent = entries.size() > 10 ? UnnumberedIndent(m_hwnd) : std::wstring();
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        const Hotkey keys = FavouriteHotkeyRefused(index) ? Hotkey{} : checks[index].ToTake();
         InsertMenuW(popup, static_cast<UINT>(index), MF_BYPOSITION | MF_STRING,
-                    static_cast<UINT_PTR>(FavouriteMenuId(index)), FavouriteMenuCaption(index, entries[index]).c_str());
+                    static_cast<UINT_PTR>(FavouriteMenuId(index)),
+                    FavouriteMenuCaption(index, entries[index], indent, keys).c_str());
+    }
     InsertMenuW(popup, static_cast<UINT>(entries.size()), MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
     m_favouriteMenuItems = entries.size() + 1;
 }
@@ -195,6 +255,8 @@ std::optional<Command> MainWindow::ShowTrayMenu(POINT at, bool fromKeyboard) {
     if (popup == nullptr) return std::nullopt;
     // Someone else (Setup, another launcher) may have changed the entry since.
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));
+    // The keys as they are now (a hotkey saved in Settings since, the menu font at this DPI).
+    ShowFavouritesInMenu();
     SetMenuDefaultItem(popup, IDM_EXPLORER, FALSE);
     // Without the foreground window the menu would not close when the user
     // clicks elsewhere (the long-standing tray menu quirk), and without the
@@ -275,14 +337,18 @@ void MainWindow::SwitchAutostart() {
 void MainWindow::OpenFavourite(std::size_t index) {
     // A list stored meanwhile may be shorter than the menu it was chosen from.
     if (index >= m_favourites.entries.size()) return;
-    OpenExplorer(FavouriteLaunchSettings(m_favourites, index, ReadLaunchSettings(registry::SystemBackend())));
+    OpenExplorer(FavouriteLaunchSettings(m_favourites, index, ReadLaunchSettings(registry::SystemBackend())),
+                 &m_favourites.entries[index]);
 }
 
-void MainWindow::OpenExplorer(const LaunchSettings& settings) {
+void MainWindow::OpenExplorer(const LaunchSettings& settings, const Favourite* favourite) {
     Win32FolderProbe probe;
     const ExplorerLaunch launch = PlanExplorerLaunch(settings, probe);
     if (launch.problem != FolderProblem::None) {
-        winkit::ShowInformation(nullptr, FolderProblemText(launch), kLauncherCaption);
+        const std::wstring text = favourite != nullptr
+                                      ? FavouriteFolderProblemText(launch, *favourite, m_favourites.byPolicy)
+                                      : FolderProblemText(launch);
+        winkit::ShowInformation(nullptr, text, kLauncherCaption);
         return;
     }
     const winkit::Win32Result started =

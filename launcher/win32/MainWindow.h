@@ -61,8 +61,10 @@ private:
 
     void SetAutostartMark(bool checked);
     void SwitchAutostart();
-    void OpenExplorer(const LaunchSettings& settings);
+    // A favourite's problem with its folder names the favourite.
+    void OpenExplorer(const LaunchSettings& settings, const Favourite* favourite = nullptr);
     void OpenFavourite(std::size_t index);
+    // The favourites' items and "Open Explorer", each with its keys.
     void ShowFavouritesInMenu();
 
     // What a balloon has to say about it, if anything.

@@ -169,7 +169,8 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
         HWND folder = m_controls.Get(kFolderEdit);
         if (const auto picked = PickFolder(m_hwnd, winkit::WindowText(folder))) SetWindowTextW(folder, picked->c_str());
     } else if (id == kFavouritesButton) {
-        FavouritesDialog::Instance().Show(m_hwnd);
+        FavouritesDialog::Instance().Show(m_hwnd,
+                                          ModeForOptions(m_controls.CheckedOptions<kModeOptionCount>(kFirstModeOption)));
     }
 }
 

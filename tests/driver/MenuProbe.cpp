@@ -71,10 +71,18 @@ void DumpList(HWND list)
     const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    // How wide each column is, and each cell's text (without the list's padding): what it cuts.
+    std::string widths;
+    for (int column = 0; column < columns; ++column)
+        widths += (column == 0 ? "" : ",") + std::to_string(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    RECT client = {};
+    GetClientRect(list, &client);
     std::string text = "{\"fact\":\"listview\",\"count\":" + std::to_string(count) + ",\"columns\":"
-        + std::to_string(columns) + ",\"enabled\":" + (IsWindowEnabled(list) ? "true" : "false") + "}\n";
+        + std::to_string(columns) + ",\"enabled\":" + (IsWindowEnabled(list) ? "true" : "false")
+        + ",\"widths\":[" + widths + "],\"client_width\":" + std::to_string(client.right - client.left) + "}\n";
     for (int row = 0; row < count; ++row) {
         std::string cells;
+        std::string textWidths;
         for (int column = 0; column < columns; ++column) {
             wchar_t cell[1024] = {};
             LVITEMW item = {};
@@ -83,10 +91,12 @@ void DumpList(HWND list)
             item.cchTextMax = 1023;
             SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
             cells += (column == 0 ? "" : ",") + JsonString(cell);
+            textWidths += (column == 0 ? "" : ",")
+                + std::to_string(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(cell)));
         }
         const bool selected = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) != 0;
         text += "{\"fact\":\"row\",\"index\":" + std::to_string(row) + ",\"cells\":[" + cells
-            + "],\"selected\":" + (selected ? "true" : "false") + "}\n";
+            + "],\"text_widths\":[" + textWidths + "],\"selected\":" + (selected ? "true" : "false") + "}\n";
     }
     WriteResult(text);
 }

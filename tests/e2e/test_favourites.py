@@ -4,13 +4,16 @@ the default), each opening one Explorer at its folder in its mode, from the
 menu and by its hotkey; a policy's list over the user's; combinations given
 twice or held by another program named in the balloon at start; the
 "Favourite folders" dialog and its entry dialog driven by keyboard, then the
-registry; Browse in Settings with the system's folder picker."""
+registry; Browse in Settings with the system's folder picker; the keys of
+each item in the menu, twenty favourites in a list that follows the dialog's
+size and shows its notes whole, a favourite whose folder is gone named in
+its message."""
 
 import time
 import unittest
 
 from tolvane_e2e import (MAIN_WINDOW_CLASS, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, WineSession, main,
-                         require_programs, scaled, wait_for)
+                         programs_arch, require_programs, scaled, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -21,10 +24,11 @@ ENTRY_CLASS = "Tolvane.FavouriteDialog"
 MAIN_FOLDER = "C:\\Main"
 LONG_NAME = "A name far longer than sixty characters, so that the menu cuts it"
 MOD_ALT, MOD_CONTROL = 0x1, 0x2
+OK_NOTE = "OK stores the list at once: Cancel in Settings does not undo it."
 
 # subkey, name, folder, mode, hotkey -> the menu caption and the Explorer's show state
 FAVOURITES = [
-    ("1", "Projects", "C:\\Projects", "vbNormalFocus", "Ctrl+Alt+1", "&1 Projects", 1),
+    ("1", "Projects", "C:\\Projects", "vbNormalFocus", "Ctrl+Alt+1", "&1 Projects\tCtrl+Alt+1", 1),
     ("7", "Tom & Jerry", "C:\\Tom & Jerry, a,b", "vbMinimizedFocus", "", "&2 Tom && Jerry", 2),
     ("30", LONG_NAME, "C:\\Ärger Ω", "vbMaximizedFocus", "nonsense", "&3 " + LONG_NAME[:59] + "…", 3),
     # U+202E would show the rest reversed, as "Photos exe.jpg".
@@ -94,11 +98,11 @@ class FavouritesTest(unittest.TestCase):
         self.assertTrue(all(p["ppid"] == self.launcher["pid"] for p in procs), procs)
         return [(p["cmdline"], p["show"]) for p in procs]
 
-    def open_favourites(self):
-        """Settings from the tray menu, then its Favourites... button by its access key."""
+    def open_favourites(self, *in_settings):
+        """Settings from the tray menu, the chords there, then its Favourites... button by its access key."""
         self.s.choose_from_tray_menu(self.icon, "s")
         self.assertIsNotNone(self.s.driver.wait_window(cls=SETTINGS_CLASS, visible=True, timeout=5))
-        self.s.driver.keys("alt+f")
+        self.s.driver.keys(*in_settings, "alt+f")
         window = self.s.driver.wait_window(cls=FAVOURITES_CLASS, caption="Favourite folders", visible=True,
                                            timeout=5)
         self.assertIsNotNone(window, "the favourites' dialog did not open")
@@ -127,6 +131,18 @@ class FavouritesTest(unittest.TestCase):
         key = FOLDERS_KEY + "\\" + subkey
         return tuple(self.s.reg_get(key, name) for name in ("Name", "Pfad", "Modus", "Hotkey"))
 
+    def settled(self, window):
+        """The window once its size has stopped changing (a drag's last moves may still be on their way)."""
+        last = []
+
+        def still():
+            rect = self.s.driver.windows(cls=window["class"] if "class" in window else FAVOURITES_CLASS)[0]
+            same = bool(last) and last[-1]["rect"] == rect["rect"]
+            last.append(rect)
+            return same
+        wait_for(still, timeout=scaled(10), interval=0.5)
+        return last[-1]
+
     def controls_in_order(self, window):
         return [c["text"] if c["class"] != "SysListView32" else "<list>"
                 for c in self.s.driver.controls(window["hwnd"]) if c["parent"] == window["hwnd"]]
@@ -135,10 +151,16 @@ class FavouritesTest(unittest.TestCase):
 
     def test_menu_and_each_favourite_from_it(self):
         self.store_favourites()
+        # Windows' own combination; not under qemu-i386, where the Win+E hook's thread makes
+        # Wine hold every key for up to 2 s, longer than the menu's keys below may take.
+        main_keys = "Win+E" if programs_arch() != "i686" else "Ctrl+Alt+F12"
+        self.s.reg_set(USER_KEY, "Hotkey", main_keys)
         self.start()
         head, items = self.menu()
         self.s.screenshot("favourites-menu")
-        self.assertEqual(items, [(f[5], False) for f in FAVOURITES] + [("", True)] + USUAL_ITEMS)
+        # Each item with the keys that open it; "Open Explorer" with the main folder's.
+        self.assertEqual(items, [(f[5], False) for f in FAVOURITES] + [("", True)] + USUAL_ITEMS[:-1] +
+                         [("Open &Explorer\t" + main_keys, False)])
         self.assertEqual(head["default"], len(items) - 1, "Open Explorer is no longer the default")
         self.s.driver.keys("esc")
         for index, (_subkey, _name, folder, _mode, _hotkey, _caption, show) in enumerate(FAVOURITES):
@@ -167,6 +189,12 @@ class FavouritesTest(unittest.TestCase):
                         "\"Twice\" (Ctrl+Alt+E, given twice). Choose others in Settings, Favourites.")
             self.s.screenshot("favourites-balloon")
             self.assertIsNotNone(balloon, "no balloon naming the favourites")
+            # Only the keys that work stand in the menu.
+            _head, items = self.menu()
+            self.s.driver.keys("esc")
+            self.assertEqual(items[:4], [("&1 Held", False), ("&2 Twice", False), ("&3 Fine\tCtrl+Alt+3", False),
+                                         ("", True)])
+            self.assertEqual(items[-1], ("Open &Explorer\tCtrl+Alt+E", False))
             # The others work, by SendInput: the main folder's and the third favourite's.
             self.assertEqual(self.explorers_after("ctrl+alt+e"), [(f'explorer.exe /e,"{MAIN_FOLDER}"', 3)])
             self.s.close_windows("ExplorerWClass")
@@ -181,7 +209,7 @@ class FavouritesTest(unittest.TestCase):
         # Created in tab order, top to bottom; every access key once.
         texts = self.controls_in_order(window)
         self.assertEqual(texts, ["&Favourite folders:", "<list>", "&Add...", "&Edit...", "&Remove", "Move &up",
-                                 "Move &down", "", "&OK", "&Cancel"])
+                                 "Move &down", "", OK_NOTE, "&OK", "&Cancel"])
         keys = [t.lower().split("&")[1][0] for t in texts if "&" in t]
         self.assertEqual(len(keys), len(set(keys)), keys)
         self.assertEqual(self.s.driver.focus()["focus_class"], "SysListView32")
@@ -249,15 +277,19 @@ class FavouritesTest(unittest.TestCase):
         self.assertEqual(self.explorers_after("ctrl+alt+2"), [('explorer.exe /e,"C:\\Picked"', 2)])
         self.s.close_windows("ExplorerWClass")
         _head, items = self.menu()
-        self.assertEqual(items[:3], [("&1 Pictures", False), ("&2 Projects", False), ("", True)])
+        self.assertEqual(items[:3], [("&1 Pictures\tCtrl+Alt+2", False), ("&2 Projects\tCtrl+Alt+1", False),
+                                     ("", True)])
 
     def test_what_the_dialogs_refuse_and_cancel(self):
         self.store_favourites(FAVOURITES[:2])
         self.s.reg_set(USER_KEY, "Hotkey", "Ctrl+Alt+E")
         self.start()
-        window = self.open_favourites()
+        # A new favourite starts in the main folder's window mode, as Settings shows it (not yet saved).
+        window = self.open_favourites("alt+t")
         # An added favourite's combination; the ones in use cannot be typed (Windows hands them to the launcher).
-        self.entry("alt+a")
+        entry = self.entry("alt+a")
+        checked = [c["text"] for c in self.s.driver.controls(entry["hwnd"]) if c.get("checked") == 1]
+        self.assertEqual(checked, ["in the &taskbar"])
         self.s.driver.type_text("Third")
         self.s.driver.keys("alt+f")
         self.s.driver.type_text("C:\\Projects")
@@ -290,7 +322,7 @@ class FavouritesTest(unittest.TestCase):
         self.assertEqual(self.stored("7")[0], "Tom & Jerry")
         self.s.driver.keys("esc")
         _head, items = self.menu()
-        self.assertEqual(items[:2], [("&1 Projects", False), ("&2 Tom && Jerry", False)])
+        self.assertEqual(items[:2], [("&1 Projects\tCtrl+Alt+1", False), ("&2 Tom && Jerry", False)])
 
     def test_a_policys_list_replaces_the_users(self):
         self.store_favourites()
@@ -335,13 +367,111 @@ class FavouritesTest(unittest.TestCase):
                 fastest = elapsed if fastest is None else min(fastest, elapsed)
                 _head, items = self.menu()
                 self.s.driver.keys("esc")
-                self.assertEqual(items[:21], [(f"&{i % 10} n{i}" if i <= 10 else f"n{i}", False)
+                indent = items[10][0][:-3]
+                self.assertEqual(items[:21], [(f"&{i % 10} n{i}" if i <= 10 else f"{indent}n{i}", False)
                                               for i in range(1, 21)] + [("", True)])
                 self.stop()
             timings.append(fastest)
         self.s.log(f"start with 20 favourites {timings[0]:.2f} s, with 10,000 {timings[1]:.2f} s")
         # Reading every entry took seconds; a busy machine stretches both starts.
         self.assertLess(timings[1], timings[0] + scaled(0.5), timings)
+
+    def test_twenty_favourites_in_a_dialog_that_follows_its_size(self):
+        long_folder = "C:\\Users\\Public\\Documents\\Projects of the year\\Customers"
+        rows = [(str(n), f"Favourite {n}", f"{long_folder}\\{n}", "vbNormalNoFocus",
+                 f"Ctrl+Alt+Shift+F{n}" if n <= 12 else "", "", 1) for n in range(1, 22)]
+        rows[19] = ("20", "Twenty", "C:\\Projects", "vbNormalFocus", "Ctrl+Alt+Shift+F1", "", 1)
+        self.store_favourites(rows)
+        self.start()
+        # The unnumbered names start where the numbered ones do: the same blanks before each.
+        _head, items = self.menu()
+        self.s.screenshot("favourites-menu-twenty")
+        self.s.driver.keys("esc")
+        self.assertEqual(items[0], ("&1 Favourite 1\tCtrl+Alt+Shift+F1", False))
+        self.assertEqual(items[9], ("&0 Favourite 10\tCtrl+Alt+Shift+F10", False))
+        indent = items[10][0][:-len("Favourite 11\tCtrl+Alt+Shift+F11")]
+        self.assertTrue(indent and not indent.strip(), repr(indent))
+        self.assertEqual([caption for caption, _ in items[10:20]],
+                         [f"{indent}Favourite 11\tCtrl+Alt+Shift+F11", f"{indent}Favourite 12\tCtrl+Alt+Shift+F12"] +
+                         [f"{indent}Favourite {n}" for n in range(13, 20)] + [f"{indent}Twenty"])
+        window = self.open_favourites()
+        controls = {c["text"]: c for c in self.s.driver.controls(window["hwnd"])}
+        self.assertIn("Only the first 20 favourites are used; 1 more is stored. OK keeps the first 20.", controls)
+        self.assertIn(OK_NOTE, controls)
+
+        def shown():
+            view = next(c for c in self.s.driver.controls(window["hwnd"]) if c["class"] == "SysListView32")
+            head, rows = self.s.driver.listview(view["hwnd"])
+            return view, head, rows
+
+        def assert_whole(head, rows):
+            # The window modes and the hotkeys with their notes whole, beside the scroll bar.
+            for row in rows:
+                for column in (2, 3):
+                    self.assertLessEqual(row["text_widths"][column], head["widths"][column],
+                                         (row["cells"][column], head["widths"]))
+            self.assertLessEqual(sum(head["widths"]), head["client_width"], head)
+
+        view, head, rows = shown()
+        self.assertEqual(rows[19]["cells"][3], "Ctrl+Alt+Shift+F1 (given twice)")
+        self.s.screenshot("favourites-twenty")
+        assert_whole(head, rows)
+        # A cut folder shows whole in the row's tip.
+        self.s.move(view["rect"][0] + head["widths"][0] + 20, view["rect"][1] + 30)
+        def tips():
+            return [w["caption"] for w in self.s.driver.windows(cls="tooltips_class32", visible=True)
+                    if "Folder:" in w["caption"]]
+        wait_for(tips, timeout=4)
+        self.s.screenshot("favourites-tip")
+        self.assertEqual(tips(), [f"Folder: {long_folder}\\1"])
+        before = self.s.driver.controls(window["hwnd"])
+        # Dragged at its lower right corner: the list grows with it, the buttons keep their places at the edges.
+        left, top, right, bottom = window["rect"]
+        self.s.xdotool("mousemove", right - 2, bottom - 2, "mousedown", 1)
+        self.s.xdotool("mousemove", right + 60, bottom + 40)
+        self.s.xdotool("mousemove", right + 120, bottom + 80, "mouseup", 1)
+        self.s.park_mouse()
+        grown = self.settled(window)
+        dx, dy = grown["rect"][2] - right, grown["rect"][3] - bottom
+        self.assertGreater(dx, 60, grown["rect"])
+        self.assertGreater(dy, 40, grown["rect"])
+        after = {c["text"] or c["class"]: c["rect"] for c in self.s.driver.controls(window["hwnd"])}
+        was = {c["text"] or c["class"]: c["rect"] for c in before}
+        self.assertEqual(after["SysListView32"], [*was["SysListView32"][:2], was["SysListView32"][2] + dx,
+                                                  was["SysListView32"][3] + dy])
+        for button in ("&Add...", "Move &down"):
+            self.assertEqual(after[button], [was[button][0] + dx, was[button][1], was[button][2] + dx, was[button][3]])
+        for below in ("&OK", "&Cancel", OK_NOTE):
+            self.assertEqual(after[below][1], was[below][1] + dy, below)
+        view, grown_head, rows = shown()
+        self.assertGreater(grown_head["widths"][1], head["widths"][1], "the folders got none of the room")
+        assert_whole(grown_head, rows)
+        self.s.screenshot("favourites-twenty-larger")
+        # Never smaller than it was made.
+        left, top, right, bottom = grown["rect"]
+        self.s.xdotool("mousemove", right - 2, bottom - 2, "mousedown", 1)
+        self.s.xdotool("mousemove", right - 200, bottom - 150)
+        self.s.xdotool("mousemove", left + 20, top + 20, "mouseup", 1)
+        self.s.park_mouse()
+        small = self.settled(window)["rect"]
+        self.assertEqual([small[2] - small[0], small[3] - small[1]],
+                         [window["rect"][2] - window["rect"][0], window["rect"][3] - window["rect"][1]])
+        self.s.driver.keys("esc")
+
+    def test_a_favourite_whose_folder_is_gone_is_named(self):
+        self.store_favourites([("1", "Old work", "C:\\Gone\\Away", "vbNormalFocus", "", "", 1)])
+        self.start()
+        self.s.click(*self.icon, button=3)
+        self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5))
+        self.assertEqual(self.explorers_after("1"), [], "an Explorer started")
+        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane", pid=self.launcher["pid"], visible=True,
+                                        timeout=5)
+        self.assertIsNotNone(box, "no message about the folder")
+        self.s.screenshot("favourite-folder-gone")
+        texts = [c["text"] for c in self.s.driver.controls(box["hwnd"]) if c["class"] == "Static" and c["text"]]
+        self.assertEqual(texts, ['The folder C:\\Gone\\Away of the favourite "Old work" does not exist.\n\n'
+                                 'Choose another folder in Settings: Favourites..., select "Old work", Edit...'])
+        self.s.driver.close_window(box["hwnd"])
 
 
 if __name__ == "__main__":

@@ -3,6 +3,9 @@
 #include "Favourites.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
+#include "WindowModes.h"
+
+#include <tuple>
 
 using namespace launcher;
 using testing_support::MachinePolicy;
@@ -107,6 +110,51 @@ TEST(FavouritesRead, APolicysListReplacesTheUsers) {
     }
 }
 
+TEST(FavouritesLaunch, AMissingFolderNamesTheFavouriteAndWhereToMendIt) {
+    const Favourite work{L"Work \x202E" L"1", L"C:\\gone", L"", L""};
+    struct Case {
+        FolderProblem problem;
+        bool byPolicy;
+        const wchar_t* text;
+    } cases[] = {
+        {FolderProblem::Missing, false,
+         L"The folder C:\\gone of the favourite \"Work 1\" does not exist.\n\n"
+         L"Choose another folder in Settings: Favourites..., select \"Work 1\", Edit..."},
+        {FolderProblem::IsFile, false,
+         L"C:\\gone, the folder of the favourite \"Work 1\", is a file, not a folder.\n\n"
+         L"Choose another folder in Settings: Favourites..., select \"Work 1\", Edit..."},
+        {FolderProblem::NotFull, false,
+         L"C:\\gone, the folder of the favourite \"Work 1\", is not the full path of a folder.\n\n"
+         L"Choose another folder in Settings: Favourites..., select \"Work 1\", Edit..."},
+        {FolderProblem::Missing, true,
+         L"The folder C:\\gone of the favourite \"Work 1\" does not exist.\n\n"
+         L"Your administrator has set this favourite: ask them to mend it."},
+    };
+    for (const Case& c : cases) {
+        ExplorerLaunch launch{L"", 1, L"C:\\gone", c.problem};
+        EXPECT_EQ(FavouriteFolderProblemText(launch, work, c.byPolicy), c.text);
+    }
+}
+
+TEST(FavouritesDialogTexts, TheEntriesLeftOutAndANewFavouritesMode) {
+    const std::pair<std::size_t, const wchar_t*> leftOut[] = {
+        {0, L""},
+        {1, L"Only the first 20 favourites are used; 1 more is stored. OK keeps the first 20."},
+        {279, L"Only the first 20 favourites are used; 279 more are stored. OK keeps the first 20."},
+    };
+    for (const auto& [count, text] : leftOut) EXPECT_EQ(LeftOutText(count), text) << count;
+    // The main folder's mode; one it does not know opens a normal window, and so does the new favourite.
+    const std::pair<const wchar_t*, const wchar_t*> modes[] = {
+        {L"vbMinimizedFocus", L"vbMinimizedFocus"}, {L"vbNormalNoFocus", L"vbNormalNoFocus"},
+        {L"vbMaximizedFocus", L"vbMaximizedFocus"}, {L"", L"vbNormalFocus"},
+        {L"vbmaximizedfocus", L"vbNormalFocus"},   {L"nonsense", L"vbNormalFocus"},
+    };
+    for (const auto& [main, mode] : modes) {
+        EXPECT_EQ(NewFavouriteMode(main), mode) << testing::PrintToString(std::wstring(main));
+        EXPECT_EQ(ExplorerShowState(NewFavouriteMode(main)), ExplorerShowState(main));
+    }
+}
+
 TEST(FavouritesLaunch, AFavouriteOpensItsFolderInItsModeAPolicysInTheMainMode) {
     FavouriteList list;
     list.entries = {{L"a", L"C:\\a", L"vbMinimizedFocus", L""}};
@@ -126,6 +174,8 @@ TEST(FavouritesMenu, CaptionsWithAccessKeysAmpersandsAndCutNames) {
         std::size_t index;
         Favourite favourite;
         std::wstring caption;
+        std::wstring indent = L"";
+        const wchar_t* keys = L"";
     } cases[] = {
         {0, {L"Projects", L"C:\\p", L"", L""}, L"&1 Projects"},
         {8, {L"Ninth", L"C:\\9", L"", L""}, L"&9 Ninth"},
@@ -146,8 +196,49 @@ TEST(FavouritesMenu, CaptionsWithAccessKeysAmpersandsAndCutNames) {
          L"&1 fdp.exe x"},
         {0, {L"\x2029\x2065\x206A\x202F\x200D", L"C:\\", L"", L""}, L"&1 \x2029\x2065\x206A\x202F\x200D"},
         {0, {L"\x202E", L"C:\\\x202Ex", L"", L""}, L"&1 C:\\x"},
+        // The keys right-aligned after a tab; the unnumbered ones indented as wide as "1 ".
+        {0, {L"Projects", L"C:\\p", L"", L""}, L"&1 Projects\tCtrl+Alt+1", L"\x2007 ", L"Ctrl+Alt+1"},
+        {9, {L"Tenth", L"C:\\10", L"", L""}, L"&0 Tenth\tWin+Shift+F12", L"  ", L"Win+Shift+F12"},
+        {10, {L"Eleventh", L"C:\\11", L"", L""}, L"\x2007 Eleventh\tCtrl+Shift+Q", L"\x2007 ", L"Ctrl+Shift+Q"},
+        {19, {L"Last & least", L"C:\\20", L"", L""}, L"   Last && least", L"   "},
+        {0, {L"Tab\tkeys", L"C:\\", L"", L""}, L"&1 Tab keys\tAlt+Shift+K", L"", L"Alt+Shift+K"},
     };
-    for (const Case& c : cases) EXPECT_EQ(FavouriteMenuCaption(c.index, c.favourite), c.caption) << c.index;
+    for (const Case& c : cases)
+        EXPECT_EQ(FavouriteMenuCaption(c.index, c.favourite, c.indent, *ParseHotkey(c.keys)), c.caption) << c.index;
+    // "Open Explorer" with the main folder's combination, or Win+E; none, or a new one, replaces the old.
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> items[] = {
+        {L"Open &Explorer", L"Ctrl+Alt+E", L"Open &Explorer\tCtrl+Alt+E"},
+        {L"Open &Explorer", L"Win+E", L"Open &Explorer\tWin+E"},
+        {L"Open &Explorer\tCtrl+Alt+E", L"", L"Open &Explorer"},
+        {L"Open &Explorer\tCtrl+Alt+E", L"Win+E", L"Open &Explorer\tWin+E"},
+    };
+    for (const auto& [caption, keys, shown] : items)
+        EXPECT_EQ(MenuCaptionWithKeys(caption, *ParseHotkey(keys)), shown) << testing::PrintToString(std::wstring(shown));
+}
+
+// The unnumbered items' indent: blanks the menu's font has, as wide as "1 " as near as they come.
+TEST(FavouritesMenu, TheIndentComesNearestToTheNumbersWidth) {
+    const Blank space{L' ', 3}, figure{L'\x2007', 6}, thin{L'\x2009', 2}, hair{L'\x200A', 1};
+    struct Case {
+        int width;
+        std::vector<Blank> blanks;
+        std::wstring indent;
+    } cases[] = {
+        {9, {space, figure, thin, hair}, L"\x2007 "},
+        {8, {space, figure, thin, hair}, L"\x2007\x2009"},
+        {8, {space}, L"   "},                       // 9 px is nearer than 6
+        {7, {space}, L"  "},
+        {6, {{L' ', 4}}, L" "},                      // 4 px is as near as 8, with fewer
+        {10, {space, hair}, L"   \x200A"},
+        {13, {space, thin}, L"   \x2009\x2009"},
+        {12, {{L' ', 4}, {L'\x2002', 12}}, L"\x2002"},
+        {1, {space}, L""},                           // nothing is nearer than 3 px
+        {0, {space}, L""},
+        {9, {}, L""},
+        {9, {{L' ', 0}}, L""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BlanksOfWidth(c.width, c.blanks), c.indent) << c.width << " " << c.blanks.size();
 }
 
 // The dialog's OK writes nothing when the list equals the stored one.

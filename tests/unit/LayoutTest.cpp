@@ -2,6 +2,10 @@
 
 #include "CommandLine.h"
 #include "Layout.h"
+#include "Sizing.h"
+
+#include <iterator>
+#include <tuple>
 
 using namespace winkit;
 
@@ -91,6 +95,57 @@ TEST(ControlLayout, AdjacentControlsKeepTheirGapAtAnyDpi) {
         EXPECT_EQ(a.left + a.width, right.left) << dpi << " DPI";
         EXPECT_EQ(a.top + a.height, below.top) << dpi << " DPI";
     }
+}
+
+TEST(ControlLayout, RowsFollowAResizedWindowByTheirFlags) {
+    using R = ButtonRole;
+    const ControlSpec table[] = {
+        {ControlKind::Label, 1, L"", kInWindow, 120, 120, 3000, 255, 0},
+        {ControlKind::ListView, 2, L"", kInWindow, 120, 375, 6240, 3000, 1, R::None, kWidens | kGrowsDown},
+        {ControlKind::Button, 3, L"", kInWindow, 6480, 375, 1200, 375, 2, R::None, kMovesRight},
+        {ControlKind::Label, 4, L"", kInWindow, 120, 3495, 6240, 480, 3, R::None, kWidens | kMovesDown},
+        {ControlKind::Button, 5, L"", kInWindow, 6480, 4080, 1200, 375, 4, R::Cancel, kMovesRight | kMovesDown},
+    };
+    // The client area beyond the table's 7800 x 4575 twips; never less than nothing.
+    const std::tuple<PixelSize, int, PixelSize> growths[] = {
+        {{600, 400}, 96, {80, 95}}, {{900, 500}, 144, {120, 42}}, {{500, 300}, 96, {0, 0}}, {{520, 305}, 96, {0, 0}}};
+    for (const auto& [client, dpi, growth] : growths) {
+        const PixelSize found = Growth(client, {7800, 4575}, dpi);
+        EXPECT_EQ((std::pair<int, int>{found.width, found.height}), (std::pair<int, int>{growth.width, growth.height}))
+            << client.width << " x " << client.height << " at " << dpi;
+    }
+    const std::vector<int> still[] = {{8, 8, 200, 17}, {8, 25, 416, 200}, {432, 25, 80, 25}, {8, 233, 416, 32},
+                                      {432, 272, 80, 25}};
+    const std::vector<int> grown[] = {{8, 8, 200, 17}, {8, 25, 496, 295}, {512, 25, 80, 25}, {8, 328, 496, 32},
+                                      {512, 367, 80, 25}};
+    for (std::size_t row = 0; row < std::size(table); ++row) {
+        for (const auto& [growth, expected] : {std::pair{PixelSize{0, 0}, still[row]}, std::pair{PixelSize{80, 95}, grown[row]}}) {
+            const PixelRect r = FollowingRect(table, std::size(table), row, 96, growth);
+            EXPECT_EQ((std::vector<int>{r.left, r.top, r.width, r.height}), expected) << row << " " << growth.width;
+        }
+    }
+}
+
+TEST(ControlLayout, ColumnsShareTheListsWidth) {
+    // name, folder, window mode (whole), hotkey (whole): wanted, minimum.
+    const std::vector<ColumnNeed> columns = {{50, 30, false}, {100, 40, false}, {140, 50, true}, {80, 45, true}};
+    struct Case {
+        std::vector<ColumnNeed> columns;
+        int available;
+        std::size_t spare;
+        std::vector<int> widths;
+    } cases[] = {
+        {columns, 400, 1, {50, 130, 140, 80}},     // all fit: the folder takes the rest
+        {columns, 370, 1, {50, 100, 140, 80}},
+        {columns, 400, 9, {50, 100, 140, 80}},     // no column to take it
+        {columns, 340, 1, {50, 70, 140, 80}},      // the whole ones kept; the short name too, the folder cut
+        {columns, 280, 1, {50, 77, 77, 76}},       // the whole ones do not fit beside the headers: all share
+        {{{300, 30, false}, {30, 40, false}, {140, 50, true}, {80, 45, true}}, 300, 1, {40, 40, 140, 80}},
+        {columns, 200, 1, {50, 50, 50, 50}},
+        {columns, 170, 1, {35, 40, 50, 45}},       // none below its header
+        {columns, 100, 1, {30, 40, 50, 45}},       // nor when the headers do not fit
+    };
+    for (const Case& c : cases) EXPECT_EQ(FitColumns(c.columns, c.available, c.spare), c.widths) << c.available;
 }
 
 TEST(ControlLayout, EnterAndEscPressTheButtonsWithThoseRoles) {

@@ -20,7 +20,17 @@ enum class ControlKind { Frame, Label, Button, TextBox, CheckBox, OptionButton, 
 
 // What Enter and Esc do to a button: the default button answers Enter
 // (unless another button has the focus), the cancel button Esc.
-enum class ButtonRole { None, Default, Cancel, DefaultAndCancel };
+// A byte, so that it and the follow flags take the room the role alone took.
+enum class ButtonRole : unsigned char { None, Default, Cancel, DefaultAndCancel };
+
+// How a row follows a resizable window whose client area is larger than the
+// size its table was made for: flags to combine; 0 stays at the top left.
+enum Follow : unsigned char {
+    kMovesRight = 1,  // keeps its distance to the right edge
+    kWidens = 2,      // keeps both its left and its right distance
+    kMovesDown = 4,
+    kGrowsDown = 8,
+};
 
 // One row of a window's control table; the id names the control. Positions
 // are in twips relative to the container: the window itself (kInWindow) or an
@@ -36,6 +46,7 @@ struct ControlSpec {
     int left, top, width, height;
     int tabIndex;
     ButtonRole role = ButtonRole::None;
+    unsigned char follow = 0;  // Follow flags
 };
 
 // The id of the row with the role (either role of DefaultAndCancel counts);
@@ -47,8 +58,13 @@ struct PixelRect {
     int left, top, width, height;
 };
 
+struct PixelSize {
+    int width, height;
+};
+
 // Where a control lands in the window's client area at a DPI.
 PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi);
+
 
 // Table indices in tab order (TabIndex ascending); creating controls in this order
 // makes the window's Z order the tab order.

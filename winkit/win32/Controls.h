@@ -32,8 +32,12 @@ void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips);
 class ControlSet {
 public:
     void Create(HWND parent, const ControlSpec* table, std::size_t count);
-    // Moves every control and gives it a font for the new DPI.
+    // Moves every control and gives it a font for the new DPI (a resizable
+    // window's rows follow its size again at the WM_SIZE that comes next).
     void Relayout(UINT dpi);
+    // Moves the rows that follow a resized window (ControlSpec::follow) by
+    // the pixels its client area has beyond the table's size (WindowSizing.cpp).
+    void Follow(PixelSize growth, UINT dpi);
     HWND Get(int id) const;
     bool Created() const { return m_table != nullptr; }
     // Ids of the buttons Enter and Esc press; 0 for none.
