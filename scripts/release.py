@@ -17,12 +17,12 @@ attributes, sorted entries.
 import argparse
 import hashlib
 import os
-import struct
 import sys
 import subprocess
 import zipfile
 
 import msi
+import pe_header
 import tolvane_version
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -54,17 +54,6 @@ def read_version(root):
         sys.exit("release: cannot read the version: %s" % e)
 
 
-def pe_machine(path):
-    with open(path, "rb") as f:
-        data = f.read(4096)
-    if data[:2] != b"MZ":
-        return None
-    (pe_offset,) = struct.unpack_from("<I", data, 0x3C)
-    if data[pe_offset:pe_offset + 4] != b"PE\0\0":
-        return None
-    return struct.unpack_from("<H", data, pe_offset + 4)[0]
-
-
 def check_bin(bin_dir, machine):
     problems = []
     for name in FILES:
@@ -72,7 +61,7 @@ def check_bin(bin_dir, machine):
             problems.append("%s is missing" % os.path.join(bin_dir, name))
     for name in PROGRAMS:
         path = os.path.join(bin_dir, name)
-        if os.path.isfile(path) and pe_machine(path) != machine:
+        if os.path.isfile(path) and pe_header.machine(path) != machine:
             problems.append("%s is not built for machine 0x%x" % (path, machine))
     return problems
 

@@ -2,10 +2,10 @@
 
 #include <shobjidl.h>
 
+#include "Com.h"
 #include "Error.h"
 #include "ExplorerLaunch.h"
 #include "Handles.h"
-#include "SystemFunction.h"
 #include "LauncherTexts.h"
 #include "Win32FolderProbe.h"
 
@@ -25,13 +25,8 @@ std::wstring StartFolder(const std::wstring& text) {
 // every id Windows defines: 35 KiB in the program for this one.
 constexpr CLSID kFileOpenDialog = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
 
-// HRESULT_FROM_WIN32 undone where it was one.
-long ErrorOf(HRESULT result) {
-    return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<long>(result);
-}
-
 std::optional<std::wstring> Refused(HWND owner, HRESULT result) {
-    winkit::ShowInformation(owner, L"Tolvane could not open the folder picker:\n" + winkit::SystemMessage(ErrorOf(result)),
+    winkit::ShowInformation(owner, L"Tolvane could not open the folder picker:\n" + winkit::SystemMessage(winkit::ErrorOf(result)),
                             kLauncherCaption);
     return std::nullopt;
 }
@@ -41,22 +36,11 @@ std::optional<std::wstring> Refused(HWND owner, HRESULT result) {
 std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& text) {
     // ole32 is loaded when the picker is first asked for: as an import it
     // would sit in the resident launcher from its start.
-    static const auto initialize = winkit::SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    static const auto uninitialize = winkit::SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-    static const auto createInstance = winkit::SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-    if (initialize == nullptr || uninitialize == nullptr || createInstance == nullptr)
-        return Refused(owner, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
-    const HRESULT started = initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    struct ComScope {
-        decltype(&CoUninitialize) uninitialize;
-        bool started;
-        ~ComScope() {
-            if (started) uninitialize();
-        }
-    } scope{uninitialize, SUCCEEDED(started)};
+    if (!winkit::Com().Loaded()) return Refused(owner, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
+    const winkit::ComApartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     winkit::UniqueCom<IFileOpenDialog> dialog;
-    HRESULT result = createInstance(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),
+    HRESULT result = winkit::Com().createInstance(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),
                                     reinterpret_cast<void**>(dialog.Put()));
     if (FAILED(result)) return Refused(owner, result);
     FILEOPENDIALOGOPTIONS options = 0;

@@ -8,33 +8,6 @@ namespace setup {
 
 namespace {
 
-// ole32 and oleaut32 are loaded when an installation is finished: as imports
-// they were loaded with every start of Setup, and cost a sixth of the time to
-// its window.
-struct Com {
-    decltype(&CoInitializeEx) initialize =
-        winkit::SystemFunction<decltype(&CoInitializeEx)>(L"ole32.dll", "CoInitializeEx");
-    decltype(&CoUninitialize) uninitialize =
-        winkit::SystemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
-    decltype(&CoCreateInstance) createInstance =
-        winkit::SystemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
-    decltype(&SysAllocStringLen) allocString =
-        winkit::SystemFunction<decltype(&SysAllocStringLen)>(L"oleaut32.dll", "SysAllocStringLen");
-    bool Loaded() const {
-        return initialize != nullptr && uninitialize != nullptr && createInstance != nullptr &&
-               allocString != nullptr;
-    }
-};
-
-const Com& ComFunctions() {
-    static const Com com;
-    return com;
-}
-
-winkit::UniqueBstr Text(const std::wstring& text) {
-    return winkit::UniqueBstr(ComFunctions().allocString(text.data(), static_cast<UINT>(text.size())));
-}
-
 // What VariantInit makes.
 VARIANT EmptyVariant() {
     VARIANT variant{};
@@ -49,31 +22,22 @@ VARIANT TextVariant(const winkit::UniqueBstr& text) {
     return variant;
 }
 
-// HRESULT_FROM_WIN32 undone where it was one; other codes pass as they are
-// (FormatMessage knows many of them).
-long ErrorOf(HRESULT result) {
-    return HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result) : static_cast<long>(result);
-}
-
 }  // namespace
 
-DesktopShell::DesktopShell() {
-    m_comStarted = ComFunctions().Loaded() &&
-                   SUCCEEDED(ComFunctions().initialize(nullptr, COINIT_APARTMENTTHREADED));
-}
+// ole32 and oleaut32 are loaded when an installation is finished: as imports
+// they were loaded with every start of Setup, and cost a sixth of the time to
+// its window.
+DesktopShell::DesktopShell() : m_apartment(COINIT_APARTMENTTHREADED) {}
 
-DesktopShell::~DesktopShell() {
-    m_shell.Reset();
-    if (m_comStarted) ComFunctions().uninitialize();
-}
+DesktopShell::~DesktopShell() = default;
 
 // The route the desktop's own window offers: ShellWindows finds the desktop,
 // its browser's view hands out the folder view's automation object, and that
 // object's Application is the desktop Explorer's IShellDispatch2.
 bool DesktopShell::Ask() {
     winkit::UniqueCom<IShellWindows> windows;
-    if (!m_comStarted) return false;
-    if (FAILED(ComFunctions().createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+    if (!m_apartment.Started()) return false;
+    if (FAILED(winkit::Com().createInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                                 reinterpret_cast<void**>(windows.Put()))))
         return false;
     VARIANT none = EmptyVariant();
@@ -116,16 +80,16 @@ bool DesktopShell::Available() {
 winkit::Win32Result DesktopShell::Start(const StartCommand& start) {
     if (!Available())
         return winkit::Win32Result::Failure(ERROR_NOT_SUPPORTED, L"No desktop shell to start " + start.programPath);
-    const winkit::UniqueBstr file = Text(start.programPath);
-    const winkit::UniqueBstr folder = Text(start.workingFolder);
-    const winkit::UniqueBstr verb = Text(L"open");
+    const winkit::UniqueBstr file = winkit::ComText(start.programPath);
+    const winkit::UniqueBstr folder = winkit::ComText(start.workingFolder);
+    const winkit::UniqueBstr verb = winkit::ComText(L"open");
     VARIANT none = EmptyVariant();
     VARIANT show = EmptyVariant();
     show.vt = VT_I4;
     show.lVal = start.showState;
     const HRESULT result =
         m_shell.Get()->ShellExecute(file.Get(), none, TextVariant(folder), TextVariant(verb), show);
-    if (FAILED(result)) return winkit::Win32Result::Failure(ErrorOf(result), L"Could not start " + start.programPath);
+    if (FAILED(result)) return winkit::Win32Result::Failure(winkit::ErrorOf(result), L"Could not start " + start.programPath);
     return {};
 }
 

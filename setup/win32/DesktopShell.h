@@ -1,6 +1,7 @@
 #pragma once
 #include <shldisp.h>
 
+#include "Com.h"
 #include "Handles.h"
 #include "Install.h"
 
@@ -22,7 +23,8 @@ public:
 private:
     bool Ask();
 
-    bool m_comStarted = false;
+    // Declared first, so that it ends after the shell's object is released.
+    winkit::ComApartment m_apartment;
     winkit::UniqueCom<IShellDispatch2> m_shell;
 };
 

@@ -3,7 +3,9 @@
 // keyboard input from inside the prefix. Every fact goes to stdout as one JSON
 // object per line (UTF-8), so the Python side can parse it line by line.
 #include <windows.h>
+#include <exdisp.h>
 #include <shellapi.h>
+#include <shlguid.h>
 #include <tlhelp32.h>
 #include <winternl.h>
 #include <sddl.h>
@@ -445,10 +447,27 @@ int CmdKeys(const Args& args)
     return 0;
 }
 
+// The edit box that has the keyboard focus, if the focus is in one.
+HWND FocusedEdit()
+{
+    const HWND foreground = GetForegroundWindow();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!foreground || !GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &info) || !info.hwndFocus) {
+        return nullptr;
+    }
+    return _wcsicmp(ClassOf(info.hwndFocus).c_str(), L"Edit") == 0 ? info.hwndFocus : nullptr;
+}
+
 // Types text as unicode characters, so letters outside the keyboard layout arrive too.
+// On a busy machine the program may not have read the last keys when they are
+// all sent, and a menu its thread opens next takes them instead (the tray menu
+// and the Settings dialog share a thread): an edit box typed into is read back
+// until it shows the text.
 int CmdType(const Args& args)
 {
     const DWORD delay = static_cast<DWORD>(args.Number(L"delay", 15));
+    const HWND edit = FocusedEdit();
     for (const std::wstring& text : args.Positional()) {
         for (const wchar_t c : text) {
             std::vector<INPUT> inputs(2);
@@ -462,7 +481,12 @@ int CmdType(const Args& args)
             }
             Sleep(delay);
         }
-        Fact("typed").Str("text", text).Emit();
+        bool shown = edit == nullptr;
+        for (const ULONGLONG giveUp = GetTickCount64() + Scaled(5000); !shown; Sleep(20)) {
+            shown = WindowText(edit).find(text) != std::wstring::npos;
+            if (GetTickCount64() >= giveUp) break;
+        }
+        Fact("typed").Str("text", text).Bool("shown", shown).Emit();
     }
     return 0;
 }
@@ -903,6 +927,32 @@ int CmdWaitIdle(const Args& args)
     return 0;
 }
 
+// Whether the desktop's Explorer answers for its window through ShellWindows,
+// the way Setup reaches it to start the launcher as the desktop's user.
+int CmdShellReady(const Args&)
+{
+    bool ready = false;
+    if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        IShellWindows* windows = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                                       reinterpret_cast<void**>(&windows)))) {
+            VARIANT none;
+            VariantInit(&none);
+            long hwnd = 0;
+            IDispatch* desktop = nullptr;
+            ready = windows->FindWindowSW(&none, &none, SWC_DESKTOP, &hwnd, SWFO_NEEDDISPATCH, &desktop) == S_OK &&
+                    desktop != nullptr;
+            if (desktop) {
+                desktop->Release();
+            }
+            windows->Release();
+        }
+        CoUninitialize();
+    }
+    Fact("shell").Bool("ready", ready).Emit();
+    return 0;
+}
+
 int CmdTrayDelete(const Args& args)
 {
     if (args.Positional().empty()) {
@@ -1089,7 +1139,7 @@ void Usage()
         .Str("commands",
             L"windows|wait-window [--class C] [--caption T] [--pid P] [--visible] [--timeout MS] [--gone]; "
             L"controls HWND; focus; cursor; set-foreground HWND; close HWND; keys CHORD...; type TEXT...; "
-            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; wait-idle PID [--timeout MS]; "
+            L"processes [--name N]; watch [--ms MS] [--name N] [--count K --settle MS]; alive PID; wait-idle PID [--timeout MS]; shell-ready; "
             L"tray-delete HWND [--uid N]; taskbar-created [HWND]; post HWND MSG [W] [L] [--times N]; menu HWND; listview HWND; reg-get KEY NAME [--64]; "
             L"hold-hotkey --mods M --vk V [--ms MS]; hold-window --class C [--ms MS]; hold-mutex --name N [--ms MS]")
         .Emit();
@@ -1116,6 +1166,7 @@ int wmain(int argc, wchar_t** argv)
         { L"close", CmdClose },
         { L"keys", CmdKeys },
         { L"type", CmdType },
+        { L"shell-ready", CmdShellReady },
         { L"processes", CmdProcesses },
         { L"watch", CmdWatch },
         { L"alive", CmdAlive },

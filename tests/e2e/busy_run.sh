@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The whole e2e suite of both builds beside two processes that keep both CPUs
 # busy, as on a machine where other builds run: shows that the harness's
-# waits (tolvane_e2e.scaled) hold under load. Build win64 and win32 first.
+# waits (tolvane_e2e.scaled) hold under load. Build win64 and win32 first;
+# name presets to run only those (busy_run.sh win32).
 # Prints the load average seen while it ran and how long each build took.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -16,7 +17,9 @@ sampler=$!
 stop() { kill "${busy[@]}" "$sampler" 2>/dev/null; }
 trap stop EXIT
 status=0
-for preset in win64 win32; do
+presets=("$@")
+[ ${#presets[@]} -gt 0 ] || presets=(win64 win32)
+for preset in "${presets[@]}"; do
   started=$SECONDS
   ctest --preset "$preset" -L e2e --output-on-failure || status=1
   echo "== $preset: $(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s under load"

@@ -112,6 +112,11 @@ class SetupSession:
         s = WineSession(name)
         s.install_programs({DOWNLOADS: FILES})
         s.start_desktop()
+        # Setup starts the launcher through the desktop's Explorer, which a
+        # busy machine may still be setting up well after its taskbar shows:
+        # a user signs in to a desktop that is ready.
+        if not wait_for(s.driver.shell_ready, timeout=30, interval=0.5):
+            raise AssertionError("the desktop's Explorer never answered for its window (ShellWindows)")
         return s
 
 

@@ -460,6 +460,10 @@ class Driver:
         return self.run("wait-idle", pid, "--timeout", int(scaled(timeout) * 1000),
                         timeout=timeout + 30)[0]["idle"]
 
+    def shell_ready(self):
+        """True once the desktop's Explorer answers for its window through ShellWindows."""
+        return self.run("shell-ready")[0]["ready"]
+
     # tray
     def tray_delete(self, hwnd, uid=125):
         return self.run("tray-delete", hwnd, "--uid", uid, check=False)[0].get("ok", False)

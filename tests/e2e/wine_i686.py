@@ -32,6 +32,8 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPO = os.path.dirname(os.path.dirname(HERE))
 GUEST_FIXES = os.path.join(HERE, "i686", "guest_fixes.c")
+sys.path.insert(0, os.path.join(REPO, "scripts"))
+import pe_header  # noqa: E402
 ROOT_FORMAT = "tolvane-i686-wine-2"
 # qemu keeps a 32-bit process's memory at host address = guest address + this
 # base. Left to itself it picks the lowest free one (page 1 here), which moves
@@ -310,18 +312,7 @@ def emulated_commands(prefix):
 
 def pe_machine(path):
     """'i686', 'x86_64' or None, from a PE file's COFF header."""
-    try:
-        with open(path, "rb") as f:
-            head = f.read(4096)
-    except OSError:
-        return None
-    if head[:2] != b"MZ" or len(head) < 64:
-        return None
-    offset = int.from_bytes(head[60:64], "little")
-    if head[offset:offset + 4] != b"PE\0\0":
-        return None
-    machine = int.from_bytes(head[offset + 4:offset + 6], "little")
-    return {0x14C: "i686", 0x8664: "x86_64"}.get(machine)
+    return pe_header.MACHINES.get(pe_header.machine(path))
 
 
 if __name__ == "__main__":

@@ -14,6 +14,7 @@ import unittest
 import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import pe_header  # noqa: E402
 import tolvane_version  # noqa: E402
 
 # ---------------------------------------------------------------------------
@@ -90,19 +91,13 @@ DIR_RESOURCE = 2
 DIR_DEBUG = 6
 
 
-class PeError(Exception):
-    pass
+PeError = pe_header.PeError
 
 
 class PeFile:
     def __init__(self, data):
         self.data = data
-        if data[:2] != b"MZ":
-            raise PeError("no MZ header")
-        (pe_offset,) = struct.unpack_from("<I", data, 0x3C)
-        if data[pe_offset:pe_offset + 4] != b"PE\0\0":
-            raise PeError("no PE signature")
-        coff = pe_offset + 4
+        coff = pe_header.coff_offset(data)
         (self.machine, self.section_count, _, self.symbol_table_pointer,
          self.symbol_count, optional_size, self.characteristics) = struct.unpack_from(
             "<HHIIIHH", data, coff)

@@ -22,13 +22,8 @@ BIN_DIR = None
 ARCH = None
 
 
-def _pe_header(data):
-    (pe_offset,) = struct.unpack_from("<I", data, 0x3C)
-    return pe_offset + 4  # COFF header
-
-
 def _opt(data):
-    return _pe_header(data) + 20
+    return cd.pe_header.coff_offset(data) + 20
 
 
 def set_u16(data, pos, value):
@@ -36,7 +31,7 @@ def set_u16(data, pos, value):
 
 
 def set_machine(data):
-    set_u16(data, _pe_header(data), 0x1C0)  # ARM
+    set_u16(data, cd.pe_header.coff_offset(data), 0x1C0)  # ARM
 
 
 def set_console_subsystem(data):
@@ -44,11 +39,11 @@ def set_console_subsystem(data):
 
 
 def add_symbol_table(data):
-    struct.pack_into("<II", data, _pe_header(data) + 8, 0x400, 12)
+    struct.pack_into("<II", data, cd.pe_header.coff_offset(data) + 8, 0x400, 12)
 
 
 def rename_first_section_debug(data):
-    coff = _pe_header(data)
+    coff = cd.pe_header.coff_offset(data)
     (optional_size,) = struct.unpack_from("<H", data, coff + 16)
     table = coff + 20 + optional_size
     data[table:table + 8] = b".debug_i"
