@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Favourites.h"
+#include "HotkeyBox.h"
 #include "Window.h"
 
 namespace launcher {
@@ -29,13 +30,15 @@ private:
     void OnFailure() override;
 
     void OnOk();
+    // Beside the box: why its combination is not taken, if it is not.
+    void UpdateHotkeyNote();
     void OnBrowse();
 
     std::vector<Favourite> m_list;
     std::size_t m_index = 0;
     Favourite m_favourite;
     Done m_done;
-    unsigned m_shownHotkey = 0;  // the box's word as loaded: unchanged, the stored text stays
+    HotkeyBox m_box;
 };
 
 }  // namespace launcher
