@@ -53,13 +53,16 @@ bool HotkeyBox::TypeOwnCombination(const Hotkey& combination) {
         return false;
     auto* box = reinterpret_cast<HotkeyBox*>(GetWindowLongPtrW(focus, GWLP_USERDATA));
     if (box == nullptr || box->m_box != focus) return false;
-    // The control has no Windows key: such a combination is held beside it.
-    const bool showable = (combination.modifiers & kModWin) == 0;
-    box->m_handedIn = showable ? Hotkey{} : combination;
-    SendMessageW(focus, HKM_SETHOTKEY, showable ? ToHotkeyControl(combination) : 0, 0);
-    box->m_kept = box->Word();
+    box->m_handedIn = combination;
+    box->ShowHandedIn();
     box->Notify();
     return true;
+}
+
+void HotkeyBox::ShowHandedIn() {
+    // The control has no Windows key: such a combination is held beside it.
+    const bool showable = (m_handedIn.modifiers & kModWin) == 0;
+    SendMessageW(m_box, HKM_SETHOTKEY, showable ? ToHotkeyControl(m_handedIn) : 0, 0);
 }
 
 // An Alt with a letter or digit that another control of the window has as
@@ -86,9 +89,14 @@ LRESULT CALLBACK HotkeyBox::Procedure(HWND hwnd, UINT message, WPARAM wParam, LP
 LRESULT HotkeyBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const bool keyDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     const bool keyUp = message == WM_KEYUP || message == WM_SYSKEYUP;
-    // The control would show the Windows key as a key of its own.
-    if ((keyDown || keyUp) && (wParam == VK_LWIN || wParam == VK_RWIN)) return 0;
-    if (keyDown) {
+    // The control would show the Windows key, and the unassigned key the
+    // Win+E hook sends before the Windows key's release, as keys of their own.
+    constexpr WPARAM kUnassignedKey = 0xE8;
+    if ((keyDown || keyUp) && (wParam == VK_LWIN || wParam == VK_RWIN || wParam == kUnassignedKey)) return 0;
+    // Ctrl, Alt and Shift pressed on their own start a new combination and
+    // clear the box meanwhile; any other key ends one.
+    const bool modifier = wParam == VK_CONTROL || wParam == VK_MENU || wParam == VK_SHIFT;
+    if (keyDown && !modifier) {
         m_handedIn = Hotkey{};
         // The control takes Alt and the letter as the new combination before
         // the dialog sees the access key (WM_SYSCHAR): the key goes to the
@@ -106,10 +114,10 @@ LRESULT HotkeyBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         m_box = nullptr;
         return result;
     }
-    // Ctrl, Alt and Shift pressed on their own start a new combination and
-    // clear the box meanwhile; any other key ends one.
-    const bool modifier = wParam == VK_CONTROL || wParam == VK_MENU || wParam == VK_SHIFT;
     if ((keyDown && !modifier) || message == HKM_SETHOTKEY) m_kept = Word();
+    // The combination comes as a posted WM_HOTKEY, which the queue hands out
+    // before the presses of its Ctrl and Alt that the box has yet to see.
+    if (modifier && (keyDown || keyUp) && !m_handedIn.IsNone()) ShowHandedIn();
     return result;
 }
 

@@ -53,12 +53,13 @@ private:
     unsigned Word() const;
     bool IsAccessKey(WPARAM key) const;
     void Notify() const;
+    void ShowHandedIn();
 
     HWND m_box = nullptr;
     WNDPROC m_original = nullptr;
     unsigned m_shown = 0;  // the control's word as loaded
     unsigned m_kept = 0;   // the last one typed, kept through an access key
-    Hotkey m_handedIn;     // one the box cannot show (Win+E), until the next key
+    Hotkey m_handedIn;     // Tolvane's own, until the next key that is no Ctrl, Alt or Shift
 };
 
 }  // namespace launcher
