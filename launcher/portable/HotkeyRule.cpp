@@ -30,9 +30,11 @@ constexpr Hotkey kWindowsOwn[] = {
 // and the editing keys for moving and typing; punctuation and the keypad).
 bool LeftToPrograms(unsigned key) { return !((key >= kKeyF1 && key <= kKeyF24) || key == kKeyPause); }
 
+// Windows gives Ctrl with a letter as a control character and Ctrl with
+// Space as a blank on every layout: neither is a character AltGr types.
 bool IsPrintable(const std::wstring& text) {
     for (wchar_t ch : text)
-        if (ch < L' ' || ch == 0x7F) return false;
+        if (ch <= L' ' || ch == 0x7F) return false;
     return !text.empty();
 }
 

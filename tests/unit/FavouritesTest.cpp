@@ -213,6 +213,7 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
     EXPECT_EQ(HotkeyGivenText(main, kMainFolder, list),
               L"Ctrl+Alt+E is already the hotkey of the main folder. Please choose another combination.");
     EXPECT_EQ(HotkeyGivenNote(main, kMainFolder, list), L"Ctrl+Alt+E is already the hotkey of the main folder.");
+    EXPECT_EQ(HotkeyGivenNote(main, list.size(), list), L"Ctrl+Alt+E is already the hotkey of the main folder.");
     EXPECT_EQ(HotkeyGivenNote(main, 0, {Named(std::wstring(30, L'n'))}),
               L"Ctrl+Alt+E is already the hotkey of \"" + std::wstring(19, L'n') + L"\u2026\".");
     EXPECT_EQ(HotkeyGivenText(*ParseHotkey(L"Ctrl+Alt+2"), 5, list),

@@ -142,7 +142,7 @@ private:
 // US: no AltGr at all. German (T1): Q @, E €, M µ, 2 ², 3 ³, 7 {, 8 [, 9 ],
 // 0 }, ß \, + ~, < |; Ctrl+Alt with another letter types a control
 // character (Ctrl+E's), which is no character anyone types.
-const TableLayout kUnitedStates({{'E', L"\x05"}});
+const TableLayout kUnitedStates({{'E', L"\x05"}, {0x20, L" "}});
 const TableLayout kGerman({{'Q', L"@"}, {'E', L"\u20AC"}, {'M', L"\u00B5"}, {'2', L"\u00B2"}, {'3', L"\u00B3"},
                            {'7', L"{"}, {'8', L"["}, {'9', L"]"}, {'0', L"}"}, {0xDB, L"\\"}, {0xBB, L"~"},
                            {0xE2, L"|"}, {'A', L"\x01"}});
@@ -171,6 +171,7 @@ TEST(HotkeyRule, KeysProgramsTypingAndWindowsNeedAreRefused) {
         {{kModControl, 0xBE}, R::Typing, R::Typing, L"This combination is not taken: other programs need it."},
         // ... but function keys and Pause with them are no typing.
         {{kModAlt, 0x70}, R::None, R::None, L""},
+        {{kModAlt, 0x87}, R::None, R::None, L""},
         {{kModControl, 0x7B}, R::None, R::None, L""},
         {{kModControl, 0x13}, R::None, R::None, L""},
         // Windows' own.
@@ -195,6 +196,7 @@ TEST(HotkeyRule, KeysProgramsTypingAndWindowsNeedAreRefused) {
         {{kCtrlAlt, 'A'}, R::None, R::None, L""},
         {{kCtrlAlt, '1'}, R::None, R::None, L""},
         {{kCtrlAlt, 0x7B}, R::None, R::None, L""},
+        {{kCtrlAlt, 0x20}, R::None, R::None, L""},
         // Win with any key, Ctrl+Shift, Alt+Shift and three modifiers stay.
         {{kWin, 'E'}, R::None, R::None, L""},
         {{kWin, 'Q'}, R::None, R::None, L""},

@@ -128,7 +128,8 @@ TEST(AccessKeys, TheLetterAfterASingleAmpersand) {
     } cases[] = {
         {L"&Save", L'S'},      {L"Use &Win+E", L'W'}, {L"Na&me:", L'M'}, {L"&1 Projects", L'1'},
         {L"Tom && Jerry", 0},  {L"A&&B &c", L'C'},    {L"", 0},          {L"end&", 0},
-        {L"&\u00C4rger", 0},   {nullptr, 0},
+        {L"&\u00C4rger", 0},   {L"&z", L'Z'},         {L"&Z", L'Z'},     {L"&9", L'9'},
+        {nullptr, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(AccessKey(c.caption), c.key) << (c.caption ? c.caption : L"(null)");
 }
