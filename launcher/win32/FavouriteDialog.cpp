@@ -104,7 +104,7 @@ void FavouriteDialog::OnCreate() {
         }
     }
     m_box.Attach(m_controls.Get(kHotkeyBox), hotkey);
-    SetWindowTextW(m_controls.Get(kHotkeyNote), note.c_str());
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note);
     SetFocusTo(m_controls.Get(kNameEdit));
 }
 
@@ -125,7 +125,7 @@ void FavouriteDialog::UpdateHotkeyNote() {
     if (note.empty())
         if (const auto holder = HotkeyHolder(held, MainWindow::Instance().ActiveHotkey(), m_list, m_index))
             note = HotkeyGivenNote(held, *holder, m_list);
-    SetWindowTextW(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note.c_str());
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note);
 }
 
 void FavouriteDialog::OnBrowse() {

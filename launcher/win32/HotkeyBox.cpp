@@ -9,6 +9,15 @@
 
 namespace launcher {
 
+void ShowHotkeyNote(HWND note, const std::wstring& text) {
+    std::wstring shown;
+    for (wchar_t ch : text) {
+        if (ch == L'&') shown += L'&';
+        shown += ch;
+    }
+    SetWindowTextW(note, shown.c_str());
+}
+
 void HotkeyBox::Attach(HWND box, const std::optional<Hotkey>& shown) {
     m_box = box;
     m_handedIn = Hotkey{};

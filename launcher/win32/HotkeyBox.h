@@ -20,6 +20,10 @@ inline constexpr wchar_t kHeldCombinationNote[] = L"A combination another progra
 inline constexpr wchar_t kUnreadableHotkeyNote[] = L"The stored hotkey cannot be read: none is set.";
 inline constexpr wchar_t kChooseAnother[] = L" Please choose another combination.";
 
+// The note beside the box: a favourite's name may hold a "&", which a label
+// would show as an access key.
+void ShowHotkeyNote(HWND note, const std::wstring& text);
+
 class HotkeyBox {
 public:
     HotkeyBox() = default;

@@ -151,10 +151,12 @@ void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
         hotkey = Hotkey{};
     } else if (stored.hotkeyByPolicy) {
         note = L"Your administrator has set the hotkey.";
+    } else if (windowsKey) {
+        note.clear();
     }
     m_box.Attach(m_controls.Get(kHotkeyBox), windowsKey ? std::nullopt : hotkey);
     SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
-    SetWindowTextW(m_controls.Get(kHotkeyNote), note.c_str());
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note);
     EnableWindow(m_controls.Get(kWindowsKeyCheck), !stored.hotkeyByPolicy);
     EnableWindow(m_controls.Get(kWindowsKeyShown), FALSE);
     m_box.Enable(!stored.hotkeyByPolicy);
@@ -177,7 +179,7 @@ void SettingsDialog::UpdateHotkeyNote() {
     if (note.empty() && !(held == MainWindow::Instance().ActiveHotkey()))
         if (const auto holder = HotkeyHolder(held, Hotkey{}, favourites, kMainFolder))
             note = HotkeyGivenNote(held, *holder, favourites);
-    SetWindowTextW(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note.c_str());
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note);
 }
 
 std::optional<Hotkey> SettingsDialog::ChosenHotkey() const {
@@ -195,6 +197,11 @@ void SettingsDialog::OnCommand(int id, int code, HWND control) {
         OnCancel();
     } else if (id == kWindowsKeyCheck) {
         ShowWindowsKeyUse(m_controls.Checked(kWindowsKeyCheck));
+        // What the note says of the box's combination does not count meanwhile.
+        if (m_controls.Checked(kWindowsKeyCheck))
+            ShowHotkeyNote(m_controls.Get(kHotkeyNote), std::wstring());
+        else
+            UpdateHotkeyNote();
     } else if (id == kBrowseButton) {
         HWND folder = m_controls.Get(kFolderEdit);
         if (const auto picked = PickFolder(m_hwnd, winkit::WindowText(folder))) SetWindowTextW(folder, picked->c_str());
