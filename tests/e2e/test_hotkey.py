@@ -149,7 +149,7 @@ class HotkeyTest(unittest.TestCase):
         self.assertEqual(shown(), ([True], [(False, False)]))
         # Beside the box: why a combination is not taken.
         self.click(box)
-        note = next(c for c in self.s.driver.controls(window["hwnd"]) if "cannot be read" in c["text"])
+        note = by_text[notes[0]]
         for chord, said in (("alt+z", "Alt+Z is not taken: menus need it."),
                             ("ctrl+c", "Ctrl+C is not taken: other programs need it."),
                             ("ctrl+alt+f12", "A combination another program holds cannot be typed here.")):
