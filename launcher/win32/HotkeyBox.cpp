@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
+#include "AccessKey.h"
 #include "Controls.h"
 #include "HotkeyRule.h"
-#include "Layout.h"
 #include "Win32KeyboardLayout.h"
 
 namespace launcher {
@@ -84,7 +84,7 @@ bool HotkeyBox::IsAccessKey(WPARAM key) const {
     HWND window = GetAncestor(m_box, GA_ROOT);
     for (HWND control = GetWindow(window, GW_CHILD); control != nullptr; control = GetWindow(control, GW_HWNDNEXT)) {
         if (!IsWindowVisible(control) || !IsWindowEnabled(control)) continue;
-        if (winkit::AccessKey(winkit::WindowText(control).c_str()) == static_cast<wchar_t>(key)) return true;
+        if (AccessKey(winkit::WindowText(control).c_str()) == static_cast<wchar_t>(key)) return true;
     }
     return false;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "AccessKey.h"
 #include "Hotkey.h"
 #include "HotkeyRule.h"
 
@@ -217,4 +218,18 @@ TEST(HotkeyRule, KeysProgramsTypingAndWindowsNeedAreRefused) {
     EXPECT_EQ(StoredHotkeyRefusedText({kModAlt, 'S'}, JudgeHotkey({kModAlt, 'S'}, kUnitedStates)),
               L"The hotkey Alt+S is not used: menus need it. Choose another in Settings.");
     EXPECT_EQ(StoredHotkeyRefusedText({kCtrlAlt, 'E'}, JudgeHotkey({kCtrlAlt, 'E'}, kUnitedStates)), L"");
+}
+
+TEST(AccessKeys, TheLetterAfterASingleAmpersand) {
+    struct Case {
+        const wchar_t* caption;
+        wchar_t key;
+    } cases[] = {
+        {L"&Save", L'S'},      {L"Use &Win+E", L'W'}, {L"Na&me:", L'M'}, {L"&1 Projects", L'1'},
+        {L"Tom && Jerry", 0},  {L"A&&B &c", L'C'},    {L"", 0},          {L"end&", 0},
+        {L"&\u00C4rger", 0},   {L"&z", L'Z'},         {L"&Z", L'Z'},     {L"&9", L'9'},
+        {L"&a", L'A'},      {L"&All", L'A'},      {L"&0 Tenth", L'0'},
+        {nullptr, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AccessKey(c.caption), c.key) << (c.caption ? c.caption : L"(null)");
 }

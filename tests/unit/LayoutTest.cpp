@@ -120,17 +120,3 @@ TEST(ProgramPath, QuotedOnlyWhenItHoldsABlank) {
               L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\"");
     EXPECT_EQ(QuoteProgramPath(L"C:\\Tab\there\\Tolvane.exe"), L"\"C:\\Tab\there\\Tolvane.exe\"");
 }
-
-TEST(AccessKeys, TheLetterAfterASingleAmpersand) {
-    struct Case {
-        const wchar_t* caption;
-        wchar_t key;
-    } cases[] = {
-        {L"&Save", L'S'},      {L"Use &Win+E", L'W'}, {L"Na&me:", L'M'}, {L"&1 Projects", L'1'},
-        {L"Tom && Jerry", 0},  {L"A&&B &c", L'C'},    {L"", 0},          {L"end&", 0},
-        {L"&\u00C4rger", 0},   {L"&z", L'Z'},         {L"&Z", L'Z'},     {L"&9", L'9'},
-        {L"&a", L'A'},      {L"&All", L'A'},      {L"&0 Tenth", L'0'},
-        {nullptr, 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(AccessKey(c.caption), c.key) << (c.caption ? c.caption : L"(null)");
-}

@@ -54,8 +54,4 @@ PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t i
 // makes the window's Z order the tab order.
 std::vector<std::size_t> TabOrder(const ControlSpec* table, std::size_t count);
 
-// The access key a caption marks with "&" ("&Save": 'S'), as an upper-case
-// letter or a digit; 0 for none ("&&" is an ampersand).
-wchar_t AccessKey(const wchar_t* caption);
-
 }  // namespace winkit
