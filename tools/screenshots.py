@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Takes the README's pictures of every window and the tray menu at 96 and 144 DPI.
+"""Takes the README's pictures of every window and the tray menu at 96 and
+144 DPI, and of the hotkey boxes' notes.
 
 Runs the x86_64 build under Wine (the DPIs given, or both) with the end-to-end harness and writes
 docs/<window>-<dpi>dpi.png, each cropped to its window. Build first:
@@ -122,6 +123,14 @@ def shoot(dpi):
         settings = session.driver.wait_window(cls=SETTINGS_CLASS, visible=True, timeout=5)
         time.sleep(0.5)
         crop(session, settings, f"settings-{dpi}dpi")
+        # Beside the hotkey box, why a combination is not taken; "Use Win+E" in the box's place.
+        session.driver.keys("alt+k", "alt+z")
+        time.sleep(0.5)
+        crop(session, settings, f"settings-hotkey-refused-{dpi}dpi")
+        session.driver.keys("alt+w")
+        time.sleep(0.5)
+        crop(session, settings, f"settings-wine-{dpi}dpi")
+        session.driver.keys("alt+w")
 
         session.driver.keys("alt+f")
         favourites = session.driver.wait_window(cls="Tolvane.FavouritesDialog", visible=True, timeout=5)
@@ -131,6 +140,10 @@ def shoot(dpi):
         favourite = session.driver.wait_window(cls="Tolvane.FavouriteDialog", visible=True, timeout=5)
         time.sleep(0.5)
         crop(session, favourite, f"favourite-{dpi}dpi")
+        # Another favourite's combination typed in the box is the box's, not run.
+        session.driver.keys("alt+k", "ctrl+alt+2")
+        time.sleep(0.5)
+        crop(session, favourite, f"favourite-hotkey-refused-{dpi}dpi")
         session.driver.keys("esc")
         session.driver.wait_window_gone(cls="Tolvane.FavouriteDialog", timeout=5)
         session.driver.keys("esc")

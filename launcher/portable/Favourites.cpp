@@ -244,7 +244,8 @@ std::optional<std::size_t> HotkeyHolder(const Hotkey& combination, const Hotkey&
     return std::nullopt;
 }
 
-std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>& list, const Hotkey& mainHotkey) {
+std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>& list, const Hotkey& mainHotkey,
+                                                   const KeyboardLayout& layout) {
     std::vector<FavouriteHotkey> checks;
     for (const Favourite& favourite : list) {
         FavouriteHotkey check;
@@ -252,6 +253,7 @@ std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>&
         check.unreadable = !parsed;
         if (parsed && !parsed->IsNone()) {
             check.combination = *parsed;
+            check.verdict = JudgeHotkey(*parsed, layout);
             if (*parsed == mainHotkey) check.givenTwice = kMainFolder;
             for (std::size_t earlier = 0; earlier < checks.size() && !check.givenTwice; ++earlier)
                 if (checks[earlier].ToTake() == *parsed) check.givenTwice = earlier;
@@ -261,9 +263,18 @@ std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>&
     return checks;
 }
 
+std::wstring HotkeyGivenNote(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list) {
+    // The line beside the box holds about fifty characters.
+    constexpr std::size_t kNoteNameLength = 20;
+    if (holder == kMainFolder || holder >= list.size())
+        return FormatHotkey(combination) + L" is already the hotkey of the main folder.";
+    return FormatHotkey(combination) + L" is already the hotkey of \"" + ShortName(list[holder], kNoteNameLength) +
+           L"\".";
+}
+
 std::wstring HotkeyGivenText(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list) {
     const std::wstring given = holder == kMainFolder || holder >= list.size()
-                                   ? L" already opens the main folder."
+                                   ? L" is already the hotkey of the main folder."
                                    : L" is already the hotkey of " + Quoted(list[holder]) + L".";
     return FormatHotkey(combination) + given + L" Please choose another combination.";
 }
@@ -277,6 +288,7 @@ std::wstring FavouriteHotkeyTakenText(const Favourite& favourite, const Hotkey& 
 std::wstring HotkeyColumnText(const FavouriteHotkey& check, bool usedByAnotherProgram) {
     if (check.unreadable) return L"(cannot be read)";
     const std::wstring text = FormatHotkey(check.combination);
+    if (!check.verdict.Allowed()) return text + L" (not allowed)";
     if (check.givenTwice) return text + L" (given twice)";
     if (usedByAnotherProgram) return text + L" (used by another program)";
     return text;
@@ -289,9 +301,11 @@ std::wstring FavouriteHotkeysNotTakenText(const std::vector<Favourite>& list,
     std::vector<std::wstring> items;
     for (const HotkeyNotTaken& item : notTaken) {
         if (item.favourite >= list.size()) continue;
+        const std::wstring why = !item.verdict.Allowed() ? HotkeyRefusalReason(item.combination, item.verdict)
+                                 : item.givenTwice          ? L"given twice"
+                                                            : L"used by another program";
         items.push_back(L"\"" + ShortName(list[item.favourite], kBalloonNameLength) + L"\" (" +
-                        FormatHotkey(item.combination) +
-                        (item.givenTwice ? L", given twice)" : L", used by another program)"));
+                        FormatHotkey(item.combination) + L", " + why + L")");
     }
     if (items.empty()) return std::wstring();
     return L"Favourite hotkeys that do not work: " + Listed(items) + L". Choose others in Settings, Favourites.";

@@ -8,6 +8,7 @@
 
 #include "ExplorerLaunch.h"
 #include "Hotkey.h"
+#include "HotkeyRule.h"
 #include "Registry.h"
 
 namespace launcher {
@@ -89,19 +90,23 @@ std::optional<std::size_t> HotkeyHolder(const Hotkey& combination, const Hotkey&
                                         const std::vector<Favourite>& list, std::size_t except);
 
 // Each favourite's combination and whether it can be taken: not when the
-// main folder or an earlier favourite has it already (given twice).
-// Unreadable text counts as no hotkey.
+// rule refuses it, nor when the main folder or an earlier favourite has it
+// already (given twice). Unreadable text counts as no hotkey.
 struct FavouriteHotkey {
     Hotkey combination;  // none: no hotkey, or unreadable text
     bool unreadable = false;
+    HotkeyVerdict verdict;
     std::optional<std::size_t> givenTwice;  // the holder: kMainFolder or an earlier favourite
     // What to register: the combination, or none.
-    Hotkey ToTake() const { return givenTwice ? Hotkey{} : combination; }
+    Hotkey ToTake() const { return givenTwice || !verdict.Allowed() ? Hotkey{} : combination; }
 };
-std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>& list, const Hotkey& mainHotkey);
+std::vector<FavouriteHotkey> CheckFavouriteHotkeys(const std::vector<Favourite>& list, const Hotkey& mainHotkey,
+                                                   const KeyboardLayout& layout);
 
-// The message for a combination that is given already.
+// The message for a combination that is given already, and its first
+// sentence beside the hotkey box (a long name cut shorter).
 std::wstring HotkeyGivenText(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list);
+std::wstring HotkeyGivenNote(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list);
 // The message for a favourite's combination another program holds.
 std::wstring FavouriteHotkeyTakenText(const Favourite& favourite, const Hotkey& combination,
                                       const std::wstring& systemMessage);
@@ -112,7 +117,8 @@ std::wstring HotkeyColumnText(const FavouriteHotkey& check, bool usedByAnotherPr
 struct HotkeyNotTaken {
     std::size_t favourite;
     Hotkey combination;
-    bool givenTwice;  // else another program holds it
+    bool givenTwice;  // else another program holds it, or the rule refuses it
+    HotkeyVerdict verdict;
 };
 std::wstring FavouriteHotkeysNotTakenText(const std::vector<Favourite>& list,
                                           const std::vector<HotkeyNotTaken>& notTaken);

@@ -7,9 +7,11 @@
 #include "Error.h"
 #include "FolderPicker.h"
 #include "HotkeyBox.h"
+#include "HotkeyRule.h"
 #include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "WindowModes.h"
+#include "Win32KeyboardLayout.h"
 #include "resource.h"
 
 namespace launcher {
@@ -92,15 +94,22 @@ void FavouriteDialog::OnCreate() {
     if (const auto option = OptionForMode(m_favourite.mode))
         m_controls.SelectOption(m_controls.Get(kFirstModeOption + *option));
     m_controls.UpdateOptionTabStops();
-    HWND box = m_controls.Get(kHotkeyBox);
-    const auto hotkey = ParseHotkey(m_favourite.hotkey);
-    PrepareHotkeyBox(box, hotkey);
-    m_shownHotkey = static_cast<unsigned>(SendMessageW(box, HKM_GETHOTKEY, 0, 0));
-    SetWindowTextW(m_controls.Get(kHotkeyNote), hotkey ? kHeldCombinationNote : kUnreadableHotkeyNote);
+    auto hotkey = ParseHotkey(m_favourite.hotkey);
+    std::wstring note = hotkey ? kHeldCombinationNote : kUnreadableHotkeyNote;
+    if (hotkey) {
+        // A stored combination the rule refuses counts as none.
+        if (const HotkeyVerdict verdict = JudgeHotkeyHere(*hotkey); !verdict.Allowed()) {
+            note = HotkeyRefusalNote(*hotkey, verdict);
+            hotkey = Hotkey{};
+        }
+    }
+    m_box.Attach(m_controls.Get(kHotkeyBox), hotkey);
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note);
     SetFocusTo(m_controls.Get(kNameEdit));
 }
 
 void FavouriteDialog::OnCommand(int id, int code, HWND control) {
+    if (id == kHotkeyBox && code == EN_CHANGE) UpdateHotkeyNote();
     if (code != BN_CLICKED || control == nullptr) return;
     if (id == kOkButton)
         OnOk();
@@ -108,6 +117,15 @@ void FavouriteDialog::OnCommand(int id, int code, HWND control) {
         Destroy();
     else if (id == kBrowseButton)
         OnBrowse();
+}
+
+void FavouriteDialog::UpdateHotkeyNote() {
+    const Hotkey held = m_box.Held();
+    std::wstring note = m_box.Refusal();
+    if (note.empty())
+        if (const auto holder = HotkeyHolder(held, MainWindow::Instance().ActiveHotkey(), m_list, m_index))
+            note = HotkeyGivenNote(held, *holder, m_list);
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note);
 }
 
 void FavouriteDialog::OnBrowse() {
@@ -126,20 +144,19 @@ void FavouriteDialog::OnOk() {
         return;
     }
     favourite.mode = ModeForOptions(m_controls.CheckedOptions<kModeOptionCount>(kFirstModeOption));
-    HWND box = m_controls.Get(kHotkeyBox);
     // A combination the box cannot show (unreadable text, one with the
     // Windows key) stays as stored unless another is typed.
-    if (static_cast<unsigned>(SendMessageW(box, HKM_GETHOTKEY, 0, 0)) != m_shownHotkey) {
-        const auto typed = TypedHotkey(box);
-        if (!typed) {
-            winkit::ShowInformation(m_hwnd, kUnusableKeyText, kCaption);
+    if (m_box.Changed()) {
+        const Hotkey typed = m_box.Held();
+        if (const std::wstring refusal = m_box.Refusal(); !refusal.empty()) {
+            winkit::ShowInformation(m_hwnd, refusal + kChooseAnother, kCaption);
             return;
         }
-        if (const auto holder = HotkeyHolder(*typed, MainWindow::Instance().ActiveHotkey(), m_list, m_index)) {
-            winkit::ShowInformation(m_hwnd, HotkeyGivenText(*typed, *holder, m_list), kCaption);
+        if (const auto holder = HotkeyHolder(typed, MainWindow::Instance().ActiveHotkey(), m_list, m_index)) {
+            winkit::ShowInformation(m_hwnd, HotkeyGivenText(typed, *holder, m_list), kCaption);
             return;
         }
-        favourite.hotkey = FormatHotkey(*typed);
+        favourite.hotkey = FormatHotkey(typed);
     }
     // The list takes the favourite once this window is gone and its owner takes input again.
     const Done done = std::move(m_done);

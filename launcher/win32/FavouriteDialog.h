@@ -6,6 +6,7 @@
 
 #include "Favourites.h"
 #include "HelpKey.h"
+#include "HotkeyBox.h"
 #include "Window.h"
 
 namespace launcher {
@@ -31,13 +32,15 @@ private:
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override { return AnswerHelp(m_hwnd, message, result); }
 
     void OnOk();
+    // Beside the box: why its combination is not taken, if it is not.
+    void UpdateHotkeyNote();
     void OnBrowse();
 
     std::vector<Favourite> m_list;
     std::size_t m_index = 0;
     Favourite m_favourite;
     Done m_done;
-    unsigned m_shownHotkey = 0;  // the box's word as loaded: unchanged, the stored text stays
+    HotkeyBox m_box;
 };
 
 }  // namespace launcher

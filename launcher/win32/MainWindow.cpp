@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "Autostart.h"
 #include "Error.h"
+#include "HotkeyBox.h"
 #include "ExplorerLaunch.h"
 #include "LauncherTexts.h"
 #include "Process.h"
@@ -55,6 +56,10 @@ std::wstring MainWindow::UseStoredHotkey() {
     // Unreadable text counts as no hotkey; the Settings dialog says so.
     const auto hotkey = ParseHotkey(ReadSettings(registry::SystemBackend()).hotkey);
     if (!hotkey || hotkey->IsNone()) return std::wstring();
+    // One the rule refuses counts as none: the user's, the machine's (the
+    // MSI's HOTKEY among them) or a policy's.
+    if (const HotkeyVerdict verdict = JudgeHotkeyHere(*hotkey); !verdict.Allowed())
+        return StoredHotkeyRefusedText(*hotkey, verdict);
     return m_hotkey.Set(m_hwnd, *hotkey).Ok() ? std::wstring() : HotkeyTakenText(*hotkey);
 }
 
@@ -100,11 +105,13 @@ std::vector<HotkeyNotTaken> MainWindow::UseFavourites(const FavouriteList& list)
     m_favouriteHotkeyRefused.assign(checks.size(), false);
     std::vector<HotkeyNotTaken> notTaken;
     for (std::size_t index = 0; index < checks.size(); ++index) {
-        if (checks[index].givenTwice) {
-            notTaken.push_back({index, checks[index].combination, true});
+        if (!checks[index].verdict.Allowed()) {
+            notTaken.push_back({index, checks[index].combination, false, checks[index].verdict});
+        } else if (checks[index].givenTwice) {
+            notTaken.push_back({index, checks[index].combination, true, {}});
         } else if (!results[index].Ok()) {
             m_favouriteHotkeyRefused[index] = true;
-            notTaken.push_back({index, checks[index].combination, false});
+            notTaken.push_back({index, checks[index].combination, false, {}});
         }
     }
     ShowFavouritesInMenu();
@@ -207,10 +214,11 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         if (wParam == kCommandTimer) OnTimer();
         return true;
     case WM_HOTKEY:
-        if (const auto command = CommandForHotkey(static_cast<int>(wParam))) Defer(*command);
+        if (const auto command = CommandForHotkey(static_cast<int>(wParam)); command && !TypeIntoHotkeyBox(*command))
+            Defer(*command);
         return true;
     case kWindowsKeyMessage:
-        Defer(CommandForHotkey());
+        if (!HotkeyBox::TypeOwnCombination(Hotkey{kModWin, 'E'})) Defer(CommandForHotkey());
         return true;
     case kAlreadyRunningMessage:
         ShowBalloon(L"Tolvane is already running: click here to open your folder", true);
@@ -218,6 +226,15 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     default:
         return false;
     }
+}
+
+bool MainWindow::TypeIntoHotkeyBox(const Command& command) {
+    // Windows gives a registered combination to its program even while a
+    // hotkey box of that program has the focus, where the user types it.
+    if (command.kind == CommandKind::OpenExplorer) return HotkeyBox::TypeOwnCombination(m_hotkey.Current());
+    const std::vector<Hotkey>& taken = m_favouriteHotkeys.Taken();
+    return command.kind == CommandKind::OpenFavourite && command.favourite < taken.size() &&
+           HotkeyBox::TypeOwnCombination(taken[command.favourite]);
 }
 
 void MainWindow::OnDpiChanged(UINT) { m_tray.Reload(); }

@@ -14,6 +14,7 @@
 #include "Hotkey.h"
 #include "TrayGestures.h"
 #include "TrayIcon.h"
+#include "Win32KeyboardLayout.h"
 #include "Window.h"
 
 namespace launcher {
@@ -69,6 +70,9 @@ private:
 
     // What a balloon has to say about it, if anything.
     std::wstring UseStoredHotkey();
+    // The combination pressed, handed to the hotkey box that has the focus
+    // instead of run; false when no hotkey box has it.
+    bool TypeIntoHotkeyBox(const Command& command);
     // A warning, or a note whose click opens the folder.
     void ShowBalloon(const std::wstring& text, bool opensFolder);
 

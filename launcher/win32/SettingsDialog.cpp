@@ -9,10 +9,12 @@
 #include "FolderPicker.h"
 #include "Hotkey.h"
 #include "HotkeyBox.h"
+#include "HotkeyRule.h"
 #include "LauncherTexts.h"
 #include "MainWindow.h"
 #include "Registry.h"
 #include "WindowModes.h"
+#include "Win32KeyboardLayout.h"
 #include "resource.h"
 
 namespace launcher {
@@ -49,6 +51,7 @@ enum ControlId {
     kHotkeyBox,
     kWindowsKeyCheck,
     kHotkeyNote,
+    kWindowsKeyShown,
 };
 
 // Container indices: rows of the frames in the table below.
@@ -81,6 +84,8 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720 + kWidening, 855, 10},
     {ControlKind::Label, kHotkeyLabel, L"&Keys:", kInHotkeyFrame, 120, 280, 615, 255, 11},
     {ControlKind::HotkeyBox, kHotkeyBox, L"", kInHotkeyFrame, 600, 240, 1695, 285, 12},
+    // In the box's place, greyed, while "Use Win+E" is checked.
+    {ControlKind::TextBox, kWindowsKeyShown, L"Win+E is used", kInHotkeyFrame, 600, 240, 1695, 285, 12},
     {ControlKind::CheckBox, kWindowsKeyCheck, L"Use &Win+E", kInHotkeyFrame, 2460, 255, 1155, 255, 13},
     {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495 + kWidening, 255, 14},
     {ControlKind::Button, kFavouritesButton, L"&Favourites...", kInWindow, 3440, kButtonsTop, 1020, 375, 17},
@@ -135,36 +140,68 @@ void SettingsDialog::LoadValues() {
 }
 
 void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
-    HWND box = m_controls.Get(kHotkeyBox);
-    const auto hotkey = ParseHotkey(stored.hotkey);
+    auto hotkey = ParseHotkey(stored.hotkey);
     const bool windowsKey = hotkey && hotkey->IsWindowsExplorerKey();
-    PrepareHotkeyBox(box, windowsKey ? std::nullopt : hotkey);
-    SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
-    const wchar_t* note = kHeldCombinationNote;
-    if (stored.hotkeyByPolicy)
-        note = L"Your administrator has set the hotkey.";
-    else if (!hotkey)
+    std::wstring note = kHeldCombinationNote;
+    if (!hotkey) {
         note = kUnreadableHotkeyNote;
-    SetWindowTextW(m_controls.Get(kHotkeyNote), note);
+    } else if (const HotkeyVerdict verdict = JudgeHotkeyHere(*hotkey); !verdict.Allowed()) {
+        // A stored combination the rule refuses counts as none.
+        note = HotkeyRefusalNote(*hotkey, verdict);
+        hotkey = Hotkey{};
+    } else if (stored.hotkeyByPolicy) {
+        note = L"Your administrator has set the hotkey.";
+    } else if (windowsKey) {
+        note.clear();
+    }
+    m_box.Attach(m_controls.Get(kHotkeyBox), windowsKey ? std::nullopt : hotkey);
+    SendMessageW(m_controls.Get(kWindowsKeyCheck), BM_SETCHECK, windowsKey ? BST_CHECKED : BST_UNCHECKED, 0);
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note);
     EnableWindow(m_controls.Get(kWindowsKeyCheck), !stored.hotkeyByPolicy);
-    EnableHotkeyBox(box, !stored.hotkeyByPolicy && !windowsKey);
+    EnableWindow(m_controls.Get(kWindowsKeyShown), FALSE);
+    m_box.Enable(!stored.hotkeyByPolicy);
+    ShowWindowsKeyUse(windowsKey);
     m_hotkeyByPolicy = stored.hotkeyByPolicy;
+}
+
+void SettingsDialog::ShowWindowsKeyUse(bool used) {
+    // Windows' own combination replaces the typed one while it is checked:
+    // the box keeps the typed one out of sight.
+    ShowWindow(m_box.Get(), used ? SW_HIDE : SW_SHOW);
+    ShowWindow(m_controls.Get(kWindowsKeyShown), used ? SW_SHOW : SW_HIDE);
+}
+
+void SettingsDialog::UpdateHotkeyNote() {
+    const Hotkey held = m_box.Held();
+    std::wstring note = m_box.Refusal();
+    // The main folder's own combination may stay; a favourite's would not reach it.
+    const std::vector<Favourite>& favourites = MainWindow::Instance().Favourites().entries;
+    if (note.empty() && !(held == MainWindow::Instance().ActiveHotkey()))
+        if (const auto holder = HotkeyHolder(held, Hotkey{}, favourites, kMainFolder))
+            note = HotkeyGivenNote(held, *holder, favourites);
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note);
 }
 
 std::optional<Hotkey> SettingsDialog::ChosenHotkey() const {
     if (m_controls.Checked(kWindowsKeyCheck)) return ParseHotkey(L"Win+E");
-    return TypedHotkey(m_controls.Get(kHotkeyBox));
+    if (!m_box.Refusal().empty()) return std::nullopt;
+    return m_box.Held();
 }
 
 void SettingsDialog::OnCommand(int id, int code, HWND control) {
+    if (id == kHotkeyBox && code == EN_CHANGE) UpdateHotkeyNote();
     if (code != BN_CLICKED || control == nullptr) return;
     if (id == kSaveButton) {
         OnSave();
     } else if (id == kCancelButton) {
         OnCancel();
     } else if (id == kWindowsKeyCheck) {
-        // Windows' own combination replaces the typed one while it is checked.
-        EnableHotkeyBox(m_controls.Get(kHotkeyBox), !m_controls.Checked(kWindowsKeyCheck));
+        ShowWindowsKeyUse(m_controls.Checked(kWindowsKeyCheck));
+        // What the note says of the box's combination does not count meanwhile.
+        if (m_controls.Checked(kWindowsKeyCheck))
+            ShowHotkeyNote(m_controls.Get(kHotkeyNote), std::wstring());
+        else
+            UpdateHotkeyNote();
     } else if (id == kBrowseButton) {
         HWND folder = m_controls.Get(kFolderEdit);
         if (const auto picked = PickFolder(m_hwnd, winkit::WindowText(folder))) SetWindowTextW(folder, picked->c_str());
@@ -182,7 +219,7 @@ void SettingsDialog::OnSave() {
     if (!m_hotkeyByPolicy) {
         const auto hotkey = ChosenHotkey();
         if (!hotkey) {
-            winkit::ShowInformation(m_hwnd, kUnusableKeyText, kCaption);
+            winkit::ShowInformation(m_hwnd, m_box.Refusal() + kChooseAnother, kCaption);
             return;
         }
         // A favourite's combination would not reach the main folder.

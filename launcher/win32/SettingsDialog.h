@@ -5,6 +5,7 @@
 
 #include "HelpKey.h"
 #include "Hotkey.h"
+#include "HotkeyBox.h"
 #include "Settings.h"
 #include "Window.h"
 
@@ -29,12 +30,16 @@ private:
 
     void LoadValues();
     void LoadHotkey(const StoredSettings& stored);
-    // The combination chosen, or nothing for a key that cannot be stored.
+    void ShowWindowsKeyUse(bool used);
+    // Beside the box: why its combination is not taken, if it is not.
+    void UpdateHotkeyNote();
+    // The combination chosen, or nothing for one that is refused.
     std::optional<Hotkey> ChosenHotkey() const;
     void OnSave();
     void OnCancel();
     HWND Option(int index) const;
 
+    HotkeyBox m_box;
     bool m_hotkeyByPolicy = false;
 };
 

@@ -305,9 +305,28 @@ class FavouritesTest(unittest.TestCase):
         self.assertEqual(self.message("Favourite folder"), ["Please choose its folder."])
         self.s.driver.keys("enter")
         self.s.driver.type_text("C:\\Projects")
-        self.s.driver.keys("alt+k", "ctrl+alt+3", "enter")
+        # OK's access key typed in the box is OK, and the box keeps the combination for its check.
+        self.s.driver.keys("alt+k", "ctrl+alt+3", "alt+o")
         self.assertEqual(self.message("Favourite folder"),
                          ['Ctrl+Alt+3 is already the hotkey of "Third". Please choose another combination.'])
+        self.s.driver.keys("enter")
+        # Tolvane's own combinations typed in the box are the box's, not run; beside it, why not, as for
+        # any combination the rule refuses.
+        entry = self.s.driver.wait_window(cls=ENTRY_CLASS, visible=True, timeout=5)
+        note = next(c for c in self.s.driver.controls(entry["hwnd"]) if c["text"].startswith("Ctrl+Alt+3 is"))
+        self.assertEqual(note["text"], 'Ctrl+Alt+3 is already the hotkey of "Third".')
+        note_text = lambda: next(c["text"] for c in self.s.driver.controls(entry["hwnd"]) if c["hwnd"] == note["hwnd"])
+        for chord, said in (("ctrl+alt+e", "Ctrl+Alt+E is already the hotkey of the main folder."),
+                            ("ctrl+alt+1", 'Ctrl+Alt+1 is already the hotkey of "Projects".'),
+                            ("alt+z", "Alt+Z is not taken: menus need it.")):
+            with self.subTest(chord=chord):
+                self.s.driver.keys("alt+k")
+                self.assertEqual(self.explorers_after(chord), [], "the combination ran")
+                self.assertEqual(note_text(), said)
+        self.s.screenshot("favourite-refused")
+        self.s.driver.keys("alt+k", "ctrl+alt+e", "enter")
+        self.assertEqual(self.message("Favourite folder"),
+                         ["Ctrl+Alt+E is already the hotkey of the main folder. Please choose another combination."])
         self.s.driver.keys("enter")
         self.assertTrue(self.s.driver.windows(cls=ENTRY_CLASS, visible=True), "the entry closed")
         self.s.driver.keys("esc")

@@ -1,8 +1,10 @@
 """The hotkey: a key combination from the "Hotkey" value opens the Explorer
 at the folder as a left click does, Win+E through the keyboard hook, a
 combination another program holds is said once (a balloon at start, a message
-in Settings), and the Settings dialog's Hotkey group saves the user's choice
-and shows a policy's greyed."""
+in Settings), a stored combination the rule refuses counts as none and is
+named once, and the Settings dialog's Hotkey group saves the user's choice
+(also with an access key typed in the box), says beside the box why a
+combination is not taken, and shows Win+E and a policy's greyed."""
 
 import unittest
 
@@ -94,6 +96,16 @@ class HotkeyTest(unittest.TestCase):
         self.assertEqual(opened, [OPENED])
         self.assertEqual(self.explorers_for("e"), [], "E alone opened an Explorer")
 
+    def test_a_combination_the_rule_refuses_counts_as_none(self):
+        self.start("Alt+S")
+        balloon = self.s.driver.wait_window(cls="tooltips_class32", visible=True, timeout=5,
+                                            caption="The hotkey Alt+S is not used: menus need it. "
+                                                    "Choose another in Settings.")
+        self.assertIsNotNone(balloon, "no balloon naming the refused combination")
+        self.assertEqual(self.explorers_for("alt+s"), [], "Alt+S was taken")
+        window, box, by_text = self.open_settings()
+        self.assertIn("Alt+S is not taken: menus need it.", by_text)
+
     def test_combination_held_by_another_program_is_said_once(self):
         holder = self.s.driver.hold_hotkey(MOD_CONTROL | MOD_ALT, ord("E"))
         try:
@@ -124,18 +136,32 @@ class HotkeyTest(unittest.TestCase):
         notes = [t for t in by_text if "cannot be read" in t]
         self.s.screenshot("hotkey-unreadable")
         self.assertEqual(len(notes), 1, list(by_text))
-        # "Use Win+E" greys the box at once, and gives it back.
-        def box_enabled():
-            return next(c for c in self.s.driver.controls(window["hwnd"]) if c["hwnd"] == box["hwnd"])["enabled"]
+        # "Use Win+E" puts a greyed box saying so in the box's place at once, and gives the box back.
+        def shown():
+            controls = self.s.driver.controls(window["hwnd"])
+            return ([c["visible"] for c in controls if c["hwnd"] == box["hwnd"]],
+                    [(c["visible"], c["enabled"]) for c in controls if c["text"] == "Win+E is used"])
 
         self.click(by_text["Use Win+E"])
-        self.assertFalse(box_enabled())
+        self.assertEqual(shown(), ([False], [(True, False)]))
         self.s.screenshot("hotkey-box-greyed")
         self.click(by_text["Use Win+E"])
-        self.assertTrue(box_enabled())
+        self.assertEqual(shown(), ([True], [(False, False)]))
+        # Beside the box: why a combination is not taken.
         self.click(box)
-        self.s.driver.keys("ctrl+alt+f12")
-        self.click(by_text["Save"])
+        note = by_text[notes[0]]
+        for chord, said in (("alt+z", "Alt+Z is not taken: menus need it."),
+                            ("ctrl+c", "Ctrl+C is not taken: other programs need it."),
+                            ("ctrl+alt+f12", "A combination another program holds cannot be typed here.")):
+            with self.subTest(chord=chord):
+                self.s.driver.keys(chord)
+                note_text = lambda: next(c["text"] for c in self.s.driver.controls(window["hwnd"])
+                                         if c["hwnd"] == note["hwnd"])
+                self.assertTrue(wait_for(lambda: note_text() == said), note_text())
+                if chord == "alt+z":
+                    self.s.screenshot("hotkey-refused")
+        # Save's access key typed in the box saves what the box held.
+        self.s.driver.keys("alt+s")
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETTINGS_CLASS, timeout=5), "Save did not close it")
         self.assertEqual(self.s.reg_get(USER_KEY, "Hotkey"), "Ctrl+Alt+F12")
         self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Hotkey"), "the machine's value was written")

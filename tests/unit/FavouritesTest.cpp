@@ -35,6 +35,12 @@ Favourite Named(const std::wstring& name, const std::wstring& hotkey = L"") {
     return {name, L"C:\\" + name, L"vbNormalFocus", hotkey};
 }
 
+// German: AltGr+Q types "@".
+class GermanQ final : public KeyboardLayout {
+public:
+    std::wstring AltGrText(unsigned key) const override { return key == 'Q' ? L"@" : L""; }
+};
+
 }  // namespace
 
 TEST(FavouritesRead, InTheOrderOfTheNumbersWithGapsAndWithoutFolderlessEntries) {
@@ -257,7 +263,8 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
     const Hotkey main = *ParseHotkey(L"Ctrl+Alt+E");
     const std::vector<Favourite> list = {
         Named(L"a", L"Ctrl+Alt+1"), Named(L"b", L"ctrl + alt + 1"), Named(L"c", L"Alt+Ctrl+E"), Named(L"d", L"nonsense"),
-        Named(L"e", L""),           Named(L"f", L"Ctrl+Alt+2"),     Named(L"g", L"Ctrl+Alt+1"), Named(L"h", L"F9")};
+        Named(L"e", L""),           Named(L"f", L"Ctrl+Alt+2"),     Named(L"g", L"Ctrl+Alt+1"), Named(L"h", L"F9"),
+        Named(L"i", L"Alt+S"),      Named(L"j", L"Ctrl+Alt+Q"),     Named(L"k", L"Ctrl+Alt+Q")};
     struct Expected {
         const wchar_t* combination;
         bool unreadable;
@@ -272,14 +279,18 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
         {L"Ctrl+Alt+2", false, std::nullopt, L"Ctrl+Alt+2"},
         {L"Ctrl+Alt+1", false, 0u, L"Ctrl+Alt+1 (given twice)"},
         {L"", true, std::nullopt, L"(cannot be read)"},  // a key without Ctrl, Alt or Win
+        // The rule's refusals count as none: not taken, and not given twice.
+        {L"Alt+S", false, std::nullopt, L"Alt+S (not allowed)"},
+        {L"Ctrl+Alt+Q", false, std::nullopt, L"Ctrl+Alt+Q (not allowed)"},
+        {L"Ctrl+Alt+Q", false, std::nullopt, L"Ctrl+Alt+Q (not allowed)"},
     };
-    const auto checks = CheckFavouriteHotkeys(list, main);
+    const auto checks = CheckFavouriteHotkeys(list, main, GermanQ());
     ASSERT_EQ(checks.size(), list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         EXPECT_EQ(FormatHotkey(checks[i].combination), expected[i].combination) << i;
         EXPECT_EQ(checks[i].unreadable, expected[i].unreadable) << i;
         EXPECT_EQ(checks[i].givenTwice, expected[i].givenTwice) << i;
-        EXPECT_EQ(checks[i].ToTake().IsNone(), checks[i].givenTwice || checks[i].combination.IsNone()) << i;
+        EXPECT_EQ(checks[i].ToTake().IsNone(), checks[i].givenTwice || checks[i].combination.IsNone() || i >= 8) << i;
         EXPECT_EQ(HotkeyColumnText(checks[i], false), expected[i].column) << i;
     }
     EXPECT_EQ(HotkeyColumnText(checks[5], true), L"Ctrl+Alt+2 (used by another program)");
@@ -291,7 +302,11 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
     EXPECT_EQ(HotkeyHolder(main, main, list, 2), kMainFolder);
     EXPECT_EQ(HotkeyHolder(Hotkey{}, Hotkey{}, list, 4), std::nullopt) << "no hotkey is never given twice";
     EXPECT_EQ(HotkeyGivenText(main, kMainFolder, list),
-              L"Ctrl+Alt+E already opens the main folder. Please choose another combination.");
+              L"Ctrl+Alt+E is already the hotkey of the main folder. Please choose another combination.");
+    EXPECT_EQ(HotkeyGivenNote(main, kMainFolder, list), L"Ctrl+Alt+E is already the hotkey of the main folder.");
+    EXPECT_EQ(HotkeyGivenNote(main, list.size(), list), L"Ctrl+Alt+E is already the hotkey of the main folder.");
+    EXPECT_EQ(HotkeyGivenNote(main, 0, {Named(std::wstring(30, L'n'))}),
+              L"Ctrl+Alt+E is already the hotkey of \"" + std::wstring(19, L'n') + L"\u2026\".");
     EXPECT_EQ(HotkeyGivenText(*ParseHotkey(L"Ctrl+Alt+2"), 5, list),
               L"Ctrl+Alt+2 is already the hotkey of \"f\". Please choose another combination.");
 }
@@ -299,10 +314,11 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
 TEST(FavouriteHotkeys, MessagesNameTheFavourite) {
     const std::vector<Favourite> list = {Named(std::wstring(30, L'p')), Named(L"Music")};
     const Hotkey one = *ParseHotkey(L"Ctrl+Alt+1");
-    EXPECT_EQ(FavouriteHotkeysNotTakenText(list, {{0, one, false}, {1, one, true}}),
+    const Hotkey altS{kModAlt, 'S'};
+    EXPECT_EQ(FavouriteHotkeysNotTakenText(list, {{0, one, false, {}}, {1, one, true, {}}, {1, altS, false, JudgeHotkey(altS, GermanQ())}}),
               L"Favourite hotkeys that do not work: \"" + std::wstring(23, L'p') +
-                  L"\u2026\" (Ctrl+Alt+1, used by another program) and \"Music\" (Ctrl+Alt+1, given twice). "
-                  L"Choose others in Settings, Favourites.");
+                  L"\u2026\" (Ctrl+Alt+1, used by another program), \"Music\" (Ctrl+Alt+1, given twice) and "
+                  L"\"Music\" (Alt+S, menus need it). Choose others in Settings, Favourites.");
     EXPECT_EQ(FavouriteHotkeysNotTakenText(list, {}), L"");
     EXPECT_EQ(FavouriteHotkeyTakenText(list[1], one, L"Hot key is already registered."),
               L"Ctrl+Alt+1, the hotkey of \"Music\", is used by another program. Please choose another "

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "AccessKey.h"
 #include "Hotkey.h"
+#include "HotkeyRule.h"
 
+#include <utility>
 #include <vector>
 
 using namespace launcher;
@@ -119,4 +122,114 @@ TEST(HotkeyUse, AKeyNeedsCtrlAltOrWin) {
     EXPECT_FALSE(IsUsableHotkey({kModShift, 0x70}));
     EXPECT_FALSE(IsUsableHotkey({0, 0x2E}));
     EXPECT_FALSE(IsUsableHotkey({kCtrlAlt, 0}));
+}
+
+namespace {
+
+// What Ctrl+Alt (AltGr) with a key types, as the layout's own table says.
+class TableLayout final : public KeyboardLayout {
+public:
+    explicit TableLayout(std::vector<std::pair<unsigned, std::wstring>> table) : m_table(std::move(table)) {}
+    std::wstring AltGrText(unsigned key) const override {
+        for (const auto& [tableKey, text] : m_table)
+            if (tableKey == key) return text;
+        return L"";
+    }
+
+private:
+    std::vector<std::pair<unsigned, std::wstring>> m_table;
+};
+
+// US: no AltGr at all. German (T1): Q @, E €, M µ, 2 ², 3 ³, 7 {, 8 [, 9 ],
+// 0 }, ß \, + ~, < |; Ctrl+Alt with another letter types a control
+// character (Ctrl+E's), which is no character anyone types.
+const TableLayout kUnitedStates({{'E', L"\x05"}, {0x20, L" "}});
+const TableLayout kGerman({{'Q', L"@"}, {'E', L"\u20AC"}, {'M', L"\u00B5"}, {'2', L"\u00B2"}, {'3', L"\u00B3"},
+                           {'7', L"{"}, {'8', L"["}, {'9', L"]"}, {'0', L"}"}, {0xDB, L"\\"}, {0xBB, L"~"},
+                           {0xE2, L"|"}, {'A', L"\x01"}});
+
+}  // namespace
+
+TEST(HotkeyRule, KeysProgramsTypingAndWindowsNeedAreRefused) {
+    using R = HotkeyRefusal;
+    constexpr unsigned kShift = kModShift, kWin = kModWin, kAll = kCtrlAlt | kModShift;
+    struct Case {
+        Hotkey hotkey;
+        R us;      // with the US layout
+        R german;  // with the German one
+        const wchar_t* note;  // beside the box, with the German layout ("": taken)
+    } cases[] = {
+        {{}, R::None, R::None, L""},
+        // Alt or Ctrl alone with a typing key: menus, Save, Copy, moving the cursor.
+        {{kModAlt, 'S'}, R::Typing, R::Typing, L"Alt+S is not taken: menus need it."},
+        {{kModAlt, '1'}, R::Typing, R::Typing, L"Alt+1 is not taken: menus need it."},
+        {{kModControl, 'C'}, R::Typing, R::Typing, L"Ctrl+C is not taken: other programs need it."},
+        {{kModControl, '0'}, R::Typing, R::Typing, L"Ctrl+0 is not taken: other programs need it."},
+        {{kModControl, 0x20}, R::Typing, R::Typing, L"Ctrl+Space is not taken: other programs need it."},
+        {{kModAlt, 0x25}, R::Typing, R::Typing, L"Alt+Left is not taken: menus need it."},
+        {{kModControl, 0x2E}, R::Typing, R::Typing, L"Ctrl+Delete is not taken: other programs need it."},
+        {{kModControl, 0x22}, R::Typing, R::Typing, L"Ctrl+PageDown is not taken: other programs need it."},
+        {{kModControl, 0xBE}, R::Typing, R::Typing, L"This combination is not taken: other programs need it."},
+        // ... but function keys and Pause with them are no typing.
+        {{kModAlt, 0x70}, R::None, R::None, L""},
+        {{kModAlt, 0x87}, R::None, R::None, L""},
+        {{kModControl, 0x7B}, R::None, R::None, L""},
+        {{kModControl, 0x13}, R::None, R::None, L""},
+        // Windows' own.
+        {{kModAlt, 0x73}, R::Windows, R::Windows, L"Alt+F4 is not taken: Windows needs it."},
+        {{kModAlt, 0x09}, R::Windows, R::Windows, L"This combination is not taken: Windows needs it."},
+        {{kModAlt | kShift, 0x09}, R::Windows, R::Windows, nullptr},
+        {{kModAlt, 0x1B}, R::Windows, R::Windows, nullptr},
+        {{kModControl, 0x1B}, R::Windows, R::Windows, nullptr},
+        {{kModControl | kShift, 0x1B}, R::Windows, R::Windows, nullptr},
+        {{kCtrlAlt, 0x2E}, R::Windows, R::Windows, L"Ctrl+Alt+Delete is not taken: Windows needs it."},
+        {{0, 0x70}, R::Windows, R::Windows, L"F1 is not taken: Windows needs it."},
+        {{0, 0x79}, R::Windows, R::Windows, L"F10 is not taken: Windows needs it."},
+        {{0, 0x78}, R::NoModifier, R::NoModifier, L"F9 is not taken: a hotkey needs Ctrl, Alt or Win."},
+        {{kShift, 'E'}, R::NoModifier, R::NoModifier, nullptr},
+        // Ctrl+Alt with what the layout types with AltGr.
+        {{kCtrlAlt, 'E'}, R::None, R::AltGr, L"Ctrl+Alt+E is not taken: it types \u201C\u20AC\u201D."},
+        {{kCtrlAlt, 'Q'}, R::None, R::AltGr, L"Ctrl+Alt+Q is not taken: it types \u201C@\u201D."},
+        {{kCtrlAlt, '2'}, R::None, R::AltGr, L"Ctrl+Alt+2 is not taken: it types \u201C\u00B2\u201D."},
+        {{kCtrlAlt, '7'}, R::None, R::AltGr, L"Ctrl+Alt+7 is not taken: it types \u201C{\u201D."},
+        {{kCtrlAlt, '0'}, R::None, R::AltGr, nullptr},
+        {{kCtrlAlt, 'M'}, R::None, R::AltGr, nullptr},
+        {{kCtrlAlt, 'A'}, R::None, R::None, L""},
+        {{kCtrlAlt, '1'}, R::None, R::None, L""},
+        {{kCtrlAlt, 0x7B}, R::None, R::None, L""},
+        {{kCtrlAlt, 0x20}, R::None, R::None, L""},
+        // Win with any key, Ctrl+Shift, Alt+Shift and three modifiers stay.
+        {{kWin, 'E'}, R::None, R::None, L""},
+        {{kWin, 'Q'}, R::None, R::None, L""},
+        {{kModControl | kShift, 'S'}, R::None, R::None, L""},
+        {{kModAlt | kShift, 'E'}, R::None, R::None, L""},
+        {{kAll, 'E'}, R::None, R::None, L""},
+        {{kCtrlAlt | kWin, 'E'}, R::None, R::None, L""},
+    };
+    for (const Case& c : cases) {
+        const std::wstring name = FormatHotkey(c.hotkey) + L" " + std::to_wstring(c.hotkey.key);
+        EXPECT_EQ(JudgeHotkey(c.hotkey, kUnitedStates).refusal, c.us) << testing::PrintToString(name);
+        const HotkeyVerdict german = JudgeHotkey(c.hotkey, kGerman);
+        EXPECT_EQ(german.refusal, c.german) << testing::PrintToString(name);
+        if (c.note != nullptr) {
+            EXPECT_EQ(HotkeyRefusalNote(c.hotkey, german), c.note);
+        }
+    }
+    EXPECT_EQ(StoredHotkeyRefusedText({kModAlt, 'S'}, JudgeHotkey({kModAlt, 'S'}, kUnitedStates)),
+              L"The hotkey Alt+S is not used: menus need it. Choose another in Settings.");
+    EXPECT_EQ(StoredHotkeyRefusedText({kCtrlAlt, 'E'}, JudgeHotkey({kCtrlAlt, 'E'}, kUnitedStates)), L"");
+}
+
+TEST(AccessKeys, TheLetterAfterASingleAmpersand) {
+    struct Case {
+        const wchar_t* caption;
+        wchar_t key;
+    } cases[] = {
+        {L"&Save", L'S'},      {L"Use &Win+E", L'W'}, {L"Na&me:", L'M'}, {L"&1 Projects", L'1'},
+        {L"Tom && Jerry", 0},  {L"A&&B &c", L'C'},    {L"", 0},          {L"end&", 0},
+        {L"&\u00C4rger", 0},   {L"&z", L'Z'},         {L"&Z", L'Z'},     {L"&9", L'9'},
+        {L"&a", L'A'},      {L"&All", L'A'},      {L"&0 Tenth", L'0'},
+        {nullptr, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AccessKey(c.caption), c.key) << (c.caption ? c.caption : L"(null)");
 }
