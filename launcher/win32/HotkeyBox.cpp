@@ -105,6 +105,12 @@ LRESULT HotkeyBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     // Ctrl, Alt and Shift pressed on their own start a new combination and
     // clear the box meanwhile; any other key ends one.
     const bool modifier = wParam == VK_CONTROL || wParam == VK_MENU || wParam == VK_SHIFT;
+    // F1 alone asks for the guide (WM_HELP); the control would take it as
+    // Ctrl+Alt+F1, its rule for a key pressed without modifiers.
+    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+    if (keyDown && wParam == VK_F1 && !held(VK_CONTROL) && !held(VK_MENU) && !held(VK_SHIFT) && !held(VK_LWIN) &&
+        !held(VK_RWIN))
+        return DefWindowProcW(m_box, message, wParam, lParam);
     if (keyDown && !modifier) {
         m_handedIn = Hotkey{};
         // The control takes Alt and the letter as the new combination before
