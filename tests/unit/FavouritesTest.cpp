@@ -239,6 +239,7 @@ TEST(FavouritesMenu, TheIndentComesNearestToTheNumbersWidth) {
         {13, {space, thin}, L"   \x2009\x2009"},
         {12, {{L' ', 4}, {L'\x2002', 12}}, L"\x2002"},
         {1, {space}, L""},                           // nothing is nearer than 3 px
+        {1, {space, hair}, L"\x200A"},
         {0, {space}, L""},
         {9, {}, L""},
         {9, {{L' ', 0}}, L""},

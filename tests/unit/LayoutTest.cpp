@@ -139,6 +139,7 @@ TEST(ControlLayout, ColumnsShareTheListsWidth) {
         {columns, 370, 1, {50, 100, 140, 80}},
         {columns, 400, 9, {50, 100, 140, 80}},     // no column to take it
         {columns, 340, 1, {50, 70, 140, 80}},      // the whole ones kept; the short name too, the folder cut
+        {columns, 290, 1, {30, 40, 140, 80}},      // the whole ones just fit beside the headers
         {columns, 280, 1, {50, 77, 77, 76}},       // the whole ones do not fit beside the headers: all share
         {{{300, 30, false}, {30, 40, false}, {140, 50, true}, {80, 45, true}}, 300, 1, {40, 40, 140, 80}},
         {columns, 200, 1, {50, 50, 50, 50}},
