@@ -142,6 +142,7 @@ TEST(ControlLayout, ColumnsShareTheListsWidth) {
         {columns, 290, 1, {30, 40, 140, 80}},      // the whole ones just fit beside the headers
         {columns, 280, 1, {50, 77, 77, 76}},       // the whole ones do not fit beside the headers: all share
         {{{300, 30, false}, {30, 40, false}, {140, 50, true}, {80, 45, true}}, 300, 1, {40, 40, 140, 80}},
+        {{{200, 30, false}, {20, 10, false}, {140, 50, true}, {80, 45, true}}, 320, 1, {80, 20, 140, 80}},  // the narrower shares first
         {columns, 200, 1, {50, 50, 50, 50}},
         {columns, 170, 1, {35, 40, 50, 45}},       // none below its header
         {columns, 100, 1, {30, 40, 50, 45}},       // nor when the headers do not fit
