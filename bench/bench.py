@@ -153,7 +153,7 @@ FAVOURITES = [(f"Favourite {i:02d}", f"C:\\bench\\{i:02d}", ("Ctrl+Alt+" if i <=
               for i in range(1, 21)]
 
 
-def store_favourites(desktop, store):
+def store_favourites(desktop, store, count=len(FAVOURITES)):
     key = r"HKEY_CURRENT_USER\Software\Varnholt\Tolvane\Folders"
     if not store:
         desktop.run("reg", "delete", key, "/f")
@@ -164,6 +164,9 @@ def store_favourites(desktop, store):
         for value, text in (("Name", name), ("Pfad", folder), ("Modus", "vbNormalFocus"), ("Hotkey", hotkey)):
             lines.append('"{}"="{}"'.format(value, text.replace("\\", "\\\\")))
         lines.append("")
+    # Past the twentieth only the subkeys' names are read at start.
+    for number in range(len(FAVOURITES) + 1, count + 1):
+        lines += [f"[{key}\\{number}]", f'"Name"="n{number}"', '"Pfad"="C:\\\\bench"', ""]
     (desktop.work / "favourites.reg").write_text("\r\n".join(lines) + "\r\n", encoding="ascii")
     desktop.run("regedit", "/S", "C:\\bench\\favourites.reg")
 
@@ -260,6 +263,8 @@ def dynamic_figures(runs, args, preset, title, i686=None):
         report("start to tray icon (ms)", compare("icon", tray, minimal_tray))
         store_favourites(desktop, True)
         report("the same with 20 favourites (ms)", compare("icon", tray, minimal_tray))
+        store_favourites(desktop, True, 10000)
+        report("the same with 10,000 stored (ms)", compare("icon", tray, minimal_tray))
         store_favourites(desktop, False)
         if (desktop.work / "Setup.exe").exists():
             report("start to Setup window (ms)", compare("window", ("Setup.exe", "Tolvane.SetupWindow", None),
