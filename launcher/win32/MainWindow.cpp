@@ -279,8 +279,10 @@ std::optional<Command> MainWindow::ShowTrayMenu(POINT at, bool fromKeyboard) {
     // clicks elsewhere (the long-standing tray menu quirk), and without the
     // message posted after it a second right click could open nothing.
     SetForegroundWindow(m_hwnd);
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, m_hwnd, nullptr));
+    // Right-to-left and tablet setups drop menus to the left of the point.
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const int chosen = static_cast<int>(TrackPopupMenu(popup, align | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                       at.x, at.y, 0, m_hwnd, nullptr));
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
     if (chosen == 0 && fromKeyboard) m_tray.ReturnFocus();
     return CommandForMenuItem(chosen);

@@ -14,8 +14,8 @@ namespace {
 
 // The small icon at the current DPI. LoadIconMetric (comctl32 version 6, as
 // the manifest asks) scales a larger image down, but loading comctl32 for it
-// alone costs a resident launcher 2.7 MB, 15 % over a minimal tray program:
-// it is used when comctl32 is in the process anyway (the Settings dialog
+// alone costs a resident launcher megabytes (docs/performance.md has the
+// figure): it is used when comctl32 is in the process anyway (the Settings dialog
 // loads it), otherwise LoadImageW at the same metric.
 HICON LoadSmallIcon() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
