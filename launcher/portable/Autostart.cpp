@@ -1,18 +1,26 @@
 #include "Autostart.h"
 
+#include <optional>
+
 #include "CommandLine.h"
 #include "RegistryLayout.h"
+#include "Text.h"
 
 namespace launcher {
+
+namespace {
+
+bool IsAutostartText(const std::optional<std::wstring>& runValue) {
+    // Only spaces count as blank in a Run value, not tabs (unlike the settings).
+    return runValue && !winkit::IsBlank(*runValue, L" ");
+}
+
+}  // namespace
 
 std::wstring LauncherPath(const std::wstring& programFolder) {
     std::wstring path = programFolder;
     if (path.empty() || path.back() != L'\\') path += L'\\';
     return path + L"Tolvane.exe";
-}
-
-bool IsAutostartText(const std::optional<std::wstring>& runValue) {
-    return runValue && runValue->find_first_not_of(L' ') != std::wstring::npos;
 }
 
 bool ReadAutostart(registry::Backend& backend) {

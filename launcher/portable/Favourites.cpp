@@ -7,6 +7,7 @@
 
 #include "Decimal.h"
 #include "RegistryLayout.h"
+#include "Text.h"
 #include "WindowModes.h"
 
 namespace launcher {
@@ -14,6 +15,8 @@ namespace launcher {
 namespace {
 
 using registry::Root;
+using winkit::IsBlank;
+using winkit::Listed;
 
 // "7", "007": a favourite's subkey. Nine digits at most, so the number fits.
 std::optional<unsigned long> EntryNumber(const std::wstring& name) {
@@ -25,8 +28,6 @@ std::optional<unsigned long> EntryNumber(const std::wstring& name) {
     }
     return number;
 }
-
-bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L" \t") == std::wstring::npos; }
 
 std::wstring EntryKey(const std::wstring& subKeyName) { return std::wstring(registry::kFavouritesKey) + L"\\" + subKeyName; }
 
@@ -56,14 +57,6 @@ FavouriteList Limited(std::vector<Favourite> found, bool byPolicy) {
 }
 
 std::wstring Quoted(const Favourite& favourite) { return L"\"" + ShortName(favourite, kMenuNameLength) + L"\""; }
-
-// "A", "A and B", "A, B and C".
-std::wstring Listed(const std::vector<std::wstring>& items) {
-    std::wstring text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i == 0 ? L"" : i + 1 == items.size() ? L" and " : L", ") + items[i];
-    return text;
-}
 
 }  // namespace
 
