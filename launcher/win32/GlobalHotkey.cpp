@@ -1,5 +1,7 @@
 #include "GlobalHotkey.h"
 
+#include "LauncherWindow.h"
+
 namespace launcher {
 
 winkit::Win32Result GlobalHotkey::Set(HWND owner, const Hotkey& hotkey) {

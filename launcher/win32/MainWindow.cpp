@@ -6,6 +6,7 @@
 #include "HotkeyBox.h"
 #include "ExplorerLaunch.h"
 #include "LauncherTexts.h"
+#include "LauncherWindow.h"
 #include "Process.h"
 #include "Registry.h"
 #include "Settings.h"
@@ -22,7 +23,7 @@ namespace launcher {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tolvane.MainWindow";
+static_assert(kFirstPrivateMessage == WM_APP, "private messages above WM_APP");
 constexpr UINT_PTR kCommandTimer = 1;
 
 }  // namespace
@@ -33,7 +34,7 @@ MainWindow& MainWindow::Instance() {
 }
 
 bool MainWindow::Open() {
-    if (!CreateTopLevel({kClassName, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    if (!CreateTopLevel({kMainWindowClass, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          WS_EX_DLGMODALFRAME}))
         return false;
     m_menu.Reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));

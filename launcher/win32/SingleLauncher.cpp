@@ -6,15 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
 #include "Decimal.h"
+#include "LauncherWindow.h"
 #include "SingleStart.h"
 
 namespace launcher {
 
 namespace {
 
-constexpr wchar_t kMainWindowClass[] = L"Tolvane.MainWindow";
 // A second start right after the first may come before its window exists.
 constexpr int kFindAttempts = 30;
 constexpr DWORD kFindIntervalMs = 100;
