@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "Join.h"
 #include "RegistryLayout.h"
 #include "Text.h"
 #include "WindowModes.h"
@@ -15,7 +16,7 @@ std::wstring ExplorerCommandLine(const std::wstring& folder) {
     for (wchar_t ch : folder)
         if (ch != L'"') clean.push_back(ch);
     if (clean.empty()) return kExplorerCommandStart;
-    return std::wstring(kExplorerCommandStart) + L"\"" + clean + L"\"";
+    return winkit::Join({kExplorerCommandStart, L"\"", clean, L"\""});
 }
 
 LaunchSettings ReadLaunchSettings(registry::Backend& backend) {
@@ -127,7 +128,7 @@ std::wstring FolderProblemText(const ExplorerLaunch& launch) {
     case FolderProblem::None:
         break;
     }
-    return L"The folder " + launch.folder + L" does not exist.\n\nChoose another one in Settings.";
+    return winkit::Join({L"The folder ", launch.folder, L" does not exist.\n\nChoose another one in Settings."});
 }
 
 std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback) {

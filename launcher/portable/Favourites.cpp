@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Decimal.h"
+#include "Join.h"
 #include "RegistryLayout.h"
 #include "Text.h"
 #include "WindowModes.h"
@@ -16,6 +17,7 @@ namespace {
 
 using registry::Root;
 using winkit::IsBlank;
+using winkit::Join;
 using winkit::Listed;
 
 // "7", "007": a favourite's subkey. Nine digits at most, so the number fits.
@@ -29,7 +31,7 @@ std::optional<unsigned long> EntryNumber(const std::wstring& name) {
     return number;
 }
 
-std::wstring EntryKey(const std::wstring& subKeyName) { return std::wstring(registry::kFavouritesKey) + L"\\" + subKeyName; }
+std::wstring EntryKey(const std::wstring& subKeyName) { return Join({registry::kFavouritesKey, L"\\", subKeyName}); }
 
 // A favourite's values, in this order.
 const std::vector<const wchar_t*> kEntryValues = {registry::kNameValue, registry::kFolderValue, registry::kModeValue,
@@ -56,7 +58,7 @@ FavouriteList Limited(std::vector<Favourite> found, bool byPolicy) {
     return list;
 }
 
-std::wstring Quoted(const Favourite& favourite) { return L"\"" + ShortName(favourite, kMenuNameLength) + L"\""; }
+std::wstring Quoted(const Favourite& favourite) { return Join({L"\"", ShortName(favourite, kMenuNameLength), L"\""}); }
 
 }  // namespace
 
@@ -186,9 +188,9 @@ std::wstring BlanksOfWidth(int width, const std::vector<Blank>& blanks) {
 
 std::wstring LeftOutText(std::size_t leftOut) {
     if (leftOut == 0) return std::wstring();
-    return L"Only the first " + winkit::Decimal(kMaxFavourites) + L" favourites are used; " + winkit::Decimal(leftOut) +
-           (leftOut == 1 ? L" more is stored" : L" more are stored") + L". OK keeps the first " +
-           winkit::Decimal(kMaxFavourites) + L".";
+    const std::wstring most = winkit::Decimal(kMaxFavourites);
+    return Join({L"Only the first ", most, L" favourites are used; ", winkit::Decimal(leftOut),
+                 leftOut == 1 ? L" more is stored" : L" more are stored", L". OK keeps the first ", most, L"."});
 }
 
 std::wstring NewFavouriteMode(const std::wstring& mainMode) {
@@ -218,11 +220,11 @@ std::wstring FavouriteFolderProblemText(const ExplorerLaunch& launch, const Favo
     case FolderProblem::None:
         break;
     }
-    std::wstring text = what == nullptr
-                            ? L"The folder " + launch.folder + L" of the favourite " + name + L" does not exist."
-                            : launch.folder + L", the folder of the favourite " + name + L", " + what;
-    return text + (byPolicy ? std::wstring(L"\n\nYour administrator has set this favourite: ask them to mend it.")
-                            : L"\n\nChoose another folder in Settings: Favourites..., select " + name + L", Edit...");
+    const std::wstring problem =
+        what == nullptr ? Join({L"The folder ", launch.folder, L" of the favourite ", name, L" does not exist."})
+                        : Join({launch.folder, L", the folder of the favourite ", name, L", ", what});
+    if (byPolicy) return Join({problem, L"\n\nYour administrator has set this favourite: ask them to mend it."});
+    return Join({problem, L"\n\nChoose another folder in Settings: Favourites..., select ", name, L", Edit..."});
 }
 
 std::optional<std::size_t> HotkeyHolder(const Hotkey& combination, const Hotkey& mainHotkey,
@@ -261,21 +263,20 @@ std::wstring HotkeyGivenNote(const Hotkey& combination, std::size_t holder, cons
     constexpr std::size_t kNoteNameLength = 20;
     if (holder == kMainFolder || holder >= list.size())
         return FormatHotkey(combination) + L" is already the hotkey of the main folder.";
-    return FormatHotkey(combination) + L" is already the hotkey of \"" + ShortName(list[holder], kNoteNameLength) +
-           L"\".";
+    return Join({FormatHotkey(combination), L" is already the hotkey of \"", ShortName(list[holder], kNoteNameLength),
+                 L"\"."});
 }
 
 std::wstring HotkeyGivenText(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list) {
-    const std::wstring given = holder == kMainFolder || holder >= list.size()
-                                   ? L" is already the hotkey of the main folder."
-                                   : L" is already the hotkey of " + Quoted(list[holder]) + L".";
-    return FormatHotkey(combination) + given + L" Please choose another combination.";
+    const bool main = holder == kMainFolder || holder >= list.size();
+    return Join({FormatHotkey(combination), L" is already the hotkey of ", main ? L"the main folder" : Quoted(list[holder]),
+                 L". Please choose another combination."});
 }
 
 std::wstring FavouriteHotkeyTakenText(const Favourite& favourite, const Hotkey& combination,
                                       const std::wstring& systemMessage) {
-    return FormatHotkey(combination) + L", the hotkey of " + Quoted(favourite) +
-           L", is used by another program. Please choose another combination.\n\n" + systemMessage;
+    return Join({FormatHotkey(combination), L", the hotkey of ", Quoted(favourite),
+                 L", is used by another program. Please choose another combination.\n\n", systemMessage});
 }
 
 std::wstring HotkeyColumnText(const FavouriteHotkey& check, bool usedByAnotherProgram) {
@@ -297,11 +298,11 @@ std::wstring FavouriteHotkeysNotTakenText(const std::vector<Favourite>& list,
         const std::wstring why = !item.verdict.Allowed() ? HotkeyRefusalReason(item.combination, item.verdict)
                                  : item.givenTwice          ? L"given twice"
                                                             : L"used by another program";
-        items.push_back(L"\"" + ShortName(list[item.favourite], kBalloonNameLength) + L"\" (" +
-                        FormatHotkey(item.combination) + L", " + why + L")");
+        items.push_back(Join({L"\"", ShortName(list[item.favourite], kBalloonNameLength), L"\" (",
+                              FormatHotkey(item.combination), L", ", why, L")"}));
     }
     if (items.empty()) return std::wstring();
-    return L"Favourite hotkeys that do not work: " + Listed(items) + L". Choose others in Settings, Favourites.";
+    return Join({L"Favourite hotkeys that do not work: ", Listed(items), L". Choose others in Settings, Favourites."});
 }
 
 FavouritesSaveOutcome SaveFavourites(registry::Backend& backend, const std::vector<Favourite>& entries) {
@@ -351,22 +352,17 @@ FavouritesSaveOutcome SaveFavourites(registry::Backend& backend, const std::vect
 
 std::wstring FavouritesSaveFailureText(const FavouritesSaveOutcome& outcome, const std::vector<Favourite>& entries,
                                        const std::wstring& systemMessage) {
-    std::wstring text;
+    std::vector<std::wstring> names;
     if (!outcome.notSaved.empty()) {
-        std::vector<std::wstring> names;
         for (std::size_t index : outcome.notSaved)
             if (index < entries.size()) names.push_back(Quoted(entries[index]));
-        text = (names.size() == 1 ? L"The favourite " : L"The favourites ") + Listed(names) +
-               L" could not be stored, so the list was not saved.";
-    } else {
-        std::vector<std::wstring> names;
-        for (const std::wstring& name : outcome.notRemoved) names.push_back(Quoted(Favourite{name, name, L"", L""}));
-        text = L"The list was saved, but the removed " + std::wstring(names.size() == 1 ? L"favourite " : L"favourites ") +
-               Listed(names) + (names.size() == 1 ? L" is" : L" are") + L" still stored.";
+        return Join({names.size() == 1 ? L"The favourite " : L"The favourites ", Listed(names),
+                     L" could not be stored, so the list was not saved.\n\n", systemMessage,
+                     L"\n\nYour changes are still in the Favourite folders window."});
     }
-    text += L"\n\n" + systemMessage;
-    if (!outcome.notSaved.empty()) text += L"\n\nYour changes are still in the Favourite folders window.";
-    return text;
+    for (const std::wstring& name : outcome.notRemoved) names.push_back(Quoted(Favourite{name, name, L"", L""}));
+    return Join({L"The list was saved, but the removed ", names.size() == 1 ? L"favourite " : L"favourites ",
+                 Listed(names), names.size() == 1 ? L" is" : L" are", L" still stored.\n\n", systemMessage});
 }
 
 }  // namespace launcher

@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "Join.h"
 #include "Text.h"
 
 namespace launcher {
@@ -147,8 +148,8 @@ std::wstring HotkeyTakenText(const Hotkey& hotkey) {
 }
 
 std::wstring HotkeyTakenInSettingsText(const Hotkey& hotkey, const std::wstring& systemMessage) {
-    return FormatHotkey(hotkey) + L" is used by another program. Please choose another combination.\n\n" +
-           systemMessage;
+    return winkit::Join(
+        {FormatHotkey(hotkey), L" is used by another program. Please choose another combination.\n\n", systemMessage});
 }
 
 }  // namespace launcher

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "Join.h"
 #include "RegistryLayout.h"
 #include "Text.h"
 
@@ -80,13 +81,13 @@ std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& sys
         if (value->Refused()) refused.push_back(name);
         if (value->Saved()) saved.push_back(name);
     }
-    std::wstring text = winkit::Listed(refused);
-    if (!text.empty()) text[0] = L'T';
-    text += refused.size() == 1 ? L" was not saved" : L" were not saved";
-    if (!saved.empty()) text += L"; " + winkit::Listed(saved) + (saved.size() == 1 ? L" was" : L" were");
-    text += L".\n\n" + systemMessage;
-    text += L"\n\nYour changes are still in the Settings window.";
-    return text;
+    std::wstring refusedNames = winkit::Listed(refused);
+    if (!refusedNames.empty()) refusedNames[0] = L'T';
+    const std::wstring savedNames = winkit::Listed(saved);
+    return winkit::Join({refusedNames, refused.size() == 1 ? L" was not saved" : L" were not saved",
+                         saved.empty() ? L"" : L"; ", savedNames,
+                         saved.empty() ? L"" : saved.size() == 1 ? L" was" : L" were", L".\n\n", systemMessage,
+                         L"\n\nYour changes are still in the Settings window."});
 }
 
 }  // namespace launcher

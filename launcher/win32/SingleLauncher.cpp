@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Decimal.h"
+#include "Join.h"
 #include "LauncherWindow.h"
 #include "SingleStart.h"
 
@@ -70,7 +71,7 @@ SingleLauncher::Outcome SingleLauncher::Claim() {
     const std::wstring sid = sidText.Get();
     // Only the user may open what the launcher creates, and the user is its owner.
     winkit::UniqueSecurityDescriptor descriptor;
-    const std::wstring sddl = L"O:" + sid + L"D:P(A;;GA;;;" + sid + L")";
+    const std::wstring sddl = winkit::Join({L"O:", sid, L"D:P(A;;GA;;;", sid, L")"});
     ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor.Put(), nullptr);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.Get(), FALSE};
     SECURITY_ATTRIBUTES* security = descriptor ? &attributes : nullptr;
