@@ -58,6 +58,11 @@ FavouriteList Limited(std::vector<Favourite> found, bool byPolicy) {
     return list;
 }
 
+bool IsDirectionalFormatting(wchar_t ch) {
+    return ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x202A && ch <= 0x202E) ||
+           (ch >= 0x2066 && ch <= 0x2069);
+}
+
 std::wstring Quoted(const Favourite& favourite) { return Join({L"\"", ShortName(favourite, kMenuNameLength), L"\""}); }
 
 }  // namespace
@@ -98,11 +103,6 @@ FavouriteList ReadFavourites(registry::Backend& backend) {
 LaunchSettings FavouriteLaunchSettings(const FavouriteList& list, std::size_t index, const LaunchSettings& main) {
     const Favourite& favourite = list.entries.at(index);
     return {list.byPolicy ? main.mode : favourite.mode, favourite.folder};
-}
-
-bool IsDirectionalFormatting(wchar_t ch) {
-    return ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x202A && ch <= 0x202E) ||
-           (ch >= 0x2066 && ch <= 0x2069);
 }
 
 std::wstring DisplayedText(const std::wstring& text) {

@@ -69,7 +69,6 @@ std::wstring ShortName(const Favourite& favourite, std::size_t length);
 // A text as the menu, the list and messages show it: without the characters
 // that change the direction of what follows (U+202E and the like), control
 // characters as blanks. What is stored stays as typed.
-bool IsDirectionalFormatting(wchar_t ch);
 std::wstring DisplayedText(const std::wstring& text);
 
 // What the dialog says of entries stored past the first kMaxFavourites.
