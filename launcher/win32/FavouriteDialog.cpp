@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "Error.h"
+#include "FavouriteTexts.h"
 #include "FolderPicker.h"
 #include "HotkeyBox.h"
 #include "HotkeyRule.h"

@@ -3,6 +3,7 @@
 #include "AboutBox.h"
 #include "Autostart.h"
 #include "Error.h"
+#include "FavouriteCaptions.h"
 #include "HotkeyBox.h"
 #include "ExplorerLaunch.h"
 #include "LauncherTexts.h"

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "FavouriteCaptions.h"
+#include "FavouriteHotkeyCheck.h"
+#include "FavouriteTexts.h"
 #include "Favourites.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
