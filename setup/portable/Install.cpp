@@ -1,4 +1,9 @@
+// Install.h, Uninstall.h and InstallTexts.h in one translation unit: apart,
+// each would carry its own copies of the string helpers the compiler clones
+// (1,536 bytes more in the i686 Setup, which has none to spare).
 #include "Install.h"
+#include "InstallTexts.h"
+#include "Uninstall.h"
 
 #include <algorithm>
 
