@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "Text.h"
 
 using namespace winkit;
@@ -21,14 +19,6 @@ TEST(Text, BlanksAroundAreSpacesAndTabs) {
     // The autostart's Run value counts spaces alone as blank.
     EXPECT_TRUE(IsBlank(L"  ", L" "));
     EXPECT_FALSE(IsBlank(L" \t ", L" "));
-}
-
-TEST(Text, ListedWithCommasAndAnd) {
-    const std::vector<std::pair<std::vector<std::wstring>, const wchar_t*>> cases = {
-        {{}, L""}, {{L"A"}, L"A"}, {{L"A", L"B"}, L"A and B"}, {{L"A", L"B", L"C"}, L"A, B and C"},
-        {{L"A", L"", L"C", L"D"}, L"A, , C and D"},
-    };
-    for (const auto& [items, text] : cases) EXPECT_EQ(Listed(items), text);
 }
 
 TEST(Text, DriveLetterAndDriveRoot) {
