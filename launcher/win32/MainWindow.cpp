@@ -3,9 +3,11 @@
 #include "AboutBox.h"
 #include "Autostart.h"
 #include "Error.h"
+#include "FavouriteCaptions.h"
 #include "HotkeyBox.h"
 #include "ExplorerLaunch.h"
 #include "LauncherTexts.h"
+#include "LauncherWindow.h"
 #include "Process.h"
 #include "Registry.h"
 #include "Settings.h"
@@ -22,7 +24,7 @@ namespace launcher {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tolvane.MainWindow";
+static_assert(kFirstPrivateMessage == WM_APP, "private messages above WM_APP");
 constexpr UINT_PTR kCommandTimer = 1;
 
 }  // namespace
@@ -33,7 +35,7 @@ MainWindow& MainWindow::Instance() {
 }
 
 bool MainWindow::Open() {
-    if (!CreateTopLevel({kClassName, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    if (!CreateTopLevel({kMainWindowClass, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          WS_EX_DLGMODALFRAME}))
         return false;
     m_menu.Reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));

@@ -36,7 +36,6 @@ HICON LoadSmallIcon() {
 }
 
 // The notifications the portable classifier names, as Windows defines them.
-static_assert(kTrayCallbackMessage == WM_APP + 1, "callback message above WM_APP");
 static_assert(kTrayLeftButtonUp == WM_LBUTTONUP && kTrayRightButtonUp == WM_RBUTTONUP, "button releases");
 static_assert(kTrayContextMenu == WM_CONTEXTMENU, "context menu");
 static_assert(kTraySelect == NIN_SELECT && kTrayKeySelect == NIN_KEYSELECT, "version-4 selections");
