@@ -1,9 +1,9 @@
 #include "ExplorerLaunch.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "RegistryLayout.h"
+#include "Settings.h"
 #include "WindowModes.h"
 
 namespace launcher {
@@ -24,12 +24,7 @@ bool IsDriveLetterPath(const std::wstring& text) {
 }
 
 LaunchSettings ReadLaunchSettings(registry::Backend& backend) {
-    using namespace registry;
-    auto lookUp = [&backend](const wchar_t* name) {
-        return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), name)
-            .value_or(std::wstring());
-    };
-    return {lookUp(kModeValue), lookUp(kFolderValue)};
+    return {LookUpSetting(backend, registry::kModeValue), LookUpSetting(backend, registry::kFolderValue)};
 }
 
 namespace {
