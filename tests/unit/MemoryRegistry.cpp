@@ -1,5 +1,7 @@
 #include "MemoryRegistry.h"
 
+#include "Utf16.h"
+
 #include <algorithm>
 #include <cwctype>
 #include <utility>
@@ -199,11 +201,12 @@ void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, 
     Put(path, name, type, std::move(data));
 }
 
-void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                               std::uint32_t type) {
     auto data = ToUtf16Bytes(text);
     data.push_back(0);
     data.push_back(0);
-    PutRaw(path, name, kTypeSz, std::move(data));
+    PutRaw(path, name, type, std::move(data));
 }
 
 bool MemoryRegistry::HasKey(const std::wstring& path) const { return m_keys.find(path) != m_keys.end(); }
@@ -222,7 +225,7 @@ const MemoryRegistry::Value* MemoryRegistry::Find(const std::wstring& path, cons
 std::wstring MemoryRegistry::StoredText(const std::wstring& path, const std::wstring& name) const {
     const Value* value = Find(path, name);
     if (value == nullptr) return L"<missing>";
-    return StripAtNull(FromUtf16Bytes(value->data.data(), value->data.size()));
+    return TextOfUtf16(value->data.data(), value->data.size());
 }
 
 }  // namespace testing_support

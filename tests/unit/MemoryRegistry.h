@@ -64,7 +64,8 @@ public:
     void RetypeBeforeRead(std::uint32_t type) { m_retype = type; }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
-    void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
+    void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                   std::uint32_t type = registry::kTypeSz);
     bool HasKey(const std::wstring& path) const;
     bool HasValue(const std::wstring& path, const std::wstring& name) const;
     const Value* Find(const std::wstring& path, const std::wstring& name) const;
