@@ -140,31 +140,36 @@ const wchar_t* RootName(Root root) {
     return root == Root::CurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";  // both views
 }
 
+namespace {
+
+Status SaveValue(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
+                 std::uint32_t type, const std::uint8_t* data, std::size_t size) {
+    OpenedKey key = KeyOf(backend);
+    long result = backend.CreateKey(root, subKey, key.Put());
+    if (result == winkit::kErrorSuccess && size > 0xFFFFFFFFu) result = winkit::kErrorInvalidParameter;
+    if (result == winkit::kErrorSuccess)
+        result = backend.SetValue(key.Get(), valueName, type, data, static_cast<std::uint32_t>(size));
+    return Refused(result, L"Writing", root, subKey, valueName);
+}
+
+}  // namespace
+
 Status SaveString(Backend& backend, Root root, const std::wstring& subKey,
                   const std::wstring& valueName, const std::wstring& value) {
-    OpenedKey key = KeyOf(backend);
-    if (const long result = backend.CreateKey(root, subKey, key.Put()); result != winkit::kErrorSuccess)
-        return Refused(result, L"Writing", root, subKey, valueName);
     auto data = ToUtf16Bytes(value);
     data.push_back(0);
     data.push_back(0);
-    if (data.size() > 0xFFFFFFFFu) return Refused(winkit::kErrorInvalidParameter, L"Writing", root, subKey, valueName);
-    return Refused(backend.SetValue(key.Get(), valueName, kTypeSz, data.data(),
-                                    static_cast<std::uint32_t>(data.size())),
-                   L"Writing", root, subKey, valueName);
+    return SaveValue(backend, root, subKey, valueName, kTypeSz, data.data(), data.size());
 }
 
 Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
                  std::uint32_t value) {
-    OpenedKey key = KeyOf(backend);
-    if (const long result = backend.CreateKey(root, subKey, key.Put()); result != winkit::kErrorSuccess)
-        return Refused(result, L"Writing", root, subKey, valueName);
     // REG_DWORD is little-endian on every Windows platform.
     const std::uint8_t data[4] = {static_cast<std::uint8_t>(value & 0xFF),
                                   static_cast<std::uint8_t>((value >> 8) & 0xFF),
                                   static_cast<std::uint8_t>((value >> 16) & 0xFF),
                                   static_cast<std::uint8_t>((value >> 24) & 0xFF)};
-    return Refused(backend.SetValue(key.Get(), valueName, kTypeDword, data, 4), L"Writing", root, subKey, valueName);
+    return SaveValue(backend, root, subKey, valueName, kTypeDword, data, 4);
 }
 
 Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
