@@ -62,14 +62,9 @@ long ReadValue(Backend& backend, Backend::Key openKey, const std::wstring& value
     std::uint32_t size = static_cast<std::uint32_t>(data->size());
     for (int attempt = 0; attempt < 4; ++attempt) {
         const long result = backend.QueryValue(openKey, valueName, type, data->data(), &size);
-        if (result == winkit::kErrorMoreData) {
-            data->resize(size);
-            continue;
-        }
-        data->resize(result == winkit::kErrorSuccess ? size : 0);
-        return result;
+        data->resize(size);
+        if (result != winkit::kErrorMoreData) return result;
     }
-    data->clear();
     return winkit::kErrorMoreData;
 }
 

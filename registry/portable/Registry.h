@@ -64,7 +64,7 @@ inline OpenedKey KeyOf(Backend& backend) { return OpenedKey(0, BackendKeyTraits{
 // short: one call reads them (each call is a trip to the registry's server,
 // and the launcher reads dozens at start); a longer one says its size, and
 // may grow again before the next call: the read asks a few times, then gives
-// kErrorMoreData.
+// kErrorMoreData. The bytes are the value's only when it gives kErrorSuccess.
 long ReadValue(Backend& backend, Backend::Key openKey, const std::wstring& valueName, std::uint32_t* type,
                std::vector<std::uint8_t>* data);
 
