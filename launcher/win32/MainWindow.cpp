@@ -336,7 +336,7 @@ void MainWindow::SwitchAutostart() {
     // a second switch chosen meanwhile would act on a state about to change.
     if (m_switchingAutostart) return;
     m_switchingAutostart = true;
-    const winkit::ScopeExit done([this] { m_switchingAutostart = false; });
+    const winkit::ScopeExit done{[this] { m_switchingAutostart = false; }};
     const bool wasChecked = m_autostartChecked;
     Win32Elevation elevation(m_hwnd);
     const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), elevation, wasChecked, m_exePath);

@@ -1,6 +1,6 @@
 #pragma once
-// REG_SZ data is UTF-16LE whatever the width of wchar_t on the build host: the
-// store's encoding, and the in-memory registry's for the tests.
+// REG_SZ data is UTF-16LE whatever the width of wchar_t on the build host
+// (the store's encoding, and the in-memory registry's).
 #include <cstdint>
 #include <string>
 #include <vector>

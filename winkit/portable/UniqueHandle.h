@@ -1,8 +1,6 @@
 #pragma once
 // Move-only owners: each kind's traits name its invalid value and the one call
-// that gives it back, so that nothing is closed or freed by hand. Traits may
-// carry what the call needs (the registry backend a key came from); empty
-// ones cost nothing.
+// that gives it back (with what the call needs, such as a registry backend).
 #include <utility>
 
 namespace winkit {
@@ -45,15 +43,11 @@ private:
 
 // What a scope puts right on every path out of it (a flag it set, say).
 template <typename Action>
-class ScopeExit {
-public:
-    explicit ScopeExit(Action action) : m_action(std::move(action)) {}
-    ~ScopeExit() { m_action(); }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-
-private:
-    Action m_action;
+struct ScopeExit {
+    Action action;
+    ~ScopeExit() { action(); }
 };
+template <typename Action>
+ScopeExit(Action) -> ScopeExit<Action>;
 
 }  // namespace winkit
