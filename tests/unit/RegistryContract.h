@@ -52,11 +52,11 @@ struct Row {
     std::vector<Stored> stored;
     Action action;
     std::wstring expected;
-    std::wstring path = L"";  // under kKey
-    std::wstring name = L"v";
-    Root root = Root::LocalMachine;
     std::wstring text = L"";   // what Save writes
     std::uint32_t buffer = 0;  // Query's buffer
+    std::wstring path = L"";   // under kKey
+    std::wstring name = L"v";
+    Root root = Root::LocalMachine;
 };
 
 inline std::wstring Code(long code) { return L"code " + std::to_wstring(code); }
@@ -170,89 +170,84 @@ inline const std::vector<Row>& Rows() {
     constexpr std::uint32_t kTypeBinary = 3;
     const std::wstring longText(100000, L'z');  // past any 16-bit length, and the first buffer
     const std::wstring longName(300, L'n');
-    const std::vector<std::uint8_t> temp = Sz(L"C:\\Temp");
+    // The value "v" of the row's key, stored as given.
+    auto v = [](std::uint32_t type, std::vector<std::uint8_t> data, Root root = Root::LocalMachine) {
+        return std::vector<Stored>{{L"", L"v", type, std::move(data), root}};
+    };
+    const auto temp = v(kTypeSz, Sz(L"C:\\Temp"));
+    const auto number = v(kTypeDword, {1, 0, 0, 0});
     static const std::vector<Row> rows = {
         // What the store reads, as stored.
-        {"with terminating NUL", {{L"", L"v", kTypeSz, temp}}, Action::Read, L"text C:\\Temp"},
-        {"without terminating NUL", {{L"", L"v", kTypeSz, registry::ToUtf16Bytes(L"C:\\Temp")}}, Action::Read,
-         L"text C:\\Temp"},
-        {"empty text", {{L"", L"v", kTypeSz, Sz(L"")}}, Action::Read, L"text "},
-        {"zero bytes", {{L"", L"v", kTypeSz, {}}}, Action::Read, L"text "},
-        {"a NUL inside cuts", {{L"", L"v", kTypeSz, Sz(std::wstring(L"C:\\a\0C:\\b", 9))}}, Action::Read,
-         L"text C:\\a"},
-        {"a NUL first is empty", {{L"", L"v", kTypeSz, Sz(std::wstring(L"\0abc", 4))}}, Action::Read, L"text "},
-        {"odd byte count", {{L"", L"v", kTypeSz, {0x43, 0x00, 0x3A}}}, Action::Read, L"text C"},
-        {"REG_EXPAND_SZ is text, unexpanded", {{L"", L"v", kTypeExpandSz, Sz(L"%TEMP%\\x")}}, Action::Read,
-         L"text %TEMP%\\x"},
-        {"REG_DWORD is nothing", {{L"", L"v", kTypeDword, {1, 0, 0, 0}}}, Action::Read, L"nothing"},
-        {"REG_BINARY is nothing", {{L"", L"v", kTypeBinary, temp}}, Action::Read, L"nothing"},
-        {"letters past ANSI", {{L"", L"v", kTypeSz, Sz(L"C:\\\u00c4rger \u03a9 \u6587\u4ef6")}}, Action::Read,
+        {"with terminating NUL", temp, Action::Read, L"text C:\\Temp"},
+        {"without terminating NUL", v(kTypeSz, registry::ToUtf16Bytes(L"C:\\Temp")), Action::Read, L"text C:\\Temp"},
+        {"empty text", v(kTypeSz, Sz(L"")), Action::Read, L"text "},
+        {"zero bytes", v(kTypeSz, {}), Action::Read, L"text "},
+        {"a NUL inside cuts", v(kTypeSz, Sz(std::wstring(L"C:\\a\0C:\\b", 9))), Action::Read, L"text C:\\a"},
+        {"a NUL first is empty", v(kTypeSz, Sz(std::wstring(L"\0abc", 4))), Action::Read, L"text "},
+        {"odd byte count", v(kTypeSz, {0x43, 0x00, 0x3A}), Action::Read, L"text C"},
+        {"REG_EXPAND_SZ is text, unexpanded", v(kTypeExpandSz, Sz(L"%TEMP%\\x")), Action::Read, L"text %TEMP%\\x"},
+        {"REG_DWORD is nothing", number, Action::Read, L"nothing"},
+        {"REG_BINARY is nothing", v(kTypeBinary, Sz(L"C:\\")), Action::Read, L"nothing"},
+        {"letters past ANSI", v(kTypeSz, Sz(L"C:\\\u00c4rger \u03a9 \u6587\u4ef6")), Action::Read,
          L"text C:\\\u00c4rger \u03a9 \u6587\u4ef6"},
-        {"a pair of surrogates", {{L"", L"v", kTypeSz, {0x3D, 0xD8, 0x00, 0xDE, 0, 0}}}, Action::Read,
-         L"text \U0001F600"},
-        {"lone low surrogates stay", {{L"", L"v", kTypeSz, {0x00, 0xDC, 0x01, 0xDC}}}, Action::Read,
+        {"a pair of surrogates", v(kTypeSz, {0x3D, 0xD8, 0x00, 0xDE, 0, 0}), Action::Read, L"text \U0001F600"},
+        {"lone low surrogates stay", v(kTypeSz, {0x00, 0xDC, 0x01, 0xDC}), Action::Read,
          L"text " + std::wstring{wchar_t(0xDC00), wchar_t(0xDC01)}},
-        {"longer than the first buffer", {{L"", L"v", kTypeSz, Sz(longText)}}, Action::Read, L"text " + longText},
-        {"missing value", {{L"", L"w", kTypeSz, temp}}, Action::Read, L"nothing"},
+        {"longer than the first buffer", v(kTypeSz, Sz(longText)), Action::Read, L"text " + longText},
+        {"missing value", temp, Action::Read, L"nothing", L"", 0, L"", L"w"},
         {"missing key", {}, Action::Read, L"nothing"},
-        {"names ignore case", {{L"Sub", L"Modus", kTypeSz, temp}}, Action::Read, L"text C:\\Temp", L"SUB", L"MODUS"},
+        {"names ignore case", {{L"Sub", L"Modus", kTypeSz, Sz(L"C:\\Temp")}}, Action::Read, L"text C:\\Temp", L"", 0,
+         L"SUB", L"MODUS"},
         // Each root and view is a tree of its own.
-        {"the machine's view is not the policies'", {{L"", L"v", kTypeSz, temp}}, Action::Read, L"nothing", L"", L"v",
+        {"the machine's view is not the policies'", temp, Action::Read, L"nothing", L"", 0, L"", L"v",
          Root::MachinePolicy},
-        {"the policies' view is not the machine's", {{L"", L"v", kTypeSz, temp, Root::MachinePolicy}}, Action::Read,
+        {"the policies' view is not the machine's", v(kTypeSz, Sz(L"C:\\"), Root::MachinePolicy), Action::Read,
          L"nothing"},
-        {"the user's is not the machine's", {{L"", L"v", kTypeSz, temp, Root::CurrentUser}}, Action::Read, L"nothing"},
-        {"the user's", {{L"", L"v", kTypeSz, temp, Root::CurrentUser}}, Action::Read, L"text C:\\Temp", L"", L"v",
+        {"the user's is not the machine's", v(kTypeSz, Sz(L"C:\\"), Root::CurrentUser), Action::Read, L"nothing"},
+        {"the user's", v(kTypeSz, Sz(L"C:\\"), Root::CurrentUser), Action::Read, L"text C:\\", L"", 0, L"", L"v",
          Root::CurrentUser},
         // What the store writes.
-        {"UTF-16LE with a NUL", {}, Action::Save, L"type 1: 41 00 C4 00 3D D8 00 DE 00 00; reads back", L"", L"v",
-         Root::LocalMachine, L"A\u00c4\U0001F600"},
-        {"empty text", {}, Action::Save, L"type 1: 00 00; reads back", L"", L"v", Root::LocalMachine, L""},
-        {"long text", {}, Action::Save, L"type 1: 200002 bytes; reads back", L"", L"v", Root::LocalMachine, longText},
-        {"blanks kept", {}, Action::Save, L"type 1: 38 bytes; reads back", L"", L"v", Root::LocalMachine,
-         L"  C:\\With Blanks  "},
-        {"keys on the way created", {}, Action::Save, L"type 1: 79 00 00 00; reads back", L"New\\Deeper", L"x",
-         Root::LocalMachine, L"y"},
-        {"a number replaced", {{L"", L"v", kTypeDword, {3, 0, 0, 0}}}, Action::Save, L"type 1: 61 00 00 00; reads back",
-         L"", L"v", Root::LocalMachine, L"a"},
+        {"UTF-16LE with a NUL", {}, Action::Save, L"type 1: 41 00 C4 00 3D D8 00 DE 00 00; reads back",
+         L"A\u00c4\U0001F600"},
+        {"empty text", {}, Action::Save, L"type 1: 00 00; reads back", L""},
+        {"long text", {}, Action::Save, L"type 1: 200002 bytes; reads back", longText},
+        {"blanks kept", {}, Action::Save, L"type 1: 38 bytes; reads back", L"  C:\\With Blanks  "},
+        {"keys on the way created", {}, Action::Save, L"type 1: 79 00 00 00; reads back", L"y", 0, L"New\\Deeper"},
+        {"a number replaced", number, Action::Save, L"type 1: 61 00 00 00; reads back", L"a"},
         {"a number little-endian", {}, Action::SaveNumber, L"type 4: 78 56 34 12"},
         // The backend's own codes (RegQueryValueExW, RegOpenKeyExW, the enumerations).
-        {"size only", {{L"", L"v", kTypeSz, temp}}, Action::Query, L"code 0, type 1, size 16"},
-        {"buffer too small", {{L"", L"v", kTypeSz, temp}}, Action::Query, L"code 234, type 1, size 16", L"", L"v",
-         Root::LocalMachine, L"", 4},
-        {"buffer just right", {{L"", L"v", kTypeSz, temp}}, Action::Query, L"code 0, type 1, size 16", L"", L"v",
-         Root::LocalMachine, L"", 16},
-        {"buffer larger", {{L"", L"v", kTypeSz, temp}}, Action::Query, L"code 0, type 1, size 16", L"", L"v",
-         Root::LocalMachine, L"", 64},
-        {"a number", {{L"", L"v", kTypeDword, {1, 0, 0, 0}}}, Action::Query, L"code 0, type 4, size 4", L"", L"v",
-         Root::LocalMachine, L"", 4},
-        {"no such value", {{L"", L"w", kTypeSz, temp}}, Action::Query, L"code 2", L"", L"v", Root::LocalMachine, L"",
-         64},
+        {"size only", temp, Action::Query, L"code 0, type 1, size 16"},
+        {"buffer too small", temp, Action::Query, L"code 234, type 1, size 16", L"", 4},
+        {"buffer just right", temp, Action::Query, L"code 0, type 1, size 16", L"", 16},
+        {"buffer larger", temp, Action::Query, L"code 0, type 1, size 16", L"", 64},
+        {"a number", number, Action::Query, L"code 0, type 4, size 4", L"", 4},
+        {"no such value", temp, Action::Query, L"code 2", L"", 64, L"", L"w"},
         {"no such key", {}, Action::Open, L"code 2, code 2"},
-        {"a key", {{L"", L"v", kTypeSz, temp}}, Action::Open, L"code 0, code 0"},
-        {"access as opened", {{L"", L"v", kTypeSz, temp}, {L"Sub", L"v", kTypeSz, temp}}, Action::WrongAccess,
+        {"a key", temp, Action::Open, L"code 0, code 0"},
+        {"access as opened", {{L"", L"v", kTypeSz, {}}, {L"Sub", L"v", kTypeSz, {}}}, Action::WrongAccess,
          L"set 5, delete 5, query 5, keys 5, values 5"},
         {"subkeys by name, ignoring case",
-         {{L"10", L"v", kTypeSz, temp},
-          {L"2", L"v", kTypeSz, temp},
-          {L"b", L"v", kTypeSz, temp},
-          {L"A", L"v", kTypeSz, temp},
-          {L"2\\Deeper", L"v", kTypeSz, temp}},
+         {{L"10", L"v", kTypeSz, {}},
+          {L"2", L"v", kTypeSz, {}},
+          {L"b", L"v", kTypeSz, {}},
+          {L"A", L"v", kTypeSz, {}},
+          {L"2\\Deeper", L"v", kTypeSz, {}}},
          Action::SubKeys, L"10|2|A|b| code 259"},
-        {"no subkeys", {{L"", L"v", kTypeSz, temp}}, Action::SubKeys, L" code 259"},
+        {"no subkeys", temp, Action::SubKeys, L" code 259"},
         {"values of every type",
-         {{L"", L"Zeta \u03a9", kTypeSz, temp},
-          {L"", L"alpha", kTypeSz, temp},
+         {{L"", L"Zeta \u03a9", kTypeSz, {}},
+          {L"", L"alpha", kTypeSz, {}},
           {L"", L"Number", kTypeDword, {1, 0, 0, 0}},
-          {L"", longName, kTypeSz, temp}},
+          {L"", longName, kTypeSz, {}}},
          Action::ValueNames, L"Number|Zeta \u03a9|alpha|" + longName + L"| code 259"},
-        {"no values", {{L"Sub", L"v", kTypeSz, temp}}, Action::ValueNames, L" code 259"},
+        {"no values", {{L"Sub", L"v", kTypeSz, {}}}, Action::ValueNames, L" code 259"},
         // Deleting.
-        {"a key with subkeys stays", {{L"Child", L"v", kTypeSz, temp}}, Action::DeleteKey, L"code 5, still there"},
-        {"a key with values goes", {{L"Child", L"v", kTypeSz, temp}}, Action::DeleteKey, L"code 0, gone", L"Child"},
+        {"a key with subkeys stays", {{L"Child", L"v", kTypeSz, {}}}, Action::DeleteKey, L"code 5, still there"},
+        {"a key with values goes", {{L"Child", L"v", kTypeSz, {}}}, Action::DeleteKey, L"code 0, gone", L"", 0,
+         L"Child"},
         {"no such key", {}, Action::DeleteKey, L"code 2, gone"},
-        {"a value", {{L"", L"v", kTypeSz, temp}, {L"", L"w", kTypeSz, temp}}, Action::DeleteValue, L"code 0, gone"},
-        {"no such value", {{L"", L"w", kTypeSz, temp}}, Action::DeleteValue, L"code 2, gone"},
+        {"a value", {{L"", L"v", kTypeSz, {}}, {L"", L"w", kTypeSz, {}}}, Action::DeleteValue, L"code 0, gone"},
+        {"no such value", temp, Action::DeleteValue, L"code 2, gone", L"", 0, L"", L"w"},
         {"a value of no such key", {}, Action::DeleteValue, L"code 2, gone"},
     };
     return rows;
