@@ -1,5 +1,7 @@
 #include "MemoryRegistry.h"
 
+#include <gtest/gtest.h>
+
 #include "Utf16.h"
 
 #include <algorithm>
@@ -193,7 +195,11 @@ long MemoryRegistry::EnumValue(Key key, std::uint32_t index, std::wstring* name)
     return winkit::kErrorSuccess;
 }
 
-void MemoryRegistry::CloseKey(Key key) { m_handles.erase(key); }
+// RegCloseKey refuses a handle that is not open (ERROR_INVALID_HANDLE), and
+// the caller would never learn of it.
+void MemoryRegistry::CloseKey(Key key) {
+    if (m_handles.erase(key) != 1) ADD_FAILURE() << "closed a key that is not open: " << key;
+}
 
 void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                             std::vector<std::uint8_t> data) {
