@@ -1,10 +1,10 @@
 #include "ExplorerLaunch.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "Join.h"
 #include "RegistryLayout.h"
+#include "Settings.h"
 #include "Text.h"
 #include "WindowModes.h"
 
@@ -20,12 +20,7 @@ std::wstring ExplorerCommandLine(const std::wstring& folder) {
 }
 
 LaunchSettings ReadLaunchSettings(registry::Backend& backend) {
-    using namespace registry;
-    auto lookUp = [&backend](const wchar_t* name) {
-        return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), name)
-            .value_or(std::wstring());
-    };
-    return {lookUp(kModeValue), lookUp(kFolderValue)};
+    return {LookUpSetting(backend, registry::kModeValue), LookUpSetting(backend, registry::kFolderValue)};
 }
 
 namespace {

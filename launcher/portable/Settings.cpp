@@ -10,15 +10,17 @@
 
 namespace launcher {
 
+std::wstring LookUpSetting(registry::Backend& backend, const wchar_t* valueName) {
+    using namespace registry;
+    return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), valueName)
+        .value_or(std::wstring());
+}
+
 StoredSettings ReadSettings(registry::Backend& backend) {
     using namespace registry;
-    auto lookUp = [&backend](const wchar_t* name) {
-        return LookUpString(backend, std::begin(kSettingsPlaces), std::end(kSettingsPlaces), name)
-            .value_or(std::wstring());
-    };
-    return {lookUp(kModeValue),
-            lookUp(kFolderValue),
-            lookUp(kHotkeyValue),
+    return {LookUpSetting(backend, kModeValue),
+            LookUpSetting(backend, kFolderValue),
+            LookUpSetting(backend, kHotkeyValue),
             SetByPolicy(backend, kModeValue),
             SetByPolicy(backend, kFolderValue),
             SetByPolicy(backend, kHotkeyValue)};

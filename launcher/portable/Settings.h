@@ -20,6 +20,9 @@ struct StoredSettings {
     bool hotkeyByPolicy = false;
 };
 StoredSettings ReadSettings(registry::Backend& backend);
+// One value from the first of registry::kSettingsPlaces that holds it as a
+// text; "" when none does.
+std::wstring LookUpSetting(registry::Backend& backend, const wchar_t* valueName);
 // Whether a policy (the computer's or the user's) sets the value.
 bool SetByPolicy(registry::Backend& backend, const wchar_t* valueName);
 

@@ -340,10 +340,7 @@ void MainWindow::SwitchAutostart() {
     // a second switch chosen meanwhile would act on a state about to change.
     if (m_switchingAutostart) return;
     m_switchingAutostart = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_switchingAutostart};
+    const winkit::ScopeExit done{[this] { m_switchingAutostart = false; }};
     const bool wasChecked = m_autostartChecked;
     Win32Elevation elevation(m_hwnd);
     const AutostartOutcome outcome = ToggleAutostart(registry::SystemBackend(), elevation, wasChecked, m_exePath);

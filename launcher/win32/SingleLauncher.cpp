@@ -27,14 +27,13 @@ struct TokenUserSid {
 
 TokenUserSid UserOf(HANDLE process) {
     TokenUserSid sid;
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return sid;
-    const winkit::UniqueKernelHandle owned(token);
+    winkit::UniqueKernelHandle token;
+    if (!OpenProcessToken(process, TOKEN_QUERY, token.Put())) return sid;
     DWORD size = 0;
-    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
     if (size == 0) return sid;
     sid.buffer.resize(size / sizeof(DWORD_PTR) + 1);
-    if (!GetTokenInformation(token, TokenUser, sid.buffer.data(), size, &size)) sid.buffer.clear();
+    if (!GetTokenInformation(token.Get(), TokenUser, sid.buffer.data(), size, &size)) sid.buffer.clear();
     return sid;
 }
 

@@ -26,12 +26,11 @@ HRESULT CALLBACK ShieldOnYes(HWND dialog, UINT notification, WPARAM, LPARAM, LON
 }  // namespace
 
 bool Win32Elevation::IsElevated() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-    winkit::UniqueKernelHandle owned(token);
+    winkit::UniqueKernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return false;
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    return GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) &&
+    return GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof(elevation), &size) &&
            elevation.TokenIsElevated != 0;
 }
 

@@ -1,25 +1,10 @@
 #include "Registry.h"
 
+#include "Utf16.h"
+
 namespace registry {
 
 namespace {
-
-// Closes the key on every path out of a routine.
-class OpenedKey {
-public:
-    OpenedKey(Backend& backend) : m_backend(backend) {}
-    ~OpenedKey() {
-        if (m_key != 0) m_backend.CloseKey(m_key);
-    }
-    OpenedKey(const OpenedKey&) = delete;
-    OpenedKey& operator=(const OpenedKey&) = delete;
-    Backend::Key* Out() { return &m_key; }
-    Backend::Key Get() const { return m_key; }
-
-private:
-    Backend& m_backend;
-    Backend::Key m_key = 0;
-};
 
 // A result naming the value (or the whole key, for an empty name) it was about.
 Status Refused(long code, const wchar_t* verb, Root root, const std::wstring& subKey, const std::wstring& valueName) {
@@ -51,7 +36,7 @@ std::vector<std::uint8_t> ToUtf16Bytes(const std::wstring& text) {
     return bytes;
 }
 
-std::wstring FromUtf16Bytes(const std::uint8_t* data, std::size_t size) {
+std::wstring TextOfUtf16(const std::uint8_t* data, std::size_t size) {
     std::wstring text;
     const std::size_t units = size / 2;  // an odd last byte is no character
     text.reserve(units);
@@ -65,14 +50,22 @@ std::wstring FromUtf16Bytes(const std::uint8_t* data, std::size_t size) {
                 continue;
             }
         }
+        if (unit == 0) break;
         text.push_back(static_cast<wchar_t>(unit));
     }
     return text;
 }
 
-std::wstring StripAtNull(const std::wstring& text) {
-    const auto nul = text.find(L'\0');
-    return nul == std::wstring::npos ? text : text.substr(0, nul);
+long ReadValue(Backend& backend, Backend::Key openKey, const std::wstring& valueName, std::uint32_t* type,
+               std::vector<std::uint8_t>* data) {
+    data->resize(512);
+    std::uint32_t size = static_cast<std::uint32_t>(data->size());
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const long result = backend.QueryValue(openKey, valueName, type, data->data(), &size);
+        data->resize(size);
+        if (result != winkit::kErrorMoreData) return result;
+    }
+    return winkit::kErrorMoreData;
 }
 
 namespace {
@@ -82,32 +75,21 @@ namespace {
 // launcher expands the folder's variables itself.
 bool IsText(std::uint32_t type) { return type == kTypeSz || type == kTypeExpandSz; }
 
-}  // namespace
-
 std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key openKey,
                                              const std::wstring& valueName) {
-    // Most values are short: one call reads them (each call is a trip to the
-    // registry's server, and the launcher reads dozens at start); a longer
-    // one says its size. It may grow before the next call: ask again.
-    std::vector<std::uint8_t> buffer(512);
-    std::uint32_t size = static_cast<std::uint32_t>(buffer.size());
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::uint32_t type = 0;
-        const long result = backend.QueryValue(openKey, valueName, &type, buffer.data(), &size);
-        if (result == winkit::kErrorMoreData) {
-            buffer.resize(size);
-            continue;
-        }
-        if (result != winkit::kErrorSuccess || !IsText(type)) return std::nullopt;
-        return StripAtNull(FromUtf16Bytes(buffer.data(), size));
-    }
-    return std::nullopt;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+    if (ReadValue(backend, openKey, valueName, &type, &data) != winkit::kErrorSuccess || !IsText(type))
+        return std::nullopt;
+    return TextOfUtf16(data.data(), data.size());
 }
+
+}  // namespace
 
 std::optional<std::wstring> GetString(Backend& backend, Root root, const std::wstring& subKey,
                                       const std::wstring& valueName) {
-    OpenedKey key(backend);
-    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return std::nullopt;
+    OpenedKey key = KeyOf(backend);
+    if (backend.OpenKey(root, subKey, false, key.Put()) != winkit::kErrorSuccess) return std::nullopt;
     return QueryStringValue(backend, key.Get(), valueName);
 }
 
@@ -121,8 +103,8 @@ std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, c
 std::vector<std::optional<std::wstring>> GetStrings(Backend& backend, Root root, const std::wstring& subKey,
                                                     const std::vector<const wchar_t*>& valueNames) {
     std::vector<std::optional<std::wstring>> texts(valueNames.size());
-    OpenedKey key(backend);
-    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return texts;
+    OpenedKey key = KeyOf(backend);
+    if (backend.OpenKey(root, subKey, false, key.Put()) != winkit::kErrorSuccess) return texts;
     for (std::size_t index = 0; index < valueNames.size(); ++index)
         texts[index] = QueryStringValue(backend, key.Get(), valueNames[index]);
     return texts;
@@ -130,8 +112,8 @@ std::vector<std::optional<std::wstring>> GetStrings(Backend& backend, Root root,
 
 std::vector<std::wstring> SubKeyNames(Backend& backend, Root root, const std::wstring& subKey) {
     std::vector<std::wstring> names;
-    OpenedKey key(backend);
-    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return names;
+    OpenedKey key = KeyOf(backend);
+    if (backend.OpenKey(root, subKey, false, key.Put()) != winkit::kErrorSuccess) return names;
     std::wstring name;
     for (std::uint32_t index = 0; backend.EnumKey(key.Get(), index, &name) == winkit::kErrorSuccess; ++index)
         names.push_back(name);
@@ -140,8 +122,8 @@ std::vector<std::wstring> SubKeyNames(Backend& backend, Root root, const std::ws
 
 std::vector<NamedText> StringValues(Backend& backend, Root root, const std::wstring& subKey) {
     std::vector<NamedText> values;
-    OpenedKey key(backend);
-    if (backend.OpenKey(root, subKey, false, key.Out()) != winkit::kErrorSuccess) return values;
+    OpenedKey key = KeyOf(backend);
+    if (backend.OpenKey(root, subKey, false, key.Put()) != winkit::kErrorSuccess) return values;
     std::wstring name;
     for (std::uint32_t index = 0; backend.EnumValue(key.Get(), index, &name) == winkit::kErrorSuccess; ++index) {
         if (auto text = QueryStringValue(backend, key.Get(), name)) values.push_back({name, std::move(*text)});
@@ -153,37 +135,42 @@ const wchar_t* RootName(Root root) {
     return root == Root::CurrentUser ? L"HKEY_CURRENT_USER" : L"HKEY_LOCAL_MACHINE";  // both views
 }
 
+namespace {
+
+Status SaveValue(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
+                 std::uint32_t type, const std::uint8_t* data, std::size_t size) {
+    OpenedKey key = KeyOf(backend);
+    long result = backend.CreateKey(root, subKey, key.Put());
+    if (result == winkit::kErrorSuccess && size > 0xFFFFFFFFu) result = winkit::kErrorInvalidParameter;
+    if (result == winkit::kErrorSuccess)
+        result = backend.SetValue(key.Get(), valueName, type, data, static_cast<std::uint32_t>(size));
+    return Refused(result, L"Writing", root, subKey, valueName);
+}
+
+}  // namespace
+
 Status SaveString(Backend& backend, Root root, const std::wstring& subKey,
                   const std::wstring& valueName, const std::wstring& value) {
-    OpenedKey key(backend);
-    if (const long result = backend.CreateKey(root, subKey, key.Out()); result != winkit::kErrorSuccess)
-        return Refused(result, L"Writing", root, subKey, valueName);
     auto data = ToUtf16Bytes(value);
     data.push_back(0);
     data.push_back(0);
-    if (data.size() > 0xFFFFFFFFu) return Refused(winkit::kErrorInvalidParameter, L"Writing", root, subKey, valueName);
-    return Refused(backend.SetValue(key.Get(), valueName, kTypeSz, data.data(),
-                                    static_cast<std::uint32_t>(data.size())),
-                   L"Writing", root, subKey, valueName);
+    return SaveValue(backend, root, subKey, valueName, kTypeSz, data.data(), data.size());
 }
 
 Status SaveDword(Backend& backend, Root root, const std::wstring& subKey, const std::wstring& valueName,
                  std::uint32_t value) {
-    OpenedKey key(backend);
-    if (const long result = backend.CreateKey(root, subKey, key.Out()); result != winkit::kErrorSuccess)
-        return Refused(result, L"Writing", root, subKey, valueName);
     // REG_DWORD is little-endian on every Windows platform.
     const std::uint8_t data[4] = {static_cast<std::uint8_t>(value & 0xFF),
                                   static_cast<std::uint8_t>((value >> 8) & 0xFF),
                                   static_cast<std::uint8_t>((value >> 16) & 0xFF),
                                   static_cast<std::uint8_t>((value >> 24) & 0xFF)};
-    return Refused(backend.SetValue(key.Get(), valueName, kTypeDword, data, 4), L"Writing", root, subKey, valueName);
+    return SaveValue(backend, root, subKey, valueName, kTypeDword, data, 4);
 }
 
 Status DeleteValue(Backend& backend, Root root, const std::wstring& subKey,
                    const std::wstring& valueName) {
-    OpenedKey key(backend);
-    if (const long result = backend.OpenKey(root, subKey, true, key.Out()); result != winkit::kErrorSuccess)
+    OpenedKey key = KeyOf(backend);
+    if (const long result = backend.OpenKey(root, subKey, true, key.Put()); result != winkit::kErrorSuccess)
         return Refused(result, L"Removing", root, subKey, valueName);
     return Refused(backend.DeleteValue(key.Get(), valueName), L"Removing", root, subKey, valueName);
 }

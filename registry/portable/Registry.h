@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "UniqueHandle.h"
 #include "Win32Result.h"
 
 namespace registry {
@@ -49,6 +50,24 @@ public:
     virtual void CloseKey(Key key) = 0;
 };
 
+// A key opened through a backend, closed through it on every path out.
+struct BackendKeyTraits {
+    using Type = Backend::Key;
+    static Type Invalid() { return 0; }
+    void Close(Type key) const { backend->CloseKey(key); }
+    Backend* backend = nullptr;
+};
+using OpenedKey = winkit::UniqueHandle<BackendKeyTraits>;
+inline OpenedKey KeyOf(Backend& backend) { return OpenedKey(0, BackendKeyTraits{&backend}); }
+
+// A value's type and bytes as stored, through an open key. Most values are
+// short: one call reads them (each call is a trip to the registry's server,
+// and the launcher reads dozens at start); a longer one says its size, and
+// may grow again before the next call: the read asks a few times, then gives
+// kErrorMoreData. The bytes are the value's only when it gives kErrorSuccess.
+long ReadValue(Backend& backend, Backend::Key openKey, const std::wstring& valueName, std::uint32_t* type,
+               std::vector<std::uint8_t>* data);
+
 // Outcome of a write: success, or the Win32 error that refused it.
 using Status = winkit::Win32Result;
 
@@ -90,14 +109,6 @@ std::optional<std::wstring> LookUpString(Backend& backend, const Place* first, c
 
 // "HKEY_LOCAL_MACHINE" or "HKEY_CURRENT_USER", for messages.
 const wchar_t* RootName(Root root);
-
-std::optional<std::wstring> QueryStringValue(Backend& backend, Backend::Key openKey,
-                                             const std::wstring& valueName);
-std::wstring StripAtNull(const std::wstring& text);
-
-// REG_SZ data is UTF-16LE whatever the width of wchar_t on the build host.
-std::vector<std::uint8_t> ToUtf16Bytes(const std::wstring& text);
-std::wstring FromUtf16Bytes(const std::uint8_t* data, std::size_t size);
 
 // The backend of the running program (advapi32 on Windows).
 Backend& SystemBackend();

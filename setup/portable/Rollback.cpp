@@ -2,61 +2,36 @@
 
 #include <utility>
 
+#include "Join.h"
+
 namespace setup {
 
 namespace {
 
 using registry::Backend;
 using registry::Root;
-
-class OpenKey {
-public:
-    explicit OpenKey(Backend& backend) : m_backend(backend) {}
-    ~OpenKey() {
-        if (m_key != 0) m_backend.CloseKey(m_key);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    long Open(const std::wstring& path, bool forWriting) {
-        return m_backend.OpenKey(Root::LocalMachine, path, forWriting, &m_key);
-    }
-    Backend::Key Get() const { return m_key; }
-
-private:
-    Backend& m_backend;
-    Backend::Key m_key = 0;
-};
+using winkit::Join;
 
 bool Missing(long error) { return error == winkit::kErrorFileNotFound; }
 
 // The value as stored, nothing when it is not there; another failure is the
-// code. The size is asked again when the value grew between the two calls.
+// code.
 long ReadStored(Backend& backend, const std::wstring& key, const std::wstring& name,
                 std::optional<Rollback::StoredValue>* stored) {
     stored->reset();
-    OpenKey opened(backend);
-    if (const long error = opened.Open(key, false); error != winkit::kErrorSuccess)
-        return Missing(error) ? winkit::kErrorSuccess : error;
-    for (;;) {
-        Rollback::StoredValue value;
-        std::uint32_t size = 0;
-        long error = backend.QueryValue(opened.Get(), name, &value.type, nullptr, &size);
-        if (error == winkit::kErrorSuccess) {
-            value.data.resize(size);
-            error = backend.QueryValue(opened.Get(), name, &value.type, value.data.data(), &size);
-        }
-        if (error == winkit::kErrorMoreData) continue;
-        if (error != winkit::kErrorSuccess) return Missing(error) ? winkit::kErrorSuccess : error;
-        value.data.resize(size);
-        *stored = std::move(value);
-        return winkit::kErrorSuccess;
-    }
+    registry::OpenedKey opened = registry::KeyOf(backend);
+    Rollback::StoredValue value;
+    long error = backend.OpenKey(Root::LocalMachine, key, false, opened.Put());
+    if (error == winkit::kErrorSuccess)
+        error = registry::ReadValue(backend, opened.Get(), name, &value.type, &value.data);
+    if (error == winkit::kErrorSuccess) *stored = std::move(value);
+    return Missing(error) ? winkit::kErrorSuccess : error;
 }
 
 long PutBack(Backend& backend, const std::wstring& key, const std::wstring& name,
              const std::optional<Rollback::StoredValue>& earlier) {
-    OpenKey opened(backend);
-    long error = opened.Open(key, true);
+    registry::OpenedKey opened = registry::KeyOf(backend);
+    long error = backend.OpenKey(Root::LocalMachine, key, true, opened.Put());
     if (error == winkit::kErrorSuccess)
         error = earlier ? backend.SetValue(opened.Get(), name, earlier->type, earlier->data.data(),
                                            static_cast<std::uint32_t>(earlier->data.size()))
@@ -65,17 +40,17 @@ long PutBack(Backend& backend, const std::wstring& key, const std::wstring& name
     return !earlier && Missing(error) ? winkit::kErrorSuccess : error;
 }
 
-std::wstring MachineName(const std::wstring& key) { return std::wstring(registry::RootName(Root::LocalMachine)) + L"\\" + key; }
+std::wstring MachineName(const std::wstring& key) { return Join({registry::RootName(Root::LocalMachine), L"\\", key}); }
 
 }  // namespace
 
 void Rollback::FolderCreated(HeldFolder& folder, const std::wstring& path) {
-    Add(Kind::Folder, L"remove the folder " + path).folder = &folder;
+    Add(Kind::Folder, Join({L"remove the folder ", path})).folder = &folder;
 }
 
 void Rollback::FileWritten(HeldFolder& folder, const std::wstring& target, const std::wstring& name,
                            std::optional<Bytes> previous) {
-    Step& step = Add(Kind::File, (previous ? L"put back the earlier " : L"remove ") + target);
+    Step& step = Add(Kind::File, Join({previous ? L"put back the earlier " : L"remove ", target}));
     step.folder = &folder;
     step.name = name;
     step.file = std::move(previous);
@@ -86,20 +61,21 @@ registry::Status Rollback::WriteValue(const RegistryWrite& write) {
     const std::wstring key = write.key;
     for (std::size_t end = key.find(L'\\');; end = key.find(L'\\', end + 1)) {
         const std::wstring part = key.substr(0, end);
-        OpenKey opened(m_backend);
-        if (Missing(opened.Open(part, false))) Add(Kind::Key, L"remove the key " + MachineName(part)).key = part;
+        registry::OpenedKey opened = registry::KeyOf(m_backend);
+        if (Missing(m_backend.OpenKey(Root::LocalMachine, part, false, opened.Put())))
+            Add(Kind::Key, Join({L"remove the key ", MachineName(part)})).key = part;
         if (end == std::wstring::npos) break;
     }
     std::optional<StoredValue> earlier;
     if (const long error = ReadStored(m_backend, key, write.value, &earlier); error != winkit::kErrorSuccess)
-        return winkit::Win32Result::Failure(error, L"Reading " + MachineName(key));
+        return winkit::Win32Result::Failure(error, Join({L"Reading ", MachineName(key)}));
     const registry::Status status =
         write.type == registry::kTypeDword
             ? registry::SaveDword(m_backend, Root::LocalMachine, key, write.value, write.number)
             : registry::SaveString(m_backend, Root::LocalMachine, key, write.value, write.text);
     if (status.Ok()) {
-        Step& step = Add(Kind::Value, (earlier ? L"put back the earlier value " : L"remove the value ") +
-                                          MachineName(key) + L" \"" + write.value + L"\"");
+        Step& step = Add(Kind::Value, Join({earlier ? L"put back the earlier value " : L"remove the value ",
+                                            MachineName(key), L" \"", write.value, L"\""}));
         step.key = key;
         step.name = write.value;
         step.value = std::move(earlier);

@@ -1,5 +1,9 @@
 #include "MemoryRegistry.h"
 
+#include <gtest/gtest.h>
+
+#include "Utf16.h"
+
 #include <algorithm>
 #include <cwctype>
 #include <utility>
@@ -191,7 +195,11 @@ long MemoryRegistry::EnumValue(Key key, std::uint32_t index, std::wstring* name)
     return winkit::kErrorSuccess;
 }
 
-void MemoryRegistry::CloseKey(Key key) { m_handles.erase(key); }
+// RegCloseKey refuses a handle that is not open (ERROR_INVALID_HANDLE), and
+// the caller would never learn of it.
+void MemoryRegistry::CloseKey(Key key) {
+    if (m_handles.erase(key) != 1) ADD_FAILURE() << "closed a key that is not open: " << key;
+}
 
 void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                             std::vector<std::uint8_t> data) {
@@ -199,11 +207,12 @@ void MemoryRegistry::PutRaw(const std::wstring& path, const std::wstring& name, 
     Put(path, name, type, std::move(data));
 }
 
-void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+void MemoryRegistry::PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                               std::uint32_t type) {
     auto data = ToUtf16Bytes(text);
     data.push_back(0);
     data.push_back(0);
-    PutRaw(path, name, kTypeSz, std::move(data));
+    PutRaw(path, name, type, std::move(data));
 }
 
 bool MemoryRegistry::HasKey(const std::wstring& path) const { return m_keys.find(path) != m_keys.end(); }
@@ -222,7 +231,7 @@ const MemoryRegistry::Value* MemoryRegistry::Find(const std::wstring& path, cons
 std::wstring MemoryRegistry::StoredText(const std::wstring& path, const std::wstring& name) const {
     const Value* value = Find(path, name);
     if (value == nullptr) return L"<missing>";
-    return StripAtNull(FromUtf16Bytes(value->data.data(), value->data.size()));
+    return TextOfUtf16(value->data.data(), value->data.size());
 }
 
 }  // namespace testing_support

@@ -1,10 +1,11 @@
 #pragma once
 // An in-memory registry with the behaviour the store relies on: keys and value
 // names ignore case, values keep their type and raw bytes, missing keys fail
-// to open, keys with subkeys refuse deletion, a key opened for reading refuses
-// writes and deletes of its values, one opened for writing refuses reads and
-// enumeration, subkeys enumerate by name and values in the order they were
-// first written, and writes can be refused. The helpers
+// to open, closing a key that is not open fails the test, keys with subkeys
+// refuse deletion, a key opened for reading refuses writes and deletes of its
+// values, one opened for writing refuses reads and enumeration, subkeys
+// enumerate by name and values in the order they were first written, and
+// writes can be refused. The helpers
 // take HKEY_LOCAL_MACHINE paths as they are, HKEY_CURRENT_USER ones as User(path)
 // and the machine's policies as MachinePolicy(path).
 #include <map>
@@ -64,7 +65,8 @@ public:
     void RetypeBeforeRead(std::uint32_t type) { m_retype = type; }
     void PutRaw(const std::wstring& path, const std::wstring& name, std::uint32_t type,
                 std::vector<std::uint8_t> data);
-    void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text);
+    void PutString(const std::wstring& path, const std::wstring& name, const std::wstring& text,
+                   std::uint32_t type = registry::kTypeSz);
     bool HasKey(const std::wstring& path) const;
     bool HasValue(const std::wstring& path, const std::wstring& name) const;
     const Value* Find(const std::wstring& path, const std::wstring& name) const;

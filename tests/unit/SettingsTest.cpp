@@ -225,8 +225,7 @@ TEST(SettingsPolicy, ComputerThenUserPolicyOverTheUsersAndTheMachinesValues) {
         MemoryRegistry reg;
         // Group Policy Preferences write paths as REG_EXPAND_SZ.
         if (c.computer)
-            reg.PutRaw(testing_support::MachinePolicy(kPolicyKey), L"Pfad", registry::kTypeExpandSz,
-                       registry::ToUtf16Bytes(std::wstring(L"C:\\computer") + L'\0'));
+            reg.PutString(testing_support::MachinePolicy(kPolicyKey), L"Pfad", L"C:\\computer", registry::kTypeExpandSz);
         if (c.userPolicy) reg.PutString(testing_support::User(kPolicyKey), L"Pfad", L"C:\\user-policy");
         if (c.user) reg.PutString(testing_support::User(registry::kSettingsKey), L"Pfad", L"C:\\user");
         if (c.machine) reg.PutString(registry::kSettingsKey, L"Pfad", L"C:\\machine");

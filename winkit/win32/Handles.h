@@ -1,49 +1,13 @@
 #pragma once
-// Move-only owners for every kind of handle the programs hold: each kind's
-// traits name its invalid value and the one call that gives it back, so that
-// nothing is closed or freed by hand.
+// The owners' traits for every kind of handle the programs hold.
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <utility>
-
 #include "SystemFunction.h"
+#include "UniqueHandle.h"
 
 namespace winkit {
-
-template <typename Traits>
-class UniqueHandle {
-public:
-    using Type = typename Traits::Type;
-
-    UniqueHandle() = default;
-    explicit UniqueHandle(Type handle) : m_handle(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) Reset(other.Release());
-        return *this;
-    }
-
-    Type Get() const { return m_handle; }
-    explicit operator bool() const { return m_handle != Traits::Invalid(); }
-    Type Release() { return std::exchange(m_handle, Traits::Invalid()); }
-    // For a function that hands out a new handle through a pointer.
-    Type* Put() {
-        Reset();
-        return &m_handle;
-    }
-    void Reset(Type handle = Traits::Invalid()) {
-        if (m_handle != Traits::Invalid()) Traits::Close(m_handle);
-        m_handle = handle;
-    }
-
-private:
-    Type m_handle = Traits::Invalid();
-};
 
 // Processes, threads, tokens: nullptr when missing.
 struct KernelTraits {
