@@ -42,7 +42,10 @@ def main():
         time.sleep(5)
         print(f"== screenshot: {session.screenshot('desktop')}", file=sys.stderr)
     try:
-        session.desktop.wait()
+        # "wine explorer /desktop" returns once the desktop runs; the launcher
+        # is one of the prefix's host processes.
+        while any("tolvane.exe" in command.lower() for _pid, command in session.host_processes()):
+            time.sleep(1)
     finally:
         run.close()
 
