@@ -20,11 +20,14 @@ def window_class(name):
 
 
 def constant(name):
-    """The value of an integer constant: ``name = <number>[ + <number>];``, WM_APP allowed."""
+    """The value of an integer constant, ``name = <term>[ + <term>];``, each
+    term a number, WM_APP or another such constant."""
+    if name == "WM_APP":
+        return WM_APP
     for source in SOURCES:
         match = re.search(r"\b" + name + r"\s*=\s*(\w+)(?:\s*\+\s*(\w+))?\s*;", source)
         if match:
-            return sum(WM_APP if term == "WM_APP" else int(term, 0) for term in match.groups() if term)
+            return sum(int(term, 0) if term[0].isdigit() else constant(term) for term in match.groups() if term)
     raise LookupError(f"no constant {name} in the programs' sources")
 
 
