@@ -1,18 +1,27 @@
 #include "Autostart.h"
 
+#include <optional>
+
 #include "CommandLine.h"
+#include "Join.h"
 #include "RegistryLayout.h"
+#include "Text.h"
 
 namespace launcher {
+
+namespace {
+
+bool IsAutostartText(const std::optional<std::wstring>& runValue) {
+    // Only spaces count as blank in a Run value, not tabs (unlike the settings).
+    return runValue && !winkit::IsBlank(*runValue, L" ");
+}
+
+}  // namespace
 
 std::wstring LauncherPath(const std::wstring& programFolder) {
     std::wstring path = programFolder;
     if (path.empty() || path.back() != L'\\') path += L'\\';
     return path + L"Tolvane.exe";
-}
-
-bool IsAutostartText(const std::optional<std::wstring>& runValue) {
-    return runValue && runValue->find_first_not_of(L' ') != std::wstring::npos;
 }
 
 bool ReadAutostart(registry::Backend& backend) {
@@ -50,7 +59,7 @@ bool RemoveForAllUsers(registry::Backend& backend, Elevation& elevation, Autosta
     if (!elevation.ConfirmRemovalForAllUsers()) return false;
     const long result = elevation.RunElevatedRemoval();
     if (result != winkit::kErrorSuccess && result != winkit::kErrorCancelled)
-        outcome.status = Status::Failure(result, L"Removing HKEY_LOCAL_MACHINE\\" + std::wstring(kRunKey));
+        outcome.status = Status::Failure(result, winkit::Join({L"Removing HKEY_LOCAL_MACHINE\\", kRunKey}));
     return result == winkit::kErrorSuccess;
 }
 
@@ -74,12 +83,11 @@ AutostartOutcome ToggleAutostart(registry::Backend& backend, Elevation& elevatio
 }
 
 std::wstring AutostartFailureText(bool wasChecked, const AutostartOutcome& outcome, const std::wstring& systemMessage) {
-    std::wstring text = wasChecked ? L"Tolvane could not remove its autostart entry."
-                                   : L"Tolvane could not add its autostart entry.";
-    text += L"\n\n" + systemMessage;
-    if (outcome.allUsers && outcome.status.code == winkit::kErrorAccessDenied)
-        text += std::wstring(L"\n\n") + winkit::kAdministratorAdvice;
-    return text;
+    const bool needsRights = outcome.allUsers && outcome.status.code == winkit::kErrorAccessDenied;
+    return winkit::Join({wasChecked ? L"Tolvane could not remove its autostart entry."
+                                    : L"Tolvane could not add its autostart entry.",
+                         L"\n\n", systemMessage, needsRights ? L"\n\n" : L"",
+                         needsRights ? winkit::kAdministratorAdvice : L""});
 }
 
 }  // namespace launcher

@@ -1,7 +1,6 @@
 #pragma once
 // "Start automatically": the user's and the machine's Run values, and the
 // way to administrator rights for the machine's.
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +14,6 @@ std::wstring LauncherPath(const std::wstring& programFolder);
 
 // The check mark of "Start automatically": a non-blank Run value of the user's
 // or of the machine's.
-bool IsAutostartText(const std::optional<std::wstring>& runValue);
 bool ReadAutostart(registry::Backend& backend);
 
 // The one argument that makes the launcher the elevated helper which removes

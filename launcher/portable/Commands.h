@@ -22,11 +22,6 @@ inline constexpr int kMainHotkeyIds[] = {1, 2};
 inline constexpr int kFirstFavouriteHotkeyId = 0x100;
 int FavouriteHotkeyId(std::size_t favourite);
 
-// What the Win+E keyboard hook posts the main window (the tray's callback is WM_APP + 1).
-inline constexpr unsigned kWindowsKeyMessage = 0x8000 + 2;
-// What a second start of the launcher posts the running one before it ends.
-inline constexpr unsigned kAlreadyRunningMessage = 0x8000 + 3;
-
 inline constexpr unsigned kCommandDelayMs = 100;
 
 // The one place where each way of asking becomes a command.

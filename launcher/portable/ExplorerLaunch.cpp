@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "Join.h"
 #include "RegistryLayout.h"
+#include "Text.h"
 #include "WindowModes.h"
 
 namespace launcher {
@@ -14,13 +16,7 @@ std::wstring ExplorerCommandLine(const std::wstring& folder) {
     for (wchar_t ch : folder)
         if (ch != L'"') clean.push_back(ch);
     if (clean.empty()) return kExplorerCommandStart;
-    return std::wstring(kExplorerCommandStart) + L"\"" + clean + L"\"";
-}
-
-bool IsDriveLetterPath(const std::wstring& text) {
-    if (text.size() < 2 || text[1] != L':') return false;
-    const wchar_t letter = text[0];
-    return (letter >= L'A' && letter <= L'Z') || (letter >= L'a' && letter <= L'z');
+    return winkit::Join({kExplorerCommandStart, L"\"", clean, L"\""});
 }
 
 LaunchSettings ReadLaunchSettings(registry::Backend& backend) {
@@ -34,22 +30,16 @@ LaunchSettings ReadLaunchSettings(registry::Backend& backend) {
 
 namespace {
 
-std::wstring WithoutBlanksAround(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return std::wstring();
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
-}
-
-bool IsSlash(wchar_t ch) { return ch == L'\\' || ch == L'/'; }
-
-bool IsLetter(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && ch <= L'z'); }
+using winkit::IsAsciiLetter;
+using winkit::IsPathSeparator;
+using winkit::Trimmed;
 
 // "file:", "http:", "ms-settings:": a letter, then letters, digits, "+", "-"
 // or "." up to the colon; two characters at least, since "C:" is a drive.
 std::size_t SchemeLength(const std::wstring& text) {
-    if (text.empty() || !IsLetter(text[0])) return 0;
+    if (text.empty() || !IsAsciiLetter(text[0])) return 0;
     std::size_t at = 1;
-    while (at < text.size() && (IsLetter(text[at]) || (text[at] >= L'0' && text[at] <= L'9') || text[at] == L'+' ||
+    while (at < text.size() && (IsAsciiLetter(text[at]) || (text[at] >= L'0' && text[at] <= L'9') || text[at] == L'+' ||
                                 text[at] == L'-' || text[at] == L'.'))
         ++at;
     return at >= 2 && at < text.size() && text[at] == L':' ? at : 0;
@@ -69,7 +59,7 @@ bool StartsWithIgnoringCase(const std::wstring& text, const wchar_t* start) {
 
 FolderTextKind ClassifyFolderText(const std::wstring& text) {
     if (text.empty()) return FolderTextKind::Empty;
-    if (text.size() >= 2 && IsSlash(text[0]) && IsSlash(text[1])) {
+    if (text.size() >= 2 && IsPathSeparator(text[0]) && IsPathSeparator(text[1])) {
         // "\\?\" and "\\.\" (Windows reads "//?/" and "\\?/" alike) reach
         // devices and skip the normalisation the checks rely on.
         if (text.size() == 2) return FolderTextKind::NotFull;
@@ -77,8 +67,8 @@ FolderTextKind ClassifyFolderText(const std::wstring& text) {
         return FolderTextKind::Network;
     }
     if (text.size() >= 2 && text[0] == L':' && text[1] == L':') return FolderTextKind::ShellName;
-    if (IsDriveLetterPath(text))
-        return text.size() == 2 || IsSlash(text[2]) ? FolderTextKind::Drive : FolderTextKind::NotFull;
+    if (winkit::StartsWithDriveLetter(text))
+        return text.size() == 2 || IsPathSeparator(text[2]) ? FolderTextKind::Drive : FolderTextKind::NotFull;
     if (SchemeLength(text) > 0)
         return StartsWithIgnoringCase(text, L"shell:") ? FolderTextKind::ShellName : FolderTextKind::Address;
     // "x", "\x", "\??\C:\x" (the current drive's): no letter or ":" first.
@@ -87,7 +77,7 @@ FolderTextKind ClassifyFolderText(const std::wstring& text) {
 
 ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& probe) {
     ExplorerLaunch launch{L"", ExplorerShowState(settings.mode),
-                          WithoutBlanksAround(probe.ExpandVariables(WithoutBlanksAround(settings.folder)))};
+                          Trimmed(probe.ExpandVariables(Trimmed(settings.folder)))};
     launch.commandLine = ExplorerCommandLine(launch.folder);
     switch (ClassifyFolderText(launch.folder)) {
     case FolderTextKind::DevicePath:
@@ -138,11 +128,11 @@ std::wstring FolderProblemText(const ExplorerLaunch& launch) {
     case FolderProblem::None:
         break;
     }
-    return L"The folder " + launch.folder + L" does not exist.\n\nChoose another one in Settings.";
+    return winkit::Join({L"The folder ", launch.folder, L" does not exist.\n\nChoose another one in Settings."});
 }
 
 std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback) {
-    std::wstring path = WithoutBlanksAround(probe.ExpandVariables(WithoutBlanksAround(text)));
+    std::wstring path = Trimmed(probe.ExpandVariables(Trimmed(text)));
     std::size_t top = 0;  // the length of the shortest path to look at: the drive's root, the share
     switch (ClassifyFolderText(path)) {
     case FolderTextKind::Drive:
@@ -161,7 +151,7 @@ std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, con
         return fallback;
     }
     for (;;) {
-        while (path.size() > top && IsSlash(path.back())) path.pop_back();
+        while (path.size() > top && IsPathSeparator(path.back())) path.pop_back();
         if (probe.Examine(path) == FolderProbe::Found::Folder) return path;
         if (path.size() <= top) return fallback;
         path.resize(std::max(path.find_last_of(L"\\/"), top));

@@ -30,10 +30,6 @@ public:
     virtual bool IsConnected(const std::wstring& networkPath) = 0;
 };
 
-// A path on a drive of its own letter ("C:\x", "d:"); not "\\server\share",
-// not a relative or a shell name.
-bool IsDriveLetterPath(const std::wstring& text);
-
 // The two values a click needs, each looked up on its own (policies, the
 // user's, the machine's); missing reads as "".
 struct LaunchSettings {

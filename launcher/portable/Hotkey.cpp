@@ -3,6 +3,9 @@
 #include <cwctype>
 #include <vector>
 
+#include "Join.h"
+#include "Text.h"
+
 namespace launcher {
 
 namespace {
@@ -37,12 +40,6 @@ bool SameName(const std::wstring& a, const wchar_t* b) {
     for (; i < a.size() && b[i] != L'\0'; ++i)
         if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
     return i == a.size() && b[i] == L'\0';
-}
-
-std::wstring Trimmed(const std::wstring& text) {
-    const auto first = text.find_first_not_of(L" \t");
-    if (first == std::wstring::npos) return std::wstring();
-    return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
 }
 
 std::optional<unsigned> KeyForName(const std::wstring& name) {
@@ -80,11 +77,11 @@ bool IsUsableHotkey(const Hotkey& hotkey) {
 }
 
 std::optional<Hotkey> ParseHotkey(const std::wstring& text) {
-    if (Trimmed(text).empty()) return Hotkey{};
+    if (winkit::IsBlank(text)) return Hotkey{};
     std::vector<std::wstring> parts;
     std::size_t start = 0;
     for (std::size_t plus = text.find(L'+'); ; plus = text.find(L'+', start)) {
-        parts.push_back(Trimmed(text.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start)));
+        parts.push_back(winkit::Trimmed(text.substr(start, plus == std::wstring::npos ? std::wstring::npos : plus - start)));
         if (plus == std::wstring::npos) break;
         start = plus + 1;
     }
@@ -151,8 +148,8 @@ std::wstring HotkeyTakenText(const Hotkey& hotkey) {
 }
 
 std::wstring HotkeyTakenInSettingsText(const Hotkey& hotkey, const std::wstring& systemMessage) {
-    return FormatHotkey(hotkey) + L" is used by another program. Please choose another combination.\n\n" +
-           systemMessage;
+    return winkit::Join(
+        {FormatHotkey(hotkey), L" is used by another program. Please choose another combination.\n\n", systemMessage});
 }
 
 }  // namespace launcher

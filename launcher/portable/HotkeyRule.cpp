@@ -1,5 +1,7 @@
 #include "HotkeyRule.h"
 
+#include "Join.h"
+
 namespace launcher {
 
 namespace {
@@ -70,7 +72,7 @@ std::wstring HotkeyRefusalReason(const Hotkey& hotkey, const HotkeyVerdict& verd
     case HotkeyRefusal::Windows:
         return L"Windows needs it";
     case HotkeyRefusal::AltGr:
-        return L"it types \u201C" + verdict.typed + L"\u201D";
+        return winkit::Join({L"it types \u201C", verdict.typed, L"\u201D"});
     }
     return std::wstring();
 }
@@ -87,13 +89,13 @@ std::wstring Named(const Hotkey& hotkey) {
 
 std::wstring HotkeyRefusalNote(const Hotkey& hotkey, const HotkeyVerdict& verdict) {
     if (verdict.Allowed()) return std::wstring();
-    return Named(hotkey) + L" is not taken: " + HotkeyRefusalReason(hotkey, verdict) + L".";
+    return winkit::Join({Named(hotkey), L" is not taken: ", HotkeyRefusalReason(hotkey, verdict), L"."});
 }
 
 std::wstring StoredHotkeyRefusedText(const Hotkey& hotkey, const HotkeyVerdict& verdict) {
     if (verdict.Allowed()) return std::wstring();
-    return L"The hotkey " + Named(hotkey) + L" is not used: " + HotkeyRefusalReason(hotkey, verdict) +
-           L". Choose another in Settings.";
+    return winkit::Join({L"The hotkey ", Named(hotkey), L" is not used: ", HotkeyRefusalReason(hotkey, verdict),
+                         L". Choose another in Settings."});
 }
 
 }  // namespace launcher

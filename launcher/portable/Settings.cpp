@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
+#include "Join.h"
 #include "RegistryLayout.h"
+#include "Text.h"
 
 namespace launcher {
 
@@ -79,19 +81,13 @@ std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& sys
         if (value->Refused()) refused.push_back(name);
         if (value->Saved()) saved.push_back(name);
     }
-    auto join = [](const std::vector<std::wstring>& names) {
-        std::wstring text;
-        for (std::size_t i = 0; i < names.size(); ++i)
-            text += (i == 0 ? L"" : i + 1 == names.size() ? L" and " : L", ") + names[i];
-        return text;
-    };
-    std::wstring text = join(refused);
-    if (!text.empty()) text[0] = L'T';
-    text += refused.size() == 1 ? L" was not saved" : L" were not saved";
-    if (!saved.empty()) text += L"; " + join(saved) + (saved.size() == 1 ? L" was" : L" were");
-    text += L".\n\n" + systemMessage;
-    text += L"\n\nYour changes are still in the Settings window.";
-    return text;
+    std::wstring refusedNames = winkit::Listed(refused);
+    if (!refusedNames.empty()) refusedNames[0] = L'T';
+    const std::wstring savedNames = winkit::Listed(saved);
+    return winkit::Join({refusedNames, refused.size() == 1 ? L" was not saved" : L" were not saved",
+                         saved.empty() ? L"" : L"; ", savedNames,
+                         saved.empty() ? L"" : saved.size() == 1 ? L" was" : L" were", L".\n\n", systemMessage,
+                         L"\n\nYour changes are still in the Settings window."});
 }
 
 }  // namespace launcher

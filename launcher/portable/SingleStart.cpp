@@ -1,5 +1,7 @@
 #include "SingleStart.h"
 
+#include "Join.h"
+
 namespace launcher {
 
 StartDecision DecideStart(const NameFacts& facts) {
@@ -20,10 +22,9 @@ StartDecision AfterLookingForLauncher(bool launcherFound) {
 }
 
 std::wstring NameHeldText(const std::wstring& name) {
-    return L"Tolvane cannot start: another program, not Tolvane, holds the name Tolvane uses to run once per "
-           L"user (" +
-           name +
-           L").\n\nEnd that program, or sign out and in again, then start Tolvane once more.";
+    return winkit::Join({L"Tolvane cannot start: another program, not Tolvane, holds the name Tolvane uses to run "
+                         L"once per user (",
+                         name, L").\n\nEnd that program, or sign out and in again, then start Tolvane once more."});
 }
 
 }  // namespace launcher

@@ -4,11 +4,9 @@
 
 namespace launcher {
 
-// The tray icon: id, tip and the window message its notifications come with
-// (above WM_APP: WM_USER + 1 would be DM_SETDEFID to a dialog manager).
+// The tray icon: id and tip (its message is kTrayCallbackMessage, LauncherWindow.h).
 inline constexpr unsigned kTrayIconId = 125;
 inline constexpr wchar_t kTrayTip[] = L"Tolvane";
-inline constexpr unsigned kTrayCallbackMessage = 0x8000 + 1;
 
 // Notifications in the low word of the callback's lParam (the Win32 values).
 inline constexpr unsigned kTrayLeftButtonUp = 0x0202;

@@ -5,11 +5,13 @@
 #include <iterator>
 
 #include "Error.h"
+#include "FavouriteTexts.h"
 #include "FolderPicker.h"
 #include "HotkeyBox.h"
 #include "HotkeyRule.h"
 #include "LauncherTexts.h"
 #include "MainWindow.h"
+#include "Text.h"
 #include "WindowModes.h"
 #include "Win32KeyboardLayout.h"
 #include "resource.h"
@@ -61,8 +63,6 @@ const winkit::ControlSpec kControls[] = {
     {ControlKind::Button, kOkButton, L"&OK", kInWindow, 3120, 3255, 1020, 375, 13, ButtonRole::Default},
     {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 4260, 3255, 1020, 375, 14, ButtonRole::Cancel},
 };
-
-bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L" \t") == std::wstring::npos; }
 
 }  // namespace
 
@@ -136,8 +136,8 @@ void FavouriteDialog::OnBrowse() {
 void FavouriteDialog::OnOk() {
     Favourite favourite{winkit::WindowText(m_controls.Get(kNameEdit)), winkit::WindowText(m_controls.Get(kFolderEdit)),
                         L"", m_favourite.hotkey};
-    if (IsBlank(favourite.name) || IsBlank(favourite.folder)) {
-        const bool noName = IsBlank(favourite.name);
+    if (winkit::IsBlank(favourite.name) || winkit::IsBlank(favourite.folder)) {
+        const bool noName = winkit::IsBlank(favourite.name);
         winkit::ShowInformation(m_hwnd, noName ? L"Please give the favourite a name." : L"Please choose its folder.",
                                 kCaption);
         SetFocusTo(m_controls.Get(noName ? kNameEdit : kFolderEdit));

@@ -7,12 +7,15 @@
 #include <utility>
 
 #include "Decimal.h"
+#include "Join.h"
 #include "Sizing.h"
 #include "SystemFunction.h"
 #include "WindowSizing.h"
 #include "Error.h"
 #include "ExplorerLaunch.h"
+#include "FavouriteCaptions.h"
 #include "FavouriteDialog.h"
+#include "FavouriteTexts.h"
 #include "HelpKey.h"
 #include "LauncherTexts.h"
 #include "MainWindow.h"
@@ -244,7 +247,7 @@ std::wstring FavouritesDialog::CutCells(std::size_t row) const {
         const std::wstring& text = m_cells[row * kColumnCount + column];
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
         if (text.empty() || TextWidth(list, text, dpi) <= width) continue;
-        tip += (tip.empty() ? L"" : L"\n") + std::wstring(kColumns[column]) + L": " + text;
+        tip += winkit::Join({tip.empty() ? L"" : L"\n", kColumns[column], L": ", text});
     }
     return tip;
 }

@@ -1,5 +1,8 @@
 #include "GlobalHotkey.h"
 
+#include "Join.h"
+#include "LauncherWindow.h"
+
 namespace launcher {
 
 winkit::Win32Result GlobalHotkey::Set(HWND owner, const Hotkey& hotkey) {
@@ -15,7 +18,7 @@ winkit::Win32Result GlobalHotkey::Set(HWND owner, const Hotkey& hotkey) {
     if (hotkey.IsWindowsExplorerKey()) {
         if (!m_windowsKey.Running()) {
             const winkit::Win32Result started = m_windowsKey.Start(owner, kWindowsKeyMessage);
-            if (!started.Ok()) return winkit::Win32Result::Failure(started.code, started.operation + L" for " + name);
+            if (!started.Ok()) return winkit::Win32Result::Failure(started.code, winkit::Join({started.operation, L" for ", name}));
         }
         if (m_registered) UnregisterHotKey(m_owner, m_id);
         m_registered = false;

@@ -3,9 +3,11 @@
 #include "AboutBox.h"
 #include "Autostart.h"
 #include "Error.h"
+#include "FavouriteCaptions.h"
 #include "HotkeyBox.h"
 #include "ExplorerLaunch.h"
 #include "LauncherTexts.h"
+#include "LauncherWindow.h"
 #include "Process.h"
 #include "Registry.h"
 #include "Settings.h"
@@ -22,7 +24,7 @@ namespace launcher {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tolvane.MainWindow";
+static_assert(kFirstPrivateMessage == WM_APP, "private messages above WM_APP");
 constexpr UINT_PTR kCommandTimer = 1;
 
 }  // namespace
@@ -33,7 +35,7 @@ MainWindow& MainWindow::Instance() {
 }
 
 bool MainWindow::Open() {
-    if (!CreateTopLevel({kClassName, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+    if (!CreateTopLevel({kMainWindowClass, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          WS_EX_DLGMODALFRAME}))
         return false;
     m_menu.Reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
@@ -279,8 +281,10 @@ std::optional<Command> MainWindow::ShowTrayMenu(POINT at, bool fromKeyboard) {
     // clicks elsewhere (the long-standing tray menu quirk), and without the
     // message posted after it a second right click could open nothing.
     SetForegroundWindow(m_hwnd);
-    const int chosen = static_cast<int>(
-        TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, m_hwnd, nullptr));
+    // Right-to-left and tablet setups drop menus to the left of the point.
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) != 0 ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const int chosen = static_cast<int>(TrackPopupMenu(popup, align | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                       at.x, at.y, 0, m_hwnd, nullptr));
     PostMessageW(m_hwnd, WM_NULL, 0, 0);
     if (chosen == 0 && fromKeyboard) m_tray.ReturnFocus();
     return CommandForMenuItem(chosen);

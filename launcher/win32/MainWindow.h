@@ -8,7 +8,7 @@
 
 #include "Commands.h"
 #include "FavouriteHotkeys.h"
-#include "Favourites.h"
+#include "FavouriteTexts.h"
 #include "GlobalHotkey.h"
 #include "Handles.h"
 #include "Hotkey.h"

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "Error.h"
+#include "FavouriteTexts.h"
 #include "FavouritesDialog.h"
 #include "FolderPicker.h"
 #include "Hotkey.h"

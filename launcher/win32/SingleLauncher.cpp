@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
 #include "Decimal.h"
+#include "Join.h"
+#include "LauncherWindow.h"
 #include "SingleStart.h"
 
 namespace launcher {
 
 namespace {
 
-constexpr wchar_t kMainWindowClass[] = L"Tolvane.MainWindow";
 // A second start right after the first may come before its window exists.
 constexpr int kFindAttempts = 30;
 constexpr DWORD kFindIntervalMs = 100;
@@ -71,7 +71,7 @@ SingleLauncher::Outcome SingleLauncher::Claim() {
     const std::wstring sid = sidText.Get();
     // Only the user may open what the launcher creates, and the user is its owner.
     winkit::UniqueSecurityDescriptor descriptor;
-    const std::wstring sddl = L"O:" + sid + L"D:P(A;;GA;;;" + sid + L")";
+    const std::wstring sddl = winkit::Join({L"O:", sid, L"D:P(A;;GA;;;", sid, L")"});
     ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, descriptor.Put(), nullptr);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.Get(), FALSE};
     SECURITY_ATTRIBUTES* security = descriptor ? &attributes : nullptr;

@@ -14,8 +14,8 @@ namespace {
 
 // The small icon at the current DPI. LoadIconMetric (comctl32 version 6, as
 // the manifest asks) scales a larger image down, but loading comctl32 for it
-// alone costs a resident launcher 2.7 MB, 15 % over a minimal tray program:
-// it is used when comctl32 is in the process anyway (the Settings dialog
+// alone costs a resident launcher megabytes (docs/performance.md has the
+// figure): it is used when comctl32 is in the process anyway (the Settings dialog
 // loads it), otherwise LoadImageW at the same metric.
 HICON LoadSmallIcon() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -36,7 +36,6 @@ HICON LoadSmallIcon() {
 }
 
 // The notifications the portable classifier names, as Windows defines them.
-static_assert(kTrayCallbackMessage == WM_APP + 1, "callback message above WM_APP");
 static_assert(kTrayLeftButtonUp == WM_LBUTTONUP && kTrayRightButtonUp == WM_RBUTTONUP, "button releases");
 static_assert(kTrayContextMenu == WM_CONTEXTMENU, "context menu");
 static_assert(kTraySelect == NIN_SELECT && kTrayKeySelect == NIN_KEYSELECT, "version-4 selections");

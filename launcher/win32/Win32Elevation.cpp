@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "Handles.h"
+#include "Join.h"
 #include "LauncherTexts.h"
 #include "Process.h"
 #include "Program.h"
@@ -53,7 +54,7 @@ bool Win32Elevation::ConfirmRemovalForAllUsers() {
         config.pfCallback = ShieldOnYes;
         if (SUCCEEDED(taskDialog(&config, &button, nullptr, nullptr))) return button == IDYES;
     }
-    const std::wstring text = std::wstring(kAllUsersQuestion) + L"\n\n" + kAllUsersExplanation;
+    const std::wstring text = winkit::Join({kAllUsersQuestion, L"\n\n", kAllUsersExplanation});
     return MessageBoxW(nullptr, text.c_str(), kLauncherCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) ==
            IDYES;
 }

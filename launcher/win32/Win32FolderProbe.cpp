@@ -3,6 +3,7 @@
 #include <winnetwk.h>
 
 #include "SystemFunction.h"
+#include "Text.h"
 
 namespace launcher {
 
@@ -48,7 +49,7 @@ bool Win32FolderProbe::IsConnected(const std::wstring& networkPath) {
     // mpr is loaded for Browse only: the resident launcher does not import it.
     // Both functions answer from the connections already made, without
     // asking the server.
-    if (IsDriveLetterPath(networkPath)) {
+    if (winkit::StartsWithDriveLetter(networkPath)) {
         static const auto getConnection =
             winkit::SystemFunction<decltype(&WNetGetConnectionW)>(L"mpr.dll", "WNetGetConnectionW");
         if (getConnection == nullptr) return false;

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "Favourites.h"
+#include "FavouriteHotkeyCheck.h"
 #include "HotkeyRule.h"
 
 namespace launcher {

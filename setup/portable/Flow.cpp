@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Decimal.h"
+#include "InstallTexts.h"
 #include "Join.h"
 
 namespace setup {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Install.h"
+#include "Uninstall.h"
 #include "Log.h"
 #include "Switches.h"
 

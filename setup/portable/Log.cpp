@@ -1,6 +1,7 @@
 #include "Log.h"
 
 #include "Join.h"
+#include "Text.h"
 
 namespace setup {
 
@@ -10,17 +11,15 @@ constexpr wchar_t kNameAFile[] =
     L"\n\nPlease name a file in a folder that exists and that you may write to, for example "
     L"/LOG=C:\\Logs\\Tolvane.log";
 
-bool Separator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 }  // namespace
 
 std::optional<std::wstring> RefuseLogPath(const std::wstring& given, const std::wstring& fullPath) {
     using winkit::Join;
-    // operator[] at size() is the terminating NUL, so short texts need no test of their own.
-    const wchar_t letter = static_cast<wchar_t>(given[0] | 0x20);
-    const bool onDrive = given.size() >= 3 && letter >= L'a' && letter <= L'z' && given[1] == L':' && Separator(given[2]);
+    using winkit::IsPathSeparator;
+    const bool onDrive = winkit::StartsWithDriveRoot(given);
     // "\\server\share\...": a server's name between the two separators and the next one.
-    const bool twoSeparators = Separator(given[0]) && Separator(given[1]);
+    // operator[] at size() is the terminating NUL, so short texts need no test of their own.
+    const bool twoSeparators = IsPathSeparator(given[0]) && IsPathSeparator(given[1]);
     const std::size_t afterServer = twoSeparators ? given.find_first_of(L"\\/", 2) : std::wstring::npos;
     const bool onShare = afterServer != std::wstring::npos && afterServer > 2;
     if (!onDrive && !onShare)

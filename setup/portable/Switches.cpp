@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "Text.h"
+
 namespace setup {
 
 // A message box wraps lines where its font and width say, also after a "/",
@@ -67,7 +69,7 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
             std::optional<std::wstring>* target = name == L"DIR" ? &s.folder : name == L"LOG" ? &s.log : nullptr;
             if (target == nullptr)
                 refuse(L"unknown switch");
-            else if (value.find_first_not_of(L" \t") == std::wstring::npos)
+            else if (winkit::IsBlank(value))
                 refuse(L"no value after \"=\"");
             else if (*target)
                 refuse(L"given twice");

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "../../launcher/portable/LauncherWindow.h"
 #include "Handles.h"
 
 namespace setup {
 
 namespace {
 
-constexpr wchar_t kLauncherWindowClass[] = L"Tolvane.MainWindow";
 // Long enough for a launcher to remove its icon and end, short enough that
 // a hung one does not hold up the Uninstall (Setup's window does not answer
 // meanwhile, so that no other button runs in the middle).
@@ -54,8 +54,8 @@ RunningLaunchers::Ended DesktopLaunchers::EndAll() {
     for (const std::wstring& program : m_programs)
         if (known < 2 && IdentityOf(program.c_str(), &ours[known])) ++known;
     std::vector<winkit::UniqueKernelHandle> asked;
-    for (HWND window = FindWindowExW(nullptr, nullptr, kLauncherWindowClass, nullptr); window != nullptr;
-         window = FindWindowExW(nullptr, window, kLauncherWindowClass, nullptr)) {
+    for (HWND window = FindWindowExW(nullptr, nullptr, launcher::kMainWindowClass, nullptr); window != nullptr;
+         window = FindWindowExW(nullptr, window, launcher::kMainWindowClass, nullptr)) {
         DWORD id = 0;
         GetWindowThreadProcessId(window, &id);
         winkit::UniqueKernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));

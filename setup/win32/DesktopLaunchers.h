@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "Install.h"
+#include "Uninstall.h"
 
 namespace setup {
 

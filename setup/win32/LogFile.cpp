@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "Error.h"
-#include "Win32Files.h"
+#include "Win32Paths.h"
 
 namespace setup {
 

@@ -3,6 +3,7 @@
 #include "DesktopLaunchers.h"
 #include "Error.h"
 #include "Flow.h"
+#include "InstallTexts.h"
 #include "LogFile.h"
 #include "MessageFront.h"
 #include "Process.h"

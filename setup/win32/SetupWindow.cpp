@@ -4,6 +4,7 @@
 
 #include "DesktopLaunchers.h"
 #include "Error.h"
+#include "InstallTexts.h"
 #include "Flow.h"
 #include "MessageFront.h"
 #include "Process.h"

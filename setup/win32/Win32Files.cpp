@@ -1,4 +1,7 @@
+// Win32Files.h and Win32Paths.h in one translation unit: as two, the i686
+// Setup's code grew by 180 bytes, one file-alignment step past its limit.
 #include "Win32Files.h"
+#include "Win32Paths.h"
 
 #include <windows.h>
 #include <aclapi.h>

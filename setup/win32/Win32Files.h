@@ -38,22 +38,8 @@ private:
     const OwnProgram& m_ownProgram;
 };
 
-
 // This program's own path and the SHA-256 of the launcher and the guide it
 // was built with.
 Sources ShippedSources();
-
-// GetFullPathNameW; the text as it is when Windows cannot resolve it.
-std::wstring FullPathOf(const std::wstring& path);
-// GetLongPathNameW on the part of a full path that exists.
-std::wstring LongPathOf(const std::wstring& fullPath);
-// Windows' comparison of paths (ordinal, letter case ignored).
-bool SamePathText(const std::wstring& a, const std::wstring& b);
-// GetFinalPathNameByHandleW as "X:\..." or "\\server\...".
-winkit::Win32Result FinalPathOf(HANDLE handle, std::wstring* path);
-// The reparse point itself, and whether it is a link that redirects names.
-bool IsNameLink(HANDLE handle, DWORD* attributes);
-// Deleted when its last handle closes.
-winkit::Win32Result MarkForDeletion(HANDLE handle, const std::wstring& path);
 
 }  // namespace setup

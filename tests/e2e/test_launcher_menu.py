@@ -18,6 +18,11 @@ ERROR_INVALID_PARAMETER = 87
 NIN_BALLOONUSERCLICK = 0x405
 
 
+# Where the user's menus drop: "1" to the left of the point (right-handed
+# tablets). Wine reads it from the desktop's key, not from Windows NT's.
+MENU_DROP_KEY = r"HKCU\Control Panel\Desktop"
+
+
 class LauncherMenuTest(SessionTest):
     SESSION = "menu"
     INSTALL = {MAIN_DIR: ["Tolvane.exe"], SECOND_DIR: ["Tolvane.exe"]}
@@ -128,15 +133,26 @@ class LauncherMenuTest(SessionTest):
         self.assertEqual([p["cmdline"] for p in procs], ['explorer.exe /e,"C:\\x y"'], procs)
         self.assertEqual(procs[0]["ppid"], self.main["pid"])
         self.s.close_windows("ExplorerWClass")
-        # Shift+F10 or the menu key: the menu opens where the shell says the icon is.
-        self.s.tray_notify(self.main, WM_CONTEXTMENU, 300, 200)
-        popup = self.s.driver.wait_window(cls="#32768", visible=True, pid=self.main["pid"], timeout=5)
-        self.assertIsNotNone(popup, "no menu for WM_CONTEXTMENU")
-        self.assertEqual(popup["rect"][:2], [300, 200])
-        head, items = self.s.driver.menu(self.main["hwnd"])
-        self.assertEqual(head["default"], DEFAULT_INDEX)
-        self.choose("esc")
-        self.assertTrue(self.s.driver.alive(self.main["pid"]))
+        # Shift+F10 or the menu key: the menu opens where the shell says the
+        # icon is, beside it on the side the user's menus drop to.
+        try:
+            for drop_right, corner in (("0", 0), ("1", 2)):
+                if drop_right == "1":
+                    self.s.reg_set(MENU_DROP_KEY, "MenuDropAlignment", drop_right)
+                    self.restart_from(MAIN_DIR)
+                self.s.tray_notify(self.main, WM_CONTEXTMENU, 300, 200)
+                popup = self.s.driver.wait_window(cls="#32768", visible=True, pid=self.main["pid"], timeout=5)
+                self.assertIsNotNone(popup, "no menu for WM_CONTEXTMENU")
+                self.assertEqual([popup["rect"][corner], popup["rect"][1]], [300, 200], drop_right)
+                head, items = self.s.driver.menu(self.main["hwnd"])
+                self.assertEqual(head["default"], DEFAULT_INDEX)
+                self.choose("esc")
+                self.assertTrue(self.s.driver.alive(self.main["pid"]))
+        finally:
+            if self.s.driver.windows(cls="#32768", visible=True):
+                self.choose("esc")
+            self.s.reg_delete(MENU_DROP_KEY, "MenuDropAlignment")
+            self.restart_from(MAIN_DIR)
 
     def test_autostart_toggles_run_value_and_check_mark(self):
         # launcher folder -> Run value written when switching on (quoted when

@@ -31,14 +31,6 @@ TEST(LauncherPathTest, FixedFileNamesInTheProgramFolder) {
     }
 }
 
-TEST(Autostart, AnyNonBlankTextCountsAsOn) {
-    EXPECT_FALSE(IsAutostartText(std::nullopt));
-    EXPECT_FALSE(IsAutostartText(L""));
-    EXPECT_FALSE(IsAutostartText(L"   "));
-    EXPECT_TRUE(IsAutostartText(L"x"));
-    EXPECT_TRUE(IsAutostartText(L"C:\\Other\\Program.exe"));
-}
-
 namespace {
 
 // UAC as a test sets it: the answer to the question and what the elevated
@@ -77,6 +69,7 @@ TEST(Autostart, CheckMarkFromTheUsersOrTheMachinesValue) {
     const std::tuple<const wchar_t*, const wchar_t*, bool> cases[] = {  // user's, machine's, checked
         {nullptr, nullptr, false}, {L"C:\\a.exe", nullptr, true}, {nullptr, L"C:\\b.exe", true},
         {L"C:\\a.exe", L"C:\\b.exe", true}, {L"  ", nullptr, false}, {L"  ", L"C:\\b.exe", true},
+        {L"", L"", false}, {nullptr, L"x", true}, {L"\t", nullptr, true},  // a tab is not blank here
     };
     for (const auto& [user, machine, checked] : cases) {
         MemoryRegistry reg;

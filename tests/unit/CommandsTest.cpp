@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Commands.h"
+#include "LauncherWindow.h"
 #include "SingleStart.h"
 #include "TrayGestures.h"
 

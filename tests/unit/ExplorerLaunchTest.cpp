@@ -79,15 +79,6 @@ TEST(ExplorerCommand, AClickReadsOnlyTheModeAndTheFolder) {
     EXPECT_EQ(reg.Opens(), 8) << "four places, two values";
 }
 
-TEST(ExplorerCommand, DriveLetterPaths) {
-    const std::pair<const wchar_t*, bool> cases[] = {
-        {L"C:\\x", true}, {L"a:", true}, {L"A:\\", true}, {L"z:\\x", true}, {L"Z:", true},
-        {L"@:\\x", false}, {L"[:\\x", false}, {L"`:\\x", false}, {L"{:\\x", false}, {L"C", false},
-        {L"CD:\\x", false}, {L"\\\\server\\share", false}, {L"", false},
-    };
-    for (const auto& [text, drive] : cases) EXPECT_EQ(IsDriveLetterPath(text), drive) << testing::PrintToString(std::wstring(text));
-}
-
 TEST(ExplorerCommand, OnlyAMissingFolderOrAFileOnALocalDriveStopsTheStart) {
     constexpr auto kNone = FolderProblem::None, kMissing = FolderProblem::Missing, kFile = FolderProblem::IsFile,
                    kDevice = FolderProblem::DevicePath, kAddress = FolderProblem::Address,

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "FavouriteCaptions.h"
+#include "FavouriteHotkeyCheck.h"
+#include "FavouriteTexts.h"
 #include "Favourites.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
@@ -102,6 +105,7 @@ TEST(FavouritesRead, APolicysListReplacesTheUsers) {
             reg.PutString(key, L"Zeta", L"%USERPROFILE%\\z");
             reg.PutString(key, L"Alpha & Co", L"C:\\a");
             reg.PutString(key, L"No folder", L"");
+            reg.PutString(key, L"Blank folder", L" \t ");
         }
         // A key Group Policy emptied, or a value of another type, is no list.
         reg.PutRaw(MachinePolicy(registry::kPolicyFavouritesKey) + L"\\Sub", L"x", registry::kTypeDword, {1, 0, 0, 0});

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Install.h"
+#include "Uninstall.h"
 #include "SecurityDescriptor.h"
 #include "Sha256.h"
 

@@ -5,6 +5,7 @@
 
 #include "SetupFakes.h"
 #include "Flow.h"
+#include "InstallTexts.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 

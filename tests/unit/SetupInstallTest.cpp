@@ -6,6 +6,7 @@
 #include "../../version/Version.h"
 #include "SetupFakes.h"
 #include "Install.h"
+#include "InstallTexts.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"

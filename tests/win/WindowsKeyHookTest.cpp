@@ -4,7 +4,7 @@
 
 #include "MiniTest.h"
 
-#include "Commands.h"
+#include "LauncherWindow.h"
 #include "WindowsKeyHook.h"
 
 namespace {

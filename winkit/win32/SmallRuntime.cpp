@@ -1,6 +1,6 @@
 // Linked into each program (not the tests). libstdc++'s own versions of these
-// build std::string messages and pull in the demangler: about 150 KiB that a
-// GUI program which shows its own failure messages never needs.
+// build std::string messages and pull in the demangler (docs/performance.md
+// has the figure), which a GUI program which shows its own failure messages never needs.
 #include <cstdlib>
 #include <exception>
 #include <new>

@@ -1,0 +1,38 @@
+#pragma once
+// What Setup says: the window's titles, and the messages after Install and
+// Uninstall, built from their reports.
+#include <string>
+
+#include "Install.h"
+#include "Uninstall.h"
+#include "Win32Result.h"
+
+namespace setup {
+
+inline constexpr wchar_t kTitle[] = L"Tolvane - Installation";
+
+inline constexpr wchar_t kFinishedTitle[] = L"Installation finished!";
+inline constexpr wchar_t kUninstalledText[] =
+    L"Uninstallation is now finished. Only the registry entries made by the installation were removed. "
+    L"Please delete the files manually.";
+inline constexpr wchar_t kUninstalledTitle[] = L"Uninstallation finished!";
+inline constexpr wchar_t kNotFinishedTitle[] = L"Installation not finished";
+inline constexpr wchar_t kUninstallNotFinishedTitle[] = L"Uninstallation not finished";
+inline constexpr wchar_t kNotStartedTitle[] = L"Tolvane not started";
+
+// A message in parts: the log gives what happened and why; the window adds
+// what to do there.
+struct Explanation {
+    std::wstring text;     // what failed, the path, the system's reason, the rule, what was undone
+    std::wstring advice;   // what to do in the window ("... press Install again")
+};
+
+Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason);
+std::wstring FinishedText(const InstallPlan& plan);
+
+std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason);
+std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason);
+// What the Uninstall message and log add about running launchers; "" for none.
+std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers);
+
+}  // namespace setup
