@@ -18,13 +18,13 @@ import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 sys.path.insert(0, str(ROOT / "bench"))
+import tolvane_e2e  # noqa: E402
 import wine_i686  # noqa: E402
 import pair_statistics  # noqa: E402
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comctl32.dll",
@@ -57,35 +57,18 @@ def static_figures(programs):
 
 
 class WineDesktop:
-    """A private Xvfb and Wine prefix with a virtual desktop and a taskbar."""
+    """The e2e harness's Wine desktop (tests/e2e/tolvane_e2e.py) for one
+    build's programs, with a work folder C:\\bench."""
 
-    def __init__(self, i686=None):
-        self.dir = Path(tempfile.mkdtemp(prefix="tolvane-bench-"))
-        self.prefix = self.dir / "prefix"
-        display_file = self.dir / "display"
-        with open(display_file, "w") as fd:
-            self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd.fileno()), "-screen", "0", "1024x768x24",
-                                          "-nolisten", "tcp"], pass_fds=(fd.fileno(),),
-                                         stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if display_file.read_text().strip():
-                break
-            time.sleep(0.05)
-        self.env = dict(os.environ, DISPLAY=":" + display_file.read_text().strip(), WINEPREFIX=str(self.prefix),
-                        WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
-        if i686 is not None:
-            self.env = i686.env(self.env)
-        subprocess.run(["wineboot", "-i"], env=self.env, capture_output=True)
-        subprocess.run(["wineserver", "-w"], env=self.env)
-        (self.prefix / "dosdevices" / "z:").unlink(missing_ok=True)
-        # Debian's Wine does not find its own fonts by itself.
-        for font in Path("/usr/share/wine/fonts").glob("*.[tf][to][fn]"):
-            shutil.copy(font, self.prefix / "drive_c" / "windows" / "Fonts")
-        self.work = self.prefix / "drive_c" / "bench"
+    def __init__(self, preset):
+        # The harness takes the programs' build, and with it Wine's 32-bit half, from here.
+        os.environ["TOLVANE_BIN_DIR"] = str(ROOT / "build" / preset / "bin")
+        self.session = tolvane_e2e.WineSession("bench-" + preset)
+        self.env = self.session.env
+        self.work = Path(self.session.host_path("C:\\bench"))
         self.work.mkdir(parents=True)
-        self.desktop = subprocess.Popen(["wine", "explorer", "/desktop=shell,800x600"], env=self.env,
-                                        cwd=self.work, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(3)
+        # Nothing here opens an Explorer window, so no DesktopUser is needed.
+        self.session.start_desktop(cwd="C:\\bench", keep=False)
 
     def put(self, path: Path):
         shutil.copy(path, self.work / path.name)
@@ -98,10 +81,7 @@ class WineDesktop:
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def close(self):
-        subprocess.run(["wineserver", "-k"], env=self.env)
-        self.xvfb.kill()
-        self.xvfb.wait()
-        shutil.rmtree(self.dir, ignore_errors=True)
+        self.session.close()
 
 
 def linux_pid(exe_name):
@@ -222,14 +202,14 @@ def all_figures(args):
         print("\n== i686 build: not built (cmake --preset win32 && cmake --build --preset win32)")
         return
     try:
-        i686 = wine_i686.WineI686().prepare()
+        tolvane_e2e.i686_wine()
     except wine_i686.PrepareError as error:
         print(f"\n== i686 build: no 32-bit Wine half: {error}")
         return
-    dynamic_figures(args.i686_runs, args, "win32", "i686 build, 32-bit Wine half under qemu-i386", i686)
+    dynamic_figures(args.i686_runs, args, "win32", "i686 build, 32-bit Wine half under qemu-i386")
 
 
-def dynamic_figures(runs, args, preset, title, i686=None):
+def dynamic_figures(runs, args, preset, title):
     # BenchProbe only starts the programs and watches: the x86_64 one, native
     # like the desktop, serves both builds.
     probe = ROOT / "build" / "win64" / "bench" / "BenchProbe.exe"
@@ -239,7 +219,7 @@ def dynamic_figures(runs, args, preset, title, i686=None):
     if any(not p.exists() for p in needed):
         print(f"\n== {title}: not built ({preset} preset)")
         return
-    desktop = WineDesktop(i686)
+    desktop = WineDesktop(preset)
     try:
         for path in needed + [probe, bin_dir / "Setup.exe", bench / "MinimalWindow.exe"]:
             if path.exists():

@@ -4,10 +4,9 @@ its close box hide it again, and the tray goes on working (also after an
 Explorer and Esc, on the same desktop). A close message to the hidden main window (what an installer or
 the session's end sends) ends Tolvane."""
 
-import unittest
 
-from tolvane_e2e import (ABOUT_CLASS, MAIN_WINDOW_CLASS, WineSession, associate_text_files, main, open_guide_with_f1,
-                         require_programs, version_text, wait_for)
+from tolvane_e2e import (ABOUT_CLASS, MAIN_WINDOW_CLASS, SessionTest, associate_text_files, main, open_guide_with_f1,
+                         version_text, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -17,13 +16,12 @@ ABOUT_TEXTS = ["About Tolvane", None, None, version_text("TOLVANE_ABOUT_VERSION"
                None, None, "&OK"]
 
 
-class AboutBoxTest(unittest.TestCase):
+class AboutBoxTest(SessionTest):
+    SESSION = "about"
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]}
+
     @classmethod
-    def setUpClass(cls):
-        require_programs("Tolvane.exe", "Readme.txt", "TestDriver.exe", "MenuProbe.dll")
-        cls.s = WineSession("about")
-        cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]})
+    def prepare_session(cls):
         associate_text_files(cls.s)
         cls.s.make_dirs("C:\\stored")
         cls.s.store_settings("C:\\stored", "vbNormalFocus")

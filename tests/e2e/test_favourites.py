@@ -10,17 +10,14 @@ size and shows its notes whole, a favourite whose folder is gone named in
 its message."""
 
 import time
-import unittest
 
-from tolvane_e2e import (MAIN_WINDOW_CLASS, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, WineSession, main,
-                         programs_arch, require_programs, scaled, wait_for)
+from tolvane_e2e import (FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS, TRAY_MENU_ITEMS, USER_KEY,
+                         USER_POLICY_KEY, SessionTest, main, programs_arch, scaled, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
 FOLDERS_KEY = USER_KEY + "\\Folders"
 POLICY_FOLDERS_KEY = USER_POLICY_KEY + "\\Folders"
-FAVOURITES_CLASS = "Tolvane.FavouritesDialog"
-ENTRY_CLASS = "Tolvane.FavouriteDialog"
 MAIN_FOLDER = "C:\\Main"
 LONG_NAME = "A name far longer than sixty characters, so that the menu cuts it"
 MOD_ALT, MOD_CONTROL = 0x1, 0x2
@@ -34,17 +31,14 @@ FAVOURITES = [
     # U+202E would show the rest reversed, as "Photos exe.jpg".
     ("31", "Photos \u202egpj.exe", "C:\\Projects", "vbNormalFocus", "", "&4 Photos gpj.exe", 1),
 ]
-USUAL_ITEMS = [("Start &automatically", False), ("A&bout Tolvane", False), ("&Settings", False),
-               ("E&xit Tolvane", False), ("", True), ("Open &Explorer", False)]
 
 
-class FavouritesTest(unittest.TestCase):
+class FavouritesTest(SessionTest):
+    SESSION = "favourites"
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe"]}
+
     @classmethod
-    def setUpClass(cls):
-        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
-        cls.s = WineSession("favourites")
-        cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+    def prepare_session(cls):
         cls.s.make_dirs(MAIN_FOLDER, "C:\\Policy A", "C:\\Policy B", "C:\\Picked\\Deeper",
                         *[folder for _, _, folder, _, _, _, _ in FAVOURITES])
         cls.s.store_settings(MAIN_FOLDER, "vbMaximizedFocus")
@@ -57,7 +51,7 @@ class FavouritesTest(unittest.TestCase):
         self.s.reg_delete(USER_KEY, "Hotkey")
 
     def tearDown(self):
-        for cls in (ENTRY_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS):
+        for cls in (FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS):
             for window in self.s.driver.windows(cls=cls):
                 self.s.driver.close_window(window["hwnd"])
         if self.s.driver.windows(cls="#32768", visible=True):
@@ -118,7 +112,7 @@ class FavouritesTest(unittest.TestCase):
     def entry(self, *chords):
         """Opens the entry dialog with the chords; returns it."""
         self.s.driver.keys(*chords)
-        window = self.s.driver.wait_window(cls=ENTRY_CLASS, caption="Favourite folder", visible=True, timeout=5)
+        window = self.s.driver.wait_window(cls=FAVOURITE_CLASS, caption="Favourite folder", visible=True, timeout=5)
         self.assertIsNotNone(window, "the favourite's dialog did not open")
         return window
 
@@ -159,7 +153,7 @@ class FavouritesTest(unittest.TestCase):
         head, items = self.menu()
         self.s.screenshot("favourites-menu")
         # Each item with the keys that open it; "Open Explorer" with the main folder's.
-        self.assertEqual(items, [(f[5], False) for f in FAVOURITES] + [("", True)] + USUAL_ITEMS[:-1] +
+        self.assertEqual(items, [(f[5], False) for f in FAVOURITES] + [("", True)] + TRAY_MENU_ITEMS[:-1] +
                          [("Open &Explorer\t" + main_keys, False)])
         self.assertEqual(head["default"], len(items) - 1, "Open Explorer is no longer the default")
         self.s.driver.keys("esc")
@@ -233,7 +227,7 @@ class FavouritesTest(unittest.TestCase):
         self.s.driver.keys("alt+f")
         self.s.driver.type_text("C:\\Picked")
         self.s.driver.keys("alt+t", "alt+k", "ctrl+alt+2", "enter")
-        self.assertTrue(self.s.driver.wait_window_gone(cls=ENTRY_CLASS, timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITE_CLASS, timeout=5))
         _head, rows, selected = self.rows(window)
         self.assertEqual((rows[1], selected), (["Photos & more", "C:\\Picked", "in the taskbar", "Ctrl+Alt+2"], 1))
         # Edit the new one: another name; Esc in the next one changes nothing.
@@ -241,12 +235,12 @@ class FavouritesTest(unittest.TestCase):
         self.s.driver.keys("alt+m", "end", "shift+home")
         self.s.driver.type_text("Pictures")
         self.s.driver.keys("enter")
-        self.assertTrue(self.s.driver.wait_window_gone(cls=ENTRY_CLASS, timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITE_CLASS, timeout=5))
         self.entry("alt+e")
         self.s.driver.keys("alt+m")
         self.s.driver.type_text("discarded")
         self.s.driver.keys("esc")
-        self.assertTrue(self.s.driver.wait_window_gone(cls=ENTRY_CLASS, timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITE_CLASS, timeout=5))
         # Move it up, add a third, and remove that with Delete after the question.
         self.s.driver.keys("alt+u")
         self.entry("alt+a")
@@ -254,7 +248,7 @@ class FavouritesTest(unittest.TestCase):
         self.s.driver.keys("alt+f")
         self.s.driver.type_text("C:\\Policy A")
         self.s.driver.keys("enter")
-        self.assertTrue(self.s.driver.wait_window_gone(cls=ENTRY_CLASS, timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITE_CLASS, timeout=5))
         self.s.driver.keys("alt+f", "delete")
         self.assertEqual(self.message("Favourite folders"), ["Remove the favourite \"Temporary\" from the list?"])
         self.s.driver.keys("alt+y")
@@ -294,7 +288,7 @@ class FavouritesTest(unittest.TestCase):
         self.s.driver.keys("alt+f")
         self.s.driver.type_text("C:\\Projects")
         self.s.driver.keys("alt+k", "ctrl+alt+3", "enter")
-        self.assertTrue(self.s.driver.wait_window_gone(cls=ENTRY_CLASS, timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITE_CLASS, timeout=5))
         # No name, no folder, a combination given already.
         self.entry("alt+a")
         self.s.driver.keys("enter")
@@ -312,7 +306,7 @@ class FavouritesTest(unittest.TestCase):
         self.s.driver.keys("enter")
         # Tolvane's own combinations typed in the box are the box's, not run; beside it, why not, as for
         # any combination the rule refuses.
-        entry = self.s.driver.wait_window(cls=ENTRY_CLASS, visible=True, timeout=5)
+        entry = self.s.driver.wait_window(cls=FAVOURITE_CLASS, visible=True, timeout=5)
         note = next(c for c in self.s.driver.controls(entry["hwnd"]) if c["text"].startswith("Ctrl+Alt+3 is"))
         self.assertEqual(note["text"], 'Ctrl+Alt+3 is already the hotkey of "Third".')
         note_text = lambda: next(c["text"] for c in self.s.driver.controls(entry["hwnd"]) if c["hwnd"] == note["hwnd"])
@@ -328,9 +322,9 @@ class FavouritesTest(unittest.TestCase):
         self.assertEqual(self.message("Favourite folder"),
                          ["Ctrl+Alt+E is already the hotkey of the main folder. Please choose another combination."])
         self.s.driver.keys("enter")
-        self.assertTrue(self.s.driver.windows(cls=ENTRY_CLASS, visible=True), "the entry closed")
+        self.assertTrue(self.s.driver.windows(cls=FAVOURITE_CLASS, visible=True), "the entry closed")
         self.s.driver.keys("esc")
-        self.assertTrue(self.s.driver.wait_window_gone(cls=ENTRY_CLASS, timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITE_CLASS, timeout=5))
         self.assertEqual(len(self.rows(window)[1]), 3, "Cancel added the entry")
         # More changes, then Cancel: nothing written, nothing in use.
         self.s.driver.keys("alt+f", "home", "alt+d", "alt+r")

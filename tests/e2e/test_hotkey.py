@@ -6,11 +6,9 @@ named once, and the Settings dialog's Hotkey group saves the user's choice
 (also with an access key typed in the box), says beside the box why a
 combination is not taken, and shows Win+E and a policy's greyed."""
 
-import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, WineSession, main, open_guide_with_f1,
-                         programs_arch, require_programs, time_scale,
-                         wait_for)
+from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, SETTINGS_CLASS, USER_KEY, USER_POLICY_KEY, SessionTest,
+                         main, open_guide_with_f1, programs_arch, time_scale, wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -19,13 +17,12 @@ OPENED = f'explorer.exe /e,"{FOLDER}"'
 MOD_ALT, MOD_CONTROL = 0x1, 0x2
 
 
-class HotkeyTest(unittest.TestCase):
+class HotkeyTest(SessionTest):
+    SESSION = "hotkey"
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe"]}
+
     @classmethod
-    def setUpClass(cls):
-        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
-        cls.s = WineSession("hotkey")
-        cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+    def prepare_session(cls):
         cls.s.make_dirs(FOLDER)
         cls.s.store_settings(FOLDER, "vbNormalFocus")
         cls.s.start_desktop()

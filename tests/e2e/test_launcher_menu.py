@@ -6,22 +6,13 @@ opens the folder); and the launcher as the helper that removes the machine's
 Run value."""
 
 import time
-import unittest
 
-from tolvane_e2e import (MAIN_WINDOW_CLASS, NIN_KEYSELECT, RUN_KEY, USER_RUN_KEY, WM_CONTEXTMENU, WineSession, main,
-                         require_programs, scaled, wait_for)
+from tolvane_e2e import (MAIN_WINDOW_CLASS, NIN_KEYSELECT, RUN_KEY, TRAY_MENU_ITEMS, USER_RUN_KEY, WM_CONTEXTMENU,
+                         SessionTest, main, scaled, wait_for)
 
 MAIN_DIR = "C:\\Program Files\\Tolvane"
 SECOND_DIR = "C:\\Tolvane"
 
-EXPECTED_ENTRIES = [
-    ("Start &automatically", False),
-    ("A&bout Tolvane", False),
-    ("&Settings", False),
-    ("E&xit Tolvane", False),
-    ("", True),
-    ("Open &Explorer", False),
-]
 DEFAULT_INDEX = 5
 ERROR_INVALID_PARAMETER = 87
 NIN_BALLOONUSERCLICK = 0x405
@@ -32,13 +23,12 @@ NIN_BALLOONUSERCLICK = 0x405
 MENU_DROP_KEY = r"HKCU\Control Panel\Desktop"
 
 
-class LauncherMenuTest(unittest.TestCase):
+class LauncherMenuTest(SessionTest):
+    SESSION = "menu"
+    INSTALL = {MAIN_DIR: ["Tolvane.exe"], SECOND_DIR: ["Tolvane.exe"]}
+
     @classmethod
-    def setUpClass(cls):
-        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
-        cls.s = WineSession("menu")
-        cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({MAIN_DIR: ["Tolvane.exe"], SECOND_DIR: ["Tolvane.exe"]})
+    def prepare_session(cls):
         cls.s.make_dirs("C:\\x y")
         cls.s.store_settings("C:\\x y", "vbMaximizedFocus")
         cls.s.reg_delete(RUN_KEY, "Tolvane")
@@ -110,7 +100,7 @@ class LauncherMenuTest(unittest.TestCase):
         watch = self.s.driver.watch(2500, "explorer.exe")
         head, items = self.open_menu(self.icon, self.main)
         self.s.screenshot("menu-open")
-        self.assertEqual([(i["caption"], i["separator"]) for i in items], EXPECTED_ENTRIES)
+        self.assertEqual([(i["caption"], i["separator"]) for i in items], TRAY_MENU_ITEMS)
         self.assertEqual(head["default"], DEFAULT_INDEX)
         self.assertEqual([i["index"] for i in items if i["default"]], [DEFAULT_INDEX])
         self.assertFalse(items[0]["checked"], "autostart is checked without a Run value")

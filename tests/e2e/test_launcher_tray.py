@@ -5,9 +5,8 @@ instead), other mouse activity starts nothing,
 and the icon comes back when the taskbar announces itself again."""
 
 import time
-import unittest
 
-from tolvane_e2e import MAIN_WINDOW_CLASS, MISSING, USER_KEY, WineSession, main, require_programs, scaled
+from tolvane_e2e import (MAIN_WINDOW_CLASS, MISSING, USER_KEY, SessionTest, main, scaled)
 
 LAUNCHER_DIR = "C:\\Program Files\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -47,13 +46,12 @@ LOOKUP_CASES = [
 STARTF_USESHOWWINDOW = 1
 
 
-class LauncherTrayTest(unittest.TestCase):
+class LauncherTrayTest(SessionTest):
+    SESSION = "tray"
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe"]}
+
     @classmethod
-    def setUpClass(cls):
-        require_programs("Tolvane.exe", "TestDriver.exe", "MenuProbe.dll")
-        cls.s = WineSession("tray")
-        cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe"]})
+    def prepare_session(cls):
         cls.s.make_dirs(*[folder for folder, _, _ in FOLDER_CASES if folder and folder == folder.strip()])
         cls.s.store_settings("C:\\", "vbNormalFocus")
         cls.launcher, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
@@ -183,7 +181,7 @@ class LauncherTrayTest(unittest.TestCase):
         self.assertIsNotNone(tip, "no tip \"Tolvane\" over the icon")
 
     def test_taskbar_created_brings_icon_back(self):
-        self.assertTrue(self.s.driver.tray_delete(self.launcher["hwnd"], 125), "could not delete the icon")
+        self.assertTrue(self.s.driver.tray_delete(self.launcher["hwnd"]), "could not delete the icon")
         self.assertTrue(self.s.wait_tray_icon_count(0), "the icon did not go away")
         self.s.screenshot("icon-deleted")
         self.s.driver.taskbar_created()

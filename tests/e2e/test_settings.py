@@ -6,10 +6,10 @@ program left in the virtualized copy show up after a start, and the launcher
 keeps working while the dialog is open."""
 
 import os
-import unittest
 
-from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, POLICY_KEY, SETTINGS_CLASS, USER_KEY,
-                         WineSession, associate_text_files, main, open_guide_with_f1, require_programs, wait_for)
+from tolvane_e2e import (FAVOURITE_CLASS, FAVOURITES_CLASS, LAUNCHER_KEY, MAIN_WINDOW_CLASS, MISSING, POLICY_KEY,
+                         SETTINGS_CLASS, USER_KEY, SessionTest, associate_text_files, main, open_guide_with_f1,
+                         wait_for)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -63,13 +63,12 @@ VIRTUALIZED_KEY = r"HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\WOW6432N
 STARTF_USESHOWWINDOW = 1
 
 
-class SettingsDialogTest(unittest.TestCase):
+class SettingsDialogTest(SessionTest):
+    SESSION = "settings"
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]}
+
     @classmethod
-    def setUpClass(cls):
-        require_programs("Tolvane.exe", "Readme.txt", "TestDriver.exe", "MenuProbe.dll")
-        cls.s = WineSession("settings")
-        cls.addClassCleanup(cls.s.close)
-        cls.s.install_programs({LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]})
+    def prepare_session(cls):
         cls.s.make_dirs("C:\\stored")
         cls.store("C:\\stored", "vbNormalFocus")
         associate_text_files(cls.s)
@@ -231,13 +230,13 @@ class SettingsDialogTest(unittest.TestCase):
         window = self.open_settings()
         # (keys that lead there, the window F1 is pressed in)
         for chords, cls in [((), SETTINGS_CLASS), (("alt+k",), SETTINGS_CLASS),
-                            (("alt+f",), "Tolvane.FavouritesDialog"), (("alt+a",), "Tolvane.FavouriteDialog")]:
+                            (("alt+f",), FAVOURITES_CLASS), (("alt+a",), FAVOURITE_CLASS)]:
             with self.subTest(window=cls, keys=chords):
                 self.s.driver.keys(*chords)
                 self.assertIsNotNone(self.s.driver.wait_window(cls=cls, visible=True, timeout=5))
                 self.assertEqual(open_guide_with_f1(self.s, LAUNCHER_DIR), [])
         self.s.driver.keys("esc", "esc")
-        self.assertTrue(self.s.driver.wait_window_gone(cls="Tolvane.FavouritesDialog", timeout=5))
+        self.assertTrue(self.s.driver.wait_window_gone(cls=FAVOURITES_CLASS, timeout=5))
         self.s.driver.set_foreground(window["hwnd"])
         # Without the guide, or without a program for .txt files: a message, nothing started.
         guide = self.s.host_path(LAUNCHER_DIR + "\\Readme.txt")

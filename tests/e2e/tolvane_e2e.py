@@ -25,6 +25,9 @@ import time
 import unittest
 
 import wine_i686
+# Window classes, the tray icon's id and callback, the tray menu: the programs' own.
+from product_names import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, MAIN_WINDOW_CLASS,  # noqa: F401
+                           SETTINGS_CLASS, SETUP_CLASS, TRAY_CALLBACK, TRAY_ICON_ID, TRAY_MENU_ITEMS)
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 import tolvane_version  # noqa: E402
@@ -43,17 +46,9 @@ USER_RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 # Group Policy's values: the computer's (in the system's own registry view) and the user's.
 POLICY_KEY = r"HKLM\Software\Policies\Varnholt\Tolvane"
 USER_POLICY_KEY = r"HKCU\Software\Policies\Varnholt\Tolvane"
-# The launcher's tray callback (WM_APP + 1), icon id and the notifications the
-# shell sends for the keyboard.
-TRAY_CALLBACK = 0x8001
-TRAY_ICON_ID = 125
+# The notifications the shell sends a tray icon for the keyboard.
 NIN_KEYSELECT = 0x401
 WM_CONTEXTMENU = 0x7B
-# Window classes of the programs under test.
-MAIN_WINDOW_CLASS = "Tolvane.MainWindow"
-ABOUT_CLASS = "Tolvane.AboutBox"
-SETTINGS_CLASS = "Tolvane.SettingsDialog"
-SETUP_CLASS = "Tolvane.SetupWindow"
 
 
 def bin_dir():
@@ -224,7 +219,9 @@ class E2ERun:
             f.write(f"{time.strftime('%H:%M:%S')} {text}\n")
 
     def ensure_display(self):
-        if self.xvfb is not None:
+        """The display of every session: a private Xvfb, started once, unless
+        the caller set ``display`` to one of its own (scripts/demo.py)."""
+        if self.display is not None:
             return self.display
         read_fd, write_fd = os.pipe()
         self._xvfb_log = open(os.path.join(self.artifacts, "xvfb.log"), "w")
@@ -465,7 +462,7 @@ class Driver:
         return self.run("shell-ready")[0]["ready"]
 
     # tray
-    def tray_delete(self, hwnd, uid=125):
+    def tray_delete(self, hwnd, uid=TRAY_ICON_ID):
         return self.run("tray-delete", hwnd, "--uid", uid, check=False)[0].get("ok", False)
 
     def taskbar_created(self, hwnd=None):
@@ -925,6 +922,30 @@ def open_guide_with_f1(session, folder, opens=True):
     session.driver.close_window(box["hwnd"])
     session.driver.wait_window_gone(cls="#32770", caption="Tolvane", timeout=5)
     return texts
+
+
+class SessionTest(unittest.TestCase):
+    """A test class with one session for all its tests: named SESSION, with
+    the build's files INSTALL ({windows_dir: [names]}) in place before
+    prepare_session() runs; closed after the last test."""
+
+    SESSION = "e2e"
+    INSTALL = {}
+    # Besides INSTALL's files, what the class needs built.
+    NEEDS = ("TestDriver.exe", "MenuProbe.dll")
+
+    @classmethod
+    def setUpClass(cls):
+        installed = [name for names in cls.INSTALL.values() for name in names]
+        require_programs(*dict.fromkeys(installed), *cls.NEEDS)
+        cls.s = WineSession(cls.SESSION)
+        cls.addClassCleanup(cls.s.close)
+        cls.s.install_programs(cls.INSTALL)
+        cls.prepare_session()
+
+    @classmethod
+    def prepare_session(cls):
+        """Settings, folders and started programs of the class's session."""
 
 
 def main():
