@@ -101,6 +101,10 @@ class LauncherMenuTest(SessionTest):
         head, items = self.open_menu(self.icon, self.main)
         self.s.screenshot("menu-open")
         self.assertEqual([(i["caption"], i["separator"]) for i in items], TRAY_MENU_ITEMS)
+        # The other modules take the captions from the program's resources;
+        # here they are the texts the user reads, so a typo there fails.
+        self.assertEqual([caption for caption, _ in TRAY_MENU_ITEMS], ["Start &automatically", "A&bout Tolvane",
+                                                                       "&Settings", "E&xit Tolvane", "", "Open &Explorer"])
         self.assertEqual(head["default"], DEFAULT_INDEX)
         self.assertEqual([i["index"] for i in items if i["default"]], [DEFAULT_INDEX])
         self.assertFalse(items[0]["checked"], "autostart is checked without a Run value")
