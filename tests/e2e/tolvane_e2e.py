@@ -905,6 +905,7 @@ def open_guide_with_f1(session, folder, opens=True):
     and no message shows: []. With opens=False no Notepad may start, and the
     texts of the launcher's message (closed again) are returned."""
     guide = folder + "\\Readme.txt"
+    pressed_in = session.driver.focus()["foreground"]
     watch = session.driver.watch(3000, "notepad.exe", count=1, settle=300)
     session.driver.keys("f1")
     started = watch.collect()
@@ -912,6 +913,12 @@ def open_guide_with_f1(session, folder, opens=True):
     for proc in started:
         for window in session.driver.windows(pid=proc["pid"]):
             session.driver.close_window(window["hwnd"])
+    if started:
+        wait_for(lambda: not any(session.driver.alive(proc["pid"]) for proc in started), timeout=scaled(10))
+        # As a user would click it: the i686 Wine under emulation does not
+        # always give the activation back to the window Notepad came over.
+        wait_for(lambda: session.driver.set_foreground(pressed_in) and
+                 session.driver.focus()["foreground"] == pressed_in, timeout=scaled(5))
     commands = [p["cmdline"] for p in started]
     wanted = [f'"C:\\windows\\system32\\notepad.exe" "{guide}"'] if opens else []
     if [c.lower() for c in commands] != [c.lower() for c in wanted]:
