@@ -111,6 +111,32 @@ def patch_all_icon_images_bits(value):
     return mutate
 
 
+def grow_past_goal(data):
+    """Zeros after the sections, as data appended after linking would be."""
+    data.extend(bytes(cd.SIZE_GOAL + 8 - len(data) + (-len(data)) % 8))
+
+
+def set_security_directory(data, offset, size):
+    (magic,) = struct.unpack_from("<H", data, _opt(data))
+    struct.pack_into("<II", data, _opt(data) + (96 if magic == 0x10B else 112) + 8 * cd.pe_header.DIR_SECURITY,
+                     offset, size)
+
+
+def zeros_as_certificate_table(data):
+    unsigned = len(data)
+    grow_past_goal(data)
+    set_security_directory(data, unsigned, len(data) - unsigned)
+
+
+def certificate_table_over_last_section(data):
+    """A well-formed WIN_CERTIFICATE claiming the grown file from inside the
+    last section on: only where the table sits tells it from a signature."""
+    grow_past_goal(data)
+    offset = cd.pe_header.sections_end(data) - 512
+    struct.pack_into("<IHH", data, offset, len(data) - offset, 0x0200, 0x0002)
+    set_security_directory(data, offset, len(data) - offset)
+
+
 def fixed_version_bump(data):
     pe = cd.PeFile(bytes(data))
     start, size = next(v for k, v in pe.resource_locations().items() if k[0] == cd.RT_VERSION)
@@ -183,6 +209,11 @@ FAULTS = [
      "manifest", "supportedOS"),
     ("Tolvane.exe", "broken XML", replace_in_resource(cd.RT_MANIFEST, b"</assembly>", b"</assembly<"),
      "manifest", "well-formed"),
+    ("Setup.exe", "over the size goal", grow_past_goal, "size", "over the goal"),
+    ("Setup.exe", "over the goal, zeros posing as a certificate table", zeros_as_certificate_table, "size",
+     "over the goal"),
+    ("Tolvane.exe", "over the goal, a certificate table over the last section",
+     certificate_table_over_last_section, "size", "does not follow the sections"),
     ("Tolvane.exe", "256-colour icons", patch_all_icon_images_bits(8), "icons", "4 bpp"),
     ("Setup.exe", "icon size", patch_group_icon(0, 48), "icons", "48x32"),
     ("Tolvane.exe", "missing icon image", patch_group_icon(12, 999), "icons", "icon 999"),
