@@ -112,7 +112,12 @@ def patch_all_icon_images_bits(value):
 
 
 def grow_past_goal(data):
-    """Zeros after the sections, as data appended after linking would be."""
+    """Zeros after the sections, as data appended after linking would be (a
+    signed build's program loses its signature first)."""
+    table = cd.pe_header.certificate_table(bytes(data))
+    if table:
+        del data[table[0]:]
+        set_security_directory(data, 0, 0)
     data.extend(bytes(cd.SIZE_GOAL + 8 - len(data) + (-len(data)) % 8))
 
 
@@ -123,9 +128,9 @@ def set_security_directory(data, offset, size):
 
 
 def zeros_as_certificate_table(data):
-    unsigned = len(data)
+    linked = cd.pe_header.size_without_certificate_table(bytes(data))
     grow_past_goal(data)
-    set_security_directory(data, unsigned, len(data) - unsigned)
+    set_security_directory(data, linked, len(data) - linked)
 
 
 def certificate_table_over_last_section(data):
