@@ -244,6 +244,18 @@ class ChecksCatchFaults(unittest.TestCase):
                 self.assertTrue(problems, "%s with %s passed the %s check" % (program, fault, check_name))
                 self.assertIn(words, "\n".join(problems))
 
+    def test_a_signature_does_not_count(self):
+        for program in cd.PROGRAMS:
+            with self.subTest(program=program):
+                with open(os.path.join(BIN_DIR, program), "rb") as f:
+                    data = bytearray(f.read())
+                grow_past_goal(data)
+                del data[cd.SIZE_GOAL:]
+                # A signature's size: one WIN_CERTIFICATE of 1.5 KiB ending the file.
+                data.extend(struct.pack("<IHH", 1536, 0x0200, 0x0002) + bytes(1528))
+                set_security_directory(data, cd.SIZE_GOAL, 1536)
+                self.assertEqual([], cd.check_size(cd.PeFile(bytes(data))))
+
     def test_programs_swapped(self):
         checks = dict(cd.PE_CHECKS)
         # Tolvane.exe's icon group also holds the one size Setup.exe needs, so
