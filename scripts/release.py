@@ -104,6 +104,10 @@ def sign_package(path, certificate):
     try:
         sign.sign(path, description="Tolvane", remove_on_failure=True, **certificate)
     except sign.SigningError as e:
+        # An earlier run's sums would name the packages this one leaves out.
+        sums = os.path.join(os.path.dirname(path), "SHA256SUMS")
+        if os.path.exists(sums):
+            os.remove(sums)
         sys.exit("release: %s; %s removed, SHA256SUMS and the manifests not written" % (e, path))
 
 
