@@ -22,6 +22,10 @@ declare -A TOLVANE_PACKAGES=(
   [msitools]=/usr/bin/msiinfo
   # The release checks read the winget manifests they write as YAML.
   [python3-yaml]=/usr/lib/python3/dist-packages/yaml/__init__.py
+  # Signing (a build given TOLVANE_SIGN_*), and the signed build's test,
+  # which makes a throwaway certificate.
+  [osslsigncode]=/usr/bin/osslsigncode
+  [openssl]=/usr/bin/openssl
   # The i686 programs' end-to-end tests: the 32-bit Wine half runs under
   # qemu-i386 (tests/e2e/wine_i686.py unpacks it from Debian's i386 packages
   # into build/i686-wine/); gcc -m32 -nostdlib builds its guest-side fixes

@@ -13,6 +13,10 @@ Tolvane.exe, Setup.exe and Readme.txt (cmake --build --preset win32 / win64, or
 cmake --build --preset native --target release, which does both and then this).
 The archives are byte-for-byte reproducible: fixed timestamps, fixed
 attributes, sorted entries.
+With --sign-pkcs12 (the native build's TOLVANE_SIGN_* values) the release is
+signed: the builds have signed the programs (Setup holds the signed
+launcher's hash), and each MSI is signed here before SHA256SUMS and the winget
+manifests take its hash.
 """
 import argparse
 import hashlib
@@ -23,6 +27,7 @@ import zipfile
 
 import msi
 import pe_header
+import sign
 import tolvane_version
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -64,6 +69,46 @@ def check_bin(bin_dir, machine):
         if os.path.isfile(path) and pe_header.machine(path) != machine:
             problems.append("%s is not built for machine 0x%x" % (path, machine))
     return problems
+
+
+def signing(args):
+    """The certificate the release signs with ({} for sign.sign), None for an unsigned release."""
+    if not args.sign_pkcs12:
+        if args.sign_password_file or args.sign_timestamp_url:
+            sys.exit("release: a password file or timestamp address without --sign-pkcs12")
+        return None
+    return {"pkcs12": args.sign_pkcs12, "password_file": args.sign_password_file,
+            "timestamp_url": args.sign_timestamp_url}
+
+
+def unsigned_programs(bin_dir):
+    """A signed release packs only programs the build signed (Setup holds the
+    signed launcher's hash, so they cannot be signed here afterwards)."""
+    problems = []
+    for name in PROGRAMS:
+        path = os.path.join(bin_dir, name)
+        try:
+            with open(path, "rb") as f:
+                signed = pe_header.certificate_table(f.read())
+        except (OSError, pe_header.PeError) as e:
+            problems.append("%s: %s" % (path, e))
+            continue
+        if not signed:
+            problems.append("%s is not signed: build with the same TOLVANE_SIGN_* values" % path)
+    return problems
+
+
+def sign_package(path, certificate):
+    """Signs a built MSI before its hash goes into SHA256SUMS and the manifests;
+    a package that cannot be signed is removed and nothing further written."""
+    try:
+        sign.sign(path, description="Tolvane", remove_on_failure=True, **certificate)
+    except sign.SigningError as e:
+        # An earlier run's sums would name the packages this one leaves out.
+        sums = os.path.join(os.path.dirname(path), "SHA256SUMS")
+        if os.path.exists(sums):
+            os.remove(sums)
+        sys.exit("release: %s; %s removed, SHA256SUMS and the manifests not written" % (e, path))
 
 
 def write_zip(path, bin_dir):
@@ -148,7 +193,12 @@ def main():
     parser.add_argument("--out", help="output folder (default: <root>/out)")
     parser.add_argument("--download-url", help="the address of the folder the MSI packages will be downloaded from "
                         "(the winget manifests name <address>/<file>); without it, a placeholder to replace")
+    parser.add_argument("--sign-pkcs12", help="sign the MSI packages with this PKCS#12 file (the programs must be "
+                        "signed by the builds, with the same TOLVANE_SIGN_* values)")
+    parser.add_argument("--sign-password-file", help="file holding the PKCS#12 file's password")
+    parser.add_argument("--sign-timestamp-url", help="RFC 3161 timestamp server (optional)")
     args = parser.parse_args()
+    certificate = signing(args)
     root = os.path.abspath(args.root)
     out = os.path.abspath(args.out or os.path.join(root, "out"))
     version = read_version(root)
@@ -156,6 +206,8 @@ def main():
     problems = []
     for preset, (machine, _, _) in BUILDS.items():
         problems += check_bin(os.path.join(root, "build", preset, "bin"), machine)
+        if certificate:
+            problems += unsigned_programs(os.path.join(root, "build", preset, "bin"))
     if problems:
         sys.exit("release: nothing written:\n  " + "\n  ".join(problems)
                  + "\nBuild first: cmake --build --preset win32 && cmake --build --preset win64")
@@ -172,6 +224,8 @@ def main():
             msi.build(bin_dir, arch, os.path.join(out, package), version)
         except (OSError, subprocess.CalledProcessError) as e:
             sys.exit("release: the %s package could not be built (wixl and msibuild from msitools): %s" % (arch, e))
+        if certificate:
+            sign_package(os.path.join(out, package), certificate)
         archives.append(package)
 
     with open(os.path.join(out, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as f:

@@ -111,6 +111,37 @@ def patch_all_icon_images_bits(value):
     return mutate
 
 
+def grow_past_goal(data):
+    """Zeros after the sections, as data appended after linking would be (a
+    signed build's program loses its signature first)."""
+    table = cd.pe_header.certificate_table(bytes(data))
+    if table:
+        del data[table[0]:]
+        set_security_directory(data, 0, 0)
+    data.extend(bytes(cd.SIZE_GOAL + 8 - len(data) + (-len(data)) % 8))
+
+
+def set_security_directory(data, offset, size):
+    (magic,) = struct.unpack_from("<H", data, _opt(data))
+    struct.pack_into("<II", data, _opt(data) + (96 if magic == 0x10B else 112) + 8 * cd.pe_header.DIR_SECURITY,
+                     offset, size)
+
+
+def zeros_as_certificate_table(data):
+    linked = cd.pe_header.size_without_certificate_table(bytes(data))
+    grow_past_goal(data)
+    set_security_directory(data, linked, len(data) - linked)
+
+
+def certificate_table_over_last_section(data):
+    """A well-formed WIN_CERTIFICATE claiming the grown file from inside the
+    last section on: only where the table sits tells it from a signature."""
+    grow_past_goal(data)
+    offset = cd.pe_header.sections_end(data) - 512
+    struct.pack_into("<IHH", data, offset, len(data) - offset, 0x0200, 0x0002)
+    set_security_directory(data, offset, len(data) - offset)
+
+
 def fixed_version_bump(data):
     pe = cd.PeFile(bytes(data))
     start, size = next(v for k, v in pe.resource_locations().items() if k[0] == cd.RT_VERSION)
@@ -183,6 +214,11 @@ FAULTS = [
      "manifest", "supportedOS"),
     ("Tolvane.exe", "broken XML", replace_in_resource(cd.RT_MANIFEST, b"</assembly>", b"</assembly<"),
      "manifest", "well-formed"),
+    ("Setup.exe", "over the size goal", grow_past_goal, "size", "over the goal"),
+    ("Setup.exe", "over the goal, zeros posing as a certificate table", zeros_as_certificate_table, "size",
+     "over the goal"),
+    ("Tolvane.exe", "over the goal, a certificate table over the last section",
+     certificate_table_over_last_section, "size", "does not follow the sections"),
     ("Tolvane.exe", "256-colour icons", patch_all_icon_images_bits(8), "icons", "4 bpp"),
     ("Setup.exe", "icon size", patch_group_icon(0, 48), "icons", "48x32"),
     ("Tolvane.exe", "missing icon image", patch_group_icon(12, 999), "icons", "icon 999"),
@@ -207,6 +243,18 @@ class ChecksCatchFaults(unittest.TestCase):
                 problems = checks[check_name](cd.PeFile(bytes(data)), cd.PROGRAMS[program])
                 self.assertTrue(problems, "%s with %s passed the %s check" % (program, fault, check_name))
                 self.assertIn(words, "\n".join(problems))
+
+    def test_a_signature_does_not_count(self):
+        for program in cd.PROGRAMS:
+            with self.subTest(program=program):
+                with open(os.path.join(BIN_DIR, program), "rb") as f:
+                    data = bytearray(f.read())
+                grow_past_goal(data)
+                del data[cd.SIZE_GOAL:]
+                # A signature's size: one WIN_CERTIFICATE of 1.5 KiB ending the file.
+                data.extend(struct.pack("<IHH", 1536, 0x0200, 0x0002) + bytes(1528))
+                set_security_directory(data, cd.SIZE_GOAL, 1536)
+                self.assertEqual([], cd.check_size(cd.PeFile(bytes(data))))
 
     def test_programs_swapped(self):
         checks = dict(cd.PE_CHECKS)
