@@ -78,10 +78,23 @@ def msi_name(version, arch):
     return "Tolvane-%s-%s.msi" % (version, arch)
 
 
+def file_versions(root=ROOT):
+    """{File table key: version} of the package's programs: wixl leaves the
+    column empty, and Windows Installer then treats a program as a text file
+    (compared by hash, not by version, on a repair or an upgrade)."""
+    return {"TolvaneExe": ".".join(map(str, tolvane_version.read(root)["TOLVANE_VERSION_BINARY"]))}
+
+
 def edits(version):
     """{table: function(rows) -> rows}, rows as lists of column texts in the
     table's order."""
     code = "{%s}" % upgrade_code()
+    versions = file_versions()
+
+    def with_versions(built):
+        for row in built:
+            row[4] = versions.get(row[0], row[4])
+        return built
 
     def replace_with(*rows):
         return lambda _built: [list(row) for row in rows]
@@ -109,6 +122,9 @@ def edits(version):
             (code, "", version, "", str(UPGRADE_VERSION_MAX_INCLUSIVE), "", "WIX_UPGRADE_DETECTED"),
             (code, version, "", "", str(UPGRADE_ONLY_DETECT), "", "WIX_DOWNGRADE_DETECTED")),
         "Property": secure,
+        "File": with_versions,
+        # A versioned file carries no hash (the installer compares versions).
+        "MsiFileHash": lambda built: [row for row in built if row[0] not in versions],
         "Registry": lambda built: [[row[0], HKMU if row[1] == WIXL_HKMU else row[1]] + row[2:] for row in built],
         "CustomAction": add(("RefuseFolder", str(CUSTOM_ACTION_ERROR), "", REFUSED_FOLDER_MESSAGE, "")),
         "InstallUISequence": add(refuse_folder),

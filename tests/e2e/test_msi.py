@@ -66,15 +66,17 @@ class MsiPackageTest(unittest.TestCase):
     def entries(self):
         """The Tolvane entries of Programs and Features (either registry
         view), by the package they belong to."""
-        found = []
-        for version in (VERSION, LATER_VERSION):
-            for arch in ("x86", "x64"):
-                for view in ((), ("--64",)):
-                    facts = self.s.driver.run("reg-get", UNINSTALL_KEY + msi.product_code(version, arch),
-                                              "DisplayName", *view)
-                    if any(f["fact"] == "reg-value" and f["exists"] for f in facts):
-                        found.append((version, arch))
-        return sorted(set(found))
+        return sorted((version, arch) for version in (VERSION, LATER_VERSION) for arch in ("x86", "x64")
+                      if self.entry_value("DisplayName", version, arch) is not None)
+
+    def entry_value(self, name, version=VERSION, arch=ARCH):
+        """A value of the package's entry in Programs and Features (either view)."""
+        for view in ((), ("--64",)):
+            facts = self.s.driver.run("reg-get", UNINSTALL_KEY + msi.product_code(version, arch), name, *view)
+            fact = next(f for f in facts if f["fact"] == "reg-value")
+            if fact["exists"]:
+                return fact.get("value")
+        return None
 
     def values(self):
         return {name: self.s.reg_get(LAUNCHER_KEY, name) for name in CHOICES}
@@ -95,6 +97,7 @@ class MsiPackageTest(unittest.TestCase):
                                             "shortcut": True})
         self.assertEqual(self.values(), CHOICES)
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+        self.assertEqual(self.entry_value("InstallLocation"), INSTALL_DIR + "\\")
 
         # The installed launcher reads what the package wrote.
         launcher, icon = self.s.start_launcher(INSTALL_DIR + "\\Tolvane.exe", INSTALL_DIR, with_desktop=False)

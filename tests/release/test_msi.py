@@ -20,6 +20,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import msi  # noqa: E402
 import release  # noqa: E402
+import check_deliverable  # noqa: E402  (beside this file)
 
 ARGS = None
 OTHER_ARCH = {"x86": "x64", "x64": "x86"}
@@ -85,6 +86,14 @@ class MsiTablesTest(unittest.TestCase):
     def test_files_and_components(self):
         files = {row["FileName"].split("|")[-1]: row["Component_"] for row in table("File")}
         self.assertEqual(files, {"Tolvane.exe": "Launcher", "Readme.txt": "Readme"}, "Setup.exe is not installed")
+        # A program's version is the one its version record holds; a text file
+        # has none, and only a text file has a hash.
+        pe = check_deliverable.read_pe(os.path.join(os.path.dirname(os.path.dirname(ARGS.msi)), "bin", "Tolvane.exe"))
+        record = check_deliverable.VersionInfo(next(iter(pe.resources_of_type(check_deliverable.RT_VERSION).values())))
+        versions = {row["FileName"].split("|")[-1]: row["Version"] for row in table("File")}
+        self.assertEqual(versions, {"Tolvane.exe": ".".join(map(str, record.file_version)), "Readme.txt": ""})
+        hashed = {row["File_"] for row in table("MsiFileHash")}
+        self.assertEqual(hashed, {row["File"] for row in table("File") if not row["Version"]})
         bits64 = {row["Component"]: int(row["Attributes"]) & BIT64 != 0 for row in table("Component")}
         # Programs go where the package's architecture puts them; the settings
         # go to the 32-bit view in both packages, where both launchers read.
@@ -179,6 +188,15 @@ class MsiTablesTest(unittest.TestCase):
                     step, condition = steps[setter[0]["Action"]]
                     self.assertTrue(steps["AppSearch"][0] < step < steps["CostFinalize"][0], step)
                     self.assertTrue(condition.startswith("NOT %s" % name), condition)
+
+    def test_uninstall_entry_names_the_folder(self):
+        # Set from INSTALLDIR once costing has resolved it, before the entry is written.
+        setters = [(a["Action"], a["Target"]) for a in table("CustomAction")
+                   if int(a["Type"]) & 0x3F == 51 and a["Source"] == "ARPINSTALLLOCATION"]
+        self.assertEqual([target for _, target in setters], ["[INSTALLDIR]"])
+        steps = sequence("InstallExecuteSequence")
+        self.assertTrue(steps["CostFinalize"][0] < steps[setters[0][0]][0] < steps["RegisterProduct"][0])
+        self.assertEqual(steps[setters[0][0]][1], "")
 
     def test_secure_custom_properties(self):
         secure = set(self.properties["SecureCustomProperties"].split(";"))
