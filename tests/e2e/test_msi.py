@@ -2,8 +2,8 @@
 installation with the public properties, the installed launcher at work, and a
 silent removal that takes files, values and the Run entry away again; a repair
 and an upgrade that keep the deployment's choices; the other architecture's
-package of the same version replacing this one; a downgrade and folders the
-package must not lock refused."""
+package of the same version replacing this one; a downgrade, folders the
+package must not lock and values outside their sets refused."""
 
 import glob
 import os
@@ -157,12 +157,15 @@ class MsiPackageTest(unittest.TestCase):
         self.msiexec("/x", self.package())
         self.assert_nothing_left()
 
-    def test_folders_it_must_not_lock_are_refused(self):
-        for folder in ("C:\\", "C:\\windows"):
-            with self.subTest(folder=folder):
-                result = self.msiexec("/i", self.package(), "INSTALLDIR=" + folder, check=False)
+    def test_refused_before_anything_changes(self):
+        # Folders it must not lock, and values outside their sets.
+        for args in ("INSTALLDIR=C:\\", "INSTALLDIR=C:\\windows", "MODE=vbHide", "MODE=vbnormalfocus",
+                     "AUTOSTART=yes"):
+            with self.subTest(args=args):
+                result = self.msiexec("/i", self.package(), args, check=False)
                 self.assertNotEqual(result.returncode, 0)
                 self.assertEqual(self.entries(), [])
+                folder = args.partition("=")[2] if args.startswith("INSTALLDIR=") else INSTALL_DIR
                 self.assertFalse(self.installed(folder)["Tolvane.exe"])
                 self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Pfad"))
 

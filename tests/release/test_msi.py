@@ -198,6 +198,24 @@ class MsiTablesTest(unittest.TestCase):
         self.assertTrue(steps["CostFinalize"][0] < steps[setters[0][0]][0] < steps["RegisterProduct"][0])
         self.assertEqual(steps[setters[0][0]][1], "")
 
+    def test_values_outside_their_sets_refused(self):
+        with open(os.path.join(ROOT, "launcher", "portable", "WindowModes.h"), encoding="utf-8") as f:
+            modes = re.findall(r'\{L"(\w+)", \d+, L"', f.read())
+        conditions = {row["Condition"]: row["Description"] for row in table("LaunchCondition")}
+        allowed = {}
+        for name in ("MODE", "AUTOSTART"):
+            with self.subTest(property=name):
+                condition = next(c for c in conditions if re.search(r"\b%s = " % name, c))
+                allowed[name] = sorted(re.findall(r'\b%s = "(\w*)"' % name, condition))
+                # The message names what is allowed.
+                for value in allowed[name]:
+                    self.assertIn(value if name == "MODE" else "%s=%s " % (name, value), conditions[condition])
+        self.assertEqual(allowed, {"MODE": sorted(modes), "AUTOSTART": ["0", "1"]})
+        for name_of_sequence in ("InstallUISequence", "InstallExecuteSequence"):
+            steps = sequence(name_of_sequence)
+            self.assertLess(steps["RememberAutostart"][0], steps["LaunchConditions"][0])
+            self.assertLess(steps["LaunchConditions"][0], steps["CostInitialize"][0])
+
     def test_secure_custom_properties(self):
         secure = set(self.properties["SecureCustomProperties"].split(";"))
         self.assertLessEqual({"MODE", "FOLDER", "AUTOSTART", "HOTKEY", "INSTALLDIR"}, secure)
