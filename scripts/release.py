@@ -12,7 +12,8 @@ Builds nothing: build/win32/bin and build/win64/bin must already hold
 Tolvane.exe, Setup.exe and Readme.txt (cmake --build --preset win32 / win64, or
 cmake --build --preset native --target release, which does both and then this).
 The archives are byte-for-byte reproducible: fixed timestamps, fixed
-attributes, sorted entries.
+attributes, sorted entries; so are the MSI packages (see msi.py), dated by
+SOURCE_DATE_EPOCH when it is set.
 """
 import argparse
 import hashlib
@@ -170,7 +171,7 @@ def main():
         package = msi.msi_name(version, arch)
         try:
             msi.build(bin_dir, arch, os.path.join(out, package), version)
-        except (OSError, subprocess.CalledProcessError) as e:
+        except (OSError, ValueError, subprocess.CalledProcessError) as e:
             sys.exit("release: the %s package could not be built (wixl and msibuild from msitools): %s" % (arch, e))
         archives.append(package)
 

@@ -9,10 +9,13 @@ named in its test."""
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
+from unittest import mock
 
 import yaml
 
@@ -56,15 +59,19 @@ def sequence(name):
     return {row["Action"]: (int(row["Sequence"]), row["Condition"]) for row in table(name)}
 
 
+def build_bin(name=""):
+    """This build's bin folder, or a file in it."""
+    return os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(ARGS.msi))), "bin", name)
+
+
 _other_package = []
 
 
 def other_package(work):
     """The other architecture's package, built once from this build's programs."""
     if not _other_package:
-        bin_dir = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(ARGS.msi))), "bin")
         arch = OTHER_ARCH[ARGS.arch]
-        _other_package.append(msi.build(bin_dir, arch, os.path.join(work, msi.msi_name(msi.read_version(), arch))))
+        _other_package.append(msi.build(build_bin(), arch, os.path.join(work, msi.msi_name(msi.read_version(), arch))))
     return _other_package[0]
 
 
@@ -88,7 +95,7 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual(files, {"Tolvane.exe": "Launcher", "Readme.txt": "Readme"}, "Setup.exe is not installed")
         # A program's version is the one its version record holds; a text file
         # has none, and only a text file has a hash.
-        pe = check_deliverable.read_pe(os.path.join(os.path.dirname(os.path.dirname(ARGS.msi)), "bin", "Tolvane.exe"))
+        pe = check_deliverable.read_pe(build_bin("Tolvane.exe"))
         record = check_deliverable.VersionInfo(next(iter(pe.resources_of_type(check_deliverable.RT_VERSION).values())))
         versions = {row["FileName"].split("|")[-1]: row["Version"] for row in table("File")}
         self.assertEqual(versions, {"Tolvane.exe": ".".join(map(str, record.file_version)), "Readme.txt": ""})
@@ -265,6 +272,47 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual([r for r in table("File") if r["Component_"] == "Shortcut"], [])
         self.assertEqual([r for r in table("Registry") if r["Component_"] == "Shortcut" and int(r["Root"]) != HKMU],
                          [])
+
+
+class ReproducibleMsiTest(unittest.TestCase):
+    """Two builds of one commit give the same bytes, as the zips do."""
+
+    def build(self, name, file_time, environment):
+        # This build's programs as another checkout would have them: other
+        # file times, built later, in another time zone.
+        folder = os.path.join(WORK.name, name)
+        os.makedirs(os.path.join(folder, "bin"))
+        for file in ("Tolvane.exe", "Readme.txt"):
+            shutil.copyfile(build_bin(file), os.path.join(folder, "bin", file))
+            os.utime(os.path.join(folder, "bin", file), (file_time, file_time))
+        with mock.patch.dict(os.environ, environment):
+            if "SOURCE_DATE_EPOCH" not in environment:
+                os.environ.pop("SOURCE_DATE_EPOCH", None)
+            return msi.build(os.path.join(folder, "bin"), ARGS.arch, os.path.join(folder, "Tolvane.msi"))
+
+    @staticmethod
+    def summary(path):
+        out = subprocess.run(["msiinfo", "suminfo", path], capture_output=True, text=True, check=True,
+                             env=dict(os.environ, TZ="UTC")).stdout
+        return dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+
+    def test_two_builds_byte_equal_dated_by_the_release(self):
+        first = self.build("first", 1000000000, {})
+        time.sleep(1.1)  # the clock has moved on
+        second = self.build("second", 1300000000, {"TZ": "EST5"})
+        with open(first, "rb") as a, open(second, "rb") as b:
+            self.assertTrue(a.read() == b.read(), "two builds of the same programs differ")
+        dated = self.build("dated", 1000000000, {"SOURCE_DATE_EPOCH": "1700000000"})
+        summaries = [self.summary(path) for path in (first, dated)]
+        # The version's date (the About box's), or SOURCE_DATE_EPOCH's.
+        about = re.search(r"\d+\.\d+\.\d{4}", msi.tolvane_version.read()["TOLVANE_ABOUT_DATE"]).group()
+        dates = [time.asctime(time.strptime(about, "%d.%m.%Y")), time.asctime(time.gmtime(1700000000))]
+        self.assertEqual([(s["Created"], s["Last saved"]) for s in summaries], [(d, d) for d in dates])
+        # A package code of the content: another content, another code.
+        codes = [s["Revision number (UUID)"] for s in summaries]
+        self.assertRegex(codes[0], r"^\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}$")
+        self.assertNotEqual(codes[0], codes[1])
+        self.assertNotIn(codes[0], (msi.product_code(msi.read_version(), ARGS.arch), msi.NO_PACKAGE_CODE))
 
 
 class WingetManifestsTest(unittest.TestCase):
