@@ -2,11 +2,12 @@
 """Packs the built programs into the release archives and packages:
 
     out/Tolvane-<version>-win32.zip, out/Tolvane-<version>-win64.zip,
-    out/Tolvane-<version>-x86.msi, out/Tolvane-<version>-x64.msi, out/SHA256SUMS,
-    and the winget manifests of both packages in
-    out/winget/manifests/v/Varnholt/Tolvane/<version>/ (the community
-    repository's layout), with the packages' addresses under --download-url
-    or, without it, under a placeholder address to replace before submitting
+    out/Tolvane-<version>-x86.msi, out/Tolvane-<version>-x64.msi,
+    out/Tolvane-<version>-policy.zip (the Group Policy templates), the winget
+    manifests of both packages in out/winget/manifests/v/Varnholt/Tolvane/<version>/
+    (the community repository's layout), with the packages' addresses under
+    --download-url or, without it, under a placeholder address to replace
+    before submitting, and out/SHA256SUMS over all of these
 
 Builds nothing: build/win32/bin and build/win64/bin must already hold
 Tolvane.exe, Setup.exe and Readme.txt (cmake --build --preset win32 / win64, or
@@ -29,6 +30,8 @@ import tolvane_version
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 FILES = ["Readme.txt", "Setup.exe", "Tolvane.exe"]
+# The Group Policy templates, laid out as %SystemRoot%\PolicyDefinitions holds them.
+POLICY_FILES = ["Tolvane.admx", "en-US/Tolvane.adml"]
 PROGRAMS = ["Setup.exe", "Tolvane.exe"]
 
 # build preset: (PE machine the programs must be built for, zip suffix, MSI architecture)
@@ -68,18 +71,41 @@ def check_bin(bin_dir, machine):
 
 
 def write_zip(path, bin_dir):
+    pack(path, {name: os.path.join(bin_dir, name) for name in FILES})
+
+
+def pack(path, entries):
+    """A reproducible zip of {entry name: file}."""
     tmp = path + ".tmp"
     with zipfile.ZipFile(tmp, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
-        for name in sorted(FILES):
+        for name in sorted(entries):
             info = zipfile.ZipInfo(name, date_time=ENTRY_TIME)
             info.compress_type = zipfile.ZIP_DEFLATED
             # Made on "MS-DOS" with plain archive attributes: what a Windows
             # unzipper expects, and independent of the build machine's umask.
             info.create_system = 0
             info.external_attr = 0x20
-            with open(os.path.join(bin_dir, name), "rb") as f:
+            with open(entries[name], "rb") as f:
                 archive.writestr(info, f.read())
     os.replace(tmp, path)
+
+
+def write_policy_zip(out, root, version):
+    """The Group Policy templates' zip; returns its name."""
+    name = "Tolvane-%s-policy.zip" % version
+    pack(os.path.join(out, name),
+         {entry: os.path.join(root, "packaging", "policy", *entry.split("/")) for entry in POLICY_FILES})
+    return name
+
+
+def write_sums(out, names):
+    """out/SHA256SUMS over the files named relative to out (with "/"), in the
+    form `sha256sum -c SHA256SUMS` checks."""
+    path = os.path.join(out, "SHA256SUMS")
+    with open(path, "w", encoding="ascii", newline="\n") as f:
+        for name in sorted(names):
+            f.write("%s  %s\n" % (sha256(os.path.join(out, *name.split("/"))), name))
+    return path
 
 
 def sha256(path):
@@ -174,16 +200,15 @@ def main():
         except (OSError, ValueError, subprocess.CalledProcessError) as e:
             sys.exit("release: the %s package could not be built (wixl and msibuild from msitools): %s" % (arch, e))
         archives.append(package)
+    archives.append(write_policy_zip(out, root, version))
 
-    with open(os.path.join(out, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as f:
-        for name in sorted(archives):
-            f.write("%s  %s\n" % (sha256(os.path.join(out, name)), name))
-
-    for name in sorted(archives) + ["SHA256SUMS"]:
+    for name in sorted(archives):
         print(os.path.join(out, name))
     packages = {arch: os.path.join(out, msi.msi_name(version, arch)) for _, _, arch in BUILDS.values()}
-    for path in write_winget(out, version, packages, args.download_url):
+    manifests = write_winget(out, version, packages, args.download_url)
+    for path in manifests:
         print(path)
+    print(write_sums(out, archives + [os.path.relpath(path, out).replace(os.sep, "/") for path in manifests]))
     if not args.download_url:
         print("release: the winget manifests name %s as the packages' address: replace it before submitting them"
               % PLACEHOLDER_DOWNLOAD_URL.format(version=version), file=sys.stderr)

@@ -15,6 +15,7 @@ import sys
 import tempfile
 import time
 import unittest
+import zipfile
 from unittest import mock
 
 import yaml
@@ -375,7 +376,7 @@ class WingetManifestsTest(unittest.TestCase):
         self.assertEqual(sorted(urls), sorted(placeholder + os.path.basename(p) for p in self.packages.values()))
         self.assertRegex(placeholder, r"^https://[^/]+\.invalid/")
 
-    def test_release_writes_them_without_an_address(self):
+    def test_release_writes_them_without_an_address_all_summed(self):
         if not all(os.path.isfile(os.path.join(ROOT, "build", preset, "bin", "Setup.exe"))
                    for preset in release.BUILDS):
             self.skipTest("the release needs both Windows builds")
@@ -389,6 +390,28 @@ class WingetManifestsTest(unittest.TestCase):
             urls = [entry["InstallerUrl"] for entry in yaml.safe_load(f)["Installers"]]
         self.assertTrue(urls and all(u.startswith(release.PLACEHOLDER_DOWNLOAD_URL.format(version=self.version))
                                      for u in urls), urls)
+        # SHA256SUMS covers every other file written, as they were left.
+        written = sorted(os.path.relpath(os.path.join(folder, name), out).replace(os.sep, "/")
+                         for folder, _, names in os.walk(out) for name in names)
+        with open(os.path.join(out, "SHA256SUMS"), encoding="ascii") as f:
+            sums = {name: digest for digest, name in (line.rstrip("\n").split("  ", 1) for line in f)}
+        self.assertEqual(sorted(sums), [name for name in written if name != "SHA256SUMS"])
+        self.assertIn("Tolvane-%s-policy.zip" % self.version, sums)
+        for name, digest in sums.items():
+            self.assertEqual(release.sha256(os.path.join(out, name)), digest, name)
+        # The policy templates as PolicyDefinitions holds them; the same bytes when packed again.
+        policy = os.path.join(out, "Tolvane-%s-policy.zip" % self.version)
+        with zipfile.ZipFile(policy) as archive:
+            entries = {info.filename: archive.read(info) for info in archive.infolist()}
+        sources = {}
+        for name in ("Tolvane.admx", "en-US/Tolvane.adml"):
+            with open(os.path.join(ROOT, "packaging", "policy", name), "rb") as f:
+                sources[name] = f.read()
+        self.assertEqual(entries, sources)
+        again = tempfile.mkdtemp(dir=WORK.name)
+        with open(policy, "rb") as first, open(os.path.join(again, release.write_policy_zip(again, ROOT, self.version)),
+                                               "rb") as second:
+            self.assertTrue(first.read() == second.read(), "the policy templates' zip is not reproducible")
 
 
 if __name__ == "__main__":
