@@ -142,7 +142,10 @@ def write_winget(out, version, packages, download_url=None):
         "  InstallerSha256: %s\n"
         "  ProductCode: '%s'\n"
         "  AppsAndFeaturesEntries:\n"
-        "  - UpgradeCode: '{%s}'\n" % (arch, base, os.path.basename(path), sha256(path).upper(),
+        "  - UpgradeCode: '{%s}'\n"
+        # winget's --location: <INSTALLPATH> becomes the folder it is given.
+        "  InstallerSwitches:\n"
+        "    InstallLocation: 'INSTALLDIR=\"<INSTALLPATH>\"'\n" % (arch, base, os.path.basename(path), sha256(path).upper(),
                                        msi_product_code(path), msi.upgrade_code())
         for arch, path in sorted(packages.items(), key=lambda item: item[0] != "x86"))
     files = {

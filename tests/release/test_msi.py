@@ -355,6 +355,10 @@ class WingetManifestsTest(unittest.TestCase):
         for entry in installer["Installers"]:
             path = self.packages[entry["Architecture"]]
             props = {row["Property"]: row["Value"] for row in table("Property", path)}
+            # winget --location sets the folder Tolvane.exe goes into.
+            location = re.fullmatch(r'(\w+)="<INSTALLPATH>"', entry.pop("InstallerSwitches")["InstallLocation"])
+            launcher = next(row for row in table("Component", path) if row["Component"] == "Launcher")
+            self.assertEqual(location.group(1), launcher["Directory_"])
             self.assertEqual(entry, {
                 "Architecture": entry["Architecture"],
                 "InstallerUrl": "https://example.org/tolvane/1/" + os.path.basename(path),
