@@ -65,6 +65,16 @@ NEW_TABLES = {
                              "s72\ts72\ts32\ts0\tS255", "MsiLockPermissionsEx\tMsiLockPermissionsEx"),
 }
 
+# The machine's Run value and default hotkey are written only while their
+# property asks for them (AUTOSTART and HOTKEY are read back from those very
+# values, so on a repair they ask only for what is still there) and removed
+# with the product. Transitive: Windows Installer evaluates the condition
+# again on a repair or ADDLOCAL=ALL and removes the component, rather than
+# writing the value again, once it has become false. On a full removal the
+# condition is made true: a component whose condition is false then would be
+# left registered, and a later package's removal would keep the value.
+COMPONENT_CONDITIONS = {"Autostart": "AUTOSTART=1 OR REMOVE", "Hotkey": "HOTKEY OR REMOVE"}
+COMPONENT_TRANSITIVE = 0x40
 # Upgrade table attributes
 UPGRADE_ONLY_DETECT = 0x2
 UPGRADE_VERSION_MAX_INCLUSIVE = 0x200
@@ -128,6 +138,12 @@ def edits(version):
     code = "{%s}" % upgrade_code()
     versions = file_versions()
 
+    def conditional(built):
+        for row in built:
+            if row[0] in COMPONENT_CONDITIONS:
+                row[3], row[4] = str(int(row[3]) | COMPONENT_TRANSITIVE), COMPONENT_CONDITIONS[row[0]]
+        return built
+
     def with_versions(built):
         for row in built:
             row[4] = versions.get(row[0], row[4])
@@ -159,6 +175,7 @@ def edits(version):
             (code, "", version, "", str(UPGRADE_VERSION_MAX_INCLUSIVE), "", "WIX_UPGRADE_DETECTED"),
             (code, version, "", "", str(UPGRADE_ONLY_DETECT), "", "WIX_DOWNGRADE_DETECTED")),
         "Property": secure,
+        "Component": conditional,
         "File": with_versions,
         # A versioned file carries no hash (the installer compares versions).
         "MsiFileHash": lambda built: [row for row in built if row[0] not in versions],

@@ -1,7 +1,8 @@
 """The Windows Installer package under Wine's own msiexec: a silent
 installation with the public properties, the installed launcher at work, and a
 silent removal that takes files, values and the Run entry away again; a repair
-and an upgrade that keep the deployment's choices; the other architecture's
+and an upgrade that keep the deployment's choices, and a repair that keeps
+autostart switched off; the other architecture's
 package of the same version replacing this one; a downgrade, folders the
 package must not lock and values outside their sets refused."""
 
@@ -140,6 +141,20 @@ class MsiPackageTest(unittest.TestCase):
         self.assertNotEqual(self.msiexec("/i", self.package(), check=False).returncode, 0)
         self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
         self.msiexec("/x", self.package(LATER_VERSION))
+        self.assert_nothing_left()
+
+    def test_repair_keeps_autostart_switched_off(self):
+        self.msiexec("/i", self.package(), "AUTOSTART=1")
+        # What switching the machine's autostart off in Tolvane's menu does.
+        self.s.reg_delete(RUN_KEY, "Tolvane")
+        os.remove(self.s.host_path(INSTALL_DIR + "\\Readme.txt"))
+        for args in (("REINSTALL=ALL", "REINSTALLMODE=omus"), ("ADDLOCAL=ALL",)):
+            with self.subTest(args=args):
+                self.msiexec("/i", self.package(), *args)
+                self.assertTrue(self.installed()["Readme.txt"], "the repair did not run")
+                self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+                self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Hotkey"))
+        self.msiexec("/x", self.package())
         self.assert_nothing_left()
 
     def test_other_architecture_of_this_version_is_replaced(self):

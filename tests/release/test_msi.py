@@ -30,6 +30,7 @@ ARGS = None
 OTHER_ARCH = {"x86": "x64", "x64": "x86"}
 BIT64 = 0x100
 REGISTRY_KEY_PATH = 0x4
+COMPONENT_TRANSITIVE = 0x40
 # Upgrade table attributes
 ONLY_DETECT, VERSION_MIN_INCLUSIVE, VERSION_MAX_INCLUSIVE = 0x2, 0x100, 0x200
 LOCATOR_RAW, LOCATOR_64BIT = 0x2, 0x10
@@ -260,6 +261,14 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual(levels, {"Main": "1", "Autostart": "1000", "Hotkey": "1000"})
         self.assertEqual(sorted((r["Feature_"], r["Level"], r["Condition"]) for r in table("Condition")),
                          [("Autostart", "1", "AUTOSTART=1"), ("Hotkey", "1", "HOTKEY")])
+        # A repair or ADDLOCAL=ALL writes neither value again once it is gone:
+        # their components' conditions are evaluated again (transitive, which
+        # only a real Windows honours; Wine evaluates every time) and true on
+        # a removal, so that no component stays registered.
+        conditions = {r["Component"]: (int(r["Attributes"]) & COMPONENT_TRANSITIVE, r["Condition"])
+                      for r in table("Component") if r["Condition"] or int(r["Attributes"]) & COMPONENT_TRANSITIVE}
+        self.assertEqual(conditions, {"Autostart": (COMPONENT_TRANSITIVE, "AUTOSTART=1 OR REMOVE"),
+                                      "Hotkey": (COMPONENT_TRANSITIVE, "HOTKEY OR REMOVE")})
 
     def test_ice43_ice57_shortcut_in_a_component_of_its_own(self):
         shortcuts = [(r["Directory_"], r["Name"], r["Target"], r["Component_"]) for r in table("Shortcut")]
