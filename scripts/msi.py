@@ -8,20 +8,33 @@ from the version and the architecture, so the same version always carries the
 same code (deployment tools and the winget manifest name it). What wixl 0.101
 cannot write is added to the built package afterwards with msibuild: each
 table below is exported, changed and imported again whole.
+
+Two builds of one commit give the same bytes, like the release's zips: the
+cabinet's file times and the summary information's times are the release's
+date (SOURCE_DATE_EPOCH when set, else the version's date in Version.h), and
+the package code is derived from the package's own content.
 """
 import argparse
+import calendar
+import hashlib
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 import uuid
 
+import msi_summary
 import tolvane_version
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WXS = os.path.join(ROOT, "packaging", "msi", "Tolvane.wxs")
 ICON = os.path.join(ROOT, "launcher", "Tolvane.ico")
+# What the package code is while the package's hash is taken.
+NO_PACKAGE_CODE = "{%s}" % uuid.UUID(int=0)
+# A cabinet keeps DOS times, which start in 1980.
+DOS_TIME_START = calendar.timegm((1980, 1, 1, 0, 0, 0))
 # The database's code page (wixl's default), for the exported and imported tables.
 CODEPAGE = "cp1252"
 
@@ -52,6 +65,16 @@ NEW_TABLES = {
                              "s72\ts72\ts32\ts0\tS255", "MsiLockPermissionsEx\tMsiLockPermissionsEx"),
 }
 
+# The machine's Run value and default hotkey are written only while their
+# property asks for them (AUTOSTART and HOTKEY are read back from those very
+# values, so on a repair they ask only for what is still there) and removed
+# with the product. Transitive: Windows Installer evaluates the condition
+# again on a repair or ADDLOCAL=ALL and removes the component, rather than
+# writing the value again, once it has become false. On a full removal the
+# condition is made true: a component whose condition is false then would be
+# left registered, and a later package's removal would keep the value.
+COMPONENT_CONDITIONS = {"Autostart": "AUTOSTART=1 OR REMOVE", "Hotkey": "HOTKEY OR REMOVE"}
+COMPONENT_TRANSITIVE = 0x40
 # Upgrade table attributes
 UPGRADE_ONLY_DETECT = 0x2
 UPGRADE_VERSION_MAX_INCLUSIVE = 0x200
@@ -74,14 +97,57 @@ def product_code(version, arch):
     return "{%s}" % str(uuid.uuid5(uuid.UUID(upgrade_code()), "Tolvane %s %s" % (version, arch))).upper()
 
 
+def release_time(root=ROOT):
+    """The release's date in seconds since 1970 (UTC): SOURCE_DATE_EPOCH when
+    set (the reproducible-builds convention), else the date Version.h gives
+    the version (TOLVANE_ABOUT_DATE, day.month.year)."""
+    given = os.environ.get("SOURCE_DATE_EPOCH", "")
+    if given:
+        if not given.isdigit():
+            raise ValueError("SOURCE_DATE_EPOCH=%s is not a number of seconds" % given)
+        return int(given)
+    day, month, year = map(int, re.search(r"(\d+)\.(\d+)\.(\d{4})",
+                                          tolvane_version.read(root)["TOLVANE_ABOUT_DATE"]).groups())
+    return calendar.timegm((year, month, day, 0, 0, 0))
+
+
+def content_code(path):
+    """The package code of the package at path: a GUID from the hash of its
+    bytes with the code itself left out, so any change to the content gives
+    another code, as Windows Installer asks, and the same content the same."""
+    msi_summary.set_summary(path, NO_PACKAGE_CODE, release_time())
+    with open(path, "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    return "{%s}" % str(uuid.uuid5(uuid.UUID(upgrade_code()), "package " + digest)).upper()
+
+
 def msi_name(version, arch):
     return "Tolvane-%s-%s.msi" % (version, arch)
+
+
+def file_versions(root=ROOT):
+    """{File table key: version} of the package's programs: wixl leaves the
+    column empty, and Windows Installer then treats a program as a text file
+    (compared by hash, not by version, on a repair or an upgrade)."""
+    return {"TolvaneExe": ".".join(map(str, tolvane_version.read(root)["TOLVANE_VERSION_BINARY"]))}
 
 
 def edits(version):
     """{table: function(rows) -> rows}, rows as lists of column texts in the
     table's order."""
     code = "{%s}" % upgrade_code()
+    versions = file_versions()
+
+    def conditional(built):
+        for row in built:
+            if row[0] in COMPONENT_CONDITIONS:
+                row[3], row[4] = str(int(row[3]) | COMPONENT_TRANSITIVE), COMPONENT_CONDITIONS[row[0]]
+        return built
+
+    def with_versions(built):
+        for row in built:
+            row[4] = versions.get(row[0], row[4])
+        return built
 
     def replace_with(*rows):
         return lambda _built: [list(row) for row in rows]
@@ -109,6 +175,10 @@ def edits(version):
             (code, "", version, "", str(UPGRADE_VERSION_MAX_INCLUSIVE), "", "WIX_UPGRADE_DETECTED"),
             (code, version, "", "", str(UPGRADE_ONLY_DETECT), "", "WIX_DOWNGRADE_DETECTED")),
         "Property": secure,
+        "Component": conditional,
+        "File": with_versions,
+        # A versioned file carries no hash (the installer compares versions).
+        "MsiFileHash": lambda built: [row for row in built if row[0] not in versions],
         "Registry": lambda built: [[row[0], HKMU if row[1] == WIXL_HKMU else row[1]] + row[2:] for row in built],
         "CustomAction": add(("RefuseFolder", str(CUSTOM_ACTION_ERROR), "", REFUSED_FOLDER_MESSAGE, "")),
         "InstallUISequence": add(refuse_folder),
@@ -133,21 +203,35 @@ def import_table(package, header, rows, work):
     subprocess.run(["msibuild", package, "-i", path], check=True, capture_output=True, text=True)
 
 
+def copy_with_release_time(bin_dir, work):
+    """The package's files copied into work/bin with the release's date as
+    their time, which wixl puts into the cabinet; returns that folder."""
+    folder = os.path.join(work, "bin")
+    os.makedirs(folder)
+    when = max(release_time(), DOS_TIME_START)
+    for name in ("Tolvane.exe", "Readme.txt"):
+        shutil.copyfile(os.path.join(bin_dir, name), os.path.join(folder, name))
+        os.utime(os.path.join(folder, name), (when, when))
+    return folder
+
+
 def build(bin_dir, arch, out_path, version=None):
     version = version or read_version()
     tmp = os.path.abspath(out_path) + ".tmp"
-    # wixl finds source files only by paths relative to its current folder.
-    subprocess.run(["wixl", "-a", arch, "-D", "Arch=" + arch, "-D", "BinDir=" + os.path.relpath(bin_dir, ROOT),
-                    "-D", "IconFile=" + os.path.relpath(ICON, ROOT), "-D", "Version=" + version,
-                    "-D", "ProductCode=" + product_code(version, arch), "-o", tmp, WXS],
-                   check=True, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     with tempfile.TemporaryDirectory() as work:
+        files = copy_with_release_time(bin_dir, work)
+        # wixl finds source files only by paths relative to its current folder.
+        subprocess.run(["wixl", "-a", arch, "-D", "Arch=" + arch, "-D", "BinDir=" + os.path.relpath(files, ROOT),
+                        "-D", "IconFile=" + os.path.relpath(ICON, ROOT), "-D", "Version=" + version,
+                        "-D", "ProductCode=" + product_code(version, arch), "-o", tmp, WXS],
+                       check=True, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
         for table, edit in edits(version).items():
             if table in NEW_TABLES:
                 header, built = NEW_TABLES[table], []
             else:
                 header, built = export_table(tmp, table)
             import_table(tmp, header, edit(built), work)
+    msi_summary.set_summary(tmp, content_code(tmp), release_time())
     os.replace(tmp, os.path.abspath(out_path))
     return out_path
 
@@ -163,6 +247,8 @@ def main():
         print(build(args.bin, args.arch, args.out))
     except subprocess.CalledProcessError as e:
         sys.exit("msi: %s failed: %s" % (e.cmd[0], (e.stderr or "").strip()))
+    except ValueError as e:
+        sys.exit("msi: %s" % e)
 
 
 if __name__ == "__main__":

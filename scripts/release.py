@@ -2,17 +2,19 @@
 """Packs the built programs into the release archives and packages:
 
     out/Tolvane-<version>-win32.zip, out/Tolvane-<version>-win64.zip,
-    out/Tolvane-<version>-x86.msi, out/Tolvane-<version>-x64.msi, out/SHA256SUMS,
-    and the winget manifests of both packages in
-    out/winget/manifests/v/Varnholt/Tolvane/<version>/ (the community
-    repository's layout), with the packages' addresses under --download-url
-    or, without it, under a placeholder address to replace before submitting
+    out/Tolvane-<version>-x86.msi, out/Tolvane-<version>-x64.msi,
+    out/Tolvane-<version>-policy.zip (the Group Policy templates), the winget
+    manifests of both packages in out/winget/manifests/v/Varnholt/Tolvane/<version>/
+    (the community repository's layout), with the packages' addresses under
+    --download-url or, without it, under a placeholder address to replace
+    before submitting, and out/SHA256SUMS over all of these
 
 Builds nothing: build/win32/bin and build/win64/bin must already hold
 Tolvane.exe, Setup.exe and Readme.txt (cmake --build --preset win32 / win64, or
 cmake --build --preset native --target release, which does both and then this).
 The archives are byte-for-byte reproducible: fixed timestamps, fixed
-attributes, sorted entries.
+attributes, sorted entries; so are the MSI packages (see msi.py), dated by
+SOURCE_DATE_EPOCH when it is set.
 With --sign-pkcs12 (the native build's TOLVANE_SIGN_* values) the release is
 signed: the builds have signed the programs (Setup holds the signed
 launcher's hash), and each MSI is signed here before SHA256SUMS and the winget
@@ -33,6 +35,8 @@ import tolvane_version
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 FILES = ["Readme.txt", "Setup.exe", "Tolvane.exe"]
+# The Group Policy templates, laid out as %SystemRoot%\PolicyDefinitions holds them.
+POLICY_FILES = ["Tolvane.admx", "en-US/Tolvane.adml"]
 PROGRAMS = ["Setup.exe", "Tolvane.exe"]
 
 # build preset: (PE machine the programs must be built for, zip suffix, MSI architecture)
@@ -112,18 +116,41 @@ def sign_package(path, certificate):
 
 
 def write_zip(path, bin_dir):
+    pack(path, {name: os.path.join(bin_dir, name) for name in FILES})
+
+
+def pack(path, entries):
+    """A reproducible zip of {entry name: file}."""
     tmp = path + ".tmp"
     with zipfile.ZipFile(tmp, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
-        for name in sorted(FILES):
+        for name in sorted(entries):
             info = zipfile.ZipInfo(name, date_time=ENTRY_TIME)
             info.compress_type = zipfile.ZIP_DEFLATED
             # Made on "MS-DOS" with plain archive attributes: what a Windows
             # unzipper expects, and independent of the build machine's umask.
             info.create_system = 0
             info.external_attr = 0x20
-            with open(os.path.join(bin_dir, name), "rb") as f:
+            with open(entries[name], "rb") as f:
                 archive.writestr(info, f.read())
     os.replace(tmp, path)
+
+
+def write_policy_zip(out, root, version):
+    """The Group Policy templates' zip; returns its name."""
+    name = "Tolvane-%s-policy.zip" % version
+    pack(os.path.join(out, name),
+         {entry: os.path.join(root, "packaging", "policy", *entry.split("/")) for entry in POLICY_FILES})
+    return name
+
+
+def write_sums(out, names):
+    """out/SHA256SUMS over the files named relative to out (with "/"), in the
+    form `sha256sum -c SHA256SUMS` checks."""
+    path = os.path.join(out, "SHA256SUMS")
+    with open(path, "w", encoding="ascii", newline="\n") as f:
+        for name in sorted(names):
+            f.write("%s  %s\n" % (sha256(os.path.join(out, *name.split("/"))), name))
+    return path
 
 
 def sha256(path):
@@ -160,7 +187,10 @@ def write_winget(out, version, packages, download_url=None):
         "  InstallerSha256: %s\n"
         "  ProductCode: '%s'\n"
         "  AppsAndFeaturesEntries:\n"
-        "  - UpgradeCode: '{%s}'\n" % (arch, base, os.path.basename(path), sha256(path).upper(),
+        "  - UpgradeCode: '{%s}'\n"
+        # winget's --location: <INSTALLPATH> becomes the folder it is given.
+        "  InstallerSwitches:\n"
+        "    InstallLocation: 'INSTALLDIR=\"<INSTALLPATH>\"'\n" % (arch, base, os.path.basename(path), sha256(path).upper(),
                                        msi_product_code(path), msi.upgrade_code())
         for arch, path in sorted(packages.items(), key=lambda item: item[0] != "x86"))
     files = {
@@ -222,21 +252,20 @@ def main():
         package = msi.msi_name(version, arch)
         try:
             msi.build(bin_dir, arch, os.path.join(out, package), version)
-        except (OSError, subprocess.CalledProcessError) as e:
+        except (OSError, ValueError, subprocess.CalledProcessError) as e:
             sys.exit("release: the %s package could not be built (wixl and msibuild from msitools): %s" % (arch, e))
         if certificate:
             sign_package(os.path.join(out, package), certificate)
         archives.append(package)
+    archives.append(write_policy_zip(out, root, version))
 
-    with open(os.path.join(out, "SHA256SUMS"), "w", encoding="ascii", newline="\n") as f:
-        for name in sorted(archives):
-            f.write("%s  %s\n" % (sha256(os.path.join(out, name)), name))
-
-    for name in sorted(archives) + ["SHA256SUMS"]:
+    for name in sorted(archives):
         print(os.path.join(out, name))
     packages = {arch: os.path.join(out, msi.msi_name(version, arch)) for _, _, arch in BUILDS.values()}
-    for path in write_winget(out, version, packages, args.download_url):
+    manifests = write_winget(out, version, packages, args.download_url)
+    for path in manifests:
         print(path)
+    print(write_sums(out, archives + [os.path.relpath(path, out).replace(os.sep, "/") for path in manifests]))
     if not args.download_url:
         print("release: the winget manifests name %s as the packages' address: replace it before submitting them"
               % PLACEHOLDER_DOWNLOAD_URL.format(version=version), file=sys.stderr)

@@ -1,9 +1,10 @@
 """The Windows Installer package under Wine's own msiexec: a silent
 installation with the public properties, the installed launcher at work, and a
 silent removal that takes files, values and the Run entry away again; a repair
-and an upgrade that keep the deployment's choices; the other architecture's
-package of the same version replacing this one; a downgrade and folders the
-package must not lock refused."""
+and an upgrade that keep the deployment's choices, and a repair that keeps
+autostart switched off; the other architecture's
+package of the same version replacing this one; a downgrade, folders the
+package must not lock and values outside their sets refused."""
 
 import glob
 import os
@@ -66,15 +67,17 @@ class MsiPackageTest(unittest.TestCase):
     def entries(self):
         """The Tolvane entries of Programs and Features (either registry
         view), by the package they belong to."""
-        found = []
-        for version in (VERSION, LATER_VERSION):
-            for arch in ("x86", "x64"):
-                for view in ((), ("--64",)):
-                    facts = self.s.driver.run("reg-get", UNINSTALL_KEY + msi.product_code(version, arch),
-                                              "DisplayName", *view)
-                    if any(f["fact"] == "reg-value" and f["exists"] for f in facts):
-                        found.append((version, arch))
-        return sorted(set(found))
+        return sorted((version, arch) for version in (VERSION, LATER_VERSION) for arch in ("x86", "x64")
+                      if self.entry_value("DisplayName", version, arch) is not None)
+
+    def entry_value(self, name, version=VERSION, arch=ARCH):
+        """A value of the package's entry in Programs and Features (either view)."""
+        for view in ((), ("--64",)):
+            facts = self.s.driver.run("reg-get", UNINSTALL_KEY + msi.product_code(version, arch), name, *view)
+            fact = next(f for f in facts if f["fact"] == "reg-value")
+            if fact["exists"]:
+                return fact.get("value")
+        return None
 
     def values(self):
         return {name: self.s.reg_get(LAUNCHER_KEY, name) for name in CHOICES}
@@ -95,6 +98,7 @@ class MsiPackageTest(unittest.TestCase):
                                             "shortcut": True})
         self.assertEqual(self.values(), CHOICES)
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+        self.assertEqual(self.entry_value("InstallLocation"), INSTALL_DIR + "\\")
 
         # The installed launcher reads what the package wrote.
         launcher, icon = self.s.start_launcher(INSTALL_DIR + "\\Tolvane.exe", INSTALL_DIR, with_desktop=False)
@@ -139,6 +143,20 @@ class MsiPackageTest(unittest.TestCase):
         self.msiexec("/x", self.package(LATER_VERSION))
         self.assert_nothing_left()
 
+    def test_repair_keeps_autostart_switched_off(self):
+        self.msiexec("/i", self.package(), "AUTOSTART=1")
+        # What switching the machine's autostart off in Tolvane's menu does.
+        self.s.reg_delete(RUN_KEY, "Tolvane")
+        os.remove(self.s.host_path(INSTALL_DIR + "\\Readme.txt"))
+        for args in (("REINSTALL=ALL", "REINSTALLMODE=omus"), ("ADDLOCAL=ALL",)):
+            with self.subTest(args=args):
+                self.msiexec("/i", self.package(), *args)
+                self.assertTrue(self.installed()["Readme.txt"], "the repair did not run")
+                self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+                self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Hotkey"))
+        self.msiexec("/x", self.package())
+        self.assert_nothing_left()
+
     def test_other_architecture_of_this_version_is_replaced(self):
         other = self.package(arch=OTHER_ARCH)
         if not os.path.exists(self.s.host_path(other)):
@@ -154,12 +172,15 @@ class MsiPackageTest(unittest.TestCase):
         self.msiexec("/x", self.package())
         self.assert_nothing_left()
 
-    def test_folders_it_must_not_lock_are_refused(self):
-        for folder in ("C:\\", "C:\\windows"):
-            with self.subTest(folder=folder):
-                result = self.msiexec("/i", self.package(), "INSTALLDIR=" + folder, check=False)
+    def test_refused_before_anything_changes(self):
+        # Folders it must not lock, and values outside their sets.
+        for args in ("INSTALLDIR=C:\\", "INSTALLDIR=C:\\windows", "MODE=vbHide", "MODE=vbnormalfocus",
+                     "AUTOSTART=yes"):
+            with self.subTest(args=args):
+                result = self.msiexec("/i", self.package(), args, check=False)
                 self.assertNotEqual(result.returncode, 0)
                 self.assertEqual(self.entries(), [])
+                folder = args.partition("=")[2] if args.startswith("INSTALLDIR=") else INSTALL_DIR
                 self.assertFalse(self.installed(folder)["Tolvane.exe"])
                 self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Pfad"))
 

@@ -9,10 +9,14 @@ named in its test."""
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
+import zipfile
+from unittest import mock
 
 import yaml
 
@@ -20,11 +24,13 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import msi  # noqa: E402
 import release  # noqa: E402
+import check_deliverable  # noqa: E402  (beside this file)
 
 ARGS = None
 OTHER_ARCH = {"x86": "x64", "x64": "x86"}
 BIT64 = 0x100
 REGISTRY_KEY_PATH = 0x4
+COMPONENT_TRANSITIVE = 0x40
 # Upgrade table attributes
 ONLY_DETECT, VERSION_MIN_INCLUSIVE, VERSION_MAX_INCLUSIVE = 0x2, 0x100, 0x200
 LOCATOR_RAW, LOCATOR_64BIT = 0x2, 0x10
@@ -55,15 +61,19 @@ def sequence(name):
     return {row["Action"]: (int(row["Sequence"]), row["Condition"]) for row in table(name)}
 
 
+def build_bin(name=""):
+    """This build's bin folder, or a file in it."""
+    return os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(ARGS.msi))), "bin", name)
+
+
 _other_package = []
 
 
 def other_package(work):
     """The other architecture's package, built once from this build's programs."""
     if not _other_package:
-        bin_dir = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(ARGS.msi))), "bin")
         arch = OTHER_ARCH[ARGS.arch]
-        _other_package.append(msi.build(bin_dir, arch, os.path.join(work, msi.msi_name(msi.read_version(), arch))))
+        _other_package.append(msi.build(build_bin(), arch, os.path.join(work, msi.msi_name(msi.read_version(), arch))))
     return _other_package[0]
 
 
@@ -85,6 +95,14 @@ class MsiTablesTest(unittest.TestCase):
     def test_files_and_components(self):
         files = {row["FileName"].split("|")[-1]: row["Component_"] for row in table("File")}
         self.assertEqual(files, {"Tolvane.exe": "Launcher", "Readme.txt": "Readme"}, "Setup.exe is not installed")
+        # A program's version is the one its version record holds; a text file
+        # has none, and only a text file has a hash.
+        pe = check_deliverable.read_pe(build_bin("Tolvane.exe"))
+        record = check_deliverable.VersionInfo(next(iter(pe.resources_of_type(check_deliverable.RT_VERSION).values())))
+        versions = {row["FileName"].split("|")[-1]: row["Version"] for row in table("File")}
+        self.assertEqual(versions, {"Tolvane.exe": ".".join(map(str, record.file_version)), "Readme.txt": ""})
+        hashed = {row["File_"] for row in table("MsiFileHash")}
+        self.assertEqual(hashed, {row["File"] for row in table("File") if not row["Version"]})
         bits64 = {row["Component"]: int(row["Attributes"]) & BIT64 != 0 for row in table("Component")}
         # Programs go where the package's architecture puts them; the settings
         # go to the 32-bit view in both packages, where both launchers read.
@@ -180,6 +198,33 @@ class MsiTablesTest(unittest.TestCase):
                     self.assertTrue(steps["AppSearch"][0] < step < steps["CostFinalize"][0], step)
                     self.assertTrue(condition.startswith("NOT %s" % name), condition)
 
+    def test_uninstall_entry_names_the_folder(self):
+        # Set from INSTALLDIR once costing has resolved it, before the entry is written.
+        setters = [(a["Action"], a["Target"]) for a in table("CustomAction")
+                   if int(a["Type"]) & 0x3F == 51 and a["Source"] == "ARPINSTALLLOCATION"]
+        self.assertEqual([target for _, target in setters], ["[INSTALLDIR]"])
+        steps = sequence("InstallExecuteSequence")
+        self.assertTrue(steps["CostFinalize"][0] < steps[setters[0][0]][0] < steps["RegisterProduct"][0])
+        self.assertEqual(steps[setters[0][0]][1], "")
+
+    def test_values_outside_their_sets_refused(self):
+        with open(os.path.join(ROOT, "launcher", "portable", "WindowModes.h"), encoding="utf-8") as f:
+            modes = re.findall(r'\{L"(\w+)", \d+, L"', f.read())
+        conditions = {row["Condition"]: row["Description"] for row in table("LaunchCondition")}
+        allowed = {}
+        for name in ("MODE", "AUTOSTART"):
+            with self.subTest(property=name):
+                condition = next(c for c in conditions if re.search(r"\b%s = " % name, c))
+                allowed[name] = sorted(re.findall(r'\b%s = "(\w*)"' % name, condition))
+                # The message names what is allowed.
+                for value in allowed[name]:
+                    self.assertIn(value if name == "MODE" else "%s=%s " % (name, value), conditions[condition])
+        self.assertEqual(allowed, {"MODE": sorted(modes), "AUTOSTART": ["0", "1"]})
+        for name_of_sequence in ("InstallUISequence", "InstallExecuteSequence"):
+            steps = sequence(name_of_sequence)
+            self.assertLess(steps["RememberAutostart"][0], steps["LaunchConditions"][0])
+            self.assertLess(steps["LaunchConditions"][0], steps["CostInitialize"][0])
+
     def test_secure_custom_properties(self):
         secure = set(self.properties["SecureCustomProperties"].split(";"))
         self.assertLessEqual({"MODE", "FOLDER", "AUTOSTART", "HOTKEY", "INSTALLDIR"}, secure)
@@ -216,6 +261,14 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual(levels, {"Main": "1", "Autostart": "1000", "Hotkey": "1000"})
         self.assertEqual(sorted((r["Feature_"], r["Level"], r["Condition"]) for r in table("Condition")),
                          [("Autostart", "1", "AUTOSTART=1"), ("Hotkey", "1", "HOTKEY")])
+        # A repair or ADDLOCAL=ALL writes neither value again once it is gone:
+        # their components' conditions are evaluated again (transitive, which
+        # only a real Windows honours; Wine evaluates every time) and true on
+        # a removal, so that no component stays registered.
+        conditions = {r["Component"]: (int(r["Attributes"]) & COMPONENT_TRANSITIVE, r["Condition"])
+                      for r in table("Component") if r["Condition"] or int(r["Attributes"]) & COMPONENT_TRANSITIVE}
+        self.assertEqual(conditions, {"Autostart": (COMPONENT_TRANSITIVE, "AUTOSTART=1 OR REMOVE"),
+                                      "Hotkey": (COMPONENT_TRANSITIVE, "HOTKEY OR REMOVE")})
 
     def test_ice43_ice57_shortcut_in_a_component_of_its_own(self):
         shortcuts = [(r["Directory_"], r["Name"], r["Target"], r["Component_"]) for r in table("Shortcut")]
@@ -229,6 +282,47 @@ class MsiTablesTest(unittest.TestCase):
         self.assertEqual([r for r in table("File") if r["Component_"] == "Shortcut"], [])
         self.assertEqual([r for r in table("Registry") if r["Component_"] == "Shortcut" and int(r["Root"]) != HKMU],
                          [])
+
+
+class ReproducibleMsiTest(unittest.TestCase):
+    """Two builds of one commit give the same bytes, as the zips do."""
+
+    def build(self, name, file_time, environment):
+        # This build's programs as another checkout would have them: other
+        # file times, built later, in another time zone.
+        folder = os.path.join(WORK.name, name)
+        os.makedirs(os.path.join(folder, "bin"))
+        for file in ("Tolvane.exe", "Readme.txt"):
+            shutil.copyfile(build_bin(file), os.path.join(folder, "bin", file))
+            os.utime(os.path.join(folder, "bin", file), (file_time, file_time))
+        with mock.patch.dict(os.environ, environment):
+            if "SOURCE_DATE_EPOCH" not in environment:
+                os.environ.pop("SOURCE_DATE_EPOCH", None)
+            return msi.build(os.path.join(folder, "bin"), ARGS.arch, os.path.join(folder, "Tolvane.msi"))
+
+    @staticmethod
+    def summary(path):
+        out = subprocess.run(["msiinfo", "suminfo", path], capture_output=True, text=True, check=True,
+                             env=dict(os.environ, TZ="UTC")).stdout
+        return dict(line.split(": ", 1) for line in out.splitlines() if ": " in line)
+
+    def test_two_builds_byte_equal_dated_by_the_release(self):
+        first = self.build("first", 1000000000, {})
+        time.sleep(1.1)  # the clock has moved on
+        second = self.build("second", 1300000000, {"TZ": "EST5"})
+        with open(first, "rb") as a, open(second, "rb") as b:
+            self.assertTrue(a.read() == b.read(), "two builds of the same programs differ")
+        dated = self.build("dated", 1000000000, {"SOURCE_DATE_EPOCH": "1700000000"})
+        summaries = [self.summary(path) for path in (first, dated)]
+        # The version's date (the About box's), or SOURCE_DATE_EPOCH's.
+        about = re.search(r"\d+\.\d+\.\d{4}", msi.tolvane_version.read()["TOLVANE_ABOUT_DATE"]).group()
+        dates = [time.asctime(time.strptime(about, "%d.%m.%Y")), time.asctime(time.gmtime(1700000000))]
+        self.assertEqual([(s["Created"], s["Last saved"]) for s in summaries], [(d, d) for d in dates])
+        # A package code of the content: another content, another code.
+        codes = [s["Revision number (UUID)"] for s in summaries]
+        self.assertRegex(codes[0], r"^\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\}$")
+        self.assertNotEqual(codes[0], codes[1])
+        self.assertNotIn(codes[0], (msi.product_code(msi.read_version(), ARGS.arch), msi.NO_PACKAGE_CODE))
 
 
 class WingetManifestsTest(unittest.TestCase):
@@ -270,6 +364,10 @@ class WingetManifestsTest(unittest.TestCase):
         for entry in installer["Installers"]:
             path = self.packages[entry["Architecture"]]
             props = {row["Property"]: row["Value"] for row in table("Property", path)}
+            # winget --location sets the folder Tolvane.exe goes into.
+            location = re.fullmatch(r'(\w+)="<INSTALLPATH>"', entry.pop("InstallerSwitches")["InstallLocation"])
+            launcher = next(row for row in table("Component", path) if row["Component"] == "Launcher")
+            self.assertEqual(location.group(1), launcher["Directory_"])
             self.assertEqual(entry, {
                 "Architecture": entry["Architecture"],
                 "InstallerUrl": "https://example.org/tolvane/1/" + os.path.basename(path),
@@ -291,7 +389,7 @@ class WingetManifestsTest(unittest.TestCase):
         self.assertEqual(sorted(urls), sorted(placeholder + os.path.basename(p) for p in self.packages.values()))
         self.assertRegex(placeholder, r"^https://[^/]+\.invalid/")
 
-    def test_release_writes_them_without_an_address(self):
+    def test_release_writes_them_without_an_address_all_summed(self):
         if not all(os.path.isfile(os.path.join(ROOT, "build", preset, "bin", "Setup.exe"))
                    for preset in release.BUILDS):
             self.skipTest("the release needs both Windows builds")
@@ -305,6 +403,29 @@ class WingetManifestsTest(unittest.TestCase):
             urls = [entry["InstallerUrl"] for entry in yaml.safe_load(f)["Installers"]]
         self.assertTrue(urls and all(u.startswith(release.PLACEHOLDER_DOWNLOAD_URL.format(version=self.version))
                                      for u in urls), urls)
+        # SHA256SUMS covers every other file written, as they were left.
+        written = sorted(os.path.relpath(os.path.join(folder, name), out).replace(os.sep, "/")
+                         for folder, _, names in os.walk(out) for name in names)
+        with open(os.path.join(out, "SHA256SUMS"), encoding="ascii") as f:
+            sums = {name: digest for digest, name in (line.rstrip("\n").split("  ", 1) for line in f)}
+        self.assertEqual(sorted(sums), [name for name in written if name != "SHA256SUMS"])
+        self.assertIn("Tolvane-%s-policy.zip" % self.version, sums)
+        for name, digest in sums.items():
+            self.assertEqual(release.sha256(os.path.join(out, name)), digest, name)
+        # The policy templates as PolicyDefinitions holds them; the same bytes when packed again.
+        policy = os.path.join(out, "Tolvane-%s-policy.zip" % self.version)
+        with zipfile.ZipFile(policy) as archive:
+            entries = {info.filename: archive.read(info) for info in archive.infolist()}
+        sources = {}
+        for name in ("Tolvane.admx", "en-US/Tolvane.adml"):
+            with open(os.path.join(ROOT, "packaging", "policy", name), "rb") as f:
+                sources[name] = f.read()
+        self.assertEqual(entries, sources)
+        again = tempfile.mkdtemp(dir=WORK.name)
+        time.sleep(2)  # a zip's times count in steps of two seconds
+        with open(policy, "rb") as first, open(os.path.join(again, release.write_policy_zip(again, ROOT, self.version)),
+                                               "rb") as second:
+            self.assertTrue(first.read() == second.read(), "the policy templates' zip is not reproducible")
 
 
 if __name__ == "__main__":
