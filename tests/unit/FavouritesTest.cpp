@@ -199,6 +199,11 @@ TEST(FavouritesMenu, CaptionsWithAccessKeysAmpersandsAndCutNames) {
         {0, {surrogates, L"C:\\", L"", L""}, L"&1 " + std::wstring(58, L'a') + L"\u2026"},
         {0, {std::wstring(58, L'a') + L"\xD800\xDC00" L"cd", L"C:\\", L"", L""}, L"&1 " + std::wstring(58, L'a') + L"\u2026"},
         {0, {std::wstring(59, L'a') + L"x\xD800\xDC00", L"C:\\", L"", L""}, L"&1 " + std::wstring(59, L'a') + L"\u2026"},
+        // A whole pair just before the cut stays, also after another pair.
+        {0, {std::wstring(57, L'a') + L"\xD800\xDC00" L"cd", L"C:\\", L"", L""},
+         L"&1 " + std::wstring(57, L'a') + L"\xD800\xDC00\u2026"},
+        {0, {std::wstring(56, L'a') + L"\xD83D\xDCC1\xD83D\xDCC1x", L"C:\\", L"", L""},
+         L"&1 " + std::wstring(56, L'a') + L"\xD83D\xDCC1\u2026"},
         {1, {L"", L"D:\\Only a folder", L"", L""}, L"&2 D:\\Only a folder"},
         {1, {L"  ", L"D:\\x", L"", L""}, L"&2 D:\\x"},
         {0, {L"Tab\there\r\nend\x7F", L"C:\\", L"", L""}, L"&1 Tab here  end "},
@@ -325,6 +330,10 @@ TEST(FavouriteHotkeys, MessagesNameTheFavourite) {
                   L"\u2026\" (Ctrl+Alt+1, used by another program), \"Music\" (Ctrl+Alt+1, given twice) and "
                   L"\"Music\" (Alt+S, menus need it). Choose others in Settings, Favourites.");
     EXPECT_EQ(FavouriteHotkeysNotTakenText(list, {}), L"");
+    // A place past the list (it changed meanwhile) names no favourite.
+    EXPECT_EQ(FavouriteHotkeysNotTakenText(list, {{list.size(), one, false, {}}}), L"");
+    EXPECT_EQ(HotkeyGivenText(one, list.size(), list),
+              L"Ctrl+Alt+1 is already the hotkey of the main folder. Please choose another combination.");
     EXPECT_EQ(FavouriteHotkeyTakenText(list[1], one, L"Hot key is already registered."),
               L"Ctrl+Alt+1, the hotkey of \"Music\", is used by another program. Please choose another "
               L"combination.\n\nHot key is already registered.");
