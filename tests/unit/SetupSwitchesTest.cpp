@@ -24,6 +24,7 @@ TEST(SetupSwitches, ReadsWhatDeploymentToolsPass) {
         {{L"/DIR=C:\\My Tools\" /S  /LOG=C:\\x.txt"}, true, true, false, false, false, L"C:\\My Tools\\",
          L"C:\\x.txt"},
         {{L"/S", L"/DIR=C:\\My Tools\""}, true, true, false, false, false, L"C:\\My Tools\\", std::nullopt},
+        {{L"/DIR=C:\\a\" /LOG=C:\\b\" /S"}, true, true, false, false, false, L"C:\\a\\", L"C:\\b\\"},
         {{L"/DIR=C:\\a\"b"}, false},
         {{L"/DIR=C:\\a\" /S /S"}, false},
         {{L"/Q"}, false},
