@@ -369,10 +369,27 @@ UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launc
     if (const auto user = registry::DeleteValue(backend, Root::CurrentUser, registry::kRunKey, registry::kRunValue);
         !user.Ok() && user.code != winkit::kErrorFileNotFound)
         report.failures.push_back({registry::kRunKey, registry::kRunValue, user.code, Root::CurrentUser});
-    note(registry::kUninstallKey, L"(whole key)",
-         registry::DeleteKey(backend, Root::LocalMachine, registry::kUninstallKey));
-    note(registry::kSettingsKey, L"(whole key)",
-         registry::DeleteKey(backend, Root::LocalMachine, registry::kSettingsKey));
+    for (const wchar_t* top : {registry::kUninstallKey, registry::kSettingsKey}) {
+        // RegDeleteKeyEx refuses a key that has subkeys, with
+        // ERROR_ACCESS_DENIED, and a tool or an administrator may have added
+        // some: a key goes once it has none, from the top again after each.
+        std::wstring key = top;
+        for (std::wstring name;;) {
+            registry::OpenedKey open = registry::KeyOf(backend);
+            if (backend.OpenKey(Root::LocalMachine, key, false, open.Put()) == winkit::kErrorSuccess &&
+                backend.EnumKey(open.Get(), 0, &name) == winkit::kErrorSuccess) {
+                (key += L'\\') += name;
+                continue;
+            }
+            const registry::Status status = registry::DeleteKey(backend, Root::LocalMachine, key);
+            if (status.Ok() && key != top) {
+                key = top;
+                continue;
+            }
+            note(top, L"(whole key)", status);
+            break;
+        }
+    }
     return report;
 }
 
@@ -494,9 +511,14 @@ std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers) {
 }
 
 std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason) {
-    return winkit::Join({L"Windows refused to remove these registry entries:", RegistryList(report.failures, reason),
-                         L"\n\n", winkit::kAdministratorAdvice,
-                         L" Please start Setup.exe as administrator and press Uninstall again."});
+    std::wstring text = L"Windows refused to remove these registry entries:" + RegistryList(report.failures, reason);
+    // Administrator rights help only where they were lacking; any other
+    // refusal is named by the system's message for its code.
+    for (const RegistryFailure& f : report.failures)
+        if (f.error == winkit::kErrorAccessDenied)
+            return winkit::Join({text, L"\n\n", winkit::kAdministratorAdvice,
+                                 L" Please start Setup.exe as administrator and press Uninstall again."});
+    return text;
 }
 
 }  // namespace setup

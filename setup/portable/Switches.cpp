@@ -21,6 +21,7 @@ const wchar_t kSwitchesHelp[] =
     L"      (C:\\Tolvane\\ when not given),\n"
     L"      quoted when it holds blanks:\n"
     L"      \"/DIR=C:\\My Tools\\Tolvane\"\n"
+    L"      or \"/DIR=C:\\My Tools\\\" /S\n"
     L"/AUTOSTART\n"
     L"      Tolvane starts for every user\n"
     L"      at logon\n"
@@ -51,7 +52,33 @@ std::wstring Upper(const std::wstring& text) {
 SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
     SwitchesOrError result;
     Switches& s = result.switches;
-    for (const std::wstring& argument : arguments) {
+    // CommandLineToArgvW reads the backslash of "/DIR=C:\My Tools\" /S as
+    // escaping the closing quote: the quote and the rest of the line join the
+    // value. No path holds a quote, so the value ends at that backslash and the
+    // rest, split at blanks, is read as switches before the next argument.
+    std::wstring rest;
+    std::size_t from = std::wstring::npos;
+    for (std::size_t next = 0;;) {
+        std::wstring argument;
+        const std::size_t start = rest.find_first_not_of(L' ', from);
+        if (start != std::wstring::npos) {
+            from = rest.find(L' ', start);
+            argument.assign(rest.c_str() + start, (from == std::wstring::npos ? rest.size() : from) - start);
+        } else if (next < arguments.size()) {
+            argument = arguments[next++];
+        } else {
+            break;
+        }
+        if (const std::size_t quote = argument.find(L'"', argument.find(L'=')); quote != std::wstring::npos) {
+            if (start != std::wstring::npos) {
+                from = start + quote + 1;
+            } else {
+                rest.assign(argument.c_str() + quote + 1);
+                from = 0;
+            }
+            argument[quote] = L'\\';
+            argument.resize(quote + 1);
+        }
         // The first refusal is reported; the rest is still read, so that a
         // later /S keeps a refused command line silent.
         auto refuse = [&result, &argument](const wchar_t* why) {

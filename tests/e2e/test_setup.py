@@ -534,6 +534,24 @@ class UnattendedSetupTest(unittest.TestCase):
     def setup_at(self, folder, *switches):
         return self.s.wine(folder + "Setup.exe", *switches, check=False, timeout=120).returncode
 
+    def test_a_backslash_before_the_closing_quote_and_a_subkey_under_the_settings(self):
+        # Wine quotes each argument it is given, so the command line as an
+        # administrator types it comes from a batch file, which cmd passes on
+        # unchanged.
+        folder = "C:\\My Tools\\"
+        with open(self.s.host_path("C:\\dir.bat"), "w", encoding="ascii") as f:
+            f.write(f'"{DOWNLOADS}\\Setup.exe" "/DIR={folder}" /S\r\nexit %ERRORLEVEL%\r\n')
+        self.assertEqual(self.s.wine("cmd", "/c", "C:\\dir.bat", check=False, timeout=120).returncode, 0)
+        self.assertEqual(self.s.driver.windows(cls=SETUP_CLASS), [])
+        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "InstallLocation"), folder)
+        self.assertTrue(os.path.isfile(self.s.host_path(folder + "Tolvane.exe")))
+        # Windows deletes no key that has subkeys: Uninstall removes the tree.
+        self.s.reg_set(LAUNCHER_KEY + "\\Extra", "X", "1")
+        self.assertEqual(self.setup_at(folder, "/UNINSTALL", "/S", "/LOG=C:\\subkey.log"), 0)
+        self.assertIsNone(self.s.reg_get(LAUNCHER_KEY + "\\Extra", "X"))
+        self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Pfad"))
+        self.assertEqual(self.log_lines("C:\\subkey.log")[-1], "Result: 0 uninstalled")
+
     def test_silent_log_tells_what_the_window_would(self):
         code = self.setup("/S", "/DIR=C:\\Missing\\Sub", "/LOG=C:\\missing.log")
         self.assertEqual(code, 1603 % 256)

@@ -241,6 +241,8 @@ TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
     for (const auto& c : cases) {
         MemoryRegistry reg;
         reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
+        // A subkey, as a tool may add one: Windows refuses to delete a key that has subkeys.
+        reg.PutString(std::wstring(registry::kSettingsKey) + L"\\Extra\\Deeper", L"X", L"1");
         if (c.refuse) reg.RefuseWrites();
         FakeLaunchers launchers;
         launchers.answer = c.launchers;
@@ -249,6 +251,7 @@ TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
         const FlowResult result = UninstallFlow(reg, launchers, window, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.refuse) << c.name;
+        EXPECT_EQ(reg.HasKey(registry::kSettingsKey), c.refuse) << c.name;
         ASSERT_EQ(window.texts.size(), 1u) << c.name;
         EXPECT_EQ(window.titles[0], c.refuse ? kUninstallNotFinishedTitle : kUninstalledTitle) << c.name;
         EXPECT_TRUE(window.texts[0].size() >= std::wstring(c.told).size() &&

@@ -561,8 +561,10 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     MemoryRegistry user;
     user.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     user.RefuseWrites(1018);  // ERROR_KEY_DELETED
-    EXPECT_TRUE(Contains(UninstallFailureText(RunUninstall(user, none), Reason),
+    const std::wstring other = UninstallFailureText(RunUninstall(user, none), Reason);
+    EXPECT_TRUE(Contains(other,
                          L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
+    EXPECT_FALSE(Contains(other, L"administrator")) << "not the cause";
 }
 
 TEST(StartFailure, NamesTheProgramAndTheReason) {

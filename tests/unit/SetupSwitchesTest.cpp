@@ -19,6 +19,14 @@ TEST(SetupSwitches, ReadsWhatDeploymentToolsPass) {
          L"C:\\logs\\t v.log"},
         {{L"/?"}, true, false, false, false, true, std::nullopt, std::nullopt},
         {{L"/DIR=D:\\T=1"}, true, false, false, false, false, L"D:\\T=1", std::nullopt},
+        // As CommandLineToArgvW splits "/DIR=C:\My Tools\" /S and the like.
+        {{L"/DIR=C:\\My Tools\" /S"}, true, true, false, false, false, L"C:\\My Tools\\", std::nullopt},
+        {{L"/DIR=C:\\My Tools\" /S  /LOG=C:\\x.txt"}, true, true, false, false, false, L"C:\\My Tools\\",
+         L"C:\\x.txt"},
+        {{L"/S", L"/DIR=C:\\My Tools\""}, true, true, false, false, false, L"C:\\My Tools\\", std::nullopt},
+        {{L"/DIR=C:\\a\" /LOG=C:\\b\" /S"}, true, true, false, false, false, L"C:\\a\\", L"C:\\b\\"},
+        {{L"/DIR=C:\\a\"b"}, false},
+        {{L"/DIR=C:\\a\" /S /S"}, false},
         {{L"/Q"}, false},
         {{L"/DIR"}, false},
         {{L"/DIR="}, false},
@@ -60,6 +68,7 @@ TEST(SetupSwitches, TheFirstBadArgumentIsNamed) {
         {{L"/DIR=C:\\a", L"/UNINSTALL", L"/Q"}, L"\"/UNINSTALL\": not with /DIR= or /AUTOSTART"},
         {{L"/UNINSTALL", L"/AUTOSTART", L"/Q"}, L"\"/AUTOSTART\": not with /UNINSTALL"},
         {{L"/UNINSTALL", L"/S", L"/DIR=C:\\a"}, L"\"/DIR=C:\\a\": not with /UNINSTALL"},
+        {{L"/DIR=C:\\My Tools\" /Q /S"}, L"\"/Q\": unknown switch"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ParseSwitches(c.arguments).error, c.named) << testing::PrintToString(c.arguments);
