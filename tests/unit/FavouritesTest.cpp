@@ -308,6 +308,7 @@ TEST(FavouriteHotkeys, NoCombinationTwiceAcrossTheList) {
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+1"), main, list, 0), 1u);
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+1"), main, list, 1), 0u);
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+2"), main, list, 5), std::nullopt);
+    EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+2"), main, {}, 5), std::nullopt) << "no favourites at all";
     EXPECT_EQ(HotkeyHolder(*ParseHotkey(L"Ctrl+Alt+2"), main, list, 0), 5u);
     EXPECT_EQ(HotkeyHolder(main, main, list, 2), kMainFolder);
     EXPECT_EQ(HotkeyHolder(Hotkey{}, Hotkey{}, list, 4), std::nullopt) << "no hotkey is never given twice";
