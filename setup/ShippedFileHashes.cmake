@@ -8,7 +8,7 @@ file(CONFIGURE OUTPUT "${OUTPUT}" CONTENT [[
 // Generated when Setup is built, from the Tolvane.exe and Readme.txt built
 // with it; not to be edited.
 namespace setup {
-inline constexpr char kLauncherSha256[] = "@launcher@";
-inline constexpr char kReadmeSha256[] = "@readme@";
+inline constexpr wchar_t kLauncherSha256[] = L"@launcher@";
+inline constexpr wchar_t kReadmeSha256[] = L"@readme@";
 }  // namespace setup
 ]] @ONLY)

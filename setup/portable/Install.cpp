@@ -206,7 +206,7 @@ private:
                                                  : m_files.ReadSource(source, &bytes, &tooLarge);
             if (!read.Ok()) return Fail(FailedStep::SourceMissing, target, source, read.code);
             if (!own) {
-                const std::string& expected =
+                const std::wstring& expected =
                     std::wstring(name) == kLauncherFile ? m_sources.launcherSha256 : m_sources.readmeSha256;
                 if (tooLarge || Sha256Hex(bytes.data(), bytes.size()) != expected)
                     return Fail(FailedStep::SourceChanged, target, source);

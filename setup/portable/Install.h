@@ -19,8 +19,8 @@ namespace setup {
 // and the guide, which must be the ones Setup was built with.
 struct Sources {
     std::wstring programPath;
-    std::string launcherSha256;
-    std::string readmeSha256;
+    std::wstring launcherSha256;
+    std::wstring readmeSha256;
 };
 
 // The folder, as a full path with short names expanded, and what Install does there.

@@ -43,7 +43,7 @@ void Compress(std::array<std::uint32_t, 8>& state, const std::uint8_t* block) {
 
 }  // namespace
 
-std::string Sha256Hex(const std::uint8_t* data, std::size_t size) {
+std::wstring Sha256Hex(const std::uint8_t* data, std::size_t size) {
     std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                           0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
     std::size_t done = 0;
@@ -58,9 +58,9 @@ std::string Sha256Hex(const std::uint8_t* data, std::size_t size) {
     for (int i = 0; i < 8; ++i) tail[tailSize - 1 - i] = static_cast<std::uint8_t>(bits >> (8 * i));
     for (std::size_t at = 0; at < tailSize; at += 64) Compress(state, tail + at);
 
-    std::string hex;
+    std::wstring hex;
     for (std::uint32_t word : state)
-        for (int shift = 28; shift >= 0; shift -= 4) hex += "0123456789abcdef"[(word >> shift) & 0xF];
+        for (int shift = 28; shift >= 0; shift -= 4) hex += L"0123456789abcdef"[(word >> shift) & 0xF];
     return hex;
 }
 

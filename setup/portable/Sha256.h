@@ -7,7 +7,9 @@
 
 namespace setup {
 
-// Lower-case hex digits, as CMake's file(SHA256) writes them.
-std::string Sha256Hex(const std::uint8_t* data, std::size_t size);
+// Lower-case hex digits, as CMake's file(SHA256) writes them. Wide, as every
+// other text of Setup: one narrow std::string would link in the narrow
+// string's whole instantiation from libstdc++ (30 KiB of code and unwind tables).
+std::wstring Sha256Hex(const std::uint8_t* data, std::size_t size);
 
 }  // namespace setup

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "Error.h"
 #include "Win32Paths.h"
 
@@ -54,7 +56,7 @@ winkit::Win32Result LogFile::Write(const std::wstring& line) {
     const std::wstring full = stamp + line + L"\r\n";
     const int size =
         WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::vector<char> bytes(static_cast<std::size_t>(size));
     WideCharToMultiByte(CP_UTF8, 0, full.data(), static_cast<int>(full.size()), bytes.data(), size, nullptr,
                         nullptr);
     DWORD written = 0;
