@@ -88,10 +88,11 @@ class SignedBuildTest(unittest.TestCase):
                 self.assertEqual(verifies, result.returncode == 0, result.stdout + result.stderr)
 
     def test_setup_holds_the_signed_launchers_hash(self):
+        # Setup keeps its hashes as wide text, as every other text it has.
         with open(os.path.join(self.bin, "Setup.exe"), "rb") as f:
             setup = f.read()
         launcher = sha256(os.path.join(self.bin, "Tolvane.exe"))
-        self.assertTrue(launcher.encode() in setup, "Setup.exe does not hold the signed launcher's " + launcher)
+        self.assertTrue(launcher.encode("utf-16-le") in setup, "Setup.exe does not hold the signed launcher's " + launcher)
 
     def test_programs_meet_the_size_goal_as_linked(self):
         for name in cd.PROGRAMS:
