@@ -136,7 +136,10 @@ class MsiPackageTest(unittest.TestCase):
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
 
         # A later version, without the command line, replaces it and keeps them;
-        # the command line still wins over what is kept.
+        # the command line still wins over what is kept. The default folder
+        # existing is no refusal on an upgrade from a version that remembered
+        # no folder.
+        self.s.reg_delete(LAUNCHER_KEY, "InstallDir")
         self.msiexec("/i", self.package(LATER_VERSION), "MODE=vbMinimizedFocus")
         self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
         self.assertEqual(self.values(), dict(CHOICES, Modus="vbMinimizedFocus"))
