@@ -193,9 +193,16 @@ class MsiPackageTest(unittest.TestCase):
                 os.remove(self.s.host_path(folder + "\\Readme.txt"))
                 self.msiexec("/i", self.package(), "REINSTALL=ALL", "REINSTALLMODE=omus")
                 self.assertTrue(self.installed(folder)["Readme.txt"], "the repair went elsewhere")
+                if not again:
+                    # Left out, the default folder existing is no refusal:
+                    # it is not where the upgrade goes.
+                    self.s.make_dirs(INSTALL_DIR)
                 self.msiexec("/i", self.package(LATER_VERSION), *again)
                 self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
                 self.assertTrue(self.installed(folder)["Tolvane.exe"])
+                if not again:
+                    self.assertEqual(os.listdir(self.s.host_path(INSTALL_DIR)), [])
+                    os.rmdir(self.s.host_path(INSTALL_DIR))
                 self.assertFalse(os.path.exists(self.s.host_path(INSTALL_DIR)))
                 self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{folder}\\Tolvane.exe"')
                 self.assertEqual(self.entry_value("InstallLocation", LATER_VERSION), folder + "\\")
