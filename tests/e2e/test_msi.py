@@ -255,6 +255,8 @@ class MsiPackageTest(unittest.TestCase):
             self.assertEqual(self.s.reg_get(SETUP_KEY, "DisplayName"), package_name)
         finally:
             self.s.wine(SETUP_FOLDER + "Setup.exe", "/UNINSTALL", "/S", timeout=120)
+            if self.entries():
+                self.msiexec("/x", self.package(), check=False)
         self.assert_nothing_left()
 
 
