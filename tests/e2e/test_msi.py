@@ -229,6 +229,8 @@ class MsiPackageTest(unittest.TestCase):
                 if existing:
                     self.assertEqual(os.listdir(self.s.host_path(existing)), [])
                     os.rmdir(self.s.host_path(existing))
+        if self.entries():
+            self.msiexec("/x", self.package())
 
     def test_setup_and_the_package_refuse_each_other(self):
         """One installation per computer, whichever came first; each names
