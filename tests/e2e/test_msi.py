@@ -57,6 +57,11 @@ class MsiPackageTest(unittest.TestCase):
         cls.s.install_programs({"C:\\Downloads": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
         cls.s.start_desktop()
 
+    def tearDown(self):
+        # What a failed test left installed would fail the next ones too.
+        for version, arch in self.entries():
+            self.msiexec("/x", self.package(version, arch), check=False)
+
     def package(self, version=VERSION, arch=ARCH):
         return PACKAGES + "\\" + msi.msi_name(version, arch)
 
@@ -229,8 +234,6 @@ class MsiPackageTest(unittest.TestCase):
                 if existing:
                     self.assertEqual(os.listdir(self.s.host_path(existing)), [])
                     os.rmdir(self.s.host_path(existing))
-        if self.entries():
-            self.msiexec("/x", self.package())
 
     def test_setup_and_the_package_refuse_each_other(self):
         """One installation per computer, whichever came first; each names
@@ -257,8 +260,6 @@ class MsiPackageTest(unittest.TestCase):
             self.assertEqual(self.s.reg_get(SETUP_KEY, "DisplayName"), package_name)
         finally:
             self.s.wine(SETUP_FOLDER + "Setup.exe", "/UNINSTALL", "/S", timeout=120)
-            if self.entries():
-                self.msiexec("/x", self.package(), check=False)
         self.assert_nothing_left()
 
 
