@@ -239,14 +239,9 @@ class MsiTablesTest(unittest.TestCase):
         searches = {row["Property"]: row["Signature_"] for row in table("AppSearch")}
         locator = next(r for r in table("RegLocator") if r["Signature_"] == searches["SETUP_UNINSTALL"])
         # Setup's uninstall entry, in the 32-bit view where Setup writes it.
-        self.assertEqual((locator["Root"], locator["Key"], locator["Name"]),
-                         (str(HKLM), self.layout["kUninstallKey"], self.layout["kUninstallStringValue"]))
-        self.assertEqual(int(locator["Type"]) & (LOCATOR_RAW | LOCATOR_64BIT), LOCATOR_RAW)
-        conditions = {row["Condition"]: row["Description"] for row in table("LaunchCondition")}
-        # A repair or the removal of the package is not held up.
-        self.assertIn("[SETUP_UNINSTALL] /UNINSTALL /S", conditions["Installed OR NOT SETUP_UNINSTALL"])
-        setup = header_strings("setup/portable/InstallConstants.h")
-        self.assertEqual(self.properties["ProductName"], setup["kDisplayName"])
+        self.assertEqual((locator["Root"], locator["Key"], locator["Name"], locator["Type"]),
+                         (str(HKLM), self.layout["kUninstallKey"], self.layout["kUninstallStringValue"], str(LOCATOR_RAW)))
+        self.assertEqual(self.properties["ProductName"], header_strings("setup/portable/InstallConstants.h")["kDisplayName"])
 
     def test_install_folder_locked_and_folders_refused(self):
         self.assertEqual(table("LockPermissions"), [], "a package holds one of the two permission tables")
@@ -262,23 +257,12 @@ class MsiTablesTest(unittest.TestCase):
         execute = sequence("InstallExecuteSequence")
         self.assertLess(execute["CreateFolders"][0], execute["InstallFiles"][0])
         # An existing folder is refused before anything happens (but for the
-        # remembered one): AppSearch looks for the folder INSTALLDIR names,
-        # else the default one, which two setters before it name.
-        default = "[%s]Tolvane\\" % ("ProgramFiles64Folder" if ARGS.arch == "x64" else "ProgramFilesFolder")
-        named = sorted((a["Target"], a["Action"]) for a in table("CustomAction") if a["Source"] == "NAMED_FOLDER")
-        self.assertEqual([target for target, _ in named], sorted([default, "[INSTALLDIR]"]))
+        # remembered one): AppSearch looks for the folder NAMED_FOLDER names.
         searches = {row["Property"]: row["Signature_"] for row in table("AppSearch")}
         self.assertEqual([(r["Parent"], r["Path"], r["Depth"]) for r in table("DrLocator")
                           if r["Signature_"] == searches["FOUND_FOLDER"]], [("", "[NAMED_FOLDER]", "0")])
-        self.assertEqual(table("Signature"), [], "a directory search has no file signature")
-        given = dict(named)
-        for name_of_sequence in ("InstallUISequence", "InstallExecuteSequence"):
-            steps = sequence(name_of_sequence)
-            self.assertLess(steps[given[default]][0], steps[given["[INSTALLDIR]"]][0])
-            self.assertEqual(steps[given["[INSTALLDIR]"]][1], "INSTALLDIR")
-            self.assertLess(steps[given["[INSTALLDIR]"]][0], steps["AppSearch"][0])
-        existing = next(c for c in (row["Condition"] for row in table("LaunchCondition")) if "FOUND_FOLDER" in c)
-        self.assertTrue(existing.startswith("Installed OR NOT FOUND_FOLDER OR "), existing)
+        self.assertTrue(any(row["Condition"].startswith("Installed OR NOT FOUND_FOLDER OR ")
+                            for row in table("LaunchCondition")))
         # A drive's root and network paths are refused before anything happens.
         refuse = [a for a in table("CustomAction") if int(a["Type"]) == 19]
         self.assertEqual(len(refuse), 1)
