@@ -235,14 +235,6 @@ class MsiTablesTest(unittest.TestCase):
         # not choose where the machine's Run value points.
         self.assertFalse({"AUTOSTART", "INSTALLDIR"} & secure)
 
-    def test_setup_installation_refused_and_the_same_name_shown(self):
-        searches = {row["Property"]: row["Signature_"] for row in table("AppSearch")}
-        locator = next(r for r in table("RegLocator") if r["Signature_"] == searches["SETUP_UNINSTALL"])
-        # Setup's uninstall entry, in the 32-bit view where Setup writes it.
-        self.assertEqual((locator["Root"], locator["Key"], locator["Name"], locator["Type"]),
-                         (str(HKLM), self.layout["kUninstallKey"], self.layout["kUninstallStringValue"], str(LOCATOR_RAW)))
-        self.assertEqual(self.properties["ProductName"], header_strings("setup/portable/InstallConstants.h")["kDisplayName"])
-
     def test_install_folder_locked_and_folders_refused(self):
         self.assertEqual(table("LockPermissions"), [], "a package holds one of the two permission tables")
         self.assertIn({"Directory_": "INSTALLDIR", "Component_": "Launcher"}, table("CreateFolder"))
@@ -256,13 +248,6 @@ class MsiTablesTest(unittest.TestCase):
                          ["A;OICI;0x1200a9;;;BU", "A;OICI;FA;;;BA", "A;OICI;FA;;;SY"])
         execute = sequence("InstallExecuteSequence")
         self.assertLess(execute["CreateFolders"][0], execute["InstallFiles"][0])
-        # An existing folder is refused before anything happens (but for the
-        # remembered one): AppSearch looks for the folder NAMED_FOLDER names.
-        searches = {row["Property"]: row["Signature_"] for row in table("AppSearch")}
-        self.assertEqual([(r["Parent"], r["Path"], r["Depth"]) for r in table("DrLocator")
-                          if r["Signature_"] == searches["FOUND_FOLDER"]], [("", "[NAMED_FOLDER]", "0")])
-        self.assertTrue(any(row["Condition"].startswith("Installed OR NOT FOUND_FOLDER OR ")
-                            for row in table("LaunchCondition")))
         # A drive's root and network paths are refused before anything happens.
         refuse = [a for a in table("CustomAction") if int(a["Type"]) == 19]
         self.assertEqual(len(refuse), 1)
