@@ -40,27 +40,28 @@ CODEPAGE = "cp1252"
 
 # Public properties a managed installation by a user without administrator
 # rights passes on to the installation itself (the rest would be dropped).
-SECURE_PROPERTIES = ["AUTOSTART", "FOLDER", "HOTKEY", "INSTALLDIR", "MODE"]
+# Not INSTALLDIR and AUTOSTART: such a user would choose the folder that the
+# machine's Run value starts a program from for everyone.
+SECURE_PROPERTIES = ["FOLDER", "HOTKEY", "MODE"]
 
 # The install folder (and through inheritance its files): owner Administrators,
 # Administrators and SYSTEM full control, Users read and execute, nothing
 # inherited from the folder above; the descriptor Setup gives its folder.
 INSTALL_FOLDER_SDDL = "O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)"
 # Folders the package refuses to install into, since it would lock them as
-# above: a drive's root, a network path, and the folders Windows needs for
-# itself. Checked after CostFinalize, when INSTALLDIR is a full path with its
-# trailing backslash.
-REFUSED_FOLDER_CONDITION = "NOT Installed AND (%s)" % " OR ".join(
-    ['INSTALLDIR >> ":\\"', 'INSTALLDIR << "\\\\"']
-    + ["INSTALLDIR ~= %s" % folder for folder in (
-        "WindowsFolder", "SystemFolder", "System64Folder", "ProgramFilesFolder", "ProgramFiles64Folder",
-        "CommonFilesFolder", "CommonFiles64Folder", "CommonAppDataFolder")])
+# above: a drive's root and a network path. Checked after CostFinalize, when
+# INSTALLDIR is a full path with its trailing backslash. Any other existing
+# folder (Windows' own among them) is refused earlier by a launch condition on
+# FOUND_FOLDER (Tolvane.wxs).
+REFUSED_FOLDER_CONDITION = 'NOT Installed AND (INSTALLDIR >> ":\\" OR INSTALLDIR << "\\\\")'
 REFUSED_FOLDER_MESSAGE = ("Tolvane cannot be installed into [INSTALLDIR]: the package gives its folder permissions "
                           "of its own. Choose a folder for Tolvane alone.")
 
 # The columns of the tables wixl does not make (as msiinfo export writes them).
 NEW_TABLES = {
     "Condition": ("Feature_\tLevel\tCondition", "s38\ti2\tS255", "Condition\tFeature_\tLevel"),
+    # A directory search: its Signature_ is in no Signature table row.
+    "DrLocator": ("Signature_\tParent\tPath\tDepth", "s72\tS72\tS255\tI2", "DrLocator\tSignature_\tParent\tPath"),
     "MsiLockPermissionsEx": ("MsiLockPermissionsEx\tLockObject\tTable\tSDDLText\tCondition",
                              "s72\ts72\ts32\ts0\tS255", "MsiLockPermissionsEx\tMsiLockPermissionsEx"),
 }
@@ -181,6 +182,10 @@ def edits(version):
         "MsiFileHash": lambda built: [row for row in built if row[0] not in versions],
         "Registry": lambda built: [[row[0], HKMU if row[1] == WIXL_HKMU else row[1]] + row[2:] for row in built],
         "CustomAction": add(("RefuseFolder", str(CUSTOM_ACTION_ERROR), "", REFUSED_FOLDER_MESSAGE, "")),
+        # FOUND_FOLDER: the folder NAMED_FOLDER names (Tolvane.wxs sets it
+        # before AppSearch), when it exists.
+        "DrLocator": replace_with(("NamedFolder", "", "[NAMED_FOLDER]", "0")),
+        "AppSearch": add(("FOUND_FOLDER", "NamedFolder")),
         "InstallUISequence": add(refuse_folder),
         "InstallExecuteSequence": add(refuse_folder),
         "MsiLockPermissionsEx": replace_with(

@@ -5,6 +5,7 @@
 #include "Decimal.h"
 #include "InstallTexts.h"
 #include "Join.h"
+#include "Win32Result.h"
 
 namespace setup {
 
@@ -77,6 +78,37 @@ std::wstring WithParagraph(const std::wstring& text, const std::wstring& paragra
     return paragraph.empty() ? text : Join({text, L"\n\n", paragraph});
 }
 
+// Whether Tolvane's Windows Installer package is installed on this computer,
+// and *productCode its product code ("{...}"): Setup does not install beside
+// it, since both would own the same machine's values and either's removal
+// would take them from the other. Windows Installer lists each installed
+// product under its UpgradeCode. In this file, so that its one caller inlines
+// it: a function of its own costs the i686 Setup 512 bytes of unwind tables.
+bool InstalledPackage(registry::Backend& backend, std::wstring* productCode) {
+    // packaging/msi/Tolvane.wxs's UpgradeCode {5B1E3C1A-7D2F-4E8B-9C61-0F4A2D7B9E53},
+    // packed as below, in the system's own view (that of the machine's
+    // policies): Windows shares Classes\Installer between both views, Wine
+    // keeps it in the 64-bit one only. The path goes through *productCode: a
+    // string of its own would be built inline.
+    productCode->assign(L"Software\\Classes\\Installer\\UpgradeCodes\\A1C3E1B5F2D7B8E4C916F0A4D2B7E935");
+    registry::OpenedKey key = registry::KeyOf(backend);
+    if (backend.OpenKey(registry::Root::MachinePolicy, *productCode, false, key.Put()) != winkit::kErrorSuccess ||
+        backend.EnumValue(key.Get(), 0, productCode) != winkit::kErrorSuccess)
+        return false;
+    if (productCode->size() != 32) return true;
+    // Windows Installer packs a GUID's 32 digits with the first three groups
+    // reversed and the two digits of each later byte swapped.
+    wchar_t code[38];
+    for (unsigned i = 0, at = 0; i < 32; ++i) {
+        if (i == 8 || i == 12 || i == 16 || i == 20) code[++at] = L'-';
+        code[++at] = (*productCode)[i < 8 ? 7 - i : i < 12 ? 19 - i : i < 16 ? 27 - i : i ^ 1];
+    }
+    code[0] = L'{';
+    code[37] = L'}';
+    productCode->assign(code, 38);
+    return true;
+}
+
 }  // namespace
 
 FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, FileService& files,
@@ -85,10 +117,16 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     const std::wstring& text = request.folderText;
     log.Line(Join({L"Install to ", text, request.autostart ? L", starting for every user at logon" : L""}));
     const std::wstring fullPath = files.FullPath(text);
-    if (const auto refusal = RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath))) {
-        LogResult(log, kExitBadSwitch, Join({L"the folder cannot be used: ", OneLine(*refusal)}));
+    std::wstring package;
+    const bool packaged = InstalledPackage(backend, &package);
+    if (const auto refusal = packaged ? Join({L"Installation stopped: Tolvane's MSI package is already installed. Please "
+                                              L"remove it first, in Programs and Features or with msiexec /x ",
+                                              package})
+                                      : RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath))) {
+        const int code = packaged ? kExitFailed : kExitBadSwitch;
+        LogResult(log, code, Join({packaged ? L"not installed: " : L"the folder cannot be used: ", OneLine(*refusal)}));
         front.Tell(*refusal, kNotFinishedTitle);
-        return Ended(log, front, reason, {Outcome::FolderRefused, kExitBadSwitch});
+        return Ended(log, front, reason, {packaged ? Outcome::Failed : Outcome::FolderRefused, code});
     }
     // Short names expanded before they could reach the Run value or the uninstall entry.
     const InstallPlan plan = MakeInstallPlan(files.LongPath(fullPath), sources.programPath, request.autostart);

@@ -32,7 +32,7 @@ inline constexpr wchar_t kEstimatedSizeValue[] = L"EstimatedSize";
 inline constexpr wchar_t kNoModifyValue[] = L"NoModify";
 inline constexpr wchar_t kNoRepairValue[] = L"NoRepair";
 inline constexpr wchar_t kQuietUninstallStringValue[] = L"QuietUninstallString";
-inline constexpr wchar_t kDisplayName[] = L"Varnholt Tolvane";
+inline constexpr wchar_t kDisplayName[] = L"Tolvane";
 
 // The launcher is started minimized and activated (SW_SHOWMINIMIZED).
 inline constexpr int kLauncherShowState = 2;

@@ -3,8 +3,10 @@ installation with the public properties, the installed launcher at work, and a
 silent removal that takes files, values and the Run entry away again; a repair
 and an upgrade that keep the deployment's choices, and a repair that keeps
 autostart switched off; the other architecture's
-package of the same version replacing this one; a downgrade, folders the
-package must not lock and values outside their sets refused."""
+package of the same version replacing this one, and upgrades keeping the
+folder an earlier installation remembered; a downgrade, folders the package
+must not lock (existing ones) and values outside their sets refused; Setup.exe
+and the package each refusing to install beside the other."""
 
 import glob
 import os
@@ -29,6 +31,8 @@ LATER_VERSION = "%s.%02d" % (VERSION.split(".")[0], int(VERSION.split(".")[1]) +
 SHORTCUTS = ("ProgramData/Microsoft/Windows/Start Menu/Programs/Tolvane.lnk",
              "users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Tolvane.lnk")
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+SETUP_KEY = UNINSTALL_KEY + "Varnholt Tolvane"
+SETUP_FOLDER = "C:\\Tolvane\\"
 CHOICES = {"Pfad": "C:\\Work", "Modus": "vbNormalFocus", "Hotkey": "Ctrl+Alt+F11"}
 
 
@@ -50,7 +54,13 @@ class MsiPackageTest(unittest.TestCase):
         cls.addClassCleanup(cls.s.close)
         cls.s.install_files(PACKAGES, [this, later] + ([other] if os.path.exists(other) else []))
         cls.s.make_dirs("C:\\Work")
+        cls.s.install_programs({"C:\\Downloads": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
         cls.s.start_desktop()
+
+    def tearDown(self):
+        # What a failed test left installed would fail the next ones too.
+        for version, arch in self.entries():
+            self.msiexec("/x", self.package(version, arch), check=False)
 
     def package(self, version=VERSION, arch=ARCH):
         return PACKAGES + "\\" + msi.msi_name(version, arch)
@@ -131,7 +141,10 @@ class MsiPackageTest(unittest.TestCase):
         self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
 
         # A later version, without the command line, replaces it and keeps them;
-        # the command line still wins over what is kept.
+        # the command line still wins over what is kept. The default folder
+        # existing is no refusal on an upgrade from a version that remembered
+        # no folder.
+        self.s.reg_delete(LAUNCHER_KEY, "InstallDir")
         self.msiexec("/i", self.package(LATER_VERSION), "MODE=vbMinimizedFocus")
         self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
         self.assertEqual(self.values(), dict(CHOICES, Modus="vbMinimizedFocus"))
@@ -165,24 +178,89 @@ class MsiPackageTest(unittest.TestCase):
         self.assertEqual(self.entries(), [(VERSION, OTHER_ARCH)])
         self.msiexec("/i", self.package())
         self.assertEqual(self.entries(), [(VERSION, ARCH)])
-        self.assertFalse(os.path.exists(self.s.host_path(FOLDERS[OTHER_ARCH])))
-        self.assertTrue(self.installed()["Tolvane.exe"])
+        # Into the folder the other one remembered, where the Run values point.
+        kept = FOLDERS[OTHER_ARCH]
+        self.assertTrue(self.installed(kept)["Tolvane.exe"])
+        self.assertFalse(os.path.exists(self.s.host_path(INSTALL_DIR)))
         self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\Work")
-        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{INSTALL_DIR}\\Tolvane.exe"')
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{kept}\\Tolvane.exe"')
         self.msiexec("/x", self.package())
         self.assert_nothing_left()
 
+    def test_upgrades_keep_the_remembered_folder(self):
+        folder = "C:\\Tools\\Kept"
+        # Given again (without the trailing backslash the remembered one has):
+        # the remembered folder existing is the package's own. Left out: the
+        # remembered one.
+        for again in (("INSTALLDIR=" + folder,), ()):
+            with self.subTest(again=again):
+                self.msiexec("/i", self.package(), "INSTALLDIR=" + folder, "AUTOSTART=1")
+                os.remove(self.s.host_path(folder + "\\Readme.txt"))
+                self.msiexec("/i", self.package(), "REINSTALL=ALL", "REINSTALLMODE=omus")
+                self.assertTrue(self.installed(folder)["Readme.txt"], "the repair went elsewhere")
+                if not again:
+                    # Left out, the default folder existing is no refusal:
+                    # it is not where the upgrade goes.
+                    self.s.make_dirs(INSTALL_DIR)
+                self.msiexec("/i", self.package(LATER_VERSION), *again)
+                self.assertEqual(self.entries(), [(LATER_VERSION, ARCH)])
+                self.assertTrue(self.installed(folder)["Tolvane.exe"])
+                if not again:
+                    self.assertEqual(os.listdir(self.s.host_path(INSTALL_DIR)), [])
+                    os.rmdir(self.s.host_path(INSTALL_DIR))
+                self.assertFalse(os.path.exists(self.s.host_path(INSTALL_DIR)))
+                self.assertEqual(self.s.reg_get(RUN_KEY, "Tolvane"), f'"{folder}\\Tolvane.exe"')
+                self.assertEqual(self.entry_value("InstallLocation", LATER_VERSION), folder + "\\")
+                self.msiexec("/x", self.package(LATER_VERSION))
+                self.assert_nothing_left()
+                self.assertFalse(os.path.exists(self.s.host_path(folder)))
+
     def test_refused_before_anything_changes(self):
-        # Folders it must not lock, and values outside their sets.
-        for args in ("INSTALLDIR=C:\\", "INSTALLDIR=C:\\windows", "MODE=vbHide", "MODE=vbnormalfocus",
-                     "AUTOSTART=yes"):
+        # Folders it must not lock (any that exists: the one named, or the
+        # default one), and values outside their sets.
+        for args, existing in (("INSTALLDIR=C:\\", None), ("INSTALLDIR=C:\\windows", None),
+                               ("INSTALLDIR=C:\\Users\\Public\\", None),
+                               ("INSTALLDIR=C:\\Tools\\Tolvane\\", "C:\\Tools\\Tolvane"), ("", INSTALL_DIR),
+                               ("MODE=vbHide", None), ("MODE=vbnormalfocus", None), ("AUTOSTART=yes", None)):
             with self.subTest(args=args):
-                result = self.msiexec("/i", self.package(), args, check=False)
+                if existing:
+                    self.s.make_dirs(existing)
+                result = self.msiexec("/i", self.package(), *args.split(), check=False)
                 self.assertNotEqual(result.returncode, 0)
                 self.assertEqual(self.entries(), [])
                 folder = args.partition("=")[2] if args.startswith("INSTALLDIR=") else INSTALL_DIR
                 self.assertFalse(self.installed(folder)["Tolvane.exe"])
                 self.assertIsNone(self.s.reg_get(LAUNCHER_KEY, "Pfad"))
+                if existing:
+                    self.assertEqual(os.listdir(self.s.host_path(existing)), [])
+                    os.rmdir(self.s.host_path(existing))
+
+    def test_setup_and_the_package_refuse_each_other(self):
+        """One installation per computer, whichever came first; each names
+        the other and how it is removed, and changes nothing."""
+        setup = ("C:\\Downloads\\Setup.exe", "/S", "/DIR=" + SETUP_FOLDER, "/LOG=C:\\setup.log")
+        self.msiexec("/i", self.package(), "FOLDER=C:\\Work")
+        self.assertEqual(self.s.wine(*setup, check=False, timeout=120).returncode, 1603 % 256)
+        with open(self.s.host_path("C:\\setup.log"), encoding="utf-8") as f:
+            self.assertIn("msiexec /x " + msi.product_code(VERSION, ARCH), f.read().splitlines()[-1])
+        self.assertFalse(os.path.exists(self.s.host_path(SETUP_FOLDER)))
+        self.assertIsNone(self.s.reg_get(SETUP_KEY, "DisplayName"))
+        self.assertEqual(self.s.reg_get(LAUNCHER_KEY, "Pfad"), "C:\\Work")
+        package_name = self.entry_value("DisplayName")
+        self.msiexec("/x", self.package())
+
+        self.s.wine(*setup, timeout=120)
+        try:
+            result = self.msiexec("/i", self.package(), "FOLDER=C:\\Work", check=False)
+            self.assertEqual(result.returncode, 1603 % 256)
+            self.assertEqual(self.entries(), [])
+            self.assertFalse(os.path.exists(self.s.host_path(INSTALL_DIR)))
+            self.assertEqual(self.values(), {"Pfad": "C:\\", "Modus": "vbMaximizedFocus", "Hotkey": None})
+            # One name in Programs and Features, whichever installed it.
+            self.assertEqual(self.s.reg_get(SETUP_KEY, "DisplayName"), package_name)
+        finally:
+            self.s.wine(SETUP_FOLDER + "Setup.exe", "/UNINSTALL", "/S", timeout=120)
+        self.assert_nothing_left()
 
 
 if __name__ == "__main__":

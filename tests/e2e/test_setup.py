@@ -204,7 +204,7 @@ class SetupInstallTest(unittest.TestCase):
             (RUN_KEY, "Tolvane", quoted(folder + "Tolvane.exe") if autostart else None),
             (LAUNCHER_KEY, "Modus", "vbMaximizedFocus"),
             (LAUNCHER_KEY, "Pfad", "C:\\"),
-            (UNINSTALL_KEY, "DisplayName", "Varnholt Tolvane"),
+            (UNINSTALL_KEY, "DisplayName", "Tolvane"),
             (UNINSTALL_KEY, "UninstallString", quoted(folder + "Setup.exe")),
             (UNINSTALL_KEY, "QuietUninstallString", f'"{folder}Setup.exe" /UNINSTALL /S'),
             (UNINSTALL_KEY, "DisplayIcon", folder + "Tolvane.exe"),

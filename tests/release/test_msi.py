@@ -38,7 +38,7 @@ HKMU, HKCU, HKLM = -1, 1, 2
 FOLDERS_64BIT = {"ProgramFiles64Folder", "System64Folder", "CommonFiles64Folder"}
 # Properties the package reads back from the machine: the value each one is
 # written to (Registry table) is the value it is read from.
-REMEMBERED = ["MODE", "FOLDER", "HOTKEY", "AUTOSTART"]
+REMEMBERED = ["MODE", "FOLDER", "HOTKEY", "AUTOSTART", "INSTALLDIR"]
 
 
 def header_strings(path):
@@ -141,6 +141,7 @@ class MsiTablesTest(unittest.TestCase):
             (str(HKLM), layout["kSettingsKey"], layout["kHotkeyValue"], "[HOTKEY]"),
             (str(HKLM), layout["kRunKey"], layout["kRunValue"], '"[INSTALLDIR]Tolvane.exe"'),
             (str(HKMU), layout["kSettingsKey"], "StartMenuShortcut", "[ProgramMenuFolder]Tolvane.lnk"),
+            (str(HKLM), layout["kSettingsKey"], "InstallDir", "[INSTALLDIR]"),
         })
 
     def test_product_identity_and_defaults(self):
@@ -174,8 +175,9 @@ class MsiTablesTest(unittest.TestCase):
         self.assertLess(steps["FindRelatedProducts"][0], steps["LaunchConditions"][0])
 
     def test_properties_read_back_from_the_earlier_installation(self):
-        written = {re.search(r"\[(\w+)\]", row["Value"]).group(1): row for row in table("Registry")}
-        written["AUTOSTART"] = written.pop("INSTALLDIR")  # the Run value stands for AUTOSTART
+        # The Run value stands for AUTOSTART.
+        written = {"AUTOSTART" if row["Name"] == self.layout["kRunValue"] else
+                   re.search(r"\[(\w+)\]", row["Value"]).group(1): row for row in table("Registry")}
         searches = {row["Property"]: row["Signature_"] for row in table("AppSearch")}
         locators = {row["Signature_"]: row for row in table("RegLocator")}
         actions = {row["Action"]: row for row in table("CustomAction")}
@@ -227,8 +229,11 @@ class MsiTablesTest(unittest.TestCase):
 
     def test_secure_custom_properties(self):
         secure = set(self.properties["SecureCustomProperties"].split(";"))
-        self.assertLessEqual({"MODE", "FOLDER", "AUTOSTART", "HOTKEY", "INSTALLDIR"}, secure)
+        self.assertLessEqual({"MODE", "FOLDER", "HOTKEY"}, secure)
         self.assertLessEqual({row["ActionProperty"] for row in table("Upgrade")}, secure)
+        # A managed installation by a user without administrator rights must
+        # not choose where the machine's Run value points.
+        self.assertFalse({"AUTOSTART", "INSTALLDIR"} & secure)
 
     def test_install_folder_locked_and_folders_refused(self):
         self.assertEqual(table("LockPermissions"), [], "a package holds one of the two permission tables")
@@ -243,7 +248,7 @@ class MsiTablesTest(unittest.TestCase):
                          ["A;OICI;0x1200a9;;;BU", "A;OICI;FA;;;BA", "A;OICI;FA;;;SY"])
         execute = sequence("InstallExecuteSequence")
         self.assertLess(execute["CreateFolders"][0], execute["InstallFiles"][0])
-        # A drive's root and Windows' own folders are refused before anything happens.
+        # A drive's root and network paths are refused before anything happens.
         refuse = [a for a in table("CustomAction") if int(a["Type"]) == 19]
         self.assertEqual(len(refuse), 1)
         self.assertIn("[INSTALLDIR]", refuse[0]["Target"])
@@ -252,7 +257,7 @@ class MsiTablesTest(unittest.TestCase):
             step, condition = steps[refuse[0]["Action"]]
             self.assertLess(steps["CostFinalize"][0], step)
             self.assertLess(step, steps.get("InstallValidate", steps.get("ExecuteAction"))[0])
-            for test in ('INSTALLDIR >> ":\\"', "INSTALLDIR ~= WindowsFolder", "INSTALLDIR ~= ProgramFilesFolder"):
+            for test in ('INSTALLDIR >> ":\\"', 'INSTALLDIR << "\\\\"'):
                 self.assertIn(test, condition)
             self.assertTrue(condition.startswith("NOT Installed AND "), condition)
 

@@ -78,6 +78,8 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
         const wchar_t* notLogged;          // no line holds this
         const wchar_t* refusedValue = nullptr;
         const wchar_t* lastLine = nullptr;  // the result, exactly
+        const wchar_t* package = nullptr;   // a product listed under the MSI package's UpgradeCode
+        bool package64 = true;              // in the system's own view, where Windows Installer keeps the list
     } cases[] = {
         {"default folder", Default(true), false, false, kExitSuccess, true,
          {L"Wrote HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\"",
@@ -102,12 +104,25 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
           L"Undone: remove the value HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"",
           L"Undone: remove the folder C:\\Tolvane", L"registry entries: HKEY_LOCAL_MACHINE\\"},
          L"Refused: HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane \"Modus\"", L"Pfad"},
+        // One installation per computer: the package's is named, and nothing is done.
+        {"the MSI package installed", Default(true), false, false, kExitFailed, false, {}, L"Created", nullptr,
+         L"Result: 1603 not installed: Installation stopped: Tolvane's MSI package is already installed. Please remove "
+         L"it first, in Programs and Features or with msiexec /x {3206985A-5D1E-5A12-898B-EC08F0DC0BA2}",
+         L"A5896023E1D521A598B8CE800FCDB02A"},
+        {"a product code Setup cannot unpack is named as listed", Default(), false, false, kExitFailed, false,
+         {L"msiexec /x 1234"}, L"Copied", nullptr, nullptr, L"1234"},
+        {"the list in the 32-bit view is not Windows Installer's", Default(), false, false, kExitSuccess, true, {},
+         L"MSI", nullptr, nullptr, L"A5896023E1D521A598B8CE800FCDB02A", false},
     };
     for (const auto& c : cases) {
         FakeDisk disk;
         Arrange(disk, c.userFolder, c.launcherInUse);
         MemoryRegistry reg;
         if (c.refusedValue) reg.RefuseValue(c.refusedValue);
+        if (c.package) {
+            const std::wstring key = L"Software\\Classes\\Installer\\UpgradeCodes\\A1C3E1B5F2D7B8E4C916F0A4D2B7E935";
+            reg.PutString(c.package64 ? MachinePolicy(key) : key, c.package, L"");
+        }
         FakeLog log;
         SilentFront silent;
         const FlowResult result = InstallFlow(c.request, kSources, disk, reg, silent, log, Reason);

@@ -117,14 +117,14 @@ TEST(InstallPlan, RegistryWritesInOrderWithQuotesOnlyForBlanks) {
     } cases[] = {
         {L"C:\\Tolvane\\", true,
          {{L"Tolvane", L"C:\\Tolvane\\Tolvane.exe"}, {L"Modus", L"vbMaximizedFocus"}, {L"Pfad", L"C:\\"},
-          {L"DisplayName", L"Varnholt Tolvane"}, {L"UninstallString", L"C:\\Tolvane\\Setup.exe"}}},
+          {L"DisplayName", L"Tolvane"}, {L"UninstallString", L"C:\\Tolvane\\Setup.exe"}}},
         {L"C:\\Tolvane\\", false,
-         {{L"Modus", L"vbMaximizedFocus"}, {L"Pfad", L"C:\\"}, {L"DisplayName", L"Varnholt Tolvane"},
+         {{L"Modus", L"vbMaximizedFocus"}, {L"Pfad", L"C:\\"}, {L"DisplayName", L"Tolvane"},
           {L"UninstallString", L"C:\\Tolvane\\Setup.exe"},
           {L"QuietUninstallString", L"\"C:\\Tolvane\\Setup.exe\" /UNINSTALL /S"}}},
         {L"C:\\Program Files\\Tolvane", true,
          {{L"Tolvane", L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\""}, {L"Modus", L"vbMaximizedFocus"},
-          {L"Pfad", L"C:\\"}, {L"DisplayName", L"Varnholt Tolvane"},
+          {L"Pfad", L"C:\\"}, {L"DisplayName", L"Tolvane"},
           {L"UninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\""},
           {L"QuietUninstallString", L"\"C:\\Program Files\\Tolvane\\Setup.exe\" /UNINSTALL /S"}}},
     };
