@@ -19,6 +19,8 @@
 
 #define TOLVANE_DESCRIPTION "Program for starting the Explorer easily"
 #define TOLVANE_ABOUT_DATE "    Date: 05.03.2006"
+/* The same date in the German About box. */
+#define TOLVANE_ABOUT_DATE_GERMAN "    Datum: 05.03.2006"
 #define SETUP_DESCRIPTION "Installer of Tolvane"
 
 #define TOLVANE_STRINGIZE2(x) #x
