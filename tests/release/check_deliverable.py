@@ -77,7 +77,7 @@ PROGRAMS = {
     },
 }
 
-OTHER_FILES = ["Readme.txt"]
+OTHER_FILES = ["Readme.txt", "Liesmich.txt"]
 
 # Each program as linked, without the certificate table a signature appends
 # (docs/performance.md).
@@ -460,8 +460,10 @@ class DeliverableTest(unittest.TestCase):
                 self.assertGreater(os.path.getsize(path), 0, "%s is empty" % path)
 
     def test_readme_names_the_version(self):
-        with open(os.path.join(BIN_DIR, "Readme.txt"), encoding="utf-8") as f:
-            self.assertEqual(f.readline().rstrip(), "Tolvane " + VERSION["TOLVANE_VERSION_TEXT"])
+        # The German guide starts with a byte order mark, for Notepads that would take it for ANSI.
+        for name in OTHER_FILES:
+            with self.subTest(file=name), open(os.path.join(BIN_DIR, name), encoding="utf-8-sig") as f:
+                self.assertEqual(f.readline().rstrip(), "Tolvane " + VERSION["TOLVANE_VERSION_TEXT"])
 
 
 def _make_test(check_name, check, program):
