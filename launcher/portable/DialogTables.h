@@ -52,7 +52,7 @@ inline constexpr ControlSpec kControls[] = {
     Row(ControlKind::Label, kCreditLabel, TextId::AboutWrittenBy, kAboutFrame, 120, 240, 1455, 255, 1),
     Row(ControlKind::Label, kMakerLabel, TextId::AboutMaker, kAboutFrame, 120, 520, 1455, 255, 2),
     Row(ControlKind::Label, kContactLabel, TextId::AboutContact, kAboutFrame, 120, 765, 2895, 255, 5),
-    Row(ControlKind::Label, kWebLabel, TextId::AboutWeb, kAboutFrame, 120, 960, 2415, 255, 6),
+    Row(ControlKind::Label, kWebLabel, TextId::AboutWeb, kAboutFrame, 120, 1020, 2415, 255, 6),
     Row(ControlKind::Label, kVersionLabel, TextId::AboutVersion, kAboutFrame, 120, 1320, 2055, 255, 3),
     Row(ControlKind::Label, kDateLabel, TextId::AboutDate, kAboutFrame, 120, 1560, 2055, 255, 4),
     Row(ControlKind::Button, kOkButton, TextId::Ok, kInWindow, 1080, 1950, 1095, 375, 7,

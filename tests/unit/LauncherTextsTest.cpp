@@ -73,6 +73,13 @@ TEST(LauncherTexts, TheTrayMenusAccessKeysAreUniqueInEachLanguage) {
     }
 }
 
+// By more than the pixel at 96 DPI (15 twips) that the rows of one column share.
+bool Overlap(const PixelRect& a, const PixelRect& b) {
+    constexpr int kShared = 15;
+    return a.left + kShared < b.left + b.width && b.left + kShared < a.left + a.width &&
+           a.top + kShared < b.top + b.height && b.top + kShared < a.top + a.height;
+}
+
 bool Inside(const PixelRect& inner, const PixelRect& outer) {
     return inner.left >= outer.left && inner.top >= outer.top && inner.left + inner.width <= outer.left + outer.width &&
            inner.top + inner.height <= outer.top + outer.height;
@@ -95,6 +102,13 @@ TEST(DialogTables, EveryWindowIsConsistentInBothLanguages) {
                 captions.push_back(row.caption != nullptr ? row.caption : TextIn(language, static_cast<TextId>(row.text)));
                 const PixelRect rect = winkit::ControlRect(table.rows, table.count, index, kTwips);
                 EXPECT_TRUE(Inside(rect, client)) << where << ": " << row.id << " leaves the client area";
+                // Neighbours in one frame apart; only a stand-in takes another's very place.
+                for (std::size_t other = 0; other < index; ++other) {
+                    const PixelRect there = winkit::ControlRect(table.rows, table.count, other, kTwips);
+                    const bool standIn = there.left == rect.left && there.top == rect.top && there.width == rect.width;
+                    EXPECT_TRUE(table.rows[other].container != row.container || !Overlap(rect, there) || standIn)
+                        << where << ": " << row.id << " lies on " << table.rows[other].id;
+                }
                 if (row.container == kInWindow) continue;
                 const std::size_t frame = winkit::RowOfId(table.rows, table.count, row.container);
                 ASSERT_LT(frame, table.count) << where << ": " << row.id << " names no row";
