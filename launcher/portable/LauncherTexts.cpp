@@ -9,7 +9,8 @@ namespace {
 Language g_language = Language::English;
 std::wstring g_shown[kLanguageCount][kTextCount];
 
-// UTF-8 as the compiler wrote it: well-formed, nothing beyond U+FFFF.
+}  // namespace
+
 std::wstring Widened(const char* text) {
     std::wstring wide;
     for (auto at = reinterpret_cast<const unsigned char*>(text); *at != 0; ++at) {
@@ -25,8 +26,6 @@ std::wstring Widened(const char* text) {
     }
     return wide;
 }
-
-}  // namespace
 
 Language LanguageForUi(unsigned short languageId) {
     constexpr unsigned short kPrimaryMask = 0x3FF;

@@ -163,6 +163,10 @@ inline const wchar_t* Text(TextId id) { return TextIn(CurrentLanguage(), id); }
 // The caption of a control table's row (winkit::CaptionSource).
 const wchar_t* CaptionText(unsigned short text);
 
+// A table's UTF-8 as the compiler wrote it (well-formed, nothing beyond
+// U+FFFF) in UTF-16.
+std::wstring Widened(const char* text);
+
 // The text with {1} ... {9} replaced by the arguments in order.
 std::wstring Format(TextId id, std::initializer_list<std::wstring_view> arguments);
 // The sentence for one thing or for several, with the count as {1}.

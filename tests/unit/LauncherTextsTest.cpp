@@ -45,6 +45,12 @@ TEST(LauncherTexts, FormatFillsEachPlaceholderAndTheLanguageFollowsWindows) {
     EXPECT_EQ(Format(TextId::LeftOutMany, {L"3", L"20"}),
               L"Nur die ersten 20 Favoriten werden verwendet; 3 weitere sind gespeichert. OK behält die ersten 20.");
     EXPECT_EQ(ListText({L"A", L"B", L"C"}), L"A, B und C");
+    // UTF-8 in the program, UTF-16 on the screen: one, two and three bytes a character.
+    const std::pair<const char*, const wchar_t*> widened[] = {
+        {u8"Gr\u00F6\u00DFe", L"Gr\u00F6\u00DFe"}, {u8"\u201E\u20AC\u201C", L"\u201E\u20AC\u201C"},
+        {u8"\u07FF\u0800\uFFFD", L"\u07FF\u0800\uFFFD"}, {u8"", L""}};
+    for (const auto& [utf8, utf16] : widened) EXPECT_EQ(Widened(utf8), utf16);
+    EXPECT_EQ(std::wstring(Text(TextId::MenuExplorer)), L"Explorer \u00F6&ffnen");
     EXPECT_NE(Format(ForCount(1, TextId::LeftOutOne, TextId::LeftOutMany), {L"1", L"20"}).find(L"; 1 weiterer ist"),
               std::wstring::npos);
     UseLanguage(Language::English);
