@@ -1,11 +1,13 @@
 #pragma once
 // The guide a user reads: the Readme.txt that Setup and the MSI install beside
-// Tolvane.exe, opened by F1 in the launcher's windows.
+// Tolvane.exe (Liesmich.txt in German, which the MSI installs too), opened by
+// F1 in the launcher's windows.
 #include <string>
 
 namespace launcher {
 
-// The guide beside the running program, whatever name the program has.
+// The guide in the display language beside the running program, whatever
+// name the program has.
 std::wstring GuidePath(const std::wstring& programFolder);
 
 // Said when F1 finds no guide: saying nothing would look like a dead key.
