@@ -5,9 +5,9 @@
 
 namespace launcher {
 
-std::wstring GuidePath(const std::wstring& programFolder) {
+std::wstring GuidePath(const std::wstring& programFolder, Language language) {
     const bool separated = !programFolder.empty() && programFolder.back() == L'\\';
-    return winkit::Join({programFolder, separated ? L"" : L"\\", Text(TextId::GuideFile)});
+    return winkit::Join({programFolder, separated ? L"" : L"\\", TextIn(language, TextId::GuideFile)});
 }
 
 std::wstring GuideMissingText(const std::wstring& path) { return Format(TextId::GuideMissing, {path}); }

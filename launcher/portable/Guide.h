@@ -4,11 +4,13 @@
 // F1 in the launcher's windows.
 #include <string>
 
+#include "LauncherTexts.h"
+
 namespace launcher {
 
-// The guide in the display language beside the running program, whatever
-// name the program has.
-std::wstring GuidePath(const std::wstring& programFolder);
+// The guide in a language (the display language's unless named) beside the
+// running program, whatever name the program has.
+std::wstring GuidePath(const std::wstring& programFolder, Language language = CurrentLanguage());
 
 // Said when F1 finds no guide: saying nothing would look like a dead key.
 std::wstring GuideMissingText(const std::wstring& path);

@@ -1,11 +1,13 @@
 """Tolvane.exe with the German display language (Wine takes it from
 LANG=de_DE.UTF-8): the tray menu, About, Settings, Favourite folders,
 Favourite folder and a message show the German texts of
-launcher/portable/LauncherTextTables.h, reached by their German access keys.
+launcher/portable/LauncherTextTables.h, reached by their German access keys;
+F1 opens Liesmich.txt, or Readme.txt where only that is installed.
 The other modules run the same program in English."""
 
 from product_names import launcher_texts, tray_menu_items
-from tolvane_e2e import ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS, SessionTest, main
+from tolvane_e2e import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS, SessionTest,
+                         associate_text_files, main, open_guide_with_f1)
 
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
@@ -37,10 +39,12 @@ FAVOURITES = [
 class GermanTest(SessionTest):
     SESSION = "german"
     LANGUAGE = "German"
-    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe"]}
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]}
+    NEEDS = ("TestDriver.exe", "MenuProbe.dll", "Liesmich.txt")
 
     @classmethod
     def prepare_session(cls):
+        associate_text_files(cls.s)
         cls.s.make_dirs("C:\\stored")
         cls.s.store_settings("C:\\stored", "vbNormalFocus")
         cls.main, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
@@ -79,6 +83,18 @@ class GermanTest(SessionTest):
             self.s.driver.keys("esc")
             self.assertTrue(self.s.driver.wait_window_gone(cls=cls, visible=True, timeout=5), cls)
         self.s.driver.keys("esc")
+
+    def test_f1_opens_the_german_guide_or_else_the_english_one(self):
+        # As Setup installs it: Readme.txt alone.
+        for guide in ("Readme.txt", "Liesmich.txt"):
+            with self.subTest(guide=guide):
+                if guide == "Liesmich.txt":
+                    self.s.install_programs({LAUNCHER_DIR: ["Liesmich.txt"]})
+                self.s.choose_from_tray_menu(self.icon, "i")
+                self.assertIsNotNone(self.s.driver.wait_window(cls=ABOUT_CLASS, visible=True, timeout=5))
+                self.assertEqual(open_guide_with_f1(self.s, LAUNCHER_DIR, guide=guide), [])
+                self.s.driver.keys("esc")
+                self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5))
 
     def test_a_message_is_german(self):
         self.s.store_settings("C:\\Gone", "vbNormalFocus")

@@ -905,12 +905,12 @@ def associate_text_files(session, associated=True):
         session.wine("reg", "delete", TEXT_FILES_KEY, "/f", check=False)
 
 
-def open_guide_with_f1(session, folder, opens=True):
+def open_guide_with_f1(session, folder, opens=True, guide="Readme.txt"):
     """F1 in the launcher's focused window. When it opens the guide, one
-    Notepad starts, asked for exactly <folder>\\Readme.txt (closed again),
+    Notepad starts, asked for exactly <folder>\\<guide> (closed again),
     and no message shows: []. With opens=False no Notepad may start, and the
     texts of the launcher's message (closed again) are returned."""
-    guide = folder + "\\Readme.txt"
+    guide = folder + "\\" + guide
     pressed_in = session.driver.focus()["foreground"]
     watch = session.driver.watch(3000, "notepad.exe", count=1, settle=300)
     session.driver.keys("f1")
