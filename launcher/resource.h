@@ -1,7 +1,6 @@
 #pragma once
 
 #define IDI_TOLVANE 1
-#define IDR_TRAYMENU 100
 
 /* Tray menu commands */
 #define IDM_AUTOSTART 200

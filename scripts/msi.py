@@ -214,7 +214,7 @@ def copy_with_release_time(bin_dir, work):
     folder = os.path.join(work, "bin")
     os.makedirs(folder)
     when = max(release_time(), DOS_TIME_START)
-    for name in ("Tolvane.exe", "Readme.txt"):
+    for name in ("Tolvane.exe", "Readme.txt", "Liesmich.txt"):
         shutil.copyfile(os.path.join(bin_dir, name), os.path.join(folder, name))
         os.utime(os.path.join(folder, name), (when, when))
     return folder

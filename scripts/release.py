@@ -34,9 +34,9 @@ import tolvane_version
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-FILES = ["Readme.txt", "Setup.exe", "Tolvane.exe"]
+FILES = ["Liesmich.txt", "Readme.txt", "Setup.exe", "Tolvane.exe"]
 # The Group Policy templates, laid out as %SystemRoot%\PolicyDefinitions holds them.
-POLICY_FILES = ["Tolvane.admx", "en-US/Tolvane.adml"]
+POLICY_FILES = ["Tolvane.admx", "en-US/Tolvane.adml", "de-DE/Tolvane.adml"]
 PROGRAMS = ["Setup.exe", "Tolvane.exe"]
 
 # build preset: (PE machine the programs must be built for, zip suffix, MSI architecture)

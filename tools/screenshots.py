@@ -3,7 +3,9 @@
 144 DPI, and of the hotkey boxes' notes.
 
 Runs the x86_64 build under Wine (the DPIs given, or both) with the end-to-end harness and writes
-docs/<window>-<dpi>dpi.png, each cropped to its window. Build first:
+docs/<window>-<dpi>dpi.png, each cropped to its window. With --german the
+launcher's windows under a German display language, as
+docs/<window>-de-<dpi>dpi.png (Setup speaks English only). Build first:
 cmake --preset win64 && cmake --build --preset win64
 """
 import glob
@@ -70,8 +72,17 @@ def menu_choice(session, icon, key):
     session.park_mouse()
 
 
-def shoot(dpi):
-    session = WineSession(f"screenshots-{dpi}")
+# The access keys the pictures are reached by, in each language.
+KEYS = {
+    "English": {"about": "b", "settings": "s", "keys": "alt+k", "edit": "alt+e", "favourite keys": "alt+k"},
+    "German": {"about": "i", "settings": "e", "keys": "alt+e", "edit": "alt+b", "favourite keys": "alt+e"},
+}
+
+
+def shoot(dpi, language="English"):
+    keys = KEYS[language]
+    suffix = "-de" if language == "German" else ""
+    session = WineSession(f"screenshots-{dpi}", language=language)
     try:
         # Before Wine starts in the prefix: its desktop takes the size it finds there.
         user_reg = os.path.join(session.prefix, "user.reg")
@@ -110,45 +121,47 @@ def shoot(dpi):
         # Away from the icon, whose tip would lie over "Open Explorer".
         session.xdotool("mousemove", 10, 10)
         time.sleep(1.5)
-        crop(session, menu, f"menu-{dpi}dpi")
+        crop(session, menu, f"menu{suffix}-{dpi}dpi")
         session.driver.keys("esc")
         session.driver.wait_window_gone(cls="#32768", visible=True, timeout=5)
 
-        menu_choice(session, icon, "b")
+        menu_choice(session, icon, keys["about"])
         about = session.driver.wait_window(cls=ABOUT_CLASS, visible=True, timeout=5)
         time.sleep(0.5)
-        crop(session, about, f"about-{dpi}dpi")
+        crop(session, about, f"about{suffix}-{dpi}dpi")
 
-        menu_choice(session, icon, "s")
+        menu_choice(session, icon, keys["settings"])
         settings = session.driver.wait_window(cls=SETTINGS_CLASS, visible=True, timeout=5)
         time.sleep(0.5)
-        crop(session, settings, f"settings-{dpi}dpi")
+        crop(session, settings, f"settings{suffix}-{dpi}dpi")
         # Beside the hotkey box, why a combination is not taken; "Use Win+E" in the box's place.
-        session.driver.keys("alt+k", "alt+z")
+        session.driver.keys(keys["keys"], "alt+z")
         time.sleep(0.5)
-        crop(session, settings, f"settings-hotkey-refused-{dpi}dpi")
+        crop(session, settings, f"settings-hotkey-refused{suffix}-{dpi}dpi")
         session.driver.keys("alt+w")
         time.sleep(0.5)
-        crop(session, settings, f"settings-wine-{dpi}dpi")
+        crop(session, settings, f"settings-wine{suffix}-{dpi}dpi")
         session.driver.keys("alt+w")
 
         session.driver.keys("alt+f")
         favourites = session.driver.wait_window(cls="Tolvane.FavouritesDialog", visible=True, timeout=5)
         time.sleep(0.5)
-        crop(session, favourites, f"favourites-{dpi}dpi")
-        session.driver.keys("alt+e")
+        crop(session, favourites, f"favourites{suffix}-{dpi}dpi")
+        session.driver.keys(keys["edit"])
         favourite = session.driver.wait_window(cls="Tolvane.FavouriteDialog", visible=True, timeout=5)
         time.sleep(0.5)
-        crop(session, favourite, f"favourite-{dpi}dpi")
+        crop(session, favourite, f"favourite{suffix}-{dpi}dpi")
         # Another favourite's combination typed in the box is the box's, not run.
-        session.driver.keys("alt+k", "ctrl+alt+2")
+        session.driver.keys(keys["favourite keys"], "ctrl+alt+2")
         time.sleep(0.5)
-        crop(session, favourite, f"favourite-hotkey-refused-{dpi}dpi")
+        crop(session, favourite, f"favourite-hotkey-refused{suffix}-{dpi}dpi")
         session.driver.keys("esc")
         session.driver.wait_window_gone(cls="Tolvane.FavouriteDialog", timeout=5)
         session.driver.keys("esc")
         session.driver.wait_window_gone(cls="Tolvane.FavouritesDialog", timeout=5)
 
+        if language != "English":
+            return
         session.start_program("C:\\Tolvane\\Setup.exe", cwd="C:\\Tolvane")
         setup = session.driver.wait_window(cls=SETUP_CLASS, visible=True, timeout=10)
         time.sleep(0.5)
@@ -158,5 +171,6 @@ def shoot(dpi):
 
 
 if __name__ == "__main__":
-    for dpi in [int(arg) for arg in sys.argv[1:]] or (96, 144):
-        shoot(dpi)
+    chosen = "German" if "--german" in sys.argv[1:] else "English"
+    for dpi in [int(arg) for arg in sys.argv[1:] if arg != "--german"] or (96, 144):
+        shoot(dpi, chosen)

@@ -18,7 +18,11 @@
 #define SETUP_VERSION_MINOR 0
 
 #define TOLVANE_DESCRIPTION "Program for starting the Explorer easily"
+/* The launcher speaks German and English: its record has a block for each. */
+#define TOLVANE_DESCRIPTION_GERMAN "Programm zum einfachen Starten des Explorers"
 #define TOLVANE_ABOUT_DATE "    Date: 05.03.2006"
+/* The same date in the German About box. */
+#define TOLVANE_ABOUT_DATE_GERMAN "    Datum: 05.03.2006"
 #define SETUP_DESCRIPTION "Installer of Tolvane"
 
 #define TOLVANE_STRINGIZE2(x) #x
@@ -52,6 +56,9 @@
 #define TOLVANE_LANGUAGE_BLOCK "040704B0"
 #define TOLVANE_LANGUAGE_ID 0x0407
 #define TOLVANE_CODEPAGE 1200
+/* English (United States), the launcher's second language. */
+#define TOLVANE_ENGLISH_BLOCK "040904B0"
+#define TOLVANE_ENGLISH_ID 0x0409
 
 #define TOLVANE_WIDEN2(x) L##x
 #define TOLVANE_WIDEN(x) TOLVANE_WIDEN2(x)

@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "Join.h"
+#include "LauncherTexts.h"
 #include "RegistryLayout.h"
 #include "Text.h"
 
@@ -84,10 +85,9 @@ AutostartOutcome ToggleAutostart(registry::Backend& backend, Elevation& elevatio
 
 std::wstring AutostartFailureText(bool wasChecked, const AutostartOutcome& outcome, const std::wstring& systemMessage) {
     const bool needsRights = outcome.allUsers && outcome.status.code == winkit::kErrorAccessDenied;
-    return winkit::Join({wasChecked ? L"Tolvane could not remove its autostart entry."
-                                    : L"Tolvane could not add its autostart entry.",
-                         L"\n\n", systemMessage, needsRights ? L"\n\n" : L"",
-                         needsRights ? winkit::kAdministratorAdvice : L""});
+    const std::wstring failure =
+        Format(wasChecked ? TextId::AutostartNotRemoved : TextId::AutostartNotAdded, {systemMessage});
+    return needsRights ? winkit::Join({failure, L"\n\n", Text(TextId::AdministratorAdvice)}) : failure;
 }
 
 }  // namespace launcher

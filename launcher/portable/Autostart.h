@@ -53,9 +53,6 @@ struct AutostartOutcome {
 AutostartOutcome ToggleAutostart(registry::Backend& backend, Elevation& elevation, bool checked,
                                  const std::wstring& launcherPath);
 
-inline constexpr wchar_t kAllUsersQuestion[] = L"Stop starting Tolvane automatically for all users of this computer?";
-inline constexpr wchar_t kAllUsersExplanation[] =
-    L"Tolvane is set to start at every user's logon on this computer. Only an administrator can change that.";
 
 // The message for a refused autostart change; the administrator advice only
 // when the machine's value was refused for lack of rights.

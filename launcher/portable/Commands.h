@@ -5,7 +5,19 @@
 #include <cstddef>
 #include <optional>
 
+#include "LauncherTexts.h"
+#include "resource.h"
+
 namespace launcher {
+
+// The tray menu without favourites, top to bottom; id 0 is a separator.
+struct MenuItem {
+    unsigned id;
+    TextId text;
+};
+inline constexpr MenuItem kTrayMenuItems[] = {
+    {IDM_AUTOSTART, TextId::MenuAutostart}, {IDM_ABOUT, TextId::MenuAbout}, {IDM_SETTINGS, TextId::MenuSettings},
+    {IDM_EXIT, TextId::MenuExit},           {0, TextId::Count},             {IDM_EXPLORER, TextId::MenuExplorer}};
 
 enum class CommandKind { SwitchAutostart, ShowAbout, ShowSettings, Exit, OpenExplorer, OpenFavourite };
 struct Command {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Join.h"
+#include "LauncherTexts.h"
 #include "RegistryLayout.h"
 #include "Settings.h"
 #include "Text.h"
@@ -107,23 +108,25 @@ ExplorerLaunch PlanExplorerLaunch(const LaunchSettings& settings, FolderProbe& p
 }
 
 std::wstring FolderProblemText(const ExplorerLaunch& launch) {
+    TextId text = TextId::FolderMissing;
     switch (launch.problem) {
     case FolderProblem::IsFile:
-        return launch.folder + L" is a file, not a folder.\n\nChoose a folder in Settings.";
+        text = TextId::FolderIsFile;
+        break;
     case FolderProblem::DevicePath:
-        return launch.folder + L" is a device path (\\\\?\\ or \\\\.\\), which Tolvane does not open.\n\n"
-                               L"Write the folder as C:\\Folder or \\\\server\\share in Settings.";
+        text = TextId::FolderIsDevicePath;
+        break;
     case FolderProblem::Address:
-        return launch.folder + L" is an address, not a folder, which Tolvane does not open.\n\n"
-                               L"Choose a folder in Settings.";
+        text = TextId::FolderIsAddress;
+        break;
     case FolderProblem::NotFull:
-        return launch.folder + L" is not the full path of a folder.\n\n"
-                               L"Write the folder as C:\\Folder or \\\\server\\share in Settings.";
+        text = TextId::FolderNotFull;
+        break;
     case FolderProblem::Missing:
     case FolderProblem::None:
         break;
     }
-    return winkit::Join({L"The folder ", launch.folder, L" does not exist.\n\nChoose another one in Settings."});
+    return Format(text, {launch.folder});
 }
 
 std::wstring BrowseStartFolder(const std::wstring& text, FolderProbe& probe, const std::wstring& fallback) {

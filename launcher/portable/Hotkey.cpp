@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Join.h"
+#include "LauncherTexts.h"
 #include "Text.h"
 
 namespace launcher {
@@ -144,12 +145,11 @@ unsigned ToHotkeyControl(const Hotkey& hotkey) {
 }
 
 std::wstring HotkeyTakenText(const Hotkey& hotkey) {
-    return FormatHotkey(hotkey) + L" is used by another program; choose another in Settings.";
+    return Format(TextId::HotkeyTaken, {FormatHotkey(hotkey)});
 }
 
 std::wstring HotkeyTakenInSettingsText(const Hotkey& hotkey, const std::wstring& systemMessage) {
-    return winkit::Join(
-        {FormatHotkey(hotkey), L" is used by another program. Please choose another combination.\n\n", systemMessage});
+    return Format(TextId::HotkeyTakenInSettings, {FormatHotkey(hotkey), systemMessage});
 }
 
 }  // namespace launcher

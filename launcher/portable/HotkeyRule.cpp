@@ -1,6 +1,7 @@
 #include "HotkeyRule.h"
 
 #include "Join.h"
+#include "LauncherTexts.h"
 
 namespace launcher {
 
@@ -66,13 +67,13 @@ std::wstring HotkeyRefusalReason(const Hotkey& hotkey, const HotkeyVerdict& verd
     case HotkeyRefusal::None:
         break;
     case HotkeyRefusal::NoModifier:
-        return L"a hotkey needs Ctrl, Alt or Win";
+        return Text(TextId::NeedsModifier);
     case HotkeyRefusal::Typing:
-        return hotkey.modifiers == kModAlt ? L"menus need it" : L"other programs need it";
+        return Text(hotkey.modifiers == kModAlt ? TextId::MenusNeedIt : TextId::OthersNeedIt);
     case HotkeyRefusal::Windows:
-        return L"Windows needs it";
+        return Text(TextId::WindowsNeedsIt);
     case HotkeyRefusal::AltGr:
-        return winkit::Join({L"it types \u201C", verdict.typed, L"\u201D"});
+        return Format(TextId::TypesCharacter, {verdict.typed});
     }
     return std::wstring();
 }
@@ -82,20 +83,19 @@ namespace {
 // A key without a name (Tab, Esc) has no text to store or show.
 std::wstring Named(const Hotkey& hotkey) {
     const std::wstring name = FormatHotkey(hotkey);
-    return name.empty() ? L"This combination" : name;
+    return name.empty() ? std::wstring(Text(TextId::ThisCombination)) : name;
 }
 
 }  // namespace
 
 std::wstring HotkeyRefusalNote(const Hotkey& hotkey, const HotkeyVerdict& verdict) {
     if (verdict.Allowed()) return std::wstring();
-    return winkit::Join({Named(hotkey), L" is not taken: ", HotkeyRefusalReason(hotkey, verdict), L"."});
+    return Format(TextId::RefusalNote, {Named(hotkey), HotkeyRefusalReason(hotkey, verdict)});
 }
 
 std::wstring StoredHotkeyRefusedText(const Hotkey& hotkey, const HotkeyVerdict& verdict) {
     if (verdict.Allowed()) return std::wstring();
-    return winkit::Join({L"The hotkey ", Named(hotkey), L" is not used: ", HotkeyRefusalReason(hotkey, verdict),
-                         L". Choose another in Settings."});
+    return Format(TextId::StoredHotkeyRefused, {Named(hotkey), HotkeyRefusalReason(hotkey, verdict)});
 }
 
 }  // namespace launcher

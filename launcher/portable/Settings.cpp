@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Join.h"
+#include "LauncherTexts.h"
 #include "RegistryLayout.h"
 #include "Text.h"
 
@@ -77,19 +78,15 @@ bool AdoptVirtualizedSettings(registry::Backend& backend) {
 std::wstring SaveFailureText(const SaveOutcome& outcome, const std::wstring& systemMessage) {
     std::vector<std::wstring> refused;
     std::vector<std::wstring> saved;
-    const std::pair<const ValueSave*, const wchar_t*> values[] = {
-        {&outcome.mode, L"the window mode"}, {&outcome.folder, L"the folder"}, {&outcome.hotkey, L"the hotkey"}};
+    const std::pair<const ValueSave*, TextId> values[] = {{&outcome.mode, TextId::ValueWindowMode},
+                                                          {&outcome.folder, TextId::ValueFolder},
+                                                          {&outcome.hotkey, TextId::ValueHotkey}};
     for (const auto& [value, name] : values) {
-        if (value->Refused()) refused.push_back(name);
-        if (value->Saved()) saved.push_back(name);
+        if (value->Refused()) refused.push_back(Text(name));
+        if (value->Saved()) saved.push_back(Text(name));
     }
-    std::wstring refusedNames = winkit::Listed(refused);
-    if (!refusedNames.empty()) refusedNames[0] = L'T';
-    const std::wstring savedNames = winkit::Listed(saved);
-    return winkit::Join({refusedNames, refused.size() == 1 ? L" was not saved" : L" were not saved",
-                         saved.empty() ? L"" : L"; ", savedNames,
-                         saved.empty() ? L"" : saved.size() == 1 ? L" was" : L" were", L".\n\n", systemMessage,
-                         L"\n\nYour changes are still in the Settings window."});
+    if (saved.empty()) return Format(TextId::NotSaved, {ListText(refused), systemMessage});
+    return Format(TextId::NotSavedSomeSaved, {ListText(refused), ListText(saved), systemMessage});
 }
 
 }  // namespace launcher

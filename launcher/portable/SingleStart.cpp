@@ -1,6 +1,7 @@
 #include "SingleStart.h"
 
 #include "Join.h"
+#include "LauncherTexts.h"
 
 namespace launcher {
 
@@ -22,9 +23,7 @@ StartDecision AfterLookingForLauncher(bool launcherFound) {
 }
 
 std::wstring NameHeldText(const std::wstring& name) {
-    return winkit::Join({L"Tolvane cannot start: another program, not Tolvane, holds the name Tolvane uses to run "
-                         L"once per user (",
-                         name, L").\n\nEnd that program, or sign out and in again, then start Tolvane once more."});
+    return Format(TextId::NameHeld, {name});
 }
 
 }  // namespace launcher

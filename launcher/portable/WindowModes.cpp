@@ -18,7 +18,7 @@ int ExplorerShowState(const std::wstring& mode) { return ShowStateForMode(mode).
 std::wstring ModeCaption(const std::wstring& mode) {
     std::wstring caption;
     if (const auto option = OptionForMode(mode))
-        for (const wchar_t* ch = kWindowModes[static_cast<std::size_t>(*option)].caption; *ch != L'\0'; ++ch)
+        for (const wchar_t* ch = Text(kWindowModes[static_cast<std::size_t>(*option)].caption); *ch != L'\0'; ++ch)
             if (*ch != L'&') caption += *ch;
     return caption;
 }

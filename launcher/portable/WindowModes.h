@@ -6,12 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "LauncherTexts.h"
+
 namespace launcher {
 
 struct WindowMode {
     const wchar_t* name;  // compared exactly: letter case, blanks
     int showState;        // SW_SHOWNORMAL 1, SW_SHOWMINIMIZED 2, SW_SHOWMAXIMIZED 3, SW_SHOWNOACTIVATE 4
-    const wchar_t* caption;
+    TextId caption;
 };
 
 inline constexpr int kModeOptionCount = 4;
@@ -21,10 +23,10 @@ inline constexpr int kModeOptionCount = 4;
 // normal window, "vbMinimizedFocus" the one in the taskbar); stored settings
 // depend on this pairing.
 inline constexpr std::array<WindowMode, kModeOptionCount> kWindowModes = {{
-    {L"vbNormalFocus", 1, L"in the foreground, &normal size"},
-    {L"vbMaximizedFocus", 3, L"in the foreground, ma&ximized"},
-    {L"vbMinimizedFocus", 2, L"in the &taskbar"},
-    {L"vbNormalNoFocus", 4, L"&last size, position"},
+    {L"vbNormalFocus", 1, TextId::ModeNormal},
+    {L"vbMaximizedFocus", 3, TextId::ModeMaximized},
+    {L"vbMinimizedFocus", 2, TextId::ModeTaskbar},
+    {L"vbNormalNoFocus", 4, TextId::ModeLastSize},
 }};
 
 // Show state for a window-mode name; nothing for other texts.

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "DialogTables.h"
 #include "Error.h"
 #include "FavouriteTexts.h"
 #include "FolderPicker.h"
@@ -21,48 +22,9 @@ namespace launcher {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.FavouriteDialog";
-constexpr wchar_t kCaption[] = L"Favourite folder";
-constexpr int kClientWidth = 5400;
-constexpr int kClientHeight = 3750;
+using namespace favourite;
 
-enum ControlId {
-    kNameLabel = 3001,
-    kNameEdit,
-    kFolderLabel,
-    kFolderEdit,
-    kBrowseButton,
-    kModeFrame,
-    kFirstModeOption = 3010,  // one per entry of kWindowModes, in order
-    kHotkeyLabel = 3020,
-    kHotkeyBox,
-    kHotkeyNote,
-    kOkButton,
-    kCancelButton,
-};
-
-constexpr int kInModeFrame = 5;
-
-using winkit::ButtonRole;
-using winkit::ControlKind;
-using winkit::kInWindow;
-const winkit::ControlSpec kControls[] = {
-    // kind, id, caption, container, left, top, width, height, tab index
-    {ControlKind::Label, kNameLabel, L"Na&me:", kInWindow, 120, 165, 900, 255, 0},
-    {ControlKind::TextBox, kNameEdit, L"", kInWindow, 1080, 120, 4200, 285, 1},
-    {ControlKind::Label, kFolderLabel, L"&Folder:", kInWindow, 120, 570, 900, 255, 2},
-    {ControlKind::TextBox, kFolderEdit, L"", kInWindow, 1080, 525, 3075, 285, 3},
-    {ControlKind::Button, kBrowseButton, L"&Browse...", kInWindow, 4260, 495, 1020, 345, 4},
-    {ControlKind::Frame, kModeFrame, L"Explorer window", kInWindow, 120, 960, 5160, 1290, 5},
-    {ControlKind::OptionButton, kFirstModeOption + 0, kWindowModes[0].caption, kInModeFrame, 120, 240, 3000, 255, 6},
-    {ControlKind::OptionButton, kFirstModeOption + 1, kWindowModes[1].caption, kInModeFrame, 120, 480, 3000, 255, 7},
-    {ControlKind::OptionButton, kFirstModeOption + 2, kWindowModes[2].caption, kInModeFrame, 120, 720, 3000, 255, 8},
-    {ControlKind::OptionButton, kFirstModeOption + 3, kWindowModes[3].caption, kInModeFrame, 120, 960, 3000, 255, 9},
-    {ControlKind::Label, kHotkeyLabel, L"&Keys:", kInWindow, 120, 2445, 900, 255, 10},
-    {ControlKind::HotkeyBox, kHotkeyBox, L"", kInWindow, 1080, 2400, 1695, 285, 11},
-    {ControlKind::Label, kHotkeyNote, L"", kInWindow, 120, 2760, 5160, 255, 12},
-    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 3120, 3255, 1020, 375, 13, ButtonRole::Default},
-    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 4260, 3255, 1020, 375, 14, ButtonRole::Cancel},
-};
+const wchar_t* Caption() { return Text(TextId::FavouriteCaption); }
 
 }  // namespace
 
@@ -79,15 +41,15 @@ void FavouriteDialog::Show(HWND owner, const std::vector<Favourite>& list, std::
     m_favourite = favourite;
     m_done = std::move(done);
     winkit::RegisterCommonControls(ICC_HOTKEY_CLASS);
-    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+    if (!ShowModal({kClassName, IDI_TOLVANE, Caption(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
                     owner}))
-        winkit::ShowInformation(owner, L"Tolvane could not open the favourite's window.", kLauncherCaption);
+        winkit::ShowInformation(owner, Text(TextId::FavouriteNotOpened), kLauncherCaption);
 }
 
-void FavouriteDialog::OnFailure() { winkit::ShowInformation(m_hwnd, kUnexpectedFailure, kLauncherCaption); }
+void FavouriteDialog::OnFailure() { winkit::ShowInformation(m_hwnd, Text(TextId::UnexpectedFailure), kLauncherCaption); }
 
 void FavouriteDialog::OnCreate() {
-    m_controls.Create(m_hwnd, kControls, std::size(kControls));
+    m_controls.Create(m_hwnd, kControls, std::size(kControls), CaptionText);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     SetWindowTextW(m_controls.Get(kNameEdit), m_favourite.name.c_str());
     SetWindowTextW(m_controls.Get(kFolderEdit), m_favourite.folder.c_str());
@@ -95,7 +57,7 @@ void FavouriteDialog::OnCreate() {
         m_controls.SelectOption(m_controls.Get(kFirstModeOption + *option));
     m_controls.UpdateOptionTabStops();
     auto hotkey = ParseHotkey(m_favourite.hotkey);
-    std::wstring note = hotkey ? kHeldCombinationNote : kUnreadableHotkeyNote;
+    std::wstring note = Text(hotkey ? TextId::HeldCombinationNote : TextId::UnreadableHotkeyNote);
     if (hotkey) {
         // A stored combination the rule refuses counts as none.
         if (const HotkeyVerdict verdict = JudgeHotkeyHere(*hotkey); !verdict.Allowed()) {
@@ -125,7 +87,7 @@ void FavouriteDialog::UpdateHotkeyNote() {
     if (note.empty())
         if (const auto holder = HotkeyHolder(held, MainWindow::Instance().ActiveHotkey(), m_list, m_index))
             note = HotkeyGivenNote(held, *holder, m_list);
-    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note);
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? Text(TextId::HeldCombinationNote) : note);
 }
 
 void FavouriteDialog::OnBrowse() {
@@ -138,8 +100,8 @@ void FavouriteDialog::OnOk() {
                         L"", m_favourite.hotkey};
     if (winkit::IsBlank(favourite.name) || winkit::IsBlank(favourite.folder)) {
         const bool noName = winkit::IsBlank(favourite.name);
-        winkit::ShowInformation(m_hwnd, noName ? L"Please give the favourite a name." : L"Please choose its folder.",
-                                kCaption);
+        winkit::ShowInformation(m_hwnd, Text(noName ? TextId::NoName : TextId::NoFolder),
+                                Caption());
         SetFocusTo(m_controls.Get(noName ? kNameEdit : kFolderEdit));
         return;
     }
@@ -149,11 +111,11 @@ void FavouriteDialog::OnOk() {
     if (m_box.Changed()) {
         const Hotkey typed = m_box.Held();
         if (const std::wstring refusal = m_box.Refusal(); !refusal.empty()) {
-            winkit::ShowInformation(m_hwnd, refusal + kChooseAnother, kCaption);
+            winkit::ShowInformation(m_hwnd, Format(TextId::ChooseAnother, {refusal}), Caption());
             return;
         }
         if (const auto holder = HotkeyHolder(typed, MainWindow::Instance().ActiveHotkey(), m_list, m_index)) {
-            winkit::ShowInformation(m_hwnd, HotkeyGivenText(typed, *holder, m_list), kCaption);
+            winkit::ShowInformation(m_hwnd, HotkeyGivenText(typed, *holder, m_list), Caption());
             return;
         }
         favourite.hotkey = FormatHotkey(typed);

@@ -11,6 +11,7 @@
 #include "Sizing.h"
 #include "SystemFunction.h"
 #include "WindowSizing.h"
+#include "DialogTables.h"
 #include "Error.h"
 #include "ExplorerLaunch.h"
 #include "FavouriteCaptions.h"
@@ -29,56 +30,14 @@ namespace launcher {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.FavouritesDialog";
-constexpr wchar_t kCaption[] = L"Favourite folders";
-// The smallest size, as made: the dialog follows a larger one.
-constexpr int kClientWidth = 9600;
-constexpr int kClientHeight = 4575;
+using namespace favourites;
 
-enum ControlId {
-    kListLabel = 4001,
-    kList,
-    kAddButton,
-    kEditButton,
-    kRemoveButton,
-    kUpButton,
-    kDownButton,
-    kNote,
-    kOkButton,
-    kCancelButton,
-    kOkNote,
-};
-
-using winkit::ButtonRole;
-using winkit::ControlKind;
-using winkit::kInWindow;
-using winkit::kGrowsDown;
-using winkit::kMovesDown;
-using winkit::kMovesRight;
-using winkit::kWidens;
-constexpr ButtonRole kNoRole = ButtonRole::None;
-const winkit::ControlSpec kControls[] = {
-    // kind, id, caption, container, left, top, width, height, tab index, role, follows the window's size
-    {ControlKind::Label, kListLabel, L"&Favourite folders:", kInWindow, 120, 120, 3000, 255, 0},
-    {ControlKind::ListView, kList, L"", kInWindow, 120, 375, 8040, 3000, 1, kNoRole, kWidens | kGrowsDown},
-    {ControlKind::Button, kAddButton, L"&Add...", kInWindow, 8280, 375, 1200, 375, 2, kNoRole, kMovesRight},
-    {ControlKind::Button, kEditButton, L"&Edit...", kInWindow, 8280, 825, 1200, 375, 3, kNoRole, kMovesRight},
-    {ControlKind::Button, kRemoveButton, L"&Remove", kInWindow, 8280, 1275, 1200, 375, 4, kNoRole, kMovesRight},
-    {ControlKind::Button, kUpButton, L"Move &up", kInWindow, 8280, 1875, 1200, 375, 5, kNoRole, kMovesRight},
-    {ControlKind::Button, kDownButton, L"Move &down", kInWindow, 8280, 2325, 1200, 375, 6, kNoRole, kMovesRight},
-    {ControlKind::Label, kNote, L"", kInWindow, 120, 3495, 8040, 480, 7, kNoRole, kWidens | kMovesDown},
-    // Settings' Cancel comes later and might be taken to undo this too.
-    {ControlKind::Label, kOkNote, L"OK stores the list at once: Cancel in Settings does not undo it.", kInWindow, 120,
-     4140, 6720, 255, 8, kNoRole, kWidens | kMovesDown},
-    {ControlKind::Button, kOkButton, L"&OK", kInWindow, 6960, 4080, 1200, 375, 9, ButtonRole::Default,
-     kMovesRight | kMovesDown},
-    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 8280, 4080, 1200, 375, 10, ButtonRole::Cancel,
-     kMovesRight | kMovesDown},
-};
+const wchar_t* Caption() { return Text(TextId::FavouritesCaption); }
 
 // The window modes' captions and the hotkeys' notes whole, as far as the
 // list has room; names and folders share the rest, the folder takes what is
 // left over.
-constexpr const wchar_t* kColumns[] = {L"Name", L"Folder", L"Window", L"Hotkey"};
+constexpr TextId kColumns[] = {TextId::ColumnName, TextId::ColumnFolder, TextId::ColumnWindow, TextId::ColumnHotkey};
 static_assert(std::size(kColumns) == FavouritesDialog::kColumnCount);
 constexpr bool kWholeColumn[] = {false, false, true, true};
 constexpr std::size_t kSpareColumn = 1;
@@ -111,17 +70,17 @@ void FavouritesDialog::Show(HWND owner, const std::wstring& mainMode) {
     }
     m_mainMode = mainMode;
     winkit::RegisterCommonControls(ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES);
-    if (!ShowModal({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+    if (!ShowModal({kClassName, IDI_TOLVANE, Caption(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                     WS_EX_DLGMODALFRAME, owner}))
-        winkit::ShowInformation(owner, L"Tolvane could not open its Favourite folders window.", kLauncherCaption);
+        winkit::ShowInformation(owner, Text(TextId::FavouritesNotOpened), kLauncherCaption);
 }
 
-void FavouritesDialog::OnFailure() { winkit::ShowInformation(m_hwnd, kUnexpectedFailure, kLauncherCaption); }
+void FavouritesDialog::OnFailure() { winkit::ShowInformation(m_hwnd, Text(TextId::UnexpectedFailure), kLauncherCaption); }
 
 HWND FavouritesDialog::List() const { return m_controls.Get(kList); }
 
 void FavouritesDialog::OnCreate() {
-    m_controls.Create(m_hwnd, kControls, std::size(kControls));
+    m_controls.Create(m_hwnd, kControls, std::size(kControls), CaptionText);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     HWND list = List();
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -129,7 +88,7 @@ void FavouritesDialog::OnCreate() {
     for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
         LVCOLUMNW header{};
         header.mask = LVCF_TEXT | LVCF_SUBITEM;
-        header.pszText = const_cast<wchar_t*>(kColumns[column]);
+        header.pszText = const_cast<wchar_t*>(Text(kColumns[column]));
         header.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&header));
     }
@@ -143,7 +102,7 @@ void FavouritesDialog::OnCreate() {
         for (std::size_t index = 0; index < m_entries.size(); ++index)
             m_refused[index] = launcher.FavouriteHotkeyRefused(index);
     const std::wstring note =
-        m_stored.byPolicy ? std::wstring(L"Your administrator has set these favourites.") : LeftOutText(m_stored.leftOut);
+        m_stored.byPolicy ? std::wstring(Text(TextId::FavouritesByPolicy)) : LeftOutText(m_stored.leftOut);
     SetWindowTextW(m_controls.Get(kNote), note.c_str());
     // Nothing to store under a policy.
     if (m_stored.byPolicy) ShowWindow(m_controls.Get(kOkNote), SW_HIDE);
@@ -222,7 +181,7 @@ void FavouritesDialog::FitColumns() {
     const UINT dpi = winkit::WindowDpi(m_hwnd);
     std::vector<winkit::ColumnNeed> needs;
     for (std::size_t column = 0; column < std::size(kColumns); ++column) {
-        const int header = TextWidth(list, kColumns[column], dpi);
+        const int header = TextWidth(list, Text(kColumns[column]), dpi);
         int widest = header;
         for (std::size_t cell = column; cell < m_cells.size(); cell += kColumnCount)
             widest = std::max(widest, TextWidth(list, m_cells[cell], dpi));
@@ -247,7 +206,7 @@ std::wstring FavouritesDialog::CutCells(std::size_t row) const {
         const std::wstring& text = m_cells[row * kColumnCount + column];
         const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
         if (text.empty() || TextWidth(list, text, dpi) <= width) continue;
-        tip += winkit::Join({tip.empty() ? L"" : L"\n", kColumns[column], L": ", text});
+        tip += winkit::Join({tip.empty() ? L"" : L"\n", Text(kColumns[column]), L": ", text});
     }
     return tip;
 }
@@ -335,9 +294,9 @@ void FavouritesDialog::OpenEntry(std::size_t index) {
 void FavouritesDialog::Remove(bool ask) {
     const auto selected = Selected();
     if (m_stored.byPolicy || !selected) return;
-    const std::wstring question = L"Remove the favourite \"" + ShortName(m_entries[*selected], kMenuNameLength) +
-                                  L"\" from the list?";
-    if (ask && !winkit::AskYesNo(m_hwnd, question, kCaption)) return;
+    const std::wstring question =
+        Format(TextId::RemoveQuestion, {Format(TextId::Quoted, {ShortName(m_entries[*selected], kMenuNameLength)})});
+    if (ask && !winkit::AskYesNo(m_hwnd, question, Caption())) return;
     m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(*selected));
     m_refused.erase(m_refused.begin() + static_cast<std::ptrdiff_t>(*selected));
     ShowEntries(m_entries.empty() ? std::nullopt
@@ -413,7 +372,7 @@ void FavouritesDialog::OnOk() {
         if (!checks[index].givenTwice) continue;
         ShowEntries(index);
         winkit::ShowInformation(m_hwnd, HotkeyGivenText(checks[index].combination, *checks[index].givenTwice, m_entries),
-                                kCaption);
+                                Caption());
         return;
     }
     // Taken before anything is stored, so that a combination another program
@@ -425,7 +384,7 @@ void FavouritesDialog::OnOk() {
         winkit::ShowInformation(m_hwnd,
                                 FavouriteHotkeyTakenText(m_entries[index], checks[index].combination,
                                                          winkit::SystemMessage(refused->second.code)),
-                                kCaption);
+                                Caption());
         return;
     }
     registry::Backend& backend = registry::SystemBackend();
@@ -435,7 +394,7 @@ void FavouritesDialog::OnOk() {
         launcher.UseFavourites(launcher.Favourites());
         winkit::ShowInformation(
             m_hwnd, FavouritesSaveFailureText(outcome, m_entries, winkit::SystemMessage(outcome.firstError.code)),
-            kCaption);
+            Caption());
         return;
     }
     launcher.UseFavourites(ReadFavourites(backend));
@@ -443,7 +402,7 @@ void FavouritesDialog::OnOk() {
     if (!outcome.Ok())
         winkit::ShowInformation(
             m_hwnd, FavouritesSaveFailureText(outcome, m_entries, winkit::SystemMessage(outcome.firstError.code)),
-            kCaption);
+            Caption());
     Destroy();
 }
 

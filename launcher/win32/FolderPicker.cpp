@@ -26,7 +26,7 @@ std::wstring StartFolder(const std::wstring& text) {
 constexpr CLSID kFileOpenDialog = {0xdc1c5a9c, 0xe88a, 0x4dde, {0xa5, 0xa1, 0x60, 0xf8, 0x2a, 0x20, 0xae, 0xf7}};
 
 std::optional<std::wstring> Refused(HWND owner, HRESULT result) {
-    winkit::ShowInformation(owner, L"Tolvane could not open the folder picker:\n" + winkit::SystemMessage(winkit::ErrorOf(result)),
+    winkit::ShowInformation(owner, Format(TextId::FolderPickerNotOpened, {winkit::SystemMessage(winkit::ErrorOf(result))}),
                             kLauncherCaption);
     return std::nullopt;
 }

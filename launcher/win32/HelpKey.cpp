@@ -11,10 +11,21 @@
 
 namespace launcher {
 
-void OpenGuide(HWND owner) {
-    const std::wstring path = GuidePath(winkit::ProgramFolder());
+namespace {
+
+bool IsFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+void OpenGuide(HWND owner) {
+    std::wstring path = GuidePath(winkit::ProgramFolder());
+    // Setup installs the English guide only: a German user gets that one rather than none.
+    if (const std::wstring english = GuidePath(winkit::ProgramFolder(), Language::English); !IsFile(path))
+        path = english;
+    if (!IsFile(path)) {
         winkit::ShowInformation(owner, GuideMissingText(path), kLauncherCaption);
         return;
     }

@@ -5,6 +5,7 @@
 #include "AccessKey.h"
 #include "Controls.h"
 #include "HotkeyRule.h"
+#include "LauncherTexts.h"
 #include "Win32KeyboardLayout.h"
 
 namespace launcher {
@@ -41,7 +42,7 @@ std::wstring HotkeyBox::Refusal() const {
     const HotkeyVerdict verdict = JudgeHotkeyHere(held);
     if (!verdict.Allowed()) return HotkeyRefusalNote(held, verdict);
     // A key without a name (a punctuation key, say) cannot be stored as text.
-    if (!ParseHotkey(FormatHotkey(held)) || FormatHotkey(held).empty()) return L"This key cannot be used for a hotkey.";
+    if (!ParseHotkey(FormatHotkey(held)) || FormatHotkey(held).empty()) return Text(TextId::UnusableKeyShort);
     return std::wstring();
 }
 

@@ -10,16 +10,6 @@
 
 namespace launcher {
 
-// Said when the box holds a key that cannot be a hotkey.
-inline constexpr wchar_t kUnusableKeyText[] =
-    L"This key cannot be used for a hotkey: please choose a letter, a digit, F1 to F24, Space, an arrow or a "
-    L"navigation key, together with Ctrl, Alt or both.";
-// Windows gives a combination another program holds to that program, so the
-// box never sees it and would stay unchanged without a word.
-inline constexpr wchar_t kHeldCombinationNote[] = L"A combination another program holds cannot be typed here.";
-inline constexpr wchar_t kUnreadableHotkeyNote[] = L"The stored hotkey cannot be read: none is set.";
-inline constexpr wchar_t kChooseAnother[] = L" Please choose another combination.";
-
 // The note beside the box: a favourite's name may hold a "&", which a label
 // would show as an access key.
 void ShowHotkeyNote(HWND note, const std::wstring& text);

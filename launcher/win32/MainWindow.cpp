@@ -27,6 +27,21 @@ namespace {
 static_assert(kFirstPrivateMessage == WM_APP, "private messages above WM_APP");
 constexpr UINT_PTR kCommandTimer = 1;
 
+// A menu whose only item is the popup, as TrackPopupMenu wants it, in the
+// language of the texts.
+HMENU CreateTrayMenu() {
+    HMENU bar = CreateMenu();
+    HMENU popup = CreatePopupMenu();
+    if (bar == nullptr || popup == nullptr || !AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), L"")) {
+        if (popup != nullptr) DestroyMenu(popup);
+        if (bar != nullptr) DestroyMenu(bar);
+        return nullptr;
+    }
+    for (const MenuItem& item : kTrayMenuItems)
+        AppendMenuW(popup, item.id == 0 ? MF_SEPARATOR : MF_STRING, item.id, item.id == 0 ? nullptr : Text(item.text));
+    return bar;
+}
+
 }  // namespace
 
 MainWindow& MainWindow::Instance() {
@@ -38,7 +53,7 @@ bool MainWindow::Open() {
     if (!CreateTopLevel({kMainWindowClass, IDI_TOLVANE, kLauncherCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
                          WS_EX_DLGMODALFRAME}))
         return false;
-    m_menu.Reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAYMENU)));
+    m_menu.Reset(CreateTrayMenu());
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     m_tray.Add(m_hwnd, kTrayCallbackMessage);
     m_exePath = LauncherPath(winkit::ProgramFolder());
@@ -52,7 +67,7 @@ bool MainWindow::Open() {
     return true;
 }
 
-void MainWindow::OnFailure() { winkit::ShowInformation(nullptr, kUnexpectedFailure, kLauncherCaption); }
+void MainWindow::OnFailure() { winkit::ShowInformation(nullptr, Text(TextId::UnexpectedFailure), kLauncherCaption); }
 
 std::wstring MainWindow::UseStoredHotkey() {
     // Unreadable text counts as no hotkey; the Settings dialog says so.
@@ -223,7 +238,7 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         if (!HotkeyBox::TypeOwnCombination(Hotkey{kModWin, 'E'})) Defer(CommandForHotkey());
         return true;
     case kAlreadyRunningMessage:
-        ShowBalloon(L"Tolvane is already running: click here to open your folder", true);
+        ShowBalloon(Text(TextId::AlreadyRunning), true);
         return true;
     default:
         return false;
@@ -371,7 +386,11 @@ void MainWindow::OpenExplorer(const LaunchSettings& settings, const Favourite* f
     }
     const winkit::Win32Result started =
         winkit::StartProgram(winkit::WindowsFolder() + L"\\explorer.exe", launch.commandLine, launch.showState);
-    if (!started.Ok()) winkit::ShowInformation(nullptr, winkit::Describe(started), kLauncherCaption);
+    if (!started.Ok())
+        winkit::ShowInformation(nullptr,
+                                Format(TextId::ExplorerNotStarted, {winkit::WindowsFolder() + L"\\explorer.exe",
+                                                                    winkit::SystemMessage(started.code)}),
+                                kLauncherCaption);
 }
 
 }  // namespace launcher

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "DialogTables.h"
 #include "Error.h"
 #include "FavouriteTexts.h"
 #include "FavouritesDialog.h"
@@ -23,74 +24,9 @@ namespace launcher {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Tolvane.SettingsDialog";
-constexpr wchar_t kCaption[] = L"Settings";
-// Browse beside the folder box and Favourites beside Cancel widen the window,
-// and the hotkey's note with it, which fits its line then; every control
-// keeps its place.
-constexpr int kWidening = 840;
-constexpr int kClientWidth = 3765 + kWidening;
-// The Hotkey group below the folder's moves Save, Cancel and the bottom edge down.
-constexpr int kHotkeyGroupHeight = 930;
-constexpr int kClientHeight = 2745 + kHotkeyGroupHeight;
-constexpr int kButtonsTop = 2280 + kHotkeyGroupHeight;
+using namespace settings;
 
-// Away from IDOK/IDCANCEL: Enter and Esc reach Save and Cancel through their
-// roles in the table.
-enum ControlId {
-    kModeFrame = 2001,
-    kModeLabel,
-    kFirstModeOption = 2010,  // one per entry of kWindowModes, in order
-    kSaveButton = 2020,
-    kCancelButton,
-    kFolderFrame = 2030,
-    kFolderLabel,
-    kFolderEdit,
-    kBrowseButton,
-    kFavouritesButton,
-    kHotkeyFrame = 2040,
-    kHotkeyLabel,
-    kHotkeyBox,
-    kWindowsKeyCheck,
-    kHotkeyNote,
-    kWindowsKeyShown,
-};
-
-// Container indices: rows of the frames in the table below.
-constexpr int kInModeFrame = 0;
-constexpr int kInFolderFrame = 8;
-constexpr int kInHotkeyFrame = 12;
-
-using winkit::ButtonRole;
-using winkit::ControlKind;
-using winkit::kInWindow;
-const winkit::ControlSpec kControls[] = {
-    // kind, id, caption, container, left, top, width, height, tab index
-    {ControlKind::Frame, kModeFrame, L"Explorer-mode", kInWindow, 20, 0, 3720 + kWidening, 1485, 0},
-    {ControlKind::Label, kModeLabel, L"Please choose the window-mode of the Explorer:", kInModeFrame, 120, 240, 3495,
-     255, 1},
-    {ControlKind::OptionButton, kFirstModeOption + 0, kWindowModes[0].caption, kInModeFrame, 120, 480, 2415,
-     255, 2},
-    {ControlKind::OptionButton, kFirstModeOption + 1, kWindowModes[1].caption, kInModeFrame, 120, 720, 2415,
-     255, 3},
-    {ControlKind::OptionButton, kFirstModeOption + 2, kWindowModes[2].caption, kInModeFrame, 120, 960, 1455, 255, 4},
-    {ControlKind::OptionButton, kFirstModeOption + 3, kWindowModes[3].caption, kInModeFrame, 120, 1200, 1695, 255, 5},
-    // Tab goes from top to bottom: the modes, the folder, the hotkey, then the buttons.
-    {ControlKind::Button, kSaveButton, L"&Save", kInWindow, 720, kButtonsTop, 1000, 375, 15, ButtonRole::Default},
-    {ControlKind::Button, kCancelButton, L"&Cancel", kInWindow, 1920, kButtonsTop, 1000, 375, 16,
-     ButtonRole::Cancel},
-    {ControlKind::Frame, kFolderFrame, L"Folder which is opened", kInWindow, 20, 1560, 3720 + kWidening, 615, 6},
-    {ControlKind::Label, kFolderLabel, L"&Path:", kInFolderFrame, 120, 280, 615, 255, 7},
-    {ControlKind::TextBox, kFolderEdit, L"C:\\", kInFolderFrame, 600, 240, 2745, 285, 8},
-    {ControlKind::Button, kBrowseButton, L"&Browse...", kInFolderFrame, 3420, 210, 1020, 345, 9},
-    {ControlKind::Frame, kHotkeyFrame, L"Hotkey", kInWindow, 20, 2250, 3720 + kWidening, 855, 10},
-    {ControlKind::Label, kHotkeyLabel, L"&Keys:", kInHotkeyFrame, 120, 280, 615, 255, 11},
-    {ControlKind::HotkeyBox, kHotkeyBox, L"", kInHotkeyFrame, 600, 240, 1695, 285, 12},
-    // In the box's place, greyed, while "Use Win+E" is checked.
-    {ControlKind::TextBox, kWindowsKeyShown, L"Win+E is used", kInHotkeyFrame, 600, 240, 1695, 285, 12},
-    {ControlKind::CheckBox, kWindowsKeyCheck, L"Use &Win+E", kInHotkeyFrame, 2460, 255, 1155, 255, 13},
-    {ControlKind::Label, kHotkeyNote, L"", kInHotkeyFrame, 120, 570, 3495 + kWidening, 255, 14},
-    {ControlKind::Button, kFavouritesButton, L"&Favourites...", kInWindow, 3440, kButtonsTop, 1020, 375, 17},
-};
+const wchar_t* Caption() { return Text(TextId::SettingsCaption); }
 
 }  // namespace
 
@@ -106,8 +42,8 @@ void SettingsDialog::Show() {
     // paints only its border, so a clipped parent would leave the frame's
     // inside unpainted.
     if (!IsOpen()) winkit::RegisterCommonControls(ICC_HOTKEY_CLASS);
-    if (!IsOpen() && !CreateTopLevel({kClassName, IDI_TOLVANE, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0})) {
-        winkit::ShowInformation(nullptr, L"Tolvane could not open its Settings window.", kLauncherCaption);
+    if (!IsOpen() && !CreateTopLevel({kClassName, IDI_TOLVANE, Caption(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0})) {
+        winkit::ShowInformation(nullptr, Text(TextId::SettingsNotOpened), kLauncherCaption);
         return;
     }
     if (IsIconic(m_hwnd)) ShowWindow(m_hwnd, SW_RESTORE);
@@ -116,10 +52,10 @@ void SettingsDialog::Show() {
     SetForegroundWindow(GetLastActivePopup(m_hwnd));
 }
 
-void SettingsDialog::OnFailure() { winkit::ShowInformation(nullptr, kUnexpectedFailure, kLauncherCaption); }
+void SettingsDialog::OnFailure() { winkit::ShowInformation(nullptr, Text(TextId::UnexpectedFailure), kLauncherCaption); }
 
 void SettingsDialog::OnCreate() {
-    m_controls.Create(m_hwnd, kControls, std::size(kControls));
+    m_controls.Create(m_hwnd, kControls, std::size(kControls), CaptionText);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     LoadValues();
     // The first box a user types in, unless a policy has greyed it.
@@ -143,15 +79,15 @@ void SettingsDialog::LoadValues() {
 void SettingsDialog::LoadHotkey(const StoredSettings& stored) {
     auto hotkey = ParseHotkey(stored.hotkey);
     const bool windowsKey = hotkey && hotkey->IsWindowsExplorerKey();
-    std::wstring note = kHeldCombinationNote;
+    std::wstring note = Text(TextId::HeldCombinationNote);
     if (!hotkey) {
-        note = kUnreadableHotkeyNote;
+        note = Text(TextId::UnreadableHotkeyNote);
     } else if (const HotkeyVerdict verdict = JudgeHotkeyHere(*hotkey); !verdict.Allowed()) {
         // A stored combination the rule refuses counts as none.
         note = HotkeyRefusalNote(*hotkey, verdict);
         hotkey = Hotkey{};
     } else if (stored.hotkeyByPolicy) {
-        note = L"Your administrator has set the hotkey.";
+        note = Text(TextId::HotkeyByPolicy);
     } else if (windowsKey) {
         note.clear();
     }
@@ -180,7 +116,7 @@ void SettingsDialog::UpdateHotkeyNote() {
     if (note.empty() && !(held == MainWindow::Instance().ActiveHotkey()))
         if (const auto holder = HotkeyHolder(held, Hotkey{}, favourites, kMainFolder))
             note = HotkeyGivenNote(held, *holder, favourites);
-    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? kHeldCombinationNote : note);
+    ShowHotkeyNote(m_controls.Get(kHotkeyNote), note.empty() ? Text(TextId::HeldCombinationNote) : note);
 }
 
 std::optional<Hotkey> SettingsDialog::ChosenHotkey() const {
@@ -220,21 +156,21 @@ void SettingsDialog::OnSave() {
     if (!m_hotkeyByPolicy) {
         const auto hotkey = ChosenHotkey();
         if (!hotkey) {
-            winkit::ShowInformation(m_hwnd, m_box.Refusal() + kChooseAnother, kCaption);
+            winkit::ShowInformation(m_hwnd, Format(TextId::ChooseAnother, {m_box.Refusal()}), Caption());
             return;
         }
         // A favourite's combination would not reach the main folder.
         const std::vector<Favourite>& favourites = launcher.Favourites().entries;
         if (const auto holder = HotkeyHolder(*hotkey, Hotkey{}, favourites, kMainFolder);
             holder && !(*hotkey == previous)) {
-            winkit::ShowInformation(m_hwnd, HotkeyGivenText(*hotkey, *holder, favourites), kCaption);
+            winkit::ShowInformation(m_hwnd, HotkeyGivenText(*hotkey, *holder, favourites), Caption());
             return;
         }
         // Taken before anything is stored, so that a combination another
         // program holds is refused with the dialog still open.
         if (const winkit::Win32Result taken = launcher.UseHotkey(*hotkey); !taken.Ok()) {
             winkit::ShowInformation(m_hwnd, HotkeyTakenInSettingsText(*hotkey, winkit::SystemMessage(taken.code)),
-                                    kCaption);
+                                    Caption());
             return;
         }
         hotkeyText = FormatHotkey(*hotkey);
@@ -246,7 +182,7 @@ void SettingsDialog::OnSave() {
         if (outcome.hotkey.Refused()) launcher.UseHotkey(previous);
         // The dialog stays open with the user's edits so that nothing typed is lost.
         winkit::ShowInformation(m_hwnd, SaveFailureText(outcome, winkit::SystemMessage(outcome.FirstError())),
-                                kCaption);
+                                Caption());
         return;
     }
     Destroy();

@@ -47,13 +47,13 @@ bool Win32Elevation::ConfirmRemovalForAllUsers() {
         config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION;
         config.dwCommonButtons = TDCBF_YES_BUTTON | TDCBF_NO_BUTTON;
         config.pszWindowTitle = kLauncherCaption;
-        config.pszMainInstruction = kAllUsersQuestion;
-        config.pszContent = kAllUsersExplanation;
+        config.pszMainInstruction = Text(TextId::AllUsersQuestion);
+        config.pszContent = Text(TextId::AllUsersExplanation);
         config.nDefaultButton = IDYES;
         config.pfCallback = ShieldOnYes;
         if (SUCCEEDED(taskDialog(&config, &button, nullptr, nullptr))) return button == IDYES;
     }
-    const std::wstring text = winkit::Join({kAllUsersQuestion, L"\n\n", kAllUsersExplanation});
+    const std::wstring text = winkit::Join({Text(TextId::AllUsersQuestion), L"\n\n", Text(TextId::AllUsersExplanation)});
     return MessageBoxW(nullptr, text.c_str(), kLauncherCaption, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) ==
            IDYES;
 }

@@ -38,9 +38,8 @@ enum ControlId {
     kFolderLabel,
 };
 
-// Container indices: rows of the frames in the table below.
-constexpr int kInInstallFrame = 1;
-constexpr int kInUninstallFrame = 2;
+constexpr int kInInstallFrame = kInstallFrame;
+constexpr int kInUninstallFrame = kUninstallFrame;
 
 using winkit::ButtonRole;
 using winkit::ControlKind;

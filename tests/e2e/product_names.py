@@ -5,8 +5,11 @@ fails the import, rather than a test later with a window that never shows."""
 import glob
 import os
 import re
+import sys
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(REPO, "scripts"))
+import launcher_texts  # noqa: E402
 SOURCES = [open(path, encoding="utf-8").read() for top in ("launcher", "setup", "winkit")
            for path in sorted(glob.glob(os.path.join(REPO, top, "**", "*.[hc]*"), recursive=True))]
 WM_APP = 0x8000  # <winuser.h>
@@ -31,14 +34,17 @@ def constant(name):
     raise LookupError(f"no constant {name} in the programs' sources")
 
 
-def menu_items(resource, menu):
-    """(caption, separator) of each item of a MENU in a resource script."""
-    with open(os.path.join(REPO, resource), encoding="utf-8") as f:
-        block = re.search(r"^" + menu + r"\s+MENU\b(.*?)^END", f.read(), re.MULTILINE | re.DOTALL)
+def tray_menu_items(language="English"):
+    """(caption, separator) of each item of the tray menu (kTrayMenuItems,
+    launcher/portable/Commands.h) in a language of the launcher's texts."""
+    with open(os.path.join(REPO, "launcher", "portable", "Commands.h"), encoding="utf-8") as f:
+        source = f.read()
+    block = re.search(r"kTrayMenuItems\[\] = \{(.*?)\};", source, re.DOTALL)
     if not block:
-        raise LookupError(f"no menu {menu} in {resource}")
-    return [("", True) if item == "SEPARATOR" else (item[1:-1].replace('""', '"'), False)
-            for item in re.findall(r'^\s*MENUITEM\s+(SEPARATOR|"(?:[^"]|"")*")', block.group(1), re.MULTILINE)]
+        raise LookupError("no kTrayMenuItems in launcher/portable/Commands.h")
+    texts = launcher_texts.texts(language)
+    return [("", True) if item == "0" else (texts[text], False)
+            for item, text in re.findall(r"\{(\w+), TextId::(\w+)\}", block.group(1))]
 
 
 MAIN_WINDOW_CLASS = window_class("MainWindow")
@@ -50,4 +56,4 @@ SETUP_CLASS = window_class("SetupWindow")
 TRAY_ICON_ID = constant("kTrayIconId")
 TRAY_CALLBACK = constant("kTrayCallbackMessage")
 # The launcher's tray menu without favourites.
-TRAY_MENU_ITEMS = menu_items(os.path.join("launcher", "Tolvane.rc"), "IDR_TRAYMENU")
+TRAY_MENU_ITEMS = tray_menu_items()

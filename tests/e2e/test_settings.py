@@ -165,34 +165,8 @@ class SettingsDialogTest(SessionTest):
         keys = [c["text"].lower().split("&")[1][0] for c in controls if "&" in c["text"]]
         self.assertEqual(len(keys), len(set(keys)), f"access keys twice: {keys}")
         hotkey_box = next(c for c in controls if c["class"].lower() == "msctls_hotkey32")
-        # Positions at 96 DPI (15 twips a pixel), relative to the mode frame.
-        frame = by_text["Explorer-mode"]["rect"]
-
-        def relative(caption):
-            r = by_text[caption]["rect"]
-            return r[0] - frame[0], r[1] - frame[1], r[2] - r[0], r[3] - r[1]
-
-        expected = {
-            "Please choose the window-mode of the Explorer:": (8, 16, 233, 17),
-            "in the foreground, normal size": (8, 32, 161, 17),
-            "in the foreground, maximized": (8, 48, 161, 17),
-            "in the taskbar": (8, 64, 97, 17),
-            "last size, position": (8, 80, 113, 17),
-            "Save": (47, 214, 67, 25),
-            "Cancel": (127, 214, 67, 25),
-            "Favourites...": (228, 214, 68, 25),
-            "Folder which is opened": (0, 104, 304, 41),
-            "Path:": (8, 123, 41, 17),
-            "Edit": (40, 120, 183, 19),
-            "Browse...": (228, 118, 68, 23),
-            "Hotkey": (0, 150, 304, 57),
-            "Use Win+E": (164, 167, 77, 17),
-            "A combination another program holds cannot be typed here.": (8, 188, 289, 17),
-        }
-        for caption, rect in expected.items():
-            with self.subTest(control=caption):
-                for got, want in zip(relative(caption), rect):
-                    self.assertLessEqual(abs(got - want), 1, f"{relative(caption)} != {rect}")
+        # Where each control sits is the table's (DialogTables.h, checked natively), and that its
+        # caption fits is win_tests' DialogCaptions case, in both languages at 96 and 144 DPI.
         # Client area 4605 twips wide: the frame border comes on top of it.
         width = window["rect"][2] - window["rect"][0]
         self.assertGreaterEqual(width, 307)

@@ -526,8 +526,13 @@ class WineSession:
         s.close()
     """
 
-    def __init__(self, name, run=None):
+    # The display language Wine gives the programs, from the locale of the
+    # environment at each start: GetUserDefaultUILanguage() is 0x0407 for German.
+    LOCALES = {"English": "C.UTF-8", "German": "de_DE.UTF-8"}
+
+    def __init__(self, name, run=None, language="English"):
         self.run_ctx = run or E2ERun.get()
+        self.language = language
         self.name = name
         self.display = self.run_ctx.ensure_display()
         template = self.run_ctx.template_prefix()
@@ -539,6 +544,7 @@ class WineSession:
         self.env = _base_env()
         self.env["WINEPREFIX"] = self.prefix
         self.env["DISPLAY"] = self.display
+        self.env["LANG"] = self.env["LC_ALL"] = self.LOCALES[language]
         self.desktop = None
         self.programs = []
         # An Explorer started by a click opens its window a moment later.
@@ -899,12 +905,12 @@ def associate_text_files(session, associated=True):
         session.wine("reg", "delete", TEXT_FILES_KEY, "/f", check=False)
 
 
-def open_guide_with_f1(session, folder, opens=True):
+def open_guide_with_f1(session, folder, opens=True, guide="Readme.txt"):
     """F1 in the launcher's focused window. When it opens the guide, one
-    Notepad starts, asked for exactly <folder>\\Readme.txt (closed again),
+    Notepad starts, asked for exactly <folder>\\<guide> (closed again),
     and no message shows: []. With opens=False no Notepad may start, and the
     texts of the launcher's message (closed again) are returned."""
-    guide = folder + "\\Readme.txt"
+    guide = folder + "\\" + guide
     pressed_in = session.driver.focus()["foreground"]
     watch = session.driver.watch(3000, "notepad.exe", count=1, settle=300)
     session.driver.keys("f1")
@@ -937,6 +943,7 @@ class SessionTest(unittest.TestCase):
     prepare_session() runs; closed after the last test."""
 
     SESSION = "e2e"
+    LANGUAGE = "English"  # or "German": the display language of the session
     INSTALL = {}
     # Besides INSTALL's files, what the class needs built.
     NEEDS = ("TestDriver.exe", "MenuProbe.dll")
@@ -945,7 +952,7 @@ class SessionTest(unittest.TestCase):
     def setUpClass(cls):
         installed = [name for names in cls.INSTALL.values() for name in names]
         require_programs(*dict.fromkeys(installed), *cls.NEEDS)
-        cls.s = WineSession(cls.SESSION)
+        cls.s = WineSession(cls.SESSION, language=cls.LANGUAGE)
         cls.addClassCleanup(cls.s.close)
         cls.s.install_programs(cls.INSTALL)
         cls.prepare_session()

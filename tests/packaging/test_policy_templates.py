@@ -2,13 +2,16 @@
 """The Group Policy templates: the ADMX and the ADML parse, name each other's
 strings and presentations, and write exactly the key, value names and mode
 texts the launcher reads (taken from its sources), with the Settings dialog's
-option captions."""
+option captions, in English (en-US) and German (de-DE)."""
 import os
 import re
 import unittest
+import sys
 import xml.etree.ElementTree as ET
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import launcher_texts  # noqa: E402
 POLICY = os.path.join(ROOT, "packaging", "policy")
 NS = {"p": "http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions"}
 
@@ -24,20 +27,23 @@ def wide_constant(text, name):
 
 
 class PolicyTemplatesTest(unittest.TestCase):
+    folder, language = "en-US", "English"
+
     @classmethod
     def setUpClass(cls):
         cls.admx = ET.parse(os.path.join(POLICY, "Tolvane.admx")).getroot()
-        cls.adml = ET.parse(os.path.join(POLICY, "en-US", "Tolvane.adml")).getroot()
+        cls.adml = ET.parse(os.path.join(POLICY, cls.folder, "Tolvane.adml")).getroot()
         layout = source("registry/portable/RegistryLayout.h")
         modes = source("launcher/portable/WindowModes.h")
         cls.key = wide_constant(layout, "kPolicyKey")
         cls.favourites_key = wide_constant(layout, "kPolicyFavouritesKey")
         cls.values = {"Folder": wide_constant(layout, "kFolderValue"), "Mode": wide_constant(layout, "kModeValue"),
                       "Hotkey": wide_constant(layout, "kHotkeyValue")}
-        # {L"name", show state, L"caption"} rows of the one table of window modes
-        rows = re.findall(r'\{L"([^"]*)", \d+, L"([^"]*)"\}', modes[modes.index("kWindowModes"):])
+        # {L"name", show state, TextId::caption} rows of the one table of window modes
+        rows = re.findall(r'\{L"([^"]*)", \d+, TextId::(\w+)\}', modes[modes.index("kWindowModes"):])
+        texts = launcher_texts.texts(cls.language)
         cls.modes = [name for name, _ in rows]
-        cls.captions = [caption.replace("&", "") for _, caption in rows]  # without the access keys
+        cls.captions = [texts[caption].replace("&", "") for _, caption in rows]  # without the access keys
         cls.strings = {s.get("id"): s.text for s in cls.adml.iterfind(".//p:stringTable/p:string", NS)}
         cls.presentations = {p.get("id"): p for p in cls.adml.iterfind(".//p:presentationTable/p:presentation", NS)}
 
@@ -84,6 +90,10 @@ class PolicyTemplatesTest(unittest.TestCase):
         items = policies["Mode"].findall("p:elements/p:enum/p:item", NS)
         shown = [(self.string(item.get("displayName")), item.find("p:value/p:string", NS).text) for item in items]
         self.assertEqual(shown, list(zip(self.captions, self.modes)))
+
+
+class GermanPolicyTemplatesTest(PolicyTemplatesTest):
+    folder, language = "de-DE", "German"
 
 
 if __name__ == "__main__":

@@ -45,6 +45,8 @@ VERSION = tolvane_version.read()
 
 LANGUAGE_BLOCK = "040704B0"
 TRANSLATION = (0x0407, 1200)
+ENGLISH_BLOCK = "040904B0"
+ENGLISH_TRANSLATION = (0x0409, 1200)
 
 PROGRAMS = {
     "Tolvane.exe": {
@@ -52,10 +54,12 @@ PROGRAMS = {
         "strings": {
             "FileVersion": VERSION["TOLVANE_VERSION_TEXT"],
             "ProductVersion": VERSION["TOLVANE_VERSION_TEXT"],
-            "FileDescription": "Program for starting the Explorer easily",
+            "FileDescription": "Programm zum einfachen Starten des Explorers",
             "CompanyName": "Varnholt",
             "ProductName": "Tolvane",
         },
+        # The launcher speaks English too: a block of its own, and both in Translation.
+        "english": {"FileDescription": "Program for starting the Explorer easily", "CompanyName": "Varnholt"},
         "execution_level": "asInvoker",
         # (width, height, bits per pixel) that the icon group must hold
         "icons": [(16, 16, 4), (32, 32, 4)],
@@ -73,7 +77,7 @@ PROGRAMS = {
     },
 }
 
-OTHER_FILES = ["Readme.txt"]
+OTHER_FILES = ["Readme.txt", "Liesmich.txt"]
 
 # Each program as linked, without the certificate table a signature appends
 # (docs/performance.md).
@@ -331,9 +335,21 @@ def check_version(pe, expected):
     for name, value in expected["strings"].items():
         if table.get(name) != value:
             problems.append("%s is %r, expected %r" % (name, table.get(name), value))
-    if TRANSLATION not in info.translations:
-        problems.append("Translation %s lacks 0x%04x/%d"
-                        % ((["0x%04x/%d" % t for t in info.translations],) + TRANSLATION))
+    wanted = [(LANGUAGE_BLOCK, TRANSLATION, expected["strings"])]
+    if "english" in expected:
+        wanted.append((ENGLISH_BLOCK, ENGLISH_TRANSLATION, expected["english"]))
+    for block, translation, strings in wanted[1:]:
+        for name, value in strings.items():
+            if info.string_tables.get(block, {}).get(name) != value:
+                problems.append("%s of %s is %r, expected %r"
+                                % (name, block, info.string_tables.get(block, {}).get(name), value))
+    for block, translation, _ in wanted:
+        if translation not in info.translations:
+            problems.append("Translation %s lacks 0x%04x/%d"
+                            % ((["0x%04x/%d" % t for t in info.translations],) + translation))
+    if len(info.string_tables) != len(wanted) or len(info.translations) != len(wanted):
+        problems.append("string tables %s and Translation %s, expected one each for %s"
+                        % (sorted(info.string_tables), info.translations, [b for b, _, _ in wanted]))
     return problems
 
 
@@ -444,8 +460,10 @@ class DeliverableTest(unittest.TestCase):
                 self.assertGreater(os.path.getsize(path), 0, "%s is empty" % path)
 
     def test_readme_names_the_version(self):
-        with open(os.path.join(BIN_DIR, "Readme.txt"), encoding="utf-8") as f:
-            self.assertEqual(f.readline().rstrip(), "Tolvane " + VERSION["TOLVANE_VERSION_TEXT"])
+        # The German guide starts with a byte order mark, for Notepads that would take it for ANSI.
+        for name in OTHER_FILES:
+            with self.subTest(file=name), open(os.path.join(BIN_DIR, name), encoding="utf-8-sig") as f:
+                self.assertEqual(f.readline().rstrip(), "Tolvane " + VERSION["TOLVANE_VERSION_TEXT"])
 
 
 def _make_test(check_name, check, program):

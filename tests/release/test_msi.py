@@ -94,20 +94,22 @@ class MsiTablesTest(unittest.TestCase):
 
     def test_files_and_components(self):
         files = {row["FileName"].split("|")[-1]: row["Component_"] for row in table("File")}
-        self.assertEqual(files, {"Tolvane.exe": "Launcher", "Readme.txt": "Readme"}, "Setup.exe is not installed")
+        self.assertEqual(files, {"Tolvane.exe": "Launcher", "Readme.txt": "Readme", "Liesmich.txt": "Liesmich"},
+                         "Setup.exe is not installed")
         # A program's version is the one its version record holds; a text file
         # has none, and only a text file has a hash.
         pe = check_deliverable.read_pe(build_bin("Tolvane.exe"))
         record = check_deliverable.VersionInfo(next(iter(pe.resources_of_type(check_deliverable.RT_VERSION).values())))
         versions = {row["FileName"].split("|")[-1]: row["Version"] for row in table("File")}
-        self.assertEqual(versions, {"Tolvane.exe": ".".join(map(str, record.file_version)), "Readme.txt": ""})
+        self.assertEqual(versions, {"Tolvane.exe": ".".join(map(str, record.file_version)), "Readme.txt": "",
+                                    "Liesmich.txt": ""})
         hashed = {row["File_"] for row in table("MsiFileHash")}
         self.assertEqual(hashed, {row["File"] for row in table("File") if not row["Version"]})
         bits64 = {row["Component"]: int(row["Attributes"]) & BIT64 != 0 for row in table("Component")}
         # Programs go where the package's architecture puts them; the settings
         # go to the 32-bit view in both packages, where both launchers read.
         x64 = ARGS.arch == "x64"
-        self.assertEqual(bits64, {"Launcher": x64, "Readme": x64, "Settings": False, "Autostart": False,
+        self.assertEqual(bits64, {"Launcher": x64, "Readme": x64, "Liesmich": x64, "Settings": False, "Autostart": False,
                                   "Hotkey": False, "Shortcut": False})
         folders = {row["Directory"]: row["Directory_Parent"] for row in table("Directory")}
         self.assertEqual(folders["INSTALLDIR"], "ProgramFiles64Folder" if x64 else "ProgramFilesFolder")
@@ -211,7 +213,7 @@ class MsiTablesTest(unittest.TestCase):
 
     def test_values_outside_their_sets_refused(self):
         with open(os.path.join(ROOT, "launcher", "portable", "WindowModes.h"), encoding="utf-8") as f:
-            modes = re.findall(r'\{L"(\w+)", \d+, L"', f.read())
+            modes = re.findall(r'\{L"(\w+)", \d+, TextId::', f.read())
         conditions = {row["Condition"]: row["Description"] for row in table("LaunchCondition")}
         allowed = {}
         for name in ("MODE", "AUTOSTART"):
@@ -297,7 +299,7 @@ class ReproducibleMsiTest(unittest.TestCase):
         # file times, built later, in another time zone.
         folder = os.path.join(WORK.name, name)
         os.makedirs(os.path.join(folder, "bin"))
-        for file in ("Tolvane.exe", "Readme.txt"):
+        for file in ("Tolvane.exe", "Readme.txt", "Liesmich.txt"):
             shutil.copyfile(build_bin(file), os.path.join(folder, "bin", file))
             os.utime(os.path.join(folder, "bin", file), (file_time, file_time))
         with mock.patch.dict(os.environ, environment):

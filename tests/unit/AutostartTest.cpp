@@ -29,6 +29,7 @@ TEST(LauncherPathTest, FixedFileNamesInTheProgramFolder) {
         EXPECT_EQ(LauncherPath(row.folder), row.launcher);
         EXPECT_EQ(GuidePath(row.folder), row.guide);
     }
+    EXPECT_EQ(GuidePath(L"C:\\Tolvane", Language::German), L"C:\\Tolvane\\Liesmich.txt");
 }
 
 namespace {

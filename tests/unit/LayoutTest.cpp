@@ -45,7 +45,7 @@ TEST(Twips, ScaleAtCommonDpis) {
 TEST(ControlLayout, PositionsAreRelativeToTheirFrame) {
     const ControlSpec table[] = {
         {ControlKind::Frame, 1, L"F", kInWindow, 20, 1560, 3720, 615, 8},
-        {ControlKind::TextBox, 2, L"", 0, 600, 240, 3015, 285, 10},
+        {ControlKind::TextBox, 2, L"", 1, 600, 240, 3015, 285, 10},
         {ControlKind::Button, 3, L"B", kInWindow, 720, 2280, 1000, 375, 6},
     };
     const PixelRect text = ControlRect(table, 3, 1, 96);
@@ -60,10 +60,11 @@ TEST(ControlLayout, PositionsAreRelativeToTheirFrame) {
 }
 
 TEST(ControlLayout, NestedFramesAddUpAllTheirOffsets) {
+    // The box names its frame by id: the rows' order does not decide it.
     const ControlSpec table[] = {
         {ControlKind::Frame, 1, L"O", kInWindow, 120, 240, 4000, 3000, 0},
-        {ControlKind::Frame, 2, L"I", 0, 240, 360, 3000, 2000, 1},
-        {ControlKind::TextBox, 3, L"", 1, 120, 300, 1500, 285, 2},
+        {ControlKind::TextBox, 3, L"", 2, 120, 300, 1500, 285, 2},
+        {ControlKind::Frame, 2, L"I", 1, 240, 360, 3000, 2000, 1},
     };
     struct Case {
         int dpi;
@@ -73,7 +74,7 @@ TEST(ControlLayout, NestedFramesAddUpAllTheirOffsets) {
         {144, {48, 90, 150, 29}},
     };
     for (const auto& c : cases) {
-        const PixelRect r = ControlRect(table, 3, 2, c.dpi);
+        const PixelRect r = ControlRect(table, 3, 1, c.dpi);
         EXPECT_EQ((std::vector<int>{r.left, r.top, r.width, r.height}),
                   (std::vector<int>{c.expected.left, c.expected.top, c.expected.width, c.expected.height}))
             << c.dpi << " DPI";

@@ -126,9 +126,9 @@ TEST(SettingsSave, TheHotkeyIsStoredOnlyWithTheOthers) {
         const wchar_t* lead;
     } cases[] = {
         {nullptr, true, true, true, nullptr},
-        {L"Modus", false, true, false, L"The window mode and the hotkey were not saved; the folder was."},
-        {L"Pfad", true, false, false, L"The folder and the hotkey were not saved; the window mode was."},
-        {L"Hotkey", true, true, false, L"The hotkey was not saved; the window mode and the folder were."},
+        {L"Modus", false, true, false, L"Not saved: the window mode and the hotkey. Saved: the folder."},
+        {L"Pfad", true, false, false, L"Not saved: the folder and the hotkey. Saved: the window mode."},
+        {L"Hotkey", true, true, false, L"Not saved: the hotkey. Saved: the window mode and the folder."},
     };
     for (const Case& c : cases) {
         MemoryRegistry reg;
@@ -186,12 +186,12 @@ TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
         bool hotkeyAsked;  // false: a policy sets it, or the dialog has none to save
         const wchar_t* lead;
     } cases[] = {
-        {kDenied, kDenied, kDenied, true, L"The window mode, the folder and the hotkey were not saved."},
-        {kDenied, kDenied, 0, false, L"The window mode and the folder were not saved."},
-        {kDenied, 0, 0, false, L"The window mode was not saved; the folder was."},
-        {0, kDenied, 0, false, L"The folder was not saved; the window mode was."},
-        {0, 0, kDenied, true, L"The hotkey was not saved; the window mode and the folder were."},
-        {1018, 1018, 1018, true, L"The window mode, the folder and the hotkey were not saved."},
+        {kDenied, kDenied, kDenied, true, L"Not saved: the window mode, the folder and the hotkey.\n"},
+        {kDenied, kDenied, 0, false, L"Not saved: the window mode and the folder.\n"},
+        {kDenied, 0, 0, false, L"Not saved: the window mode. Saved: the folder."},
+        {0, kDenied, 0, false, L"Not saved: the folder. Saved: the window mode."},
+        {0, 0, kDenied, true, L"Not saved: the hotkey. Saved: the window mode and the folder."},
+        {1018, 1018, 1018, true, L"Not saved: the window mode, the folder and the hotkey.\n"},
     };
     for (const auto& c : cases) {
         const SaveOutcome outcome{{true, {c.modeError, L""}}, {true, {c.folderError, L""}},
@@ -203,7 +203,7 @@ TEST(SettingsSave, FailureTextSaysWhatWasNotSavedAndWhy) {
     }
     // A value a policy sets is neither saved nor refused.
     const SaveOutcome policy{{false, {}}, {true, {kDenied, L""}}, {false, {}}};
-    EXPECT_EQ(SaveFailureText(policy, L"").rfind(L"The folder was not saved.", 0), 0u);
+    EXPECT_EQ(SaveFailureText(policy, L"").rfind(L"Not saved: the folder.\n", 0), 0u);
     EXPECT_EQ(policy.FirstError(), kDenied);
 }
 

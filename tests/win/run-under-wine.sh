@@ -7,6 +7,12 @@ if [ ! -d "$WINEPREFIX/drive_c" ]; then
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
 fi
+# Debian's Wine does not find its own fonts by itself (tolvane_e2e.py does the
+# same): without them the captions would be measured in a host font.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+for font in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
+  [ -f "$font" ] && [ ! -f "$fonts/$(basename "$font")" ] && cp "$font" "$fonts/"
+done
 work="$WINEPREFIX/drive_c/tests"
 mkdir -p "$work"
 cp "$program" "$work/"

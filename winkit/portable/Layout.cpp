@@ -38,11 +38,19 @@ int CancelButton(const ControlSpec* table, std::size_t count) {
     return 0;
 }
 
+std::size_t RowOfId(const ControlSpec* table, std::size_t count, int id) {
+    std::size_t index = 0;
+    while (index < count && (id == kInWindow || table[index].id != id)) ++index;
+    return index;
+}
+
 PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi) {
     int left = table[index].left;
     int top = table[index].top;
-    for (int parent = table[index].container; parent >= 0 && static_cast<std::size_t>(parent) < count;
-         parent = table[parent].container) {
+    // At most count steps: a frame that names itself would otherwise hold the loop.
+    std::size_t steps = 0;
+    for (std::size_t parent = RowOfId(table, count, table[index].container); parent < count && steps < count;
+         parent = RowOfId(table, count, table[parent].container), ++steps) {
         left += table[parent].left;
         top += table[parent].top;
     }

@@ -33,8 +33,9 @@ enum Follow : unsigned char {
 };
 
 // One row of a window's control table; the id names the control. Positions
-// are in twips relative to the container: the window itself (kInWindow) or an
-// earlier frame row, by its index in the table. A "&" in a caption marks the
+// are in twips relative to the container: the window itself (kInWindow) or a
+// frame, named by its id, so that a row's place in the table decides only
+// where it is created, never which frame holds it. A "&" in a caption marks the
 // access key of a button, an option, a check box, or of the box a label
 // names (the next control in tab order).
 inline constexpr int kInWindow = -1;
@@ -47,7 +48,11 @@ struct ControlSpec {
     int tabIndex;
     ButtonRole role = ButtonRole::None;
     unsigned char follow = 0;  // Follow flags
+    // With no caption: the number the window's CaptionSource gives a caption
+    // for, in the current language (in the padding the two bytes above leave).
+    unsigned short text = 0;
 };
+using CaptionSource = const wchar_t* (*)(unsigned short text);
 
 // The id of the row with the role (either role of DefaultAndCancel counts);
 // 0 when there is none.
@@ -61,6 +66,9 @@ struct PixelRect {
 struct PixelSize {
     int width, height;
 };
+
+// The index of the row with the id; count when there is none.
+std::size_t RowOfId(const ControlSpec* table, std::size_t count, int id);
 
 // Where a control lands in the window's client area at a DPI.
 PixelRect ControlRect(const ControlSpec* table, std::size_t count, std::size_t index, int dpi);

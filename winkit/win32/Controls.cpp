@@ -141,7 +141,7 @@ void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count) {
+void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count, CaptionSource captions) {
     m_table = table;
     m_count = count;
     m_windows.assign(count, nullptr);
@@ -156,7 +156,8 @@ void ControlSet::Create(HWND parent, const ControlSpec* table, std::size_t count
             first || row.kind != ControlKind::OptionButton || previous != ControlKind::OptionButton;
         const ClassAndStyle cs = StyleFor(row, startsGroup);
         const PixelRect rect = ControlRect(table, count, index, static_cast<int>(dpi));
-        HWND control = CreateWindowExW(cs.exStyle, cs.className, row.caption,
+        const wchar_t* caption = row.caption != nullptr ? row.caption : captions != nullptr ? captions(row.text) : L"";
+        HWND control = CreateWindowExW(cs.exStyle, cs.className, caption,
                                        WS_CHILD | WS_VISIBLE | cs.style, rect.left, rect.top, rect.width,
                                        rect.height, parent,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance,

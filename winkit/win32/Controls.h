@@ -31,7 +31,7 @@ void SizeAndCentre(HWND hwnd, int clientWidthTwips, int clientHeightTwips);
 // The controls of one window, created from its table in tab order.
 class ControlSet {
 public:
-    void Create(HWND parent, const ControlSpec* table, std::size_t count);
+    void Create(HWND parent, const ControlSpec* table, std::size_t count, CaptionSource captions = nullptr);
     // Moves every control and gives it a font for the new DPI (a resizable
     // window's rows follow its size again at the WM_SIZE that comes next).
     void Relayout(UINT dpi);

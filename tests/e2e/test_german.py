@@ -1,0 +1,114 @@
+"""Tolvane.exe with the German display language (Wine takes it from
+LANG=de_DE.UTF-8): the tray menu, About, Settings, Favourite folders,
+Favourite folder and a message show the German texts of
+launcher/portable/LauncherTextTables.h, reached by their German access keys;
+F1 opens Liesmich.txt, or Readme.txt where only that is installed.
+The other modules run the same program in English."""
+
+from product_names import launcher_texts, tray_menu_items
+from tolvane_e2e import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS, SessionTest,
+                         associate_text_files, main, open_guide_with_f1)
+
+LAUNCHER_DIR = "C:\\Tolvane"
+LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
+GERMAN = launcher_texts.texts("German")
+
+
+def texts(*ids):
+    return [GERMAN[i] for i in ids]
+
+
+# (menu access key, window class, caption, texts its controls show among others)
+WINDOWS = [
+    ("i", ABOUT_CLASS, "Tolvane", texts("AboutFrame", "AboutWrittenBy", "AboutContact", "AboutDate", "Ok")),
+    ("e", SETTINGS_CLASS, GERMAN["SettingsCaption"],
+     texts("ModeFrame", "ModeLabel", "ModeNormal", "ModeMaximized", "ModeTaskbar", "ModeLastSize", "FolderFrame",
+           "PathLabel", "Browse", "HotkeyFrame", "KeysLabel", "UseWindowsKey", "HeldCombinationNote", "Save", "Cancel",
+           "FavouritesButton")),
+]
+# Opened from Settings by their access keys, one over the other.
+FAVOURITES = [
+    ("alt+f", FAVOURITES_CLASS, GERMAN["FavouritesCaption"],
+     texts("FavouritesLabel", "Add", "Edit", "Remove", "MoveUp", "MoveDown", "OkStoresAtOnce", "Ok", "Cancel")),
+    ("alt+h", FAVOURITE_CLASS, GERMAN["FavouriteCaption"],
+     texts("NameLabel", "FavouriteFolderLabel", "Browse", "FavouriteModeFrame", "ModeNormal", "KeysLabel", "Ok",
+           "Cancel")),
+]
+
+
+class GermanTest(SessionTest):
+    SESSION = "german"
+    LANGUAGE = "German"
+    INSTALL = {LAUNCHER_DIR: ["Tolvane.exe", "Readme.txt"]}
+    NEEDS = ("TestDriver.exe", "MenuProbe.dll", "Liesmich.txt")
+
+    @classmethod
+    def prepare_session(cls):
+        associate_text_files(cls.s)
+        cls.s.make_dirs("C:\\stored")
+        cls.s.store_settings("C:\\stored", "vbNormalFocus")
+        cls.main, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
+
+    def shown_texts(self, window):
+        return [c["text"] for c in self.s.driver.controls(window["hwnd"])]
+
+    def test_the_menu_is_german(self):
+        self.s.click(*self.icon, button=3)
+        self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5), "no menu")
+        self.s.screenshot("german-menu")
+        _, items = self.s.driver.menu(self.main["hwnd"])
+        self.assertEqual([(i["caption"], i["separator"]) for i in items], tray_menu_items("German"))
+        self.s.driver.keys("esc")
+        self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5))
+
+    def test_the_windows_are_german(self):
+        for key, cls, caption, wanted in WINDOWS:
+            with self.subTest(window=cls):
+                self.s.choose_from_tray_menu(self.icon, key)
+                window = self.s.driver.wait_window(cls=cls, caption=caption, visible=True, timeout=5)
+                self.assertIsNotNone(window, f"{key} opened no {cls} \"{caption}\"")
+                self.s.screenshot("german-" + cls)
+                shown = self.shown_texts(window)
+                self.assertEqual([t for t in wanted if t not in shown], [], shown)
+        # Settings is in front: its favourites' windows, one over the other.
+        for key, cls, caption, wanted in FAVOURITES:
+            with self.subTest(window=cls):
+                self.s.driver.keys(key)
+                window = self.s.driver.wait_window(cls=cls, caption=caption, visible=True, timeout=5)
+                self.assertIsNotNone(window, f"{key} opened no {cls} \"{caption}\"")
+                self.s.screenshot("german-" + cls)
+                shown = self.shown_texts(window)
+                self.assertEqual([t for t in wanted if t not in shown], [], shown)
+        for cls in (FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS):
+            self.s.driver.keys("esc")
+            self.assertTrue(self.s.driver.wait_window_gone(cls=cls, visible=True, timeout=5), cls)
+        self.s.driver.keys("esc")
+
+    def test_f1_opens_the_german_guide_or_else_the_english_one(self):
+        # As Setup installs it: Readme.txt alone.
+        for guide in ("Readme.txt", "Liesmich.txt"):
+            with self.subTest(guide=guide):
+                if guide == "Liesmich.txt":
+                    self.s.install_programs({LAUNCHER_DIR: ["Liesmich.txt"]})
+                self.s.choose_from_tray_menu(self.icon, "i")
+                self.assertIsNotNone(self.s.driver.wait_window(cls=ABOUT_CLASS, visible=True, timeout=5))
+                self.assertEqual(open_guide_with_f1(self.s, LAUNCHER_DIR, guide=guide), [])
+                self.s.driver.keys("esc")
+                self.assertTrue(self.s.driver.wait_window_gone(cls=ABOUT_CLASS, visible=True, timeout=5))
+
+    def test_a_message_is_german(self):
+        self.s.store_settings("C:\\Gone", "vbNormalFocus")
+        self.s.click(*self.icon)
+        self.s.park_mouse()
+        box = self.s.driver.wait_window(cls="#32770", caption="Tolvane", pid=self.main["pid"], visible=True, timeout=5)
+        self.assertIsNotNone(box, "no message about the folder")
+        self.s.screenshot("german-message")
+        says = GERMAN["FolderMissing"].replace("{1}", "C:\\Gone").split("\n")[0]
+        self.assertTrue(any(says in t for t in self.shown_texts(box)), (says, self.shown_texts(box)))
+        self.s.driver.close_window(box["hwnd"])
+        self.assertTrue(self.s.driver.wait_window_gone(cls="#32770", pid=self.main["pid"], timeout=5))
+        self.s.store_settings("C:\\stored", "vbNormalFocus")
+
+
+if __name__ == "__main__":
+    main()
