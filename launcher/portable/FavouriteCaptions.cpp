@@ -57,7 +57,7 @@ std::wstring FavouriteMenuCaption(std::size_t index, const Favourite& favourite,
 
 std::wstring MenuCaptionWithKeys(const std::wstring& caption, const Hotkey& keys) {
     std::wstring text = caption.substr(0, caption.find(L'\t'));
-    if (!keys.IsNone()) text += L"\t" + FormatHotkey(keys);
+    if (!keys.IsNone()) text += L"\t" + ShownHotkey(keys);
     return text;
 }
 

@@ -47,23 +47,23 @@ std::wstring FavouriteFolderProblemText(const ExplorerLaunch& launch, const Favo
 std::wstring HotkeyGivenNote(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list) {
     // The line beside the box holds about fifty characters.
     constexpr std::size_t kNoteNameLength = 20;
-    if (holder == kMainFolder || holder >= list.size()) return Format(TextId::GivenToMainNote, {FormatHotkey(combination)});
-    return Format(TextId::GivenToFavouriteNote, {FormatHotkey(combination), ShortName(list[holder], kNoteNameLength)});
+    if (holder == kMainFolder || holder >= list.size()) return Format(TextId::GivenToMainNote, {ShownHotkey(combination)});
+    return Format(TextId::GivenToFavouriteNote, {ShownHotkey(combination), ShortName(list[holder], kNoteNameLength)});
 }
 
 std::wstring HotkeyGivenText(const Hotkey& combination, std::size_t holder, const std::vector<Favourite>& list) {
-    if (holder == kMainFolder || holder >= list.size()) return Format(TextId::GivenToMain, {FormatHotkey(combination)});
-    return Format(TextId::GivenToFavourite, {FormatHotkey(combination), Quoted(list[holder])});
+    if (holder == kMainFolder || holder >= list.size()) return Format(TextId::GivenToMain, {ShownHotkey(combination)});
+    return Format(TextId::GivenToFavourite, {ShownHotkey(combination), Quoted(list[holder])});
 }
 
 std::wstring FavouriteHotkeyTakenText(const Favourite& favourite, const Hotkey& combination,
                                       const std::wstring& systemMessage) {
-    return Format(TextId::FavouriteHotkeyTaken, {FormatHotkey(combination), Quoted(favourite), systemMessage});
+    return Format(TextId::FavouriteHotkeyTaken, {ShownHotkey(combination), Quoted(favourite), systemMessage});
 }
 
 std::wstring HotkeyColumnText(const FavouriteHotkey& check, bool usedByAnotherProgram) {
     if (check.unreadable) return Text(TextId::ColumnUnreadable);
-    const std::wstring text = FormatHotkey(check.combination);
+    const std::wstring text = ShownHotkey(check.combination);
     if (!check.verdict.Allowed()) return Format(TextId::ColumnNotAllowed, {text});
     if (check.givenTwice) return Format(TextId::ColumnGivenTwice, {text});
     if (usedByAnotherProgram) return Format(TextId::ColumnUsedElsewhere, {text});
@@ -81,7 +81,7 @@ std::wstring FavouriteHotkeysNotTakenText(const std::vector<Favourite>& list,
                                  : item.givenTwice       ? Text(TextId::BalloonGivenTwice)
                                                          : Text(TextId::BalloonUsedElsewhere);
         items.push_back(Format(TextId::BalloonItem, {ShortName(list[item.favourite], kBalloonNameLength),
-                                                     FormatHotkey(item.combination), why}));
+                                                     ShownHotkey(item.combination), why}));
     }
     if (items.empty()) return std::wstring();
     return Format(TextId::HotkeysNotWorking, {ListText(items)});

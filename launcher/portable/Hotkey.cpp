@@ -16,25 +16,36 @@ constexpr unsigned kKeySpace = 0x20;
 constexpr unsigned kKeyF1 = 0x70;
 constexpr unsigned kKeyF24 = 0x87;
 
+// TextId::Count: shown as stored, in every language.
 struct NamedKey {
     const wchar_t* name;
     unsigned key;
     bool extended;  // the hotkey control shows it right only with HOTKEYF_EXT
+    TextId shown;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {L"Space", kKeySpace, false}, {L"Left", 0x25, true},    {L"Up", 0x26, true},
-    {L"Right", 0x27, true},       {L"Down", 0x28, true},    {L"Insert", 0x2D, true},
-    {L"Delete", 0x2E, true},      {L"Home", 0x24, true},    {L"End", 0x23, true},
-    {L"PageUp", 0x21, true},      {L"PageDown", 0x22, true}, {L"Pause", 0x13, false},
+    {L"Space", kKeySpace, false, TextId::KeySpace}, {L"Left", 0x25, true, TextId::KeyLeft},
+    {L"Up", 0x26, true, TextId::KeyUp},              {L"Right", 0x27, true, TextId::KeyRight},
+    {L"Down", 0x28, true, TextId::KeyDown},          {L"Insert", 0x2D, true, TextId::KeyInsert},
+    {L"Delete", 0x2E, true, TextId::KeyDelete},      {L"Home", 0x24, true, TextId::KeyHome},
+    {L"End", 0x23, true, TextId::KeyEnd},            {L"PageUp", 0x21, true, TextId::KeyPageUp},
+    {L"PageDown", 0x22, true, TextId::KeyPageDown},  {L"Pause", 0x13, false, TextId::Count},
 };
 
 struct NamedModifier {
     const wchar_t* name;
     unsigned bit;
+    TextId shown;
 };
 // Also the order in which FormatHotkey writes them.
-constexpr NamedModifier kModifiers[] = {
-    {L"Win", kModWin}, {L"Ctrl", kModControl}, {L"Alt", kModAlt}, {L"Shift", kModShift}};
+constexpr NamedModifier kModifiers[] = {{L"Win", kModWin, TextId::Count},
+                                        {L"Ctrl", kModControl, TextId::KeyCtrl},
+                                        {L"Alt", kModAlt, TextId::Count},
+                                        {L"Shift", kModShift, TextId::KeyShift}};
+
+std::wstring NameOf(const wchar_t* stored, TextId shown, bool forUser) {
+    return forUser && shown != TextId::Count ? std::wstring(Text(shown)) : std::wstring(stored);
+}
 
 bool SameName(const std::wstring& a, const wchar_t* b) {
     std::size_t i = 0;
@@ -105,11 +116,13 @@ std::optional<Hotkey> ParseHotkey(const std::wstring& text) {
     return hotkey;
 }
 
-std::wstring FormatHotkey(const Hotkey& hotkey) {
+namespace {
+
+std::wstring Spelled(const Hotkey& hotkey, bool forUser) {
     if (hotkey.IsNone()) return std::wstring();
     std::wstring text;
     for (const NamedModifier& named : kModifiers)
-        if ((hotkey.modifiers & named.bit) != 0) text += std::wstring(named.name) + L"+";
+        if ((hotkey.modifiers & named.bit) != 0) text += NameOf(named.name, named.shown, forUser) + L"+";
     if (IsLetterOrDigit(hotkey.key)) return text + static_cast<wchar_t>(hotkey.key);
     if (hotkey.key >= kKeyF1 && hotkey.key <= kKeyF24) {
         const unsigned number = hotkey.key - kKeyF1 + 1;
@@ -118,9 +131,15 @@ std::wstring FormatHotkey(const Hotkey& hotkey) {
         return text + static_cast<wchar_t>(L'0' + number % 10);
     }
     for (const NamedKey& named : kNamedKeys)
-        if (named.key == hotkey.key) return text + named.name;
+        if (named.key == hotkey.key) return text + NameOf(named.name, named.shown, forUser);
     return std::wstring();  // a key without a name cannot be stored
 }
+
+}  // namespace
+
+std::wstring FormatHotkey(const Hotkey& hotkey) { return Spelled(hotkey, false); }
+
+std::wstring ShownHotkey(const Hotkey& hotkey) { return Spelled(hotkey, true); }
 
 // HOTKEYF_SHIFT 0x01, HOTKEYF_CONTROL 0x02, HOTKEYF_ALT 0x04, HOTKEYF_EXT 0x08.
 Hotkey FromHotkeyControl(unsigned word) {
@@ -145,11 +164,11 @@ unsigned ToHotkeyControl(const Hotkey& hotkey) {
 }
 
 std::wstring HotkeyTakenText(const Hotkey& hotkey) {
-    return Format(TextId::HotkeyTaken, {FormatHotkey(hotkey)});
+    return Format(TextId::HotkeyTaken, {ShownHotkey(hotkey)});
 }
 
 std::wstring HotkeyTakenInSettingsText(const Hotkey& hotkey, const std::wstring& systemMessage) {
-    return Format(TextId::HotkeyTakenInSettings, {FormatHotkey(hotkey), systemMessage});
+    return Format(TextId::HotkeyTakenInSettings, {ShownHotkey(hotkey), systemMessage});
 }
 
 }  // namespace launcher

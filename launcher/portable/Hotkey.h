@@ -33,6 +33,9 @@ std::optional<Hotkey> ParseHotkey(const std::wstring& text);
 bool IsUsableHotkey(const Hotkey& hotkey);
 // "Win+Ctrl+Alt+Shift+Key" order; "" for no hotkey.
 std::wstring FormatHotkey(const Hotkey& hotkey);
+// The same as the user reads it, in the program's language ("Strg+Alt+Entf"):
+// for menus and messages, never for storing.
+std::wstring ShownHotkey(const Hotkey& hotkey);
 
 // The hotkey control's word (HKM_GETHOTKEY: key in the low byte, HOTKEYF_*
 // in the high byte). It cannot show the Windows key.

@@ -82,7 +82,7 @@ namespace {
 
 // A key without a name (Tab, Esc) has no text to store or show.
 std::wstring Named(const Hotkey& hotkey) {
-    const std::wstring name = FormatHotkey(hotkey);
+    const std::wstring name = ShownHotkey(hotkey);
     return name.empty() ? std::wstring(Text(TextId::ThisCombination)) : name;
 }
 

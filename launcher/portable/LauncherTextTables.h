@@ -154,6 +154,19 @@ inline constexpr TextRow kEnglishTexts[] = {
     {TextId::GuideNotOpened, u8"Tolvane could not open its guide, {1}:\n{2}"},
     {TextId::ListComma, u8", "},
     {TextId::ListAnd, u8" and "},
+    {TextId::KeyCtrl, u8"Ctrl"},
+    {TextId::KeyShift, u8"Shift"},
+    {TextId::KeySpace, u8"Space"},
+    {TextId::KeyLeft, u8"Left"},
+    {TextId::KeyUp, u8"Up"},
+    {TextId::KeyRight, u8"Right"},
+    {TextId::KeyDown, u8"Down"},
+    {TextId::KeyInsert, u8"Insert"},
+    {TextId::KeyDelete, u8"Delete"},
+    {TextId::KeyHome, u8"Home"},
+    {TextId::KeyEnd, u8"End"},
+    {TextId::KeyPageUp, u8"PageUp"},
+    {TextId::KeyPageDown, u8"PageDown"},
 };
 
 inline constexpr TextRow kGermanTexts[] = {
@@ -306,6 +319,19 @@ inline constexpr TextRow kGermanTexts[] = {
     {TextId::GuideNotOpened, u8"Tolvane konnte seine Anleitung {1} nicht öffnen:\n{2}"},
     {TextId::ListComma, u8", "},
     {TextId::ListAnd, u8" und "},
+    {TextId::KeyCtrl, u8"Strg"},
+    {TextId::KeyShift, u8"Umschalt"},
+    {TextId::KeySpace, u8"Leertaste"},
+    {TextId::KeyLeft, u8"Nach-links"},
+    {TextId::KeyUp, u8"Nach-oben"},
+    {TextId::KeyRight, u8"Nach-rechts"},
+    {TextId::KeyDown, u8"Nach-unten"},
+    {TextId::KeyInsert, u8"Einfg"},
+    {TextId::KeyDelete, u8"Entf"},
+    {TextId::KeyHome, u8"Pos1"},
+    {TextId::KeyEnd, u8"Ende"},
+    {TextId::KeyPageUp, u8"Bild-auf"},
+    {TextId::KeyPageDown, u8"Bild-ab"},
 };
 
 // Each row in its id's place, and none missing.

@@ -154,6 +154,21 @@ enum class TextId : unsigned short {
     // "A, B and C", as each language writes a list.
     ListComma,
     ListAnd,
+    // Keys as the keyboard and Windows' menus of the language name them;
+    // the stored names stay English.
+    KeyCtrl,
+    KeyShift,
+    KeySpace,
+    KeyLeft,
+    KeyUp,
+    KeyRight,
+    KeyDown,
+    KeyInsert,
+    KeyDelete,
+    KeyHome,
+    KeyEnd,
+    KeyPageUp,
+    KeyPageDown,
     Count
 };
 inline constexpr std::size_t kTextCount = static_cast<std::size_t>(TextId::Count);

@@ -17,7 +17,7 @@ std::vector<winkit::Win32Result> FavouriteHotkeys::Set(HWND owner, const std::ve
     for (std::size_t index = 0; index < combinations.size(); ++index) {
         const Hotkey& combination = combinations[index];
         if (combination.IsNone() || m_taken[index] == combination) continue;
-        const std::wstring operation = L"Could not register " + FormatHotkey(combination);
+        const std::wstring operation = L"Could not register " + ShownHotkey(combination);
         // A key without Ctrl, Alt or Win would be taken from every program.
         if (!IsUsableHotkey(combination))
             results[index] = winkit::Win32Result::Failure(winkit::kErrorInvalidParameter, operation);

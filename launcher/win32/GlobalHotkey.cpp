@@ -11,7 +11,7 @@ winkit::Win32Result GlobalHotkey::Set(HWND owner, const Hotkey& hotkey) {
         Clear();
         return {};
     }
-    const std::wstring name = FormatHotkey(hotkey);
+    const std::wstring name = ShownHotkey(hotkey);
     // A key without Ctrl, Alt or Win would be taken from every program.
     if (!IsUsableHotkey(hotkey))
         return winkit::Win32Result::Failure(winkit::kErrorInvalidParameter, L"Could not register " + name);

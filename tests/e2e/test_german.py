@@ -6,7 +6,7 @@ F1 opens Liesmich.txt, or Readme.txt where only that is installed.
 The other modules run the same program in English."""
 
 from product_names import launcher_texts, tray_menu_items
-from tolvane_e2e import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, SETTINGS_CLASS, SessionTest,
+from tolvane_e2e import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, LAUNCHER_KEY, SETTINGS_CLASS, SessionTest,
                          associate_text_files, main, open_guide_with_f1)
 
 LAUNCHER_DIR = "C:\\Tolvane"
@@ -47,6 +47,8 @@ class GermanTest(SessionTest):
         associate_text_files(cls.s)
         cls.s.make_dirs("C:\\stored")
         cls.s.store_settings("C:\\stored", "vbNormalFocus")
+        # Stored with the English names; the menu shows the German keyboard's.
+        cls.s.reg_set(LAUNCHER_KEY, "Hotkey", "Ctrl+Shift+End")
         cls.main, cls.icon = cls.s.start_launcher(LAUNCHER_EXE, LAUNCHER_DIR)
 
     def shown_texts(self, window):
@@ -57,7 +59,9 @@ class GermanTest(SessionTest):
         self.assertIsNotNone(self.s.driver.wait_window(cls="#32768", visible=True, timeout=5), "no menu")
         self.s.screenshot("german-menu")
         _, items = self.s.driver.menu(self.main["hwnd"])
-        self.assertEqual([(i["caption"], i["separator"]) for i in items], tray_menu_items("German"))
+        wanted = [(caption + "\tStrg+Umschalt+Ende" if caption == GERMAN["MenuExplorer"] else caption, separator)
+                  for caption, separator in tray_menu_items("German")]
+        self.assertEqual([(i["caption"], i["separator"]) for i in items], wanted)
         self.s.driver.keys("esc")
         self.assertTrue(self.s.driver.wait_window_gone(cls="#32768", visible=True, timeout=5))
 

@@ -3,6 +3,7 @@
 #include "AccessKey.h"
 #include "Hotkey.h"
 #include "HotkeyRule.h"
+#include "LauncherTexts.h"
 
 #include <utility>
 #include <vector>
@@ -84,6 +85,34 @@ TEST(HotkeyText, ReadsCombinationsAndRefusesWhatCannotBeRead) {
     }
     EXPECT_TRUE(ParseHotkey(L"win+e")->IsWindowsExplorerKey());
     EXPECT_FALSE(ParseHotkey(L"Win+Shift+E")->IsWindowsExplorerKey());
+}
+
+// Stored in English whatever the language; shown as the user's keyboard
+// names the keys.
+TEST(HotkeyText, ShownInTheProgramsLanguageStoredInEnglish) {
+    const struct {
+        const wchar_t* stored;
+        const wchar_t* german;
+    } cases[] = {
+        {L"Ctrl+Alt+E", L"Strg+Alt+E"},          {L"Win+Shift+F", L"Win+Umschalt+F"},
+        {L"Ctrl+Delete", L"Strg+Entf"},          {L"Ctrl+Alt+Insert", L"Strg+Alt+Einfg"},
+        {L"Win+Pause", L"Win+Pause"},            {L"Alt+F19", L"Alt+F19"},
+        {L"Ctrl+Alt+Space", L"Strg+Alt+Leertaste"}, {L"Ctrl+End", L"Strg+Ende"},
+        {L"Ctrl+Home", L"Strg+Pos1"},            {L"Win+Down", L"Win+Nach-unten"},
+        {L"Win+Left", L"Win+Nach-links"},        {L"Win+Up", L"Win+Nach-oben"},
+        {L"Win+Right", L"Win+Nach-rechts"},      {L"Ctrl+Alt+PageUp", L"Strg+Alt+Bild-auf"},
+        {L"Ctrl+Alt+PageDown", L"Strg+Alt+Bild-ab"}, {L"Win+Ctrl+Alt+Shift+7", L"Win+Strg+Alt+Umschalt+7"},
+    };
+    for (const auto& c : cases) {
+        const Hotkey hotkey = *ParseHotkey(c.stored);
+        UseLanguage(Language::German);
+        EXPECT_EQ(ShownHotkey(hotkey), c.german);
+        EXPECT_EQ(FormatHotkey(hotkey), c.stored);
+        UseLanguage(Language::English);
+        EXPECT_EQ(ShownHotkey(hotkey), c.stored);
+    }
+    EXPECT_FALSE(ParseHotkey(L"Strg+Alt+E")) << "what is shown is not what is read";
+    EXPECT_EQ(ShownHotkey(Hotkey{}), L"");
 }
 
 TEST(HotkeyControl, WordAndCombinationBothWays) {
