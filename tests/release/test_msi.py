@@ -424,7 +424,7 @@ class WingetManifestsTest(unittest.TestCase):
         with zipfile.ZipFile(policy) as archive:
             entries = {info.filename: archive.read(info) for info in archive.infolist()}
         sources = {}
-        for name in ("Tolvane.admx", "en-US/Tolvane.adml"):
+        for name in ("Tolvane.admx", "en-US/Tolvane.adml", "de-DE/Tolvane.adml"):
             with open(os.path.join(ROOT, "packaging", "policy", name), "rb") as f:
                 sources[name] = f.read()
         self.assertEqual(entries, sources)
