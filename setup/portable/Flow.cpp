@@ -28,8 +28,10 @@ std::wstring OneLine(const std::wstring& text) {
     return line;
 }
 
-void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
+void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report, const std::wstring& stopped,
+              const winkit::ReasonText& reason) {
     if (report.folderCreated) log.Line(Join({L"Created the folder ", plan.folder, L", administrators only"}));
+    if (!stopped.empty()) log.Line(stopped);
     for (const std::wstring& name : report.skipped)
         log.Line(Join({L"Kept ", plan.installFolder, name, L" (Setup runs from there)"}));
     for (const std::wstring& name : report.copied)
@@ -46,6 +48,9 @@ void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report
                            L"\""}));
         }
     }
+    for (const ValueName& removed : report.removed)
+        log.Line(Join({L"Removed HKEY_LOCAL_MACHINE\\", removed.key, L" \"", removed.value, L"\" (it pointed into ",
+                       plan.movedFrom, L")"}));
     for (const UndoneStep& step : report.undone)
         log.Line(step.error == 0 ? Join({L"Undone: ", step.what})
                                  : Join({L"Could not undo: ", step.what, L": ", reason(step.error)}));
@@ -77,10 +82,29 @@ std::wstring WithParagraph(const std::wstring& text, const std::wstring& paragra
     return paragraph.empty() ? text : Join({text, L"\n\n", paragraph});
 }
 
+// The launchers are ended once the folder is checked, not for one refused.
+class StopBeforeCopy final : public BeforeCopy {
+public:
+    StopBeforeCopy(Launchers launchers, const InstallPlan& plan) : m_launchers(launchers), m_plan(plan) {}
+    void Run() override {
+        std::vector<std::wstring> programs{m_plan.installFolder + kLauncherFile};
+        if (!m_plan.movedFrom.empty()) programs.push_back(m_plan.movedFrom + kLauncherFile);
+        stop = StopLaunchers(m_launchers.manager, m_launchers.desktop, programs, m_plan.movedFrom.empty());
+        ran = true;
+    }
+    LauncherStop stop;
+    bool ran = false;
+
+private:
+    Launchers m_launchers;
+    const InstallPlan& m_plan;
+};
+
 }  // namespace
 
 FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, FileService& files,
-                       registry::Backend& backend, Front& front, Log& destination, const winkit::ReasonText& reason) {
+                       registry::Backend& backend, Launchers launchers, Front& front, Log& destination,
+                       const winkit::ReasonText& reason) {
     StepLog log(destination);
     const std::wstring& text = request.folderText;
     log.Line(Join({L"Install to ", text, request.autostart ? L", starting for every user at logon" : L""}));
@@ -91,10 +115,26 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
         return Ended(log, front, reason, {Outcome::FolderRefused, kExitBadSwitch});
     }
     // Short names expanded before they could reach the Run value or the uninstall entry.
-    const InstallPlan plan = MakeInstallPlan(files.LongPath(fullPath), sources.programPath, request.autostart);
+    InstallPlan plan = MakeInstallPlan(files.LongPath(fullPath), sources.programPath, request.autostart);
+    // One installation per computer: another folder moves it.
+    if (const std::wstring installed = InstalledFolder(backend);
+        !installed.empty() && !files.SamePath(installed, plan.installFolder)) {
+        if (!front.Ask(MoveQuestion(installed, plan.installFolder), kTitle)) {
+            LogResult(log, kExitUserExit, Join({L"not installed: the installation stays in ", installed}));
+            return Ended(log, front, reason, {Outcome::MoveDeclined, kExitUserExit});
+        }
+        log.Line(Join({L"Moving the installation from ", installed}));
+        plan.movedFrom = installed;
+    }
 
-    const InstallReport report = RunInstall(plan, sources, files, backend);
-    LogSteps(log, plan, report, reason);
+    StopBeforeCopy stopper(launchers, plan);
+    const InstallReport report = RunInstall(plan, sources, files, backend, &stopper);
+    LogSteps(log, plan, report, stopper.ran ? LauncherStopText(stopper.stop, reason) : std::wstring(), reason);
+    // After an undo too: it put the earlier files back.
+    const long restartError = RestartLaunchers(launchers.manager, stopper.stop);
+    if (stopper.stop.restart)
+        log.Line(restartError == 0 ? std::wstring(L"The Restart Manager started Tolvane again")
+                                   : Join({L"The Restart Manager did not start Tolvane again: ", reason(restartError)}));
     if (!report.Complete()) {
         const Explanation failure = FailureText(plan, report, reason);
         LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
@@ -105,14 +145,17 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     // Started as the desktop's user, in its own folder: Setup runs elevated,
     // and a resident program keeps its current folder in use.
     Outcome outcome = Outcome::Installed;
+    if (!plan.movedFrom.empty()) log.Line(MovedText(plan));
     UserStarter* starter = front.Starter();
-    if (starter == nullptr) {
+    if (!DesktopStartNeeded(stopper.stop, restartError)) {
+        front.Tell(FinishedText(plan), kFinishedTitle);
+    } else if (starter == nullptr) {
         // Deployment tools run as SYSTEM or before anyone has logged on.
         log.Line(request.autostart ? L"Tolvane was not started: it starts at each user's next logon"
                                    : L"Tolvane was not started: a silent installation starts nothing");
     } else if (!starter->Available()) {
         log.Line(L"Tolvane was not started: Setup found no desktop to start it as the signed-in user");
-        front.Tell(NoDesktopText(plan), kFinishedTitle);
+        front.Tell(WithParagraph(NoDesktopText(plan), MovedText(plan)), kFinishedTitle);
     } else {
         front.Tell(FinishedText(plan), kFinishedTitle);
         const StartCommand start = LauncherStart(plan);
@@ -128,10 +171,10 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     return Ended(log, front, reason, {outcome, kExitSuccess});
 }
 
-FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers, Front& front, Log& destination,
-                         const winkit::ReasonText& reason) {
+FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers, const std::wstring& setupProgramPath,
+                         Front& front, Log& destination, const winkit::ReasonText& reason) {
     StepLog log(destination);
-    const UninstallReport report = RunUninstall(backend, launchers);
+    const UninstallReport report = RunUninstall(backend, launchers, setupProgramPath);
     const std::wstring ended = LaunchersEndedText(report.launchers);
     if (!ended.empty()) log.Line(ended);
     if (!report.Complete()) {
