@@ -5,6 +5,7 @@
 #include "Decimal.h"
 #include "InstallTexts.h"
 #include "Join.h"
+#include "RegistryLayout.h"
 
 namespace setup {
 
@@ -48,9 +49,8 @@ void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report
                            L"\""}));
         }
     }
-    for (const ValueName& removed : report.removed)
-        log.Line(Join({L"Removed HKEY_LOCAL_MACHINE\\", removed.key, L" \"", removed.value, L"\" (it pointed into ",
-                       plan.movedFrom, L")"}));
+    for (const std::wstring& removed : report.removed)
+        log.Line(Join({L"Removed ", L"HKEY_LOCAL_MACHINE\\", registry::kRunKey, L" \"", removed, L"\""}));
     for (const UndoneStep& step : report.undone)
         log.Line(step.error == 0 ? Join({L"Undone: ", step.what})
                                  : Join({L"Could not undo: ", step.what, L": ", reason(step.error)}));
@@ -87,9 +87,12 @@ class StopBeforeCopy final : public BeforeCopy {
 public:
     StopBeforeCopy(Launchers launchers, const InstallPlan& plan) : m_launchers(launchers), m_plan(plan) {}
     void Run() override {
-        std::vector<std::wstring> programs{m_plan.installFolder + kLauncherFile};
-        if (!m_plan.movedFrom.empty()) programs.push_back(m_plan.movedFrom + kLauncherFile);
-        stop = StopLaunchers(m_launchers.manager, m_launchers.desktop, programs, m_plan.movedFrom.empty());
+        const bool inPlace = m_plan.movedFrom.empty();
+        const std::wstring target = m_plan.installFolder + kLauncherFile;
+        stop = StopLaunchers(m_launchers.manager, m_launchers.desktop,
+                             inPlace ? std::vector<std::wstring>{target}
+                                     : std::vector<std::wstring>{target, m_plan.movedFrom + kLauncherFile},
+                             inPlace);
         ran = true;
     }
     LauncherStop stop;
@@ -120,7 +123,7 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     if (const std::wstring installed = InstalledFolder(backend);
         !installed.empty() && !files.SamePath(installed, plan.installFolder)) {
         if (!front.Ask(MoveQuestion(installed, plan.installFolder), kTitle)) {
-            LogResult(log, kExitUserExit, Join({L"not installed: the installation stays in ", installed}));
+            LogResult(log, kExitUserExit, L"not installed: the installation stays where it is");
             return Ended(log, front, reason, {Outcome::MoveDeclined, kExitUserExit});
         }
         log.Line(Join({L"Moving the installation from ", installed}));
@@ -133,8 +136,7 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     // After an undo too: it put the earlier files back.
     const long restartError = RestartLaunchers(launchers.manager, stopper.stop);
     if (stopper.stop.restart)
-        log.Line(restartError == 0 ? std::wstring(L"The Restart Manager started Tolvane again")
-                                   : Join({L"The Restart Manager did not start Tolvane again: ", reason(restartError)}));
+        log.Line(Join({L"The Restart Manager's start of Tolvane: ", reason(restartError)}));
     if (!report.Complete()) {
         const Explanation failure = FailureText(plan, report, reason);
         LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
@@ -155,7 +157,7 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
                                    : L"Tolvane was not started: a silent installation starts nothing");
     } else if (!starter->Available()) {
         log.Line(L"Tolvane was not started: Setup found no desktop to start it as the signed-in user");
-        front.Tell(WithParagraph(NoDesktopText(plan), MovedText(plan)), kFinishedTitle);
+        front.Tell(NoDesktopText(plan), kFinishedTitle);
     } else {
         front.Tell(FinishedText(plan), kFinishedTitle);
         const StartCommand start = LauncherStart(plan);

@@ -243,10 +243,10 @@ private:
     // folder would start whatever anybody puts there once it is deleted.
     bool RemoveOldValues() {
         if (m_plan.movedFrom.empty()) return true;
-        for (ValueName& old : ValuesInto(m_backend, m_plan.movedFrom, m_plan.installFolder)) {
-            Record(m_report.registryFailures, old.key, old.value.c_str(), m_rollback.RemoveValue(old.key, old.value));
-            m_report.removed.push_back(std::move(old));
-        }
+        m_report.removed = RunValuesInto(m_backend, m_plan.movedFrom, m_plan.installFolder);
+        for (const std::wstring& old : m_report.removed)
+            Record(m_report.registryFailures, registry::kRunKey, old.c_str(),
+                   m_rollback.WriteValue({registry::kRunKey, old.c_str(), kRemove, {}}));
         return m_report.registryFailures.empty() || Fail(FailedStep::Registry, m_plan.movedFrom);
     }
 
@@ -381,12 +381,11 @@ bool PointsInto(const std::wstring& text, const std::wstring& folder) {
     return false;
 }
 
-std::vector<ValueName> ValuesInto(registry::Backend& backend, const std::wstring& folder, const std::wstring& keep) {
-    std::vector<ValueName> found;
-    for (const wchar_t* key : {registry::kRunKey, registry::kUninstallKey})
-        for (registry::NamedText& value : registry::StringValues(backend, registry::Root::LocalMachine, key))
-            if (PointsInto(value.text, folder) && !PointsInto(value.text, keep))
-                found.push_back({key, std::move(value.name)});
+std::vector<std::wstring> RunValuesInto(registry::Backend& backend, const std::wstring& folder,
+                                        const std::wstring& keep) {
+    std::vector<std::wstring> found;
+    for (registry::NamedText& value : registry::StringValues(backend, registry::Root::LocalMachine, registry::kRunKey))
+        if (PointsInto(value.text, folder) && !PointsInto(value.text, keep)) found.push_back(std::move(value.name));
     return found;
 }
 
@@ -412,9 +411,8 @@ UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launc
     };
     // Whoever wrote it: once the folder is deleted, anybody could put a
     // program there that such a value starts for everyone.
-    for (const ValueName& into : ValuesInto(backend, InstalledFolder(backend), L""))
-        if (into.key == registry::kRunKey)
-            note(into.key, into.value.c_str(), registry::DeleteValue(backend, Root::LocalMachine, into.key, into.value));
+    for (const std::wstring& into : RunValuesInto(backend, InstalledFolder(backend), L""))
+        note(registry::kRunKey, into.c_str(), registry::DeleteValue(backend, Root::LocalMachine, registry::kRunKey, into));
     note(registry::kRunKey, registry::kRunValue,
          registry::DeleteValue(backend, Root::LocalMachine, registry::kRunKey, registry::kRunValue));
     if (const auto user = registry::DeleteValue(backend, Root::CurrentUser, registry::kRunKey, registry::kRunValue);
@@ -550,15 +548,12 @@ std::wstring FinishedText(const InstallPlan& plan) {
 
 std::wstring MovedText(const InstallPlan& plan) {
     if (plan.movedFrom.empty()) return std::wstring();
-    return winkit::Join({L"The installation was moved from ", plan.movedFrom,
-                         L". Its files stay there, as Uninstall leaves them: please delete them."});
+    return winkit::Join({L"Moved from ", plan.movedFrom, L": its files stay there, as Uninstall leaves them."});
 }
 
 std::wstring MoveQuestion(const std::wstring& installed, const std::wstring& target) {
-    return winkit::Join({L"Tolvane is installed in ", installed, L".\n\nMove the installation to ", target,
-                         L"? Setup ends Tolvane, and the autostart entry and the list of installed programs name the "
-                         L"new folder from then on. The files in ",
-                         installed, L" stay."});
+    return winkit::Join({L"Tolvane is installed in ", installed, L".\n\nMove it to ", target,
+                         L"? Setup ends Tolvane and removes the entries that name the old folder; its files stay."});
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {

@@ -39,13 +39,11 @@ std::wstring InstalledFolder(registry::Backend& backend);
 // Whether a value's text names something in the folder (ending in "\"), as
 // a program path or an argument, in any letter case.
 bool PointsInto(const std::wstring& text, const std::wstring& folder);
-// The machine's Run values and uninstall entry values that point into
-// `folder` and not into `keep`, as key and value name.
-struct ValueName {
-    const wchar_t* key;
-    std::wstring value;
-};
-std::vector<ValueName> ValuesInto(registry::Backend& backend, const std::wstring& folder, const std::wstring& keep);
+// The names of the machine's Run values that point into `folder` and not into
+// `keep`. The uninstall entry's values need no search: Install writes them
+// all again, and Uninstall removes the whole key.
+std::vector<std::wstring> RunValuesInto(registry::Backend& backend, const std::wstring& folder,
+                                        const std::wstring& keep);
 
 // Why a folder text cannot be used, or nothing when it can: the text as typed,
 // its full path and the kind of drive that is on. Only a full path on a fixed
@@ -59,11 +57,14 @@ std::vector<std::wstring> FoldersAbove(const std::wstring& folder);
 // "\\?\C:\x" and "\\?\UNC\server\share" as the paths they are.
 std::wstring WithoutLongPrefix(const std::wstring& finalPath);
 
+// A "write" that removes the value (REG_NONE, which Setup never writes).
+inline constexpr std::uint32_t kRemove = 0;
+
 // One registry write of Install, in the order they are made.
 struct RegistryWrite {
     const wchar_t* key;
     const wchar_t* value;
-    std::uint32_t type;  // registry::kTypeSz or registry::kTypeDword
+    std::uint32_t type;  // registry::kTypeSz, registry::kTypeDword, or kRemove
     std::wstring text;
     std::uint32_t number = 0;
 };
@@ -132,7 +133,7 @@ struct InstallReport {
     std::vector<std::wstring> copied;   // file names
     std::vector<std::wstring> skipped;  // Setup runs from the install folder: the files are there
     std::vector<std::wstring> written;  // registry values, as "key \"value\""
-    std::vector<ValueName> removed;     // values that pointed into the folder moved from
+    std::vector<std::wstring> removed;  // Run values that pointed into the folder moved from
     std::vector<RegistryFailure> registryFailures;
     std::optional<StepFailure> failure;
     std::vector<UndoneStep> undone;  // latest first

@@ -1,6 +1,5 @@
 #include "Restart.h"
 
-#include "Decimal.h"
 #include "InstallTexts.h"
 #include "Join.h"
 
@@ -41,16 +40,13 @@ bool DesktopStartNeeded(const LauncherStop& stop, long restartError) {
 }
 
 std::wstring LauncherStopText(const LauncherStop& stop, const winkit::ReasonText& reason) {
-    std::wstring text;
-    if (stop.managerEnded > 0)
-        text = winkit::Join({L"The Restart Manager ended Tolvane (", winkit::Decimal(stop.managerEnded),
-                             L" running, in every session)"});
-    if (stop.managerError != 0)
-        text += winkit::Join({text.empty() ? L"The Restart Manager did not end Tolvane: " : L", not all: ",
-                              reason(stop.managerError)});
-    const std::wstring desktop = LaunchersEndedText(stop.desktop);
-    if (text.empty() || desktop.empty()) return text + desktop;
-    return winkit::Join({text, L"; ", desktop});
+    const bool refused = stop.managerError != 0;
+    std::wstring text = winkit::Join({stop.managerEnded > 0 ? L"The Restart Manager ended Tolvane in every session. " : L"",
+                                      refused ? L"The Restart Manager: " : L"",
+                                      refused ? reason(stop.managerError) + L" " : std::wstring(),
+                                      LaunchersEndedText(stop.desktop)});
+    if (!text.empty() && text.back() == L' ') text.pop_back();
+    return text;
 }
 
 }  // namespace setup

@@ -69,31 +69,21 @@ registry::Status Rollback::WriteValue(const RegistryWrite& write) {
     std::optional<StoredValue> earlier;
     if (const long error = ReadStored(m_backend, key, write.value, &earlier); error != winkit::kErrorSuccess)
         return winkit::Win32Result::Failure(error, Join({L"Reading ", MachineName(key)}));
+    // A removal of a value gone meanwhile has nothing to do.
+    if (write.type == kRemove && !earlier) return {};
     const registry::Status status =
-        write.type == registry::kTypeDword
+        write.type == kRemove ? registry::DeleteValue(m_backend, Root::LocalMachine, key, write.value)
+        : write.type == registry::kTypeDword
             ? registry::SaveDword(m_backend, Root::LocalMachine, key, write.value, write.number)
             : registry::SaveString(m_backend, Root::LocalMachine, key, write.value, write.text);
-    if (status.Ok()) NoteValue(key, write.value, std::move(earlier));
+    if (status.Ok()) {
+        Step& step = Add(Kind::Value, Join({earlier ? L"put back the earlier value " : L"remove the value ",
+                                            MachineName(key), L" \"", write.value, L"\""}));
+        step.key = key;
+        step.name = write.value;
+        step.value = std::move(earlier);
+    }
     return status;
-}
-
-registry::Status Rollback::RemoveValue(const wchar_t* key, const std::wstring& name) {
-    std::optional<StoredValue> earlier;
-    if (const long error = ReadStored(m_backend, key, name, &earlier); error != winkit::kErrorSuccess)
-        return winkit::Win32Result::Failure(error, Join({L"Reading ", MachineName(key)}));
-    // Gone meanwhile: nothing to remove.
-    if (!earlier) return {};
-    const registry::Status status = registry::DeleteValue(m_backend, Root::LocalMachine, key, name);
-    if (status.Ok()) NoteValue(key, name, std::move(earlier));
-    return status;
-}
-
-void Rollback::NoteValue(const std::wstring& key, const std::wstring& name, std::optional<StoredValue> earlier) {
-    Step& step = Add(Kind::Value, Join({earlier ? L"put back the earlier value " : L"remove the value ",
-                                        MachineName(key), L" \"", name, L"\""}));
-    step.key = key;
-    step.name = name;
-    step.value = std::move(earlier);
 }
 
 Rollback::Step& Rollback::Add(Kind kind, std::wstring what) {

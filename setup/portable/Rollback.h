@@ -17,12 +17,10 @@ public:
     void FolderCreated(HeldFolder& folder, const std::wstring& path);
     void FileWritten(HeldFolder& folder, const std::wstring& target, const std::wstring& name,
                      std::optional<Bytes> previous);
-    // Writes a machine value after noting how to take it back: the earlier
-    // value or none, and the keys the write creates. A value whose earlier
-    // state cannot be read is not written.
+    // Writes (or, with kRemove, removes) a machine value after noting how to
+    // take it back: the earlier value or none, and the keys the write
+    // creates. A value whose earlier state cannot be read is not written.
     registry::Status WriteValue(const RegistryWrite& write);
-    // Removes a machine value after noting it, to be put back.
-    registry::Status RemoveValue(const wchar_t* key, const std::wstring& name);
     // Latest first; each step that fails is reported and the others still run.
     std::vector<UndoneStep> UndoAll();
 
@@ -44,7 +42,6 @@ private:
         std::optional<StoredValue> value;   // what a value held before
     };
     Step& Add(Kind kind, std::wstring what);
-    void NoteValue(const std::wstring& key, const std::wstring& name, std::optional<StoredValue> earlier);
     winkit::Win32Result Undo(const Step& step);
 
     registry::Backend& m_backend;

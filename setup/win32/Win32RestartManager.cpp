@@ -2,86 +2,72 @@
 
 #include <restartmanager.h>
 
-#include <vector>
+#include <iterator>
 
 #include "SystemFunction.h"
 
 namespace setup {
 
-namespace {
-
-// The function by name, or nullptr; *error says why.
-template <typename Fn>
-Fn Function(HMODULE dll, const char* name, long* error) {
-    const Fn function = winkit::FunctionOf<Fn>(dll, name);
-    if (function == nullptr && *error == ERROR_SUCCESS) *error = ERROR_PROC_NOT_FOUND;
-    return function;
-}
-
-}  // namespace
-
 Win32RestartManager::~Win32RestartManager() {
-    long error = ERROR_SUCCESS;
-    if (m_started)
-        if (const auto end = Function<decltype(&RmEndSession)>(m_dll, "RmEndSession", &error)) end(m_session);
+    if (m_started) m_end(m_session);
 }
 
 long Win32RestartManager::Start() {
-    m_dll = LoadLibraryExW(L"rstrtmgr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (m_dll == nullptr) return static_cast<long>(GetLastError());
-    long error = ERROR_SUCCESS;
-    const auto start = Function<decltype(&RmStartSession)>(m_dll, "RmStartSession", &error);
-    if (start == nullptr) return error;
+    const HMODULE dll = LoadLibraryExW(L"rstrtmgr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (dll == nullptr) return static_cast<long>(GetLastError());
+    using winkit::FunctionOf;
+    const auto start = FunctionOf<decltype(&RmStartSession)>(dll, "RmStartSession");
+    m_register = FunctionOf<decltype(&RmRegisterResources)>(dll, "RmRegisterResources");
+    m_list = FunctionOf<decltype(&RmGetList)>(dll, "RmGetList");
+    m_shutdown = FunctionOf<decltype(&RmShutdown)>(dll, "RmShutdown");
+    m_restart = FunctionOf<decltype(&RmRestart)>(dll, "RmRestart");
+    m_end = FunctionOf<decltype(&RmEndSession)>(dll, "RmEndSession");
+    // All or none: a Restart Manager with only some of them is not used.
+    if (!start || !m_register || !m_list || !m_shutdown || !m_restart || !m_end) return ERROR_PROC_NOT_FOUND;
     WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
-    error = static_cast<long>(start(&m_session, 0, key));
+    const long error = static_cast<long>(start(&m_session, 0, key));
     m_started = error == ERROR_SUCCESS;
     return error;
 }
 
 long Win32RestartManager::Register(const std::vector<std::wstring>& files) {
-    long error = ERROR_SUCCESS;
-    const auto registerFiles = Function<decltype(&RmRegisterResources)>(m_dll, "RmRegisterResources", &error);
-    if (registerFiles == nullptr) return error;
-    std::vector<LPCWSTR> names;
-    for (const std::wstring& file : files) names.push_back(file.c_str());
+    // Two at most: the launcher to replace and the one of a folder moved from.
+    LPCWSTR names[2] = {};
+    UINT count = 0;
+    for (const std::wstring& file : files)
+        if (count < std::size(names)) names[count++] = file.c_str();
     return static_cast<long>(
-        registerFiles(m_session, static_cast<UINT>(names.size()), names.data(), 0, nullptr, 0, nullptr));
+        m_register(m_session, count, names, 0, nullptr, 0, nullptr));
 }
 
 long Win32RestartManager::Users(unsigned* count, bool* inThisSession) {
-    long error = ERROR_SUCCESS;
-    const auto list = Function<decltype(&RmGetList)>(m_dll, "RmGetList", &error);
-    if (list == nullptr) return error;
-    std::vector<RM_PROCESS_INFO> processes;
+    // One per session that runs a launcher: more than these many sessions
+    // only leaves unknown whether Setup's own is among them.
+    RM_PROCESS_INFO processes[8];
     UINT needed = 0;
-    UINT listed = 0;
+    UINT listed = static_cast<UINT>(std::size(processes));
     DWORD reasons = 0;
-    // The list may grow between the call that sizes it and the one that fills it.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        processes.resize(needed);
-        listed = needed;
-        error = static_cast<long>(list(m_session, &needed, &listed, processes.data(), &reasons));
-        if (error != ERROR_MORE_DATA) break;
+    const DWORD error = m_list(m_session, &needed, &listed, processes, &reasons);
+    if (error == ERROR_MORE_DATA) {
+        *count = needed;
+        *inThisSession = true;
+        return ERROR_SUCCESS;
     }
-    if (error != ERROR_SUCCESS) return error;
+    if (error != ERROR_SUCCESS) return static_cast<long>(error);
     DWORD own = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &own);
     *count = listed;
-    for (UINT i = 0; i < listed && i < processes.size(); ++i)
+    for (UINT i = 0; i < listed && i < std::size(processes); ++i)
         if (processes[i].TSSessionId == own) *inThisSession = true;
     return ERROR_SUCCESS;
 }
 
 long Win32RestartManager::Shutdown() {
-    long error = ERROR_SUCCESS;
-    const auto shutdown = Function<decltype(&RmShutdown)>(m_dll, "RmShutdown", &error);
-    return shutdown != nullptr ? static_cast<long>(shutdown(m_session, 0, nullptr)) : error;
+    return static_cast<long>(m_shutdown(m_session, 0, nullptr));
 }
 
 long Win32RestartManager::Restart() {
-    long error = ERROR_SUCCESS;
-    const auto restart = Function<decltype(&RmRestart)>(m_dll, "RmRestart", &error);
-    return restart != nullptr ? static_cast<long>(restart(m_session, 0, nullptr)) : error;
+    return static_cast<long>(m_restart(m_session, 0, nullptr));
 }
 
 }  // namespace setup

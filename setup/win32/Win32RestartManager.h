@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <restartmanager.h>
+
 #include "Restart.h"
 
 namespace setup {
@@ -22,7 +24,12 @@ public:
     long Restart() override;
 
 private:
-    HMODULE m_dll = nullptr;  // stays loaded, as winkit::SystemFunction's DLLs do
+    // The DLL stays loaded, as winkit::SystemFunction's do.
+    decltype(&RmRegisterResources) m_register = nullptr;
+    decltype(&RmGetList) m_list = nullptr;
+    decltype(&RmShutdown) m_shutdown = nullptr;
+    decltype(&RmRestart) m_restart = nullptr;
+    decltype(&RmEndSession) m_end = nullptr;
     DWORD m_session = 0;
     bool m_started = false;
 };

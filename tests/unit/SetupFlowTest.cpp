@@ -222,18 +222,16 @@ TEST(Flow, AnotherFolderMovesTheInstallationAfterAskingAndTheSameFolderIsUpdated
         {"window, Yes", false, true, L"C:\\New\\", [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; },
          kExitSuccess, L"C:\\New\\", {L"C:\\New\\Tolvane.exe", L"C:\\Old\\Tolvane.exe"}, 1,
          {L"Moving the installation from C:\\Old\\", L"Tolvane was running on this desktop; Setup has ended it.",
-          L"Removed HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\" (it pointed into "
-          L"C:\\Old\\)"},
-         L"\n\nThe installation was moved from C:\\Old\\. Its files stay there, as Uninstall leaves them: please delete "
-         L"them."},
+          L"Removed HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\""},
+         L"\n\nMoved from C:\\Old\\: its files stay there, as Uninstall leaves them."},
         {"window, No", false, false, L"C:\\New\\", [](FakeRestartManager&, FakeLaunchers&) {}, kExitUserExit,
-         L"C:\\Old\\", {}, 0, {L"Result: 1602 not installed: the installation stays in C:\\Old\\"}, L"stay."},
+         L"C:\\Old\\", {}, 0, {L"Result: 1602 not installed: the installation stays where it is"}, L"files stay."},
         {"silent: no question, logged", true, false, L"C:\\New", [](FakeRestartManager&, FakeLaunchers&) {},
          kExitSuccess, L"C:\\New\\", {L"C:\\New\\Tolvane.exe", L"C:\\Old\\Tolvane.exe"}, 0,
-         {L"Moving the installation from C:\\Old\\", L"The installation was moved from C:\\Old\\."}, nullptr},
+         {L"Moving the installation from C:\\Old\\", L"Moved from C:\\Old\\: its files stay"}, nullptr},
         {"the same folder in other letters: updated in place, restarted by the Restart Manager", false, true,
          L"c:\\old", [](FakeRestartManager& m, FakeLaunchers&) { m.users = 1, m.inThisSession = true; }, kExitSuccess,
-         L"c:\\old\\", {L"c:\\old\\Tolvane.exe"}, 0, {L"The Restart Manager started Tolvane again"},
+         L"c:\\old\\", {L"c:\\old\\Tolvane.exe"}, 0, {L"The Restart Manager's start of Tolvane: <reason 0>"},
          L"for more information on the program."},
         {"the same folder under Wine: ended and started by Setup", false, true, L"C:\\Old",
          [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; }, kExitSuccess, L"C:\\Old\\",
@@ -268,8 +266,7 @@ TEST(Flow, AnotherFolderMovesTheInstallationAfterAskingAndTheSameFolderIsUpdated
                                          << testing::PrintToString(log.lines);
         EXPECT_EQ(window.texts.empty(), c.silent) << c.name;
         if (!c.silent) {
-            EXPECT_EQ(Contains(window.texts[0], L"Tolvane is installed in C:\\Old\\.\n\nMove the installation to "
-                                                L"C:\\New\\?"),
+            EXPECT_EQ(Contains(window.texts[0], L"Tolvane is installed in C:\\Old\\.\n\nMove it to C:\\New\\?"),
                       c.ended.size() != 1)
                 << c.name << ": asked only for another folder";
             const std::wstring& last = window.texts.back();

@@ -616,9 +616,7 @@ TEST(Move, EveryMachineValueIntoTheOldFolderGoesOnlyWithTheWholeInstallation) {
         InstallPlan plan = Plan(c.folder, c.autostart);
         plan.movedFrom = L"C:\\Old\\";
         const InstallReport report = RunInstall(plan, kSources, disk, reg);
-        std::vector<std::wstring> removed;
-        for (const ValueName& value : report.removed) removed.push_back(value.value);
-        EXPECT_EQ(removed, c.removed) << c.name;
+        EXPECT_EQ(report.removed, c.removed) << c.name;
         EXPECT_EQ(report.Complete(), c.refused == nullptr) << c.name;
         EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.run != nullptr) << c.name;
         if (c.run) EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), c.run) << c.name;
@@ -629,7 +627,7 @@ TEST(Move, EveryMachineValueIntoTheOldFolderGoesOnlyWithTheWholeInstallation) {
             EXPECT_FALSE(disk.Exists(L"C:\\New")) << c.name;
         } else {
             EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), plan.installFolder) << c.name;
-            EXPECT_EQ(ValuesInto(reg, L"C:\\Old\\", plan.installFolder).size(), 0u) << c.name;
+            EXPECT_EQ(RunValuesInto(reg, L"C:\\Old\\", plan.installFolder).size(), 0u) << c.name;
         }
         EXPECT_TRUE(disk.Exists(L"C:\\Old\\Tolvane.exe")) << c.name << ": the old files stay";
     }
@@ -650,27 +648,27 @@ TEST(StopLaunchers, TheRestartManagerWhereItWorksTheDesktopWhereItCannot) {
     } cases[] = {
         {"no Restart Manager (Windows 7 without its update)", [](FakeRestartManager& m) { m.startError = 126; },
          {1, 0}, true, {L"start"}, false, true,
-         L"The Restart Manager did not end Tolvane: <reason 126>; Tolvane was running on this desktop; Setup has ended it."},
+         L"The Restart Manager: <reason 126> Tolvane was running on this desktop; Setup has ended it."},
         {"files refused", [](FakeRestartManager& m) { m.registerError = 87; }, {0, 0}, true, {L"start", L"register"},
-         false, true, L"The Restart Manager did not end Tolvane: <reason 87>"},
+         false, true, L"The Restart Manager: <reason 87>"},
         {"Wine: success, no process listed", [](FakeRestartManager&) {}, {1, 0}, true,
          {L"start", L"register", L"users"}, false, true, L"Tolvane was running on this desktop; Setup has ended it."},
         {"nothing running", [](FakeRestartManager&) {}, {0, 0}, true, {L"start", L"register", L"users"}, false, true, L""},
         {"in place, this session's among them",
          [](FakeRestartManager& m) { m.users = 2, m.inThisSession = true; }, {0, 0}, true,
          {L"start", L"register", L"users", L"shutdown", L"restart"}, true, false,
-         L"The Restart Manager ended Tolvane (2 running, in every session)"},
+         L"The Restart Manager ended Tolvane in every session."},
         {"other sessions only", [](FakeRestartManager& m) { m.users = 1; }, {0, 0}, true,
-         {L"start", L"register", L"users", L"shutdown", L"restart"}, true, true, L"(1 running, in every session)"},
+         {L"start", L"register", L"users", L"shutdown", L"restart"}, true, true, L"in every session."},
         {"some did not end", [](FakeRestartManager& m) { m.users = 2, m.inThisSession = true, m.shutdownError = 351; },
          {0, 1}, true, {L"start", L"register", L"users", L"shutdown", L"restart"}, true, false,
-         L"(2 running, in every session), not all: <reason 351>; Tolvane is still running on this desktop"},
+         L"ended Tolvane in every session. The Restart Manager: <reason 351> Tolvane is still running on this desktop"},
         {"shutdown cancelled", [](FakeRestartManager& m) { m.users = 1, m.inThisSession = true, m.shutdownError = 1223; },
-         {1, 0}, true, {L"start", L"register", L"users", L"shutdown"}, false, true, L"did not end Tolvane: <reason 1223>"},
+         {1, 0}, true, {L"start", L"register", L"users", L"shutdown"}, false, true, L"Manager: <reason 1223> Tolvane was"},
         {"a move starts the new files, not the old", [](FakeRestartManager& m) { m.users = 1, m.inThisSession = true; },
-         {0, 0}, false, {L"start", L"register", L"users", L"shutdown"}, false, true, L"(1 running"},
+         {0, 0}, false, {L"start", L"register", L"users", L"shutdown"}, false, true, L"in every session."},
         {"restart refused", [](FakeRestartManager& m) { m.users = 1, m.inThisSession = true, m.restartError = 5; },
-         {0, 0}, true, {L"start", L"register", L"users", L"shutdown", L"restart"}, true, true, L"(1 running"},
+         {0, 0}, true, {L"start", L"register", L"users", L"shutdown", L"restart"}, true, true, L"in every session."},
     };
     const std::vector<std::wstring> programs{L"C:\\Tolvane\\Tolvane.exe"};
     for (const auto& c : cases) {
