@@ -56,6 +56,12 @@ bool MainWindow::Open() {
     m_menu.Reset(CreateTrayMenu());
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     m_tray.Add(m_hwnd, kTrayCallbackMessage);
+    // For an installer's Restart Manager only, with no arguments (the tray
+    // start). Not after a crash or a hang: Windows would start a resident
+    // program again behind the user's back, in a loop where a setting makes
+    // it fail; not after a reboot for an update: the Run value starts it at
+    // logon, and a second start only shows a balloon.
+    RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     m_exePath = LauncherPath(winkit::ProgramFolder());
     SetAutostartMark(ReadAutostart(registry::SystemBackend()));
     // At logon nobody is waiting for a message box: one balloon says it all, once.
@@ -236,6 +242,19 @@ bool MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
         return true;
     case kWindowsKeyMessage:
         if (!HotkeyBox::TypeOwnCombination(Hotkey{kModWin, 'E'})) Defer(CommandForHotkey());
+        return true;
+    case WM_QUERYENDSESSION:
+        // Nothing is lost by ending: the settings are saved when they are chosen.
+        result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        // An installer's Restart Manager closes this program alone
+        // (ENDSESSION_CLOSEAPP) and waits for it to end, an open Settings
+        // dialog included; at a logoff Windows ends it after this returns.
+        if (wParam != FALSE && (lParam & ENDSESSION_CLOSEAPP) != 0) {
+            Destroy();
+            PostQuitMessage(0);
+        }
         return true;
     case kAlreadyRunningMessage:
         ShowBalloon(Text(TextId::AlreadyRunning), true);

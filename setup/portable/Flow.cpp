@@ -1,3 +1,5 @@
+// Flow.h and Restart.h in one translation unit, as Install.cpp holds three
+// headers' code: apart, each carries its own copies of the string helpers.
 #include "Flow.h"
 
 #include <algorithm>
@@ -5,6 +7,7 @@
 #include "Decimal.h"
 #include "InstallTexts.h"
 #include "Join.h"
+#include "RegistryLayout.h"
 #include "Win32Result.h"
 
 namespace setup {
@@ -29,8 +32,10 @@ std::wstring OneLine(const std::wstring& text) {
     return line;
 }
 
-void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
+void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report, const std::wstring& stopped,
+              const winkit::ReasonText& reason) {
     if (report.folderCreated) log.Line(Join({L"Created the folder ", plan.folder, L", administrators only"}));
+    if (!stopped.empty()) log.Line(stopped);
     for (const std::wstring& name : report.skipped)
         log.Line(Join({L"Kept ", plan.installFolder, name, L" (Setup runs from there)"}));
     for (const std::wstring& name : report.copied)
@@ -47,6 +52,8 @@ void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report
                            L"\""}));
         }
     }
+    for (const std::wstring& removed : report.removed)
+        log.Line(Join({L"Removed ", L"HKEY_LOCAL_MACHINE\\", registry::kRunKey, L" \"", removed, L"\""}));
     for (const UndoneStep& step : report.undone)
         log.Line(step.error == 0 ? Join({L"Undone: ", step.what})
                                  : Join({L"Could not undo: ", step.what, L": ", reason(step.error)}));
@@ -109,10 +116,76 @@ bool InstalledPackage(registry::Backend& backend, std::wstring* productCode) {
     return true;
 }
 
+// The launchers are ended once the folder is checked, not for one refused.
+class StopBeforeCopy final : public BeforeCopy {
+public:
+    StopBeforeCopy(Launchers launchers, const InstallPlan& plan) : m_launchers(launchers), m_plan(plan) {}
+    void Run() override {
+        const bool inPlace = m_plan.movedFrom.empty();
+        const std::wstring target = m_plan.installFolder + kLauncherFile;
+        stop = StopLaunchers(m_launchers.manager, m_launchers.desktop,
+                             inPlace ? std::vector<std::wstring>{target}
+                                     : std::vector<std::wstring>{target, m_plan.movedFrom + kLauncherFile},
+                             inPlace);
+        ran = true;
+    }
+    LauncherStop stop;
+    bool ran = false;
+
+private:
+    Launchers m_launchers;
+    const InstallPlan& m_plan;
+};
+
 }  // namespace
 
+LauncherStop StopLaunchers(RestartManager& manager, RunningLaunchers& desktop,
+                           const std::vector<std::wstring>& programs, bool restartable) {
+    LauncherStop stop;
+    unsigned count = 0;
+    bool here = false;
+    long error = manager.Start();
+    if (error == 0) error = manager.Register(programs);
+    if (error == 0) error = manager.Users(&count, &here);
+    if (error == 0 && count > 0) {
+        error = manager.Shutdown();
+        // Those it did end it also starts again; the rest are asked below.
+        if (error == 0 || error == kErrorFailShutdown || error == kErrorFailNoActionReboot) {
+            stop.managerEnded = count;
+            stop.inThisSession = here;
+            stop.restart = restartable;
+        }
+    }
+    stop.managerError = error;
+    // What the Restart Manager could not end, or did not see (Wine's lists
+    // no process), on this desktop.
+    stop.desktop = desktop.EndAll(programs);
+    return stop;
+}
+
+long RestartLaunchers(RestartManager& manager, const LauncherStop& stop) {
+    return stop.restart ? manager.Restart() : 0;
+}
+
+bool DesktopStartNeeded(const LauncherStop& stop, long restartError) {
+    // One ended on this desktop by the close message did not end through the
+    // Restart Manager, which therefore does not start it again.
+    return !(stop.restart && stop.inThisSession && restartError == 0 && stop.desktop.ended == 0);
+}
+
+std::wstring LauncherStopText(const LauncherStop& stop, const winkit::ReasonText& reason) {
+    const bool refused = stop.managerError != 0;
+    std::wstring text = winkit::Join({stop.managerEnded > 0 ? L"The Restart Manager ended Tolvane in every session. " : L"",
+                                      refused ? L"The Restart Manager: " : L"",
+                                      refused ? reason(stop.managerError) + L" " : std::wstring(),
+                                      LaunchersEndedText(stop.desktop)});
+    if (!text.empty() && text.back() == L' ') text.pop_back();
+    return text;
+}
+
 FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, FileService& files,
-                       registry::Backend& backend, Front& front, Log& destination, const winkit::ReasonText& reason) {
+                       registry::Backend& backend, Launchers launchers, Front& front, Log& destination,
+                       const winkit::ReasonText& reason) {
     StepLog log(destination);
     const std::wstring& text = request.folderText;
     log.Line(Join({L"Install to ", text, request.autostart ? L", starting for every user at logon" : L""}));
@@ -129,10 +202,25 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
         return Ended(log, front, reason, {packaged ? Outcome::Failed : Outcome::FolderRefused, code});
     }
     // Short names expanded before they could reach the Run value or the uninstall entry.
-    const InstallPlan plan = MakeInstallPlan(files.LongPath(fullPath), sources.programPath, request.autostart);
+    InstallPlan plan = MakeInstallPlan(files.LongPath(fullPath), sources.programPath, request.autostart);
+    // One installation per computer: another folder moves it.
+    if (const std::wstring installed = InstalledFolder(backend);
+        !installed.empty() && !files.SamePath(installed, plan.installFolder)) {
+        if (!front.Ask(MoveQuestion(installed, plan.installFolder), kTitle)) {
+            LogResult(log, kExitUserExit, L"not installed: the installation stays where it is");
+            return Ended(log, front, reason, {Outcome::MoveDeclined, kExitUserExit});
+        }
+        log.Line(Join({L"Moving the installation from ", installed}));
+        plan.movedFrom = installed;
+    }
 
-    const InstallReport report = RunInstall(plan, sources, files, backend);
-    LogSteps(log, plan, report, reason);
+    StopBeforeCopy stopper(launchers, plan);
+    const InstallReport report = RunInstall(plan, sources, files, backend, &stopper);
+    LogSteps(log, plan, report, stopper.ran ? LauncherStopText(stopper.stop, reason) : std::wstring(), reason);
+    // After an undo too: it put the earlier files back.
+    const long restartError = RestartLaunchers(launchers.manager, stopper.stop);
+    if (stopper.stop.restart)
+        log.Line(Join({L"The Restart Manager's start of Tolvane: ", reason(restartError)}));
     if (!report.Complete()) {
         const Explanation failure = FailureText(plan, report, reason);
         LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
@@ -143,8 +231,11 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     // Started as the desktop's user, in its own folder: Setup runs elevated,
     // and a resident program keeps its current folder in use.
     Outcome outcome = Outcome::Installed;
+    if (!plan.movedFrom.empty()) log.Line(MovedText(plan));
     UserStarter* starter = front.Starter();
-    if (starter == nullptr) {
+    if (!DesktopStartNeeded(stopper.stop, restartError)) {
+        front.Tell(FinishedText(plan), kFinishedTitle);
+    } else if (starter == nullptr) {
         // Deployment tools run as SYSTEM or before anyone has logged on.
         log.Line(request.autostart ? L"Tolvane was not started: it starts at each user's next logon"
                                    : L"Tolvane was not started: a silent installation starts nothing");
@@ -166,10 +257,10 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     return Ended(log, front, reason, {outcome, kExitSuccess});
 }
 
-FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers, Front& front, Log& destination,
-                         const winkit::ReasonText& reason) {
+FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers, const std::wstring& setupProgramPath,
+                         Front& front, Log& destination, const winkit::ReasonText& reason) {
     StepLog log(destination);
-    const UninstallReport report = RunUninstall(backend, launchers);
+    const UninstallReport report = RunUninstall(backend, launchers, setupProgramPath);
     const std::wstring ended = LaunchersEndedText(report.launchers);
     if (!ended.empty()) log.Line(ended);
     if (!report.Complete()) {

@@ -6,6 +6,7 @@
 #include "Uninstall.h"
 
 #include <algorithm>
+#include <cwctype>
 
 #include "../../version/Version.h"
 #include "CommandLine.h"
@@ -114,11 +115,14 @@ constexpr wchar_t kChooseNewFolder[] =
 // Everything Install checks and does, with the rollback at the first failure.
 class Installation {
 public:
-    Installation(const InstallPlan& plan, const Sources& sources, FileService& files, registry::Backend& backend)
-        : m_plan(plan), m_sources(sources), m_files(files), m_rollback(backend) {}
+    Installation(const InstallPlan& plan, const Sources& sources, FileService& files, registry::Backend& backend,
+                 BeforeCopy* beforeCopy)
+        : m_plan(plan), m_sources(sources), m_files(files), m_backend(backend), m_beforeCopy(beforeCopy),
+          m_rollback(backend) {}
 
     InstallReport Run() {
-        if (!CheckVolume() || !CheckFoldersAbove() || !HoldFolder() || !CopyFiles() || !WriteValues()) {
+        if (!CheckVolume() || !CheckFoldersAbove() || !HoldFolder() || !CopyFiles() || !WriteValues() ||
+            !RemoveOldValues()) {
             std::vector<UndoneStep> undone = m_rollback.UndoAll();
             m_report.undone.insert(m_report.undone.begin(), undone.begin(), undone.end());
         }
@@ -195,6 +199,7 @@ private:
     }
 
     bool CopyFiles() {
+        if (m_beforeCopy != nullptr) m_beforeCopy->Run();
         const bool runsFromFolder = m_folder->Is(m_plan.sourceFolder);
         for (const wchar_t* name : kInstalledFiles) {
             const bool own = std::wstring(name) == kSetupFile;
@@ -234,9 +239,22 @@ private:
         return m_report.registryFailures.empty() || Fail(FailedStep::Registry, m_plan.installFolder);
     }
 
+    // After the new values are in place: a value left pointing into the old
+    // folder would start whatever anybody puts there once it is deleted.
+    bool RemoveOldValues() {
+        if (m_plan.movedFrom.empty()) return true;
+        m_report.removed = RunValuesInto(m_backend, m_plan.movedFrom, m_plan.installFolder);
+        for (const std::wstring& old : m_report.removed)
+            Record(m_report.registryFailures, registry::kRunKey, old.c_str(),
+                   m_rollback.WriteValue({registry::kRunKey, old.c_str(), kRemove, {}}));
+        return m_report.registryFailures.empty() || Fail(FailedStep::Registry, m_plan.movedFrom);
+    }
+
     const InstallPlan& m_plan;
     const Sources& m_sources;
     FileService& m_files;
+    registry::Backend& m_backend;
+    BeforeCopy* m_beforeCopy;
     InstallReport m_report;
     // Declared before the rollback, which undoes through it.
     std::unique_ptr<HeldFolder> m_folder;
@@ -336,19 +354,45 @@ StartCommand LauncherStart(const InstallPlan& plan) {
 }
 
 InstallReport RunInstall(const InstallPlan& plan, const Sources& sources, FileService& files,
-                         registry::Backend& backend) {
-    return Installation(plan, sources, files, backend).Run();
+                         registry::Backend& backend, BeforeCopy* beforeCopy) {
+    return Installation(plan, sources, files, backend, beforeCopy).Run();
+}
+
+std::wstring InstalledFolder(registry::Backend& backend) {
+    std::wstring installed =
+        registry::GetString(backend, registry::Root::LocalMachine, registry::kUninstallKey, kInstallLocationValue)
+            .value_or(std::wstring());
+    if (winkit::IsBlank(installed)) return std::wstring();
+    if (!IsPathSeparator(installed.back())) installed += L'\\';
+    return installed;
+}
+
+bool PointsInto(const std::wstring& text, const std::wstring& folder) {
+    if (folder.empty() || text.size() < folder.size()) return false;
+    for (std::size_t at = 0; at + folder.size() <= text.size(); ++at) {
+        // At the start, after a quote or after a blank: not the end of another folder's name.
+        if (at > 0 && text[at - 1] != L'"' && text[at - 1] != L' ') continue;
+        std::size_t i = 0;
+        while (i < folder.size() && std::towlower(static_cast<wint_t>(text[at + i])) ==
+                                        std::towlower(static_cast<wint_t>(folder[i])))
+            ++i;
+        if (i == folder.size()) return true;
+    }
+    return false;
+}
+
+std::vector<std::wstring> RunValuesInto(registry::Backend& backend, const std::wstring& folder,
+                                        const std::wstring& keep) {
+    std::vector<std::wstring> found;
+    for (registry::NamedText& value : registry::StringValues(backend, registry::Root::LocalMachine, registry::kRunKey))
+        if (PointsInto(value.text, folder) && !PointsInto(value.text, keep)) found.push_back(std::move(value.name));
+    return found;
 }
 
 std::vector<std::wstring> LaunchersToEnd(registry::Backend& backend, const std::wstring& setupProgramPath) {
     std::vector<std::wstring> paths;
-    std::wstring installed =
-        registry::GetString(backend, registry::Root::LocalMachine, registry::kUninstallKey, kInstallLocationValue)
-            .value_or(std::wstring());
-    if (!winkit::IsBlank(installed)) {
-        if (!IsPathSeparator(installed.back())) installed += L'\\';
+    if (const std::wstring installed = InstalledFolder(backend); !installed.empty())
         paths.push_back(installed + kLauncherFile);
-    }
     const std::size_t separator = setupProgramPath.find_last_of(L"\\/");
     if (separator == std::wstring::npos) return paths;
     std::wstring beside = setupProgramPath.substr(0, separator + 1) + kLauncherFile;
@@ -356,14 +400,19 @@ std::vector<std::wstring> LaunchersToEnd(registry::Backend& backend, const std::
     return paths;
 }
 
-UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers) {
+UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers,
+                             const std::wstring& setupProgramPath) {
     using registry::Root;
     UninstallReport report;
-    report.launchers = launchers.EndAll();
+    report.launchers = launchers.EndAll(LaunchersToEnd(backend, setupProgramPath));
     auto note = [&report](const wchar_t* key, const wchar_t* value, registry::Status status) {
         // Nothing to remove is no failure: Uninstall may run without an installation.
         if (status.code != winkit::kErrorFileNotFound) Record(report.failures, key, value, status);
     };
+    // Whoever wrote it: once the folder is deleted, anybody could put a
+    // program there that such a value starts for everyone.
+    for (const std::wstring& into : RunValuesInto(backend, InstalledFolder(backend), L""))
+        note(registry::kRunKey, into.c_str(), registry::DeleteValue(backend, Root::LocalMachine, registry::kRunKey, into));
     note(registry::kRunKey, registry::kRunValue,
          registry::DeleteValue(backend, Root::LocalMachine, registry::kRunKey, registry::kRunValue));
     if (const auto user = registry::DeleteValue(backend, Root::CurrentUser, registry::kRunKey, registry::kRunValue);
@@ -491,8 +540,20 @@ Explanation FailureText(const InstallPlan& plan, const InstallReport& report, co
 }
 
 std::wstring FinishedText(const InstallPlan& plan) {
-    return winkit::Join({L"Installation is finished. Tolvane will now be run. See ", plan.installFolder, kReadmeFile,
-                         L" for more information on the program."});
+    std::wstring text = winkit::Join({L"Installation is finished. Tolvane will now be run. See ", plan.installFolder,
+                                      kReadmeFile, L" for more information on the program."});
+    if (!plan.movedFrom.empty()) text += L"\n\n" + MovedText(plan);
+    return text;
+}
+
+std::wstring MovedText(const InstallPlan& plan) {
+    if (plan.movedFrom.empty()) return std::wstring();
+    return winkit::Join({L"Moved from ", plan.movedFrom, L": its files stay there, as Uninstall leaves them."});
+}
+
+std::wstring MoveQuestion(const std::wstring& installed, const std::wstring& target) {
+    return winkit::Join({L"Tolvane is installed in ", installed, L".\n\nMove it to ", target,
+                         L"? Setup ends Tolvane and removes the entries that name the old folder; its files stay."});
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {

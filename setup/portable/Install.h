@@ -30,7 +30,20 @@ struct InstallPlan {
     std::wstring sourceFolder;   // Setup's own folder, ending in "\"
     std::wstring programPath;    // Setup's own file, copied as Setup.exe
     bool autostart = false;
+    // The folder of the installation being moved here, ending in "\"; "" for none.
+    std::wstring movedFrom;
 };
+
+// The folder the uninstall entry names (InstallLocation), ending in "\"; "" for none.
+std::wstring InstalledFolder(registry::Backend& backend);
+// Whether a value's text names something in the folder (ending in "\"), as
+// a program path or an argument, in any letter case.
+bool PointsInto(const std::wstring& text, const std::wstring& folder);
+// The names of the machine's Run values that point into `folder` and not into
+// `keep`. The uninstall entry's values need no search: Install writes them
+// all again, and Uninstall removes the whole key.
+std::vector<std::wstring> RunValuesInto(registry::Backend& backend, const std::wstring& folder,
+                                        const std::wstring& keep);
 
 // Why a folder text cannot be used, or nothing when it can: the text as typed,
 // its full path and the kind of drive that is on. Only a full path on a fixed
@@ -44,11 +57,14 @@ std::vector<std::wstring> FoldersAbove(const std::wstring& folder);
 // "\\?\C:\x" and "\\?\UNC\server\share" as the paths they are.
 std::wstring WithoutLongPrefix(const std::wstring& finalPath);
 
+// A "write" that removes the value (REG_NONE, which Setup never writes).
+inline constexpr std::uint32_t kRemove = 0;
+
 // One registry write of Install, in the order they are made.
 struct RegistryWrite {
     const wchar_t* key;
     const wchar_t* value;
-    std::uint32_t type;  // registry::kTypeSz or registry::kTypeDword
+    std::uint32_t type;  // registry::kTypeSz, registry::kTypeDword, or kRemove
     std::wstring text;
     std::uint32_t number = 0;
 };
@@ -117,6 +133,7 @@ struct InstallReport {
     std::vector<std::wstring> copied;   // file names
     std::vector<std::wstring> skipped;  // Setup runs from the install folder: the files are there
     std::vector<std::wstring> written;  // registry values, as "key \"value\""
+    std::vector<std::wstring> removed;  // Run values that pointed into the folder moved from
     std::vector<RegistryFailure> registryFailures;
     std::optional<StepFailure> failure;
     std::vector<UndoneStep> undone;  // latest first
@@ -126,10 +143,19 @@ struct InstallReport {
     bool Complete() const { return !failure; }
 };
 
-// The checks, the file steps and the registry writes; at the first failure
+// What runs once the folder is checked and held, before the first file is
+// written: the running launchers are ended there, and not for a folder refused.
+class BeforeCopy {
+public:
+    virtual ~BeforeCopy() = default;
+    virtual void Run() = 0;
+};
+
+// The checks, the file steps, the registry writes and, for a move, the
+// removal of the values that point into the old folder; at the first failure
 // everything done so far is undone, latest first, as Windows Installer's
 // rollback does.
 InstallReport RunInstall(const InstallPlan& plan, const Sources& sources, FileService& files,
-                         registry::Backend& backend);
+                         registry::Backend& backend, BeforeCopy* beforeCopy = nullptr);
 
 }  // namespace setup

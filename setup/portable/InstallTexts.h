@@ -28,7 +28,12 @@ struct Explanation {
 };
 
 Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason);
+// With MovedText after a move.
 std::wstring FinishedText(const InstallPlan& plan);
+// What a move leaves behind: the old folder's files; "" without a move.
+std::wstring MovedText(const InstallPlan& plan);
+// The question before an installation into another folder moves the existing one.
+std::wstring MoveQuestion(const std::wstring& installed, const std::wstring& target);
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason);
 std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason);

@@ -69,8 +69,11 @@ registry::Status Rollback::WriteValue(const RegistryWrite& write) {
     std::optional<StoredValue> earlier;
     if (const long error = ReadStored(m_backend, key, write.value, &earlier); error != winkit::kErrorSuccess)
         return winkit::Win32Result::Failure(error, Join({L"Reading ", MachineName(key)}));
+    // A removal of a value gone meanwhile has nothing to do.
+    if (write.type == kRemove && !earlier) return {};
     const registry::Status status =
-        write.type == registry::kTypeDword
+        write.type == kRemove ? registry::DeleteValue(m_backend, Root::LocalMachine, key, write.value)
+        : write.type == registry::kTypeDword
             ? registry::SaveDword(m_backend, Root::LocalMachine, key, write.value, write.number)
             : registry::SaveString(m_backend, Root::LocalMachine, key, write.value, write.text);
     if (status.Ok()) {

@@ -17,9 +17,9 @@ public:
     void FolderCreated(HeldFolder& folder, const std::wstring& path);
     void FileWritten(HeldFolder& folder, const std::wstring& target, const std::wstring& name,
                      std::optional<Bytes> previous);
-    // Writes a machine value after noting how to take it back: the earlier
-    // value or none, and the keys the write creates. A value whose earlier
-    // state cannot be read is not written.
+    // Writes (or, with kRemove, removes) a machine value after noting how to
+    // take it back: the earlier value or none, and the keys the write
+    // creates. A value whose earlier state cannot be read is not written.
     registry::Status WriteValue(const RegistryWrite& write);
     // Latest first; each step that fails is reported and the others still run.
     std::vector<UndoneStep> UndoAll();

@@ -12,6 +12,8 @@ namespace setup {
 // Windows Installer's exit codes, which deployment tools read without a table of ours.
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailed = 1603;
+// ERROR_INSTALL_USEREXIT: the move to another folder was declined.
+inline constexpr int kExitUserExit = 1602;
 // ERROR_INSTALL_LOG_FAILURE: the log of /LOG= could not be opened (nothing was
 // done) or lost lines (what it lacks may have been done).
 inline constexpr int kExitLogFailed = 1622;

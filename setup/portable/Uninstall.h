@@ -19,7 +19,8 @@ public:
         int ended = 0;
         int stillRunning = 0;  // did not end in time
     };
-    virtual Ended EndAll() = 0;
+    // Only those whose process runs one of the programs (full paths).
+    virtual Ended EndAll(const std::vector<std::wstring>& programs) = 0;
 };
 
 // Which launchers an Uninstall ends: the Tolvane.exe of the installation its
@@ -32,8 +33,11 @@ struct UninstallReport {
     std::vector<RegistryFailure> failures;  // entries that exist and were not removed
     bool Complete() const { return failures.empty(); }
 };
-// Ends the running launchers, then removes the machine's entries and the
-// uninstalling user's own Run value (other users' Run values are out of reach).
-UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers);
+// Ends the running launchers (LaunchersToEnd), then removes the machine's
+// entries, every machine Run value that points into the installation's
+// folder, and the uninstalling user's own Run value (other users' Run values
+// are out of reach).
+UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launchers,
+                             const std::wstring& setupProgramPath);
 
 }  // namespace setup

@@ -46,12 +46,13 @@ bool ProgramOf(HANDLE process, FileIdentity* identity) {
 
 }  // namespace
 
-RunningLaunchers::Ended DesktopLaunchers::EndAll() {
+RunningLaunchers::Ended DesktopLaunchers::EndAll(const std::vector<std::wstring>& programs) {
     Ended result;
-    // LaunchersToEnd names two at most: this installation's and the one beside Setup.
+    // Two at most: this installation's and the one beside Setup, or the one
+    // installed and the one to be replaced.
     FileIdentity ours[2];
     std::size_t known = 0;
-    for (const std::wstring& program : m_programs)
+    for (const std::wstring& program : programs)
         if (known < 2 && IdentityOf(program.c_str(), &ours[known])) ++known;
     std::vector<winkit::UniqueKernelHandle> asked;
     for (HWND window = FindWindowExW(nullptr, nullptr, launcher::kMainWindowClass, nullptr); window != nullptr;

@@ -13,11 +13,7 @@ namespace setup {
 // class is left alone.
 class DesktopLaunchers final : public RunningLaunchers {
 public:
-    explicit DesktopLaunchers(std::vector<std::wstring> programs) : m_programs(std::move(programs)) {}
-    Ended EndAll() override;
-
-private:
-    std::vector<std::wstring> m_programs;
+    Ended EndAll(const std::vector<std::wstring>& programs) override;
 };
 
 }  // namespace setup

@@ -11,6 +11,7 @@
 #include "Registry.h"
 #include "SetupWindow.h"
 #include "Win32Files.h"
+#include "Win32RestartManager.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace setup;
@@ -49,13 +50,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         SilentFront silent;
         MessageFront messages(nullptr);
         Front& front = switches.silent ? static_cast<Front&>(silent) : messages;
-        if (switches.uninstall) {
-            DesktopLaunchers launchers(LaunchersToEnd(registry::SystemBackend(), winkit::ProgramPath()));
-            return UninstallFlow(registry::SystemBackend(), launchers, front, *log, winkit::SystemMessage).exitCode;
-        }
+        DesktopLaunchers desktop;
+        if (switches.uninstall)
+            return UninstallFlow(registry::SystemBackend(), desktop, winkit::ProgramPath(), front, *log,
+                                 winkit::SystemMessage)
+                .exitCode;
         Win32Files files(ownProgram);
+        Win32RestartManager manager;
         return InstallFlow({switches.folder.value_or(kInitialFolderText), switches.autostart}, ShippedSources(), files,
-                           registry::SystemBackend(), front, *log, winkit::SystemMessage)
+                           registry::SystemBackend(), {manager, desktop}, front, *log, winkit::SystemMessage)
             .exitCode;
     }
     // No InitCommonControls: the manifest's activation context brings in the

@@ -15,6 +15,7 @@ class MessageFront final : public Front {
 public:
     explicit MessageFront(HWND owner) : m_owner(owner) {}
     void Tell(const std::wstring& text, const wchar_t* title) override;
+    bool Ask(const std::wstring& text, const wchar_t* title) override;
     // COM is started only when an installation has got that far.
     UserStarter* Starter() override;
 

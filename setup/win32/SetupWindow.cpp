@@ -10,6 +10,7 @@
 #include "Process.h"
 #include "Registry.h"
 #include "Win32Files.h"
+#include "Win32RestartManager.h"
 #include "resource.h"
 
 namespace setup {
@@ -76,7 +77,9 @@ bool SetupWindow::Open(const Switches& switches, Log& log, const OwnProgram& own
         return false;
     m_log = &log;
     m_ownProgram = &ownProgram;
-    if (switches.folder) SetWindowTextW(m_controls.Get(kFolderEdit), switches.folder->c_str());
+    // An installation is found in its folder, and updated or repaired there.
+    const std::wstring folder = switches.folder.value_or(InstalledFolder(registry::SystemBackend()));
+    if (!folder.empty()) SetWindowTextW(m_controls.Get(kFolderEdit), folder.c_str());
     if (switches.autostart) SendMessageW(m_controls.Get(kAutostartCheck), BM_SETCHECK, BST_CHECKED, 0);
     winkit::SizeAndCentre(m_hwnd, kClientWidth, kClientHeight);
     SetFocusTo(m_controls.Get(kFolderEdit));
@@ -115,7 +118,9 @@ void SetupWindow::OnInstall() {
                                  SendMessageW(m_controls.Get(kAutostartCheck), BM_GETCHECK, 0, 0) == BST_CHECKED};
     Win32Files files(*m_ownProgram);
     MessageFront front(m_hwnd);
-    switch (InstallFlow(request, ShippedSources(), files, registry::SystemBackend(), front, *m_log,
+    Win32RestartManager manager;
+    DesktopLaunchers desktop;
+    switch (InstallFlow(request, ShippedSources(), files, registry::SystemBackend(), {manager, desktop}, front, *m_log,
                         winkit::SystemMessage)
                 .outcome) {
     case Outcome::Installed:
@@ -131,8 +136,8 @@ void SetupWindow::OnInstall() {
 
 void SetupWindow::OnUninstall() {
     MessageFront front(m_hwnd);
-    DesktopLaunchers launchers(LaunchersToEnd(registry::SystemBackend(), winkit::ProgramPath()));
-    UninstallFlow(registry::SystemBackend(), launchers, front, *m_log, winkit::SystemMessage);
+    DesktopLaunchers launchers;
+    UninstallFlow(registry::SystemBackend(), launchers, winkit::ProgramPath(), front, *m_log, winkit::SystemMessage);
 }
 
 }  // namespace setup

@@ -101,6 +101,16 @@ class SetupUser:
         self.s.driver.wait_window_gone(caption=title, timeout=10)
         return text
 
+    def answer(self, button):
+        """The text of Setup's question, after pressing one of its buttons."""
+        box = self.s.driver.wait_window(cls="#32770", caption=SETUP_CAPTION, visible=True, timeout=15)
+        self.t.assertIsNotNone(box, "no question")
+        controls = self.s.driver.controls(box["hwnd"])
+        text = "\n".join(c["text"] for c in controls if c["class"].lower() == "static" and c["text"])
+        self.click(next(c for c in controls if c["class"].lower() == "button" and c["text"].replace("&", "") == button))
+        self.s.driver.wait_window_gone(cls="#32770", caption=SETUP_CAPTION, timeout=10)
+        return text
+
     def still_open(self):
         return bool(self.s.driver.windows(cls=SETUP_CLASS, visible=True))
 
@@ -120,7 +130,8 @@ class SetupSession:
         return s
 
 
-INSTALL_FOLDERS = ["C:\\Tolvane", "C:\\Tolvane Test"]
+INSTALL_FOLDERS = ["C:\\Tolvane", "C:\\Tolvane Test", "C:\\Tolvane Moved"]
+MOVED = "Moved from {}: its files stay there, as Uninstall leaves them."
 
 
 class SetupInstallTest(unittest.TestCase):
@@ -324,6 +335,65 @@ class SetupInstallTest(unittest.TestCase):
         self.assertEqual([line for line in lines if "Result:" in line], ["Result: 0 uninstalled"] * 2,
                          "each Uninstall logs its result")
         self.assertEqual(lines.count(ENDED), 1, "only the first Uninstall found Tolvane running")
+
+    def test_another_folder_moves_the_installation(self):
+        self.fresh_install()
+        old = self.s.driver.processes("Tolvane.exe")
+        self.assertEqual(len(old), 1)
+        # Another program's value that starts a file in the folder, for everyone.
+        self.s.reg_set(RUN_KEY, "Planted", '"C:\\Tolvane\\helper.exe" /quiet')
+        self.addCleanup(self.s.reg_delete, RUN_KEY, "Planted")
+        user = SetupUser(self, self.s, args=["/LOG=C:\\move.log"])
+        self.assertEqual(user.control(cls="Edit")["text"], "C:\\Tolvane\\", "the installation's folder is proposed")
+        # No: nothing changes, the window stays.
+        user.type_folder("C:\\Tolvane Moved\\")
+        user.press("Install")
+        question = user.answer("No")
+        self.assertIn("Tolvane is installed in C:\\Tolvane\\.", question)
+        self.assertIn("Move it to C:\\Tolvane Moved\\?", question)
+        self.assertTrue(user.still_open())
+        self.assertEqual(self.reg(UNINSTALL_KEY, "InstallLocation"), "C:\\Tolvane\\")
+        self.assertFalse(os.path.exists(self.s.host_path("C:\\Tolvane Moved")))
+        self.assertEqual([p["pid"] for p in self.s.driver.processes("Tolvane.exe")], [old[0]["pid"]])
+        # Yes: the running launcher ends, the new one starts.
+        user.press("Install")
+        user.answer("Yes")
+        text, ok = user.message(FINISHED[1])
+        self.assertEqual(text, FINISHED[0].format("C:\\Tolvane Moved\\") + "\n\n" + MOVED.format("C:\\Tolvane\\"))
+        watch = self.s.driver.watch(6000, "Tolvane.exe", count=1, settle=300)
+        user.click(ok)
+        starts = watch.collect()
+        self.assertEqual([p["image_path"].lower() for p in starts], ["c:\\tolvane moved\\tolvane.exe"])
+        self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))
+        running = self.s.driver.processes("Tolvane.exe")
+        self.assertEqual([p["pid"] for p in running], [starts[0]["pid"]], "the old launcher still runs")
+        self.s.wait_tray_icons(1)
+        self.assertTrue(self.s.wait_tray_icon_count(1))
+        self.assert_registry("C:\\Tolvane Moved\\", autostart=False)
+        self.assertIsNone(self.reg(RUN_KEY, "Planted"), "a value still points into the old folder")
+        self.assert_files_installed("C:\\Tolvane\\")
+        self.assert_files_installed("C:\\Tolvane Moved\\")
+        with open(self.s.host_path("C:\\move.log"), encoding="utf-8") as f:
+            log = [line.rstrip("\n").split(" ", 2)[2] for line in f]
+        self.assertIn("Result: 1602 not installed: the installation stays where it is", log)
+        self.assertIn("Moving the installation from C:\\Tolvane\\", log)
+        self.assertIn(ENDED, log)
+        self.assertIn(f'Removed {RUN_KEY.replace("HKLM", "HKEY_LOCAL_MACHINE")} "Planted"', log)
+        self.stop_launcher()
+
+    def test_the_close_of_an_installers_restart_manager_ends_the_launcher(self):
+        self.fresh_install()
+        window = self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=10)
+        self.s.wait_tray_icons(1)
+        # WM_ENDSESSION for a logoff: Windows ends the program after it returns.
+        self.s.driver.post(window["hwnd"], 0x16, 1, 0)
+        time.sleep(scaled(1.0))
+        self.assertTrue(self.s.driver.processes("Tolvane.exe"), "ended by a logoff's message")
+        # ENDSESSION_CLOSEAPP: the Restart Manager waits for it to end.
+        self.s.driver.post(window["hwnd"], 0x16, 1, 1)
+        self.assertTrue(wait_for(lambda: not self.s.driver.processes("Tolvane.exe"), timeout=scaled(10)),
+                        "the launcher did not end for the Restart Manager")
+        self.assertTrue(self.s.wait_tray_icon_count(0), "its icon stayed")
 
     def test_keyboard_only(self):
         user = SetupUser(self, self.s)
@@ -530,6 +600,33 @@ class UnattendedSetupTest(unittest.TestCase):
                          [ENDED, "Removed the registry entries; the files stay", "Result: 0 uninstalled"])
         self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "UninstallString"))
         self.assertIsNone(self.s.reg_get(RUN_KEY, "Tolvane"))
+
+    def test_silent_move_and_an_uninstall_that_removes_a_value_into_its_folder(self):
+        first, second = "C:\\Silent A\\", "C:\\Silent B\\"
+        self.assertEqual(self.setup("/S", f"/DIR={first}", "/AUTOSTART"), 0)
+        self.s.start_program(first + "Tolvane.exe", cwd=first)
+        self.assertIsNotNone(self.s.driver.wait_window(cls=MAIN_WINDOW_CLASS, timeout=20))
+        self.s.reg_set(RUN_KEY, "Planted", first + "helper.exe")
+        # Another /DIR=: moved without a question, and logged.
+        self.assertEqual(self.setup("/S", f"/DIR={second}", "/LOG=C:\\move.log"), 0)
+        self.assertEqual(self.s.driver.processes("Tolvane.exe"), [], "the launcher of the old folder still runs")
+        self.assertEqual(self.s.reg_get(UNINSTALL_KEY, "InstallLocation"), second)
+        for name in ("Tolvane", "Planted"):
+            self.assertIsNone(self.s.reg_get(RUN_KEY, name), name)
+        self.assertTrue(os.path.isfile(self.s.host_path(first + "Tolvane.exe")), "the old files stay")
+        log = self.log_lines("C:\\move.log")
+        self.assertIn(f"Moving the installation from {first}", log)
+        self.assertIn(ENDED, log)
+        self.assertIn(MOVED.format(first), log)
+        self.assertEqual(log[-1], "Result: 0 installed")
+        # Uninstall removes a machine Run value into its folder that it did not write.
+        self.s.reg_set(RUN_KEY, "Other", f'"{second}other.exe" /x')
+        self.s.reg_set(RUN_KEY, "Elsewhere", "C:\\Tools\\x.exe")
+        self.addCleanup(self.s.reg_delete, RUN_KEY, "Elsewhere")
+        self.assertEqual(self.setup_at(second, "/UNINSTALL", "/S"), 0)
+        self.assertIsNone(self.s.reg_get(RUN_KEY, "Other"))
+        self.assertEqual(self.s.reg_get(RUN_KEY, "Elsewhere"), "C:\\Tools\\x.exe")
+        self.assertIsNone(self.s.reg_get(UNINSTALL_KEY, "InstallLocation"))
 
     def setup_at(self, folder, *switches):
         return self.s.wine(folder + "Setup.exe", *switches, check=False, timeout=120).returncode

@@ -146,6 +146,9 @@ void MemoryRegistry::Put(const std::wstring& path, const std::wstring& name, std
 long MemoryRegistry::DeleteValue(Key key, const std::wstring& name) {
     const std::wstring* path = nullptr;
     if (const long error = WritableKey(key, &path); error != winkit::kErrorSuccess) return error;
+    if (!m_refusedValue.empty() && !CaseInsensitiveLess{}(name, m_refusedValue) &&
+        !CaseInsensitiveLess{}(m_refusedValue, name))
+        return m_valueError;
     auto& values = m_keys[*path];
     return values.erase(name) == 1 ? winkit::kErrorSuccess : winkit::kErrorFileNotFound;
 }

@@ -47,7 +47,7 @@ public:
         m_writeError = winkit::kErrorAccessDenied;
         m_machineOnly = true;
     }
-    // Windows refuses writes of this value name only (a full registry, say).
+    // Windows refuses writes and removals of this value name only (a full registry, say).
     void RefuseValue(const std::wstring& name, long error = winkit::kErrorAccessDenied) {
         m_refusedValue = name;
         m_valueError = error;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Install.h"
+#include "Restart.h"
 #include "Uninstall.h"
 #include "SecurityDescriptor.h"
 #include "Sha256.h"
@@ -41,7 +42,61 @@ inline const setup::Sources kSources{L"C:\\Downloads\\Setup.exe", setup::Sha256H
 struct FakeLaunchers final : setup::RunningLaunchers {
     Ended answer;
     int asked = 0;
-    Ended EndAll() override { return ++asked, answer; }
+    std::vector<std::wstring> programs;
+    Ended EndAll(const std::vector<std::wstring>& given) override {
+        programs = given;
+        return ++asked, answer;
+    }
+};
+
+// rstrtmgr.dll as Windows answers Setup's calls: a session first, files
+// before a list or a shutdown (ERROR_INVALID_HANDLE, ERROR_INVALID_PARAMETER),
+// RmRestart only after RmShutdown (ERROR_REQUEST_OUT_OF_SEQUENCE); each
+// call's own answer set by the test. Wine's answers success and lists nothing.
+struct FakeRestartManager final : setup::RestartManager {
+    long startError = 0;
+    long registerError = 0;
+    long usersError = 0;
+    long shutdownError = 0;
+    long restartError = 0;
+    unsigned users = 0;
+    bool inThisSession = false;
+    std::vector<std::wstring> calls;
+    std::vector<std::wstring> registered;
+    bool started = false;
+    bool shut = false;
+
+    long Start() override {
+        calls.push_back(L"start");
+        started = startError == 0;
+        return startError;
+    }
+    long Register(const std::vector<std::wstring>& files) override {
+        calls.push_back(L"register");
+        if (!started) return winkit::kErrorInvalidHandle;
+        if (registerError == 0) registered = files;
+        return registerError;
+    }
+    long Users(unsigned* count, bool* here) override {
+        calls.push_back(L"users");
+        if (!started) return winkit::kErrorInvalidHandle;
+        if (usersError != 0) return usersError;
+        *count = users;
+        *here = inThisSession;
+        return 0;
+    }
+    long Shutdown() override {
+        calls.push_back(L"shutdown");
+        if (!started) return winkit::kErrorInvalidHandle;
+        if (registered.empty()) return winkit::kErrorInvalidParameter;
+        shut = shutdownError == 0 || shutdownError == setup::kErrorFailShutdown;
+        return shutdownError;
+    }
+    long Restart() override {
+        calls.push_back(L"restart");
+        if (!shut) return 776;  // ERROR_REQUEST_OUT_OF_SEQUENCE
+        return restartError;
+    }
 };
 
 // Owned by a user, who may do everything: what Windows reports for a folder

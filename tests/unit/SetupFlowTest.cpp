@@ -36,6 +36,7 @@ struct FakeLog final : Log {
 // desktop's user (or finds no desktop).
 struct WindowFront final : Front, UserStarter {
     bool desktop = true;
+    bool yes = true;  // the answer to a question
     long startError = 0;
     std::vector<std::wstring> titles;
     std::vector<std::wstring> texts;
@@ -43,6 +44,11 @@ struct WindowFront final : Front, UserStarter {
     void Tell(const std::wstring& text, const wchar_t* title) override {
         texts.push_back(text);
         titles.push_back(title);
+    }
+    bool Ask(const std::wstring& text, const wchar_t* title) override {
+        texts.push_back(text);
+        titles.push_back(title);
+        return yes;
     }
     UserStarter* Starter() override { return this; }
     bool Available() override { return desktop; }
@@ -118,6 +124,8 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
         FakeDisk disk;
         Arrange(disk, c.userFolder, c.launcherInUse);
         MemoryRegistry reg;
+        FakeRestartManager manager;
+        FakeLaunchers desktop;
         if (c.refusedValue) reg.RefuseValue(c.refusedValue);
         if (c.package) {
             const std::wstring key = L"Software\\Classes\\Installer\\UpgradeCodes\\A1C3E1B5F2D7B8E4C916F0A4D2B7E935";
@@ -125,7 +133,7 @@ TEST(Flow, SilentRunsMakeTheWindowsChecksAndStepsWithAnExitCodeAndALog) {
         }
         FakeLog log;
         SilentFront silent;
-        const FlowResult result = InstallFlow(c.request, kSources, disk, reg, silent, log, Reason);
+        const FlowResult result = InstallFlow(c.request, kSources, disk, reg, {manager, desktop}, silent, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.installed) << c.name;
         EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.installed && c.request.autostart) << c.name;
@@ -174,8 +182,10 @@ TEST(Flow, TheWindowTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
         WindowFront window;
         c.arrange(disk, window);
         MemoryRegistry reg;
+        FakeRestartManager manager;
+        FakeLaunchers desktop;
         FakeLog log;
-        const FlowResult result = InstallFlow({c.typed, false}, kSources, disk, reg, window, log, Reason);
+        const FlowResult result = InstallFlow({c.typed, false}, kSources, disk, reg, {manager, desktop}, window, log, Reason);
         EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_EQ(window.titles, c.titles) << c.name;
         EXPECT_EQ(window.starts.size(), c.starts) << c.name << ": never started by Setup itself";
@@ -198,13 +208,88 @@ TEST(Flow, ShortNamesAreExpandedBeforeAnythingIsWritten) {
     disk.Folder(L"C:\\Program Files", testing_support::kWindowsRoot);
     disk.shortNames[L"c:\\progra~1"] = L"C:\\Program Files";
     MemoryRegistry reg;
+    FakeRestartManager manager;
+    FakeLaunchers desktop;
     FakeLog log;
     SilentFront silent;
-    ASSERT_EQ(InstallFlow({L"C:\\PROGRA~1\\Tolvane", true}, kSources, disk, reg, silent, log, Reason).exitCode,
+    ASSERT_EQ(InstallFlow({L"C:\\PROGRA~1\\Tolvane", true}, kSources, disk, reg, {manager, desktop}, silent, log, Reason).exitCode,
               kExitSuccess);
     EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), L"\"C:\\Program Files\\Tolvane\\Tolvane.exe\"");
     EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), L"C:\\Program Files\\Tolvane\\");
     EXPECT_TRUE(log.Holds(L"Created the folder C:\\Program Files\\Tolvane,"));
+}
+
+// Installed in C:\Old\ with autostart; Install again.
+TEST(Flow, AnotherFolderMovesTheInstallationAfterAskingAndTheSameFolderIsUpdated) {
+    const struct {
+        const char* name;
+        bool silent;
+        bool yes;
+        const wchar_t* typed;
+        std::function<void(FakeRestartManager&, FakeLaunchers&)> arrange;
+        int exitCode;
+        const wchar_t* location;  // InstallLocation afterwards
+        std::vector<std::wstring> ended;  // the programs the launchers were ended for
+        std::size_t starts;               // by Setup on this desktop
+        std::vector<std::wstring> logged;
+        const wchar_t* told;  // the last message ends so
+    } cases[] = {
+        {"window, Yes", false, true, L"C:\\New\\", [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; },
+         kExitSuccess, L"C:\\New\\", {L"C:\\New\\Tolvane.exe", L"C:\\Old\\Tolvane.exe"}, 1,
+         {L"Moving the installation from C:\\Old\\", L"Tolvane was running on this desktop; Setup has ended it.",
+          L"Removed HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run \"Tolvane\""},
+         L"\n\nMoved from C:\\Old\\: its files stay there, as Uninstall leaves them."},
+        {"window, No", false, false, L"C:\\New\\", [](FakeRestartManager&, FakeLaunchers&) {}, kExitUserExit,
+         L"C:\\Old\\", {}, 0, {L"Result: 1602 not installed: the installation stays where it is"}, L"files stay."},
+        {"silent: no question, logged", true, false, L"C:\\New", [](FakeRestartManager&, FakeLaunchers&) {},
+         kExitSuccess, L"C:\\New\\", {L"C:\\New\\Tolvane.exe", L"C:\\Old\\Tolvane.exe"}, 0,
+         {L"Moving the installation from C:\\Old\\", L"Moved from C:\\Old\\: its files stay"}, nullptr},
+        {"the same folder in other letters: updated in place, restarted by the Restart Manager", false, true,
+         L"c:\\old", [](FakeRestartManager& m, FakeLaunchers&) { m.users = 1, m.inThisSession = true; }, kExitSuccess,
+         L"c:\\old\\", {L"c:\\old\\Tolvane.exe"}, 0, {L"The Restart Manager's start of Tolvane: <reason 0>"},
+         L"for more information on the program."},
+        {"the same folder under Wine: ended and started by Setup", false, true, L"C:\\Old",
+         [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; }, kExitSuccess, L"C:\\Old\\",
+         {L"C:\\Old\\Tolvane.exe"}, 1, {L"Setup has ended it.", L"Started C:\\Old\\Tolvane.exe"},
+         L"for more information on the program."},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        disk.Folder(L"C:\\Old");
+        disk.File(L"C:\\Old\\Tolvane.exe", "old");
+        MemoryRegistry reg;
+        reg.PutString(registry::kUninstallKey, L"InstallLocation", L"C:\\Old\\");
+        reg.PutString(registry::kRunKey, L"Tolvane", L"C:\\Old\\Tolvane.exe");
+        FakeRestartManager manager;
+        FakeLaunchers desktop;
+        c.arrange(manager, desktop);
+        WindowFront window;
+        window.yes = c.yes;
+        SilentFront silent;
+        FakeLog log;
+        const FlowResult result = InstallFlow({c.typed, false}, kSources, disk, reg, {manager, desktop},
+                                              c.silent ? static_cast<Front&>(silent) : window, log, Reason);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), c.location) << c.name;
+        const bool moved = c.exitCode == kExitSuccess && c.ended.size() == 2;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), !moved) << c.name << ": a repair keeps it";
+        EXPECT_EQ(disk.Exists(L"C:\\New"), moved) << c.name;
+        EXPECT_EQ(desktop.programs, c.ended) << c.name;
+        EXPECT_EQ(window.starts.size(), c.starts) << c.name;
+        for (const auto& part : c.logged)
+            EXPECT_TRUE(log.Holds(part)) << c.name << ": " << testing::PrintToString(part) << " in "
+                                         << testing::PrintToString(log.lines);
+        EXPECT_EQ(window.texts.empty(), c.silent) << c.name;
+        if (!c.silent) {
+            EXPECT_EQ(Contains(window.texts[0], L"Tolvane is installed in C:\\Old\\.\n\nMove it to C:\\New\\?"),
+                      c.ended.size() != 1)
+                << c.name << ": asked only for another folder";
+            const std::wstring& last = window.texts.back();
+            const std::wstring end = c.told;
+            EXPECT_TRUE(last.size() >= end.size() && last.compare(last.size() - end.size(), end.size(), end) == 0)
+                << c.name << ": " << testing::PrintToString(last);
+        }
+    }
 }
 
 TEST(Flow, ALogThatLostLinesIsNoSuccess) {
@@ -225,11 +310,13 @@ TEST(Flow, ALogThatLostLinesIsNoSuccess) {
         FakeDisk disk;
         Arrange(disk, false, c.launcherInUse);
         MemoryRegistry reg;
+        FakeRestartManager manager;
+        FakeLaunchers desktop;
         FakeLog log;
         log.room = c.room;
         log.lost = c.lost;
         WindowFront window;
-        const FlowResult result = InstallFlow(Default(true), kSources, disk, reg, window, log, Reason);
+        const FlowResult result = InstallFlow(Default(true), kSources, disk, reg, {manager, desktop}, window, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_LE(log.lines.size(), c.room) << c.name << ": nothing is written after the failure";
         EXPECT_EQ(Contains(window.texts.back(), L"The log is incomplete: Could not write to the log.\nReason: <reason 112>"),
@@ -263,7 +350,7 @@ TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
         launchers.answer = c.launchers;
         FakeLog log;
         WindowFront window;
-        const FlowResult result = UninstallFlow(reg, launchers, window, log, Reason);
+        const FlowResult result = UninstallFlow(reg, launchers, kSources.programPath, window, log, Reason);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.refuse) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kSettingsKey), c.refuse) << c.name;
@@ -280,7 +367,7 @@ TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
     FakeLog full;
     full.room = 0;
     WindowFront window;
-    EXPECT_EQ(UninstallFlow(reg, none, window, full, Reason).exitCode, kExitLogFailed);
+    EXPECT_EQ(UninstallFlow(reg, none, kSources.programPath, window, full, Reason).exitCode, kExitLogFailed);
 }
 
 // Setup writes its log with administrator rights: a log another user

@@ -8,6 +8,7 @@
 #include "Install.h"
 #include "InstallTexts.h"
 #include "MemoryRegistry.h"
+#include "Restart.h"
 #include "RegistryLayout.h"
 #include "SecurityDescriptor.h"
 
@@ -507,16 +508,20 @@ TEST(RunUninstall, EndsTheLaunchersThenRemovesTheEntriesAndKeepsTheMakerKey) {
     FakeDisk disk;
     ASSERT_TRUE(RunInstall(Plan(L"C:\\Tolvane\\", true), kSources, disk, reg).Complete());
     reg.PutString(registry::kRunKey, L"Other", L"C:\\other.exe");
+    // Not written by Setup: once the folder is deleted, anybody could plant its program.
+    reg.PutString(registry::kRunKey, L"Planted", L"\"c:\\tolvane\\Helper.exe\" /quiet");
     reg.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     reg.PutString(User(registry::kRunKey), L"Other", L"C:\\other.exe");
     FakeLaunchers launchers;
     launchers.answer.ended = 1;
-    const UninstallReport report = RunUninstall(reg, launchers);
+    const UninstallReport report = RunUninstall(reg, launchers, kSources.programPath);
     EXPECT_TRUE(report.Complete());
     EXPECT_EQ(launchers.asked, 1);
     EXPECT_EQ(report.launchers.ended, 1);
     EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Tolvane"));
     EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"Other"));
+    EXPECT_FALSE(reg.HasValue(registry::kRunKey, L"Planted"));
+    EXPECT_EQ(launchers.programs, (std::vector<std::wstring>{L"C:\\Tolvane\\Tolvane.exe", L"C:\\Downloads\\Tolvane.exe"}));
     EXPECT_FALSE(reg.HasValue(User(registry::kRunKey), L"Tolvane")) << "the user's own";
     EXPECT_TRUE(reg.HasValue(User(registry::kRunKey), L"Other"));
     EXPECT_FALSE(reg.HasKey(registry::kUninstallKey));
@@ -547,12 +552,12 @@ TEST(RunUninstall, OnlyTheLaunchersOfTheInstallationAndBesideSetupAreEnded) {
 TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     MemoryRegistry empty;
     FakeLaunchers none;
-    EXPECT_TRUE(RunUninstall(empty, none).Complete());
+    EXPECT_TRUE(RunUninstall(empty, none, kSources.programPath).Complete());
 
     MemoryRegistry reg;
     reg.PutString(registry::kRunKey, L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     reg.RefuseWrites();
-    const UninstallReport report = RunUninstall(reg, none);
+    const UninstallReport report = RunUninstall(reg, none, kSources.programPath);
     ASSERT_FALSE(report.Complete());
     const std::wstring text = UninstallFailureText(report, Reason);
     EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
@@ -561,10 +566,128 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     MemoryRegistry user;
     user.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     user.RefuseWrites(1018);  // ERROR_KEY_DELETED
-    const std::wstring other = UninstallFailureText(RunUninstall(user, none), Reason);
+    const std::wstring other = UninstallFailureText(RunUninstall(user, none, kSources.programPath), Reason);
     EXPECT_TRUE(Contains(other,
                          L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
     EXPECT_FALSE(Contains(other, L"administrator")) << "not the cause";
+}
+
+TEST(Move, AValuePointsIntoAFolderByAProgramOrAnArgumentInIt) {
+    const struct {
+        const wchar_t* text;
+        bool into;  // whether it points into C:\Old\ (a folder)
+    } cases[] = {
+        {L"C:\\Old\\Tolvane.exe", true},
+        {L"\"c:\\OLD\\Tolvane.exe\" /x", true},
+        {L"rundll32.exe C:\\Old\\Sub\\x.dll,Run", true},
+        {L"C:\\Older\\Tolvane.exe", false},
+        {L"D:\\C:\\Old\\x.exe", false},
+        {L"C:\\Old", false},
+        {L"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PointsInto(c.text, L"C:\\Old\\"), c.into) << testing::PrintToString(std::wstring(c.text));
+    EXPECT_FALSE(PointsInto(L"C:\\Old\\x.exe", L""));
+}
+
+// Installed in C:\Old\ with autostart, and a value of another program there.
+TEST(Move, EveryMachineValueIntoTheOldFolderGoesOnlyWithTheWholeInstallation) {
+    const struct {
+        const char* name;
+        const wchar_t* folder;
+        bool autostart;
+        const wchar_t* refused;  // a removal Windows refuses
+        const wchar_t* run;      // the Run value "Tolvane" afterwards; nullptr: none
+        std::vector<std::wstring> removed;
+    } cases[] = {
+        {"autostart again", L"C:\\New", true, nullptr, L"C:\\New\\Tolvane.exe", {L"Planted"}},
+        {"autostart not chosen again", L"C:\\New", false, nullptr, nullptr, {L"Tolvane", L"Planted"}},
+        {"a folder inside the old one keeps the new values", L"C:\\Old\\New", true, nullptr,
+         L"C:\\Old\\New\\Tolvane.exe", {L"Planted"}},
+        {"a refused removal undoes all", L"C:\\New", true, L"Planted", L"C:\\Old\\Tolvane.exe", {L"Planted"}},
+        {"a removal before the refused one is put back", L"C:\\New", false, L"Planted", L"C:\\Old\\Tolvane.exe",
+         {L"Tolvane", L"Planted"}},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        MemoryRegistry reg;
+        ASSERT_TRUE(RunInstall(Plan(L"C:\\Old", true), kSources, disk, reg).Complete());
+        reg.PutString(registry::kRunKey, L"Planted", L"\"C:\\Old\\x.exe\"");
+        reg.PutString(registry::kRunKey, L"Other", L"C:\\Tools\\x.exe");
+        const std::vector<std::wstring> before = RegistryState(reg);
+        if (c.refused) reg.RefuseValue(c.refused);
+        InstallPlan plan = Plan(c.folder, c.autostart);
+        plan.movedFrom = L"C:\\Old\\";
+        const InstallReport report = RunInstall(plan, kSources, disk, reg);
+        EXPECT_EQ(report.removed, c.removed) << c.name;
+        EXPECT_EQ(report.Complete(), c.refused == nullptr) << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.run != nullptr) << c.name;
+        if (c.run) EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), c.run) << c.name;
+        EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Planted"), c.refused != nullptr) << c.name;
+        EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"Other")) << c.name;
+        if (c.refused) {
+            EXPECT_EQ(RegistryState(reg), before) << c.name;
+            EXPECT_FALSE(disk.Exists(L"C:\\New")) << c.name;
+        } else {
+            EXPECT_EQ(reg.StoredText(registry::kUninstallKey, L"InstallLocation"), plan.installFolder) << c.name;
+            EXPECT_EQ(RunValuesInto(reg, L"C:\\Old\\", plan.installFolder).size(), 0u) << c.name;
+        }
+        EXPECT_TRUE(disk.Exists(L"C:\\Old\\Tolvane.exe")) << c.name << ": the old files stay";
+    }
+}
+
+// Which launchers the Restart Manager ends and starts again, and when the
+// close message on this desktop takes its place.
+TEST(StopLaunchers, TheRestartManagerWhereItWorksTheDesktopWhereItCannot) {
+    const struct {
+        const char* name;
+        std::function<void(FakeRestartManager&)> arrange;
+        RunningLaunchers::Ended desktop;
+        bool restartable;
+        std::vector<std::wstring> calls;
+        bool restart;
+        bool desktopStart;  // Setup starts this desktop's launcher itself
+        const wchar_t* logged;
+    } cases[] = {
+        {"no Restart Manager (Windows 7 without its update)", [](FakeRestartManager& m) { m.startError = 126; },
+         {1, 0}, true, {L"start"}, false, true,
+         L"The Restart Manager: <reason 126> Tolvane was running on this desktop; Setup has ended it."},
+        {"files refused", [](FakeRestartManager& m) { m.registerError = 87; }, {0, 0}, true, {L"start", L"register"},
+         false, true, L"The Restart Manager: <reason 87>"},
+        {"Wine: success, no process listed", [](FakeRestartManager&) {}, {1, 0}, true,
+         {L"start", L"register", L"users"}, false, true, L"Tolvane was running on this desktop; Setup has ended it."},
+        {"nothing running", [](FakeRestartManager&) {}, {0, 0}, true, {L"start", L"register", L"users"}, false, true, L""},
+        {"in place, this session's among them",
+         [](FakeRestartManager& m) { m.users = 2, m.inThisSession = true; }, {0, 0}, true,
+         {L"start", L"register", L"users", L"shutdown", L"restart"}, true, false,
+         L"The Restart Manager ended Tolvane in every session."},
+        {"other sessions only", [](FakeRestartManager& m) { m.users = 1; }, {0, 0}, true,
+         {L"start", L"register", L"users", L"shutdown", L"restart"}, true, true, L"in every session."},
+        {"some did not end", [](FakeRestartManager& m) { m.users = 2, m.inThisSession = true, m.shutdownError = 351; },
+         {0, 1}, true, {L"start", L"register", L"users", L"shutdown", L"restart"}, true, false,
+         L"ended Tolvane in every session. The Restart Manager: <reason 351> Tolvane is still running on this desktop"},
+        {"shutdown cancelled", [](FakeRestartManager& m) { m.users = 1, m.inThisSession = true, m.shutdownError = 1223; },
+         {1, 0}, true, {L"start", L"register", L"users", L"shutdown"}, false, true, L"Manager: <reason 1223> Tolvane was"},
+        {"a move starts the new files, not the old", [](FakeRestartManager& m) { m.users = 1, m.inThisSession = true; },
+         {0, 0}, false, {L"start", L"register", L"users", L"shutdown"}, false, true, L"in every session."},
+        {"restart refused", [](FakeRestartManager& m) { m.users = 1, m.inThisSession = true, m.restartError = 5; },
+         {0, 0}, true, {L"start", L"register", L"users", L"shutdown", L"restart"}, true, true, L"in every session."},
+    };
+    const std::vector<std::wstring> programs{L"C:\\Tolvane\\Tolvane.exe"};
+    for (const auto& c : cases) {
+        FakeRestartManager manager;
+        c.arrange(manager);
+        FakeLaunchers desktop;
+        desktop.answer = c.desktop;
+        const LauncherStop stop = StopLaunchers(manager, desktop, programs, c.restartable);
+        const long restartError = RestartLaunchers(manager, stop);
+        EXPECT_EQ(manager.calls, c.calls) << c.name;
+        EXPECT_EQ(stop.restart, c.restart) << c.name;
+        EXPECT_EQ(DesktopStartNeeded(stop, restartError), c.desktopStart) << c.name;
+        EXPECT_EQ(desktop.programs, programs) << c.name << ": the desktop is always asked after";
+        const std::wstring text = LauncherStopText(stop, Reason);
+        EXPECT_TRUE(c.logged[0] == 0 ? text.empty() : Contains(text, c.logged) && text.back() != L' ')
+            << c.name << ": " << testing::PrintToString(text);
+    }
 }
 
 TEST(StartFailure, NamesTheProgramAndTheReason) {
