@@ -314,8 +314,8 @@ inline constexpr TextRow kGermanTexts[] = {
                        u8"Benutzer läuft ({1}).\n\nBeenden Sie dieses Programm, oder melden Sie sich ab und wieder an, "
                        u8"und starten Sie Tolvane dann noch einmal."},
     {TextId::GuideFile, u8"Liesmich.txt"},
-    {TextId::GuideMissing, u8"Die Anleitung von Tolvane fehlt: {1}\n\nSetup legt Readme.txt neben Tolvane.exe, das "
-                           u8"MSI-Paket auch Liesmich.txt; eine neue Installation von Tolvane bringt sie zurück."},
+    {TextId::GuideMissing, u8"Die Anleitung von Tolvane fehlt: {1}\n\nSetup und das MSI-Paket legen Liesmich.txt neben "
+                           u8"Tolvane.exe; eine neue Installation von Tolvane bringt sie zurück."},
     {TextId::GuideNotOpened, u8"Tolvane konnte seine Anleitung {1} nicht öffnen:\n{2}"},
     {TextId::ListComma, u8", "},
     {TextId::ListAnd, u8" und "},

@@ -211,8 +211,9 @@ private:
                                                  : m_files.ReadSource(source, &bytes, &tooLarge);
             if (!read.Ok()) return Fail(FailedStep::SourceMissing, target, source, read.code);
             if (!own) {
-                const std::wstring& expected =
-                    std::wstring(name) == kLauncherFile ? m_sources.launcherSha256 : m_sources.readmeSha256;
+                const std::wstring& expected = std::wstring(name) == kLauncherFile ? m_sources.launcherSha256
+                                               : std::wstring(name) == kReadmeFile ? m_sources.readmeSha256
+                                                                                   : m_sources.germanReadmeSha256;
                 if (tooLarge || Sha256Hex(bytes.data(), bytes.size()) != expected)
                     return Fail(FailedStep::SourceChanged, target, source);
             }
@@ -511,7 +512,7 @@ Explanation FailureText(const InstallPlan& plan, const InstallReport& report, co
     case FailedStep::SourceMissing:
         return {Join({L"Installation stopped: a file to install could not be read.\n\nFile: ", f.source,
                       L"\nReason: ", why, L"\n\n", undone}),
-                L"Put Tolvane.exe, Setup.exe and Readme.txt into one folder, start Setup.exe from there and press "
+                L"Put Tolvane.exe, Setup.exe, Readme.txt and Liesmich.txt into one folder, start Setup.exe from there and press "
                 L"Install again."};
     case FailedStep::SourceChanged:
         return {Join({L"Installation stopped: ", f.source,
@@ -519,7 +520,7 @@ Explanation FailureText(const InstallPlan& plan, const InstallReport& report, co
                       L"only the files it was made with, so that no other program starts for every user in their "
                       L"place.\n\n",
                       undone}),
-                L"Please take Tolvane.exe, Setup.exe and Readme.txt from one download of Tolvane and press Install "
+                L"Please take Tolvane.exe, Setup.exe, Readme.txt and Liesmich.txt from one download of Tolvane and press Install "
                 L"again."};
     case FailedStep::CopyFile:
         if (InUse(f.error))

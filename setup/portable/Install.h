@@ -21,6 +21,7 @@ struct Sources {
     std::wstring programPath;
     std::wstring launcherSha256;
     std::wstring readmeSha256;
+    std::wstring germanReadmeSha256;
 };
 
 // The folder, as a full path with short names expanded, and what Install does there.

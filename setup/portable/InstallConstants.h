@@ -9,8 +9,10 @@ namespace setup {
 inline constexpr wchar_t kLauncherFile[] = L"Tolvane.exe";
 inline constexpr wchar_t kSetupFile[] = L"Setup.exe";
 inline constexpr wchar_t kReadmeFile[] = L"Readme.txt";
+// The same guide in German, opened by F1 under a German display language.
+inline constexpr wchar_t kGermanReadmeFile[] = L"Liesmich.txt";
 // In copy order.
-inline constexpr const wchar_t* kInstalledFiles[] = {kLauncherFile, kSetupFile, kReadmeFile};
+inline constexpr const wchar_t* kInstalledFiles[] = {kLauncherFile, kSetupFile, kReadmeFile, kGermanReadmeFile};
 
 inline constexpr wchar_t kInitialFolderText[] = L"C:\\Tolvane\\";
 

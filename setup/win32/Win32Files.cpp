@@ -302,7 +302,7 @@ winkit::Win32Result FinalPathOf(HANDLE handle, std::wstring* path) {
     }
 }
 
-Sources ShippedSources() { return {winkit::ProgramPath(), kLauncherSha256, kReadmeSha256}; }
+Sources ShippedSources() { return {winkit::ProgramPath(), kLauncherSha256, kReadmeSha256, kGermanReadmeSha256}; }
 
 OwnProgram OpenOwnProgram() {
     OwnProgram own;

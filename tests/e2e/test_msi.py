@@ -54,7 +54,7 @@ class MsiPackageTest(unittest.TestCase):
         cls.addClassCleanup(cls.s.close)
         cls.s.install_files(PACKAGES, [this, later] + ([other] if os.path.exists(other) else []))
         cls.s.make_dirs("C:\\Work")
-        cls.s.install_programs({"C:\\Downloads": ["Tolvane.exe", "Setup.exe", "Readme.txt"]})
+        cls.s.install_programs({"C:\\Downloads": ["Tolvane.exe", "Setup.exe", "Readme.txt", "Liesmich.txt"]})
         cls.s.start_desktop()
 
     def tearDown(self):

@@ -1,4 +1,4 @@
-"""Setup.exe as a user runs it: unpacked with Tolvane.exe and Readme.txt into
+"""Setup.exe as a user runs it: unpacked with Tolvane.exe and its guides into
 a downloads folder, a folder typed, the box checked, Install pressed and the
 message confirmed, by mouse and by keyboard. Checks what the user and Windows
 see afterwards: the files, the registry entries, the Setup window gone and the
@@ -23,7 +23,7 @@ from tolvane_e2e import (LAUNCHER_KEY, MAIN_WINDOW_CLASS, RUN_KEY, SETUP_CLASS, 
 
 SETUP_CAPTION = "Tolvane - Installation"
 DOWNLOADS = "C:\\Downloads"
-FILES = ["Tolvane.exe", "Setup.exe", "Readme.txt"]
+FILES = ["Tolvane.exe", "Setup.exe", "Readme.txt", "Liesmich.txt"]
 MAKER_KEY = r"HKLM\software\Varnholt"
 UNINSTALL_KEY = r"HKLM\software\microsoft\windows\currentversion\uninstall\Varnholt Tolvane"
 
@@ -118,7 +118,7 @@ class SetupUser:
 class SetupSession:
     @staticmethod
     def make(name):
-        require_programs("Setup.exe", "Tolvane.exe", "Readme.txt", "TestDriver.exe", "MenuProbe.dll")
+        require_programs(*FILES, "TestDriver.exe", "MenuProbe.dll")
         s = WineSession(name)
         s.install_programs({DOWNLOADS: FILES})
         s.start_desktop()
@@ -524,8 +524,8 @@ class SetupFailureTest(unittest.TestCase):
         self.assertIn("Copied C:\\Incomplete\\Setup.exe to C:\\Partial\\Setup.exe", log)
         self.assertEqual(log[-4:-1], ["Undone: remove C:\\Partial\\Setup.exe", "Undone: remove C:\\Partial\\Tolvane.exe",
                                       "Undone: remove the folder C:\\Partial"])
-        # The guide put back beside Setup, the same window installs.
-        self.s.install_programs({"C:\\Incomplete": ["Readme.txt"]})
+        # The guides put back beside Setup, the same window installs.
+        self.s.install_programs({"C:\\Incomplete": ["Readme.txt", "Liesmich.txt"]})
         user.press("Install")
         user.confirm(FINISHED[1])
         self.assertTrue(self.s.driver.wait_window_gone(cls=SETUP_CLASS, timeout=10))

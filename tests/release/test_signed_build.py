@@ -110,7 +110,7 @@ class SignedBuildTest(unittest.TestCase):
         import tolvane_e2e
         session = tolvane_e2e.WineSession("signed-setup")
         self.addCleanup(tolvane_e2e.E2ERun.get().close)
-        files = ["Tolvane.exe", "Setup.exe", "Readme.txt"]
+        files = ["Tolvane.exe", "Setup.exe", "Readme.txt", "Liesmich.txt"]
         session.install_programs({"C:\\Downloads": files})
         result = session.wine("C:\\Downloads\\Setup.exe", "/S", "/DIR=C:\\Signed Tolvane\\", "/LOG=C:\\setup.log",
                               check=False, timeout=120)

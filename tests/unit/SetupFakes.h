@@ -37,7 +37,8 @@ inline bool Contains(const std::wstring& text, const std::wstring& part) {
 
 // A Setup beside the launcher "launcher" and the guide "readme" it was built with.
 inline const setup::Sources kSources{L"C:\\Downloads\\Setup.exe", setup::Sha256Hex(BytesOf("launcher").data(), 8),
-                                     setup::Sha256Hex(BytesOf("readme").data(), 6)};
+                                     setup::Sha256Hex(BytesOf("readme").data(), 6),
+                                     setup::Sha256Hex(BytesOf("liesmich").data(), 8)};
 
 struct FakeLaunchers final : setup::RunningLaunchers {
     Ended answer;
@@ -143,6 +144,7 @@ public:
         Folder(L"C:\\Downloads", kUsersOwn);
         File(L"C:\\Downloads\\Tolvane.exe", "launcher");
         File(L"C:\\Downloads\\Readme.txt", "readme");
+        File(L"C:\\Downloads\\Liesmich.txt", "liesmich");
         File(L"C:\\Downloads\\Setup.exe", "installer");
     }
 

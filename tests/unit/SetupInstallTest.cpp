@@ -168,7 +168,8 @@ TEST(RunInstall, NewFolderGetsItsDescriptorInTheCreateCallThenTheFilesAndEveryEn
     EXPECT_EQ(disk.calls, (std::vector<std::wstring>{L"create C:\\Tolvane", L"open C:\\Tolvane",
                                                      L"read C:\\Downloads\\Tolvane.exe", L"write Tolvane.exe",
                                                      L"write Setup.exe", L"read C:\\Downloads\\Readme.txt",
-                                                     L"write Readme.txt"}));
+                                                     L"write Readme.txt", L"read C:\\Downloads\\Liesmich.txt",
+                                                     L"write Liesmich.txt"}));
     EXPECT_EQ(disk.At(L"C:\\Tolvane").sddl, ToSddl(ProtectedFolder()));
     EXPECT_EQ(disk.At(L"C:\\Tolvane").held, 0) << "held only until the last value is written";
     EXPECT_EQ(reg.OpenHandles(), 0);
@@ -216,19 +217,22 @@ TEST(RunInstall, StartedFromTheInstallFolderKeepsTheFilesThereAndChecksThem) {
         // A running program's file cannot be written.
         disk.File(L"C:\\Tolvane\\Setup.exe", "installer").writeError = winkit::kErrorSharingViolation;
         disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
+        disk.File(L"C:\\Tolvane\\Liesmich.txt", "liesmich");
         MemoryRegistry reg;
         const InstallReport report = RunInstall(MakeInstallPlan(L"c:\\tolvane", program, false), kSources, disk, reg);
         ASSERT_TRUE(report.Complete()) << program;
-        EXPECT_EQ(report.skipped.size(), 3u) << program;
+        EXPECT_EQ(report.skipped.size(), 4u) << program;
         EXPECT_TRUE(report.copied.empty()) << program;
-        EXPECT_EQ(report.installedBytes, 23u) << program;
+        EXPECT_EQ(report.installedBytes, 31u) << program;
     }
     FakeDisk disk;
     disk.Folder(L"C:\\Tolvane");
     disk.File(L"C:\\Tolvane\\Tolvane.exe", "launcher");
     disk.File(L"C:\\Tolvane\\Setup.exe", "installer");
+    disk.File(L"C:\\Tolvane\\Readme.txt", "readme");
     MemoryRegistry reg;
-    disk.File(L"C:\\Tolvane\\Readme.txt", "changed");
+    // The German guide is checked as the others are.
+    disk.File(L"C:\\Tolvane\\Liesmich.txt", "changed");
     EXPECT_EQ(RunInstall(MakeInstallPlan(L"C:\\Tolvane", L"C:\\Tolvane\\Setup.exe", false), kSources, disk, reg)
                   .failure->step,
               FailedStep::SourceChanged);
@@ -348,13 +352,13 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
          {L"Windows refused these registry entries:\nHKEY_LOCAL_MACHINE\\" + std::wstring(registry::kUninstallKey) +
               L"  \"DisplayIcon\": <reason 5>",
           L"Everything Setup had done is undone."},
-         3},
+         4},
         {"a value whose earlier state cannot be read is not written", L"C:\\Tolvane",
          [](FakeDisk&, MemoryRegistry& r) {
              r.PutString(registry::kSettingsKey, L"Modus", L"vbNormalFocus");
              r.RefuseRead(L"Modus");
          },
-         FailedStep::Registry, {L"Tolvane  \"Modus\": <reason 5>"}, 3},
+         FailedStep::Registry, {L"Tolvane  \"Modus\": <reason 5>"}, 4},
         {"values of other types put back as they were", L"C:\\Tolvane",
          [](FakeDisk&, MemoryRegistry& r) {
              r.PutRaw(registry::kUninstallKey, kEstimatedSizeValue, registry::kTypeDword, {0x34, 0x12, 0, 0});
@@ -362,7 +366,7 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
              r.PutRaw(registry::kUninstallKey, kDisplayIconValue, registry::kTypeExpandSz, icon);
              r.RefuseValue(kNoRepairValue);
          },
-         FailedStep::Registry, {L"\"NoRepair\": <reason 5>", L"Everything Setup had done is undone."}, 3},
+         FailedStep::Registry, {L"\"NoRepair\": <reason 5>", L"Everything Setup had done is undone."}, 4},
     };
     for (auto& c : cases) {
         FakeDisk disk;
