@@ -105,6 +105,7 @@ class SetupUser:
         """The text of Setup's question, after pressing one of its buttons."""
         box = self.s.driver.wait_window(cls="#32770", caption=SETUP_CAPTION, visible=True, timeout=15)
         self.t.assertIsNotNone(box, "no question")
+        self.s.screenshot("question")
         controls = self.s.driver.controls(box["hwnd"])
         text = "\n".join(c["text"] for c in controls if c["class"].lower() == "static" and c["text"])
         self.click(next(c for c in controls if c["class"].lower() == "button" and c["text"].replace("&", "") == button))
@@ -359,6 +360,7 @@ class SetupInstallTest(unittest.TestCase):
         user.press("Install")
         user.answer("Yes")
         text, ok = user.message(FINISHED[1])
+        self.s.screenshot("moved")
         self.assertEqual(text, FINISHED[0].format("C:\\Tolvane Moved\\") + "\n\n" + MOVED.format("C:\\Tolvane\\"))
         watch = self.s.driver.watch(6000, "Tolvane.exe", count=1, settle=300)
         user.click(ok)
