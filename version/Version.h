@@ -52,11 +52,11 @@
 #define SETUP_VERSION_BINARY SETUP_VERSION_MAJOR, SETUP_VERSION_MINOR, 0, 0
 #define SETUP_VERSION_TEXT TOLVANE_STRINGIZE(TOLVANE_DOTTED(SETUP_VERSION_MAJOR, SETUP_VERSION_MINOR_2))
 
-/* German (Germany), Unicode code page: the language the version records declare. */
+/* German (Germany), Unicode code page: the launcher's first language. */
 #define TOLVANE_LANGUAGE_BLOCK "040704B0"
 #define TOLVANE_LANGUAGE_ID 0x0407
 #define TOLVANE_CODEPAGE 1200
-/* English (United States), the launcher's second language. */
+/* English (United States): the launcher's second language, Setup's only one. */
 #define TOLVANE_ENGLISH_BLOCK "040904B0"
 #define TOLVANE_ENGLISH_ID 0x0409
 

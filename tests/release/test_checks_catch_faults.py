@@ -196,6 +196,9 @@ FAULTS = [
     ("Tolvane.exe", "translation language",
      replace_in_resource(cd.RT_VERSION, struct.pack("<HH", 0x0407, 1200), struct.pack("<HH", 0x0409, 1200)),
      "version record", "Translation"),
+    # Setup speaks English only: a German record would promise what it does not have.
+    ("Setup.exe", "string table language", replace_in_resource(cd.RT_VERSION, "040904B0", "040704B0", U16),
+     "version record", "no string table 040904B0"),
     ("Tolvane.exe", "execution level", replace_in_resource(cd.RT_MANIFEST, b'"asInvoker"', b'"asInvokex"'),
      "manifest", "requestedExecutionLevel"),
     ("Setup.exe", "execution level",
