@@ -37,11 +37,7 @@ std::optional<std::wstring> PickFolder(HWND owner, const std::wstring& text) {
     // ole32 is loaded when the picker is first asked for: as an import it
     // would sit in the resident launcher from its start.
     if (!winkit::Com().Loaded()) return Refused(owner, HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND));
-    // Entered once and kept until the program ends: under Wine (i686) the
-    // picker's next opening after this thread had left its apartment and
-    // entered a new one hung now and then, and the launcher with it. ole32
-    // stays loaded anyway.
-    static const winkit::ComApartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const winkit::ComApartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
     winkit::UniqueCom<IFileOpenDialog> dialog;
     HRESULT result = winkit::Com().createInstance(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),

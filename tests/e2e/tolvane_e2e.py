@@ -152,7 +152,7 @@ def require_programs(*names):
 def _base_env():
     env = dict(os.environ)
     env.update({
-        "WINEDEBUG": "-all",
+        "WINEDEBUG": os.environ.get("TOLVANE_E2E_WINEDEBUG", "-all"),
         "WINEARCH": "win64",
         # No Mono/Gecko download dialogs while a prefix is created.
         "WINEDLLOVERRIDES": "mscoree,mshtml=",
@@ -601,6 +601,12 @@ class WineSession:
             raise E2EError(f"wine {args} failed ({proc.returncode}): {proc.stdout} {proc.stderr}")
         return proc
 
+    def _wine_log(self):
+        """Wine's own trace (TOLVANE_E2E_WINEDEBUG) goes to the artifacts."""
+        if "TOLVANE_E2E_WINEDEBUG" not in os.environ:
+            return subprocess.DEVNULL
+        return open(os.path.join(self.run_ctx.artifacts, f"{self.name}-wine.log"), "a")
+
     def start_desktop(self, program=None, cwd="C:\\", args=(), keep=True):
         """Starts the virtual desktop with its taskbar (and the program in it).
         keep: a two-thread DesktopUser.exe joins it, without which Wine may
@@ -608,8 +614,11 @@ class WineSession:
         command = ["wine", "explorer", f"/desktop={DESKTOP_NAME},{SCREEN_W}x{SCREEN_H}"]
         if program:
             command += [program, *args]
+        wine_log = self._wine_log()
         self.desktop = subprocess.Popen(command, env=self.env, cwd=self.host_path(cwd), stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+                                        stderr=wine_log)
+        if wine_log != subprocess.DEVNULL:
+            wine_log.close()
         # A Wine program that starts while the desktop is still being created
         # can hang in its own desktop start-up, so wait for the X window of the
         # desktop before the driver runs.

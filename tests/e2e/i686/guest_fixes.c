@@ -10,11 +10,22 @@
  *    first-touch stack growth, exceptions) reads the trap number, so every
  *    fault it should handle becomes a crash. The number is made up again from
  *    the signal and its si_code before Wine's handler sees the frame.
+ *  - The GDT is one table for all threads, where the kernel keeps the three
+ *    TLS entries per thread. Wine's %fs (the TEB) and the C library's %gs
+ *    point through such entries, and each new thread rewrites them with its
+ *    own bases. A thread's cached bases stay right until it loads the
+ *    register again, which qemu does on every return from a signal handler:
+ *    from then on the thread runs on the newest thread's TEB and talks to
+ *    wineserver through that thread's pipes, so replies and wake-ups go to
+ *    the wrong reader and the process hangs (a waited-for device I/O control,
+ *    as in GetDriveTypeW, shows it first). Around each of Wine's handlers the
+ *    entries get the interrupted thread's own bases back, read from the
+ *    self-pointers at %fs:0x18 and %gs:0 while the cached bases still hold.
  *
  * Built with gcc -m32 -nostdlib: no headers, no C library at link time; the
  * few libc functions used are found at load time. The signal wrapper runs
  * before Wine has set up its thread registers, so it must not touch %gs (no
- * errno, no stack protector). */
+ * errno, no stack protector) except through a selector it has checked. */
 
 typedef unsigned int size_t;
 typedef long long off64_t;
@@ -92,17 +103,81 @@ static int trap_number(int sig, int code)
     return -1;
 }
 
-static void fill_in_trapno(int sig, struct c_siginfo *info, void *context)
-{
-    int *trapno = (int *)((char *)context + TRAPNO_OFFSET);
-    if (*trapno == -1)
-        *trapno = trap_number(sig, info->code);
-    wine_handlers[sig](sig, info, context);
-}
-
 static int is_fault_signal(int sig)
 {
     return sig == SIG_SEGV || sig == SIG_BUS || sig == SIG_ILL || sig == SIG_FPE || sig == SIG_TRAP;
+}
+
+/* struct user_desc of set_thread_area and get_thread_area. */
+struct c_user_desc {
+    unsigned int entry_number, base_addr, limit, flags;
+};
+
+#define SYS_SET_THREAD_AREA 243
+#define SYS_GET_THREAD_AREA 244
+#define GDT_TLS_FIRST 6
+#define GDT_TLS_LAST 8
+
+static int thread_area(int number, struct c_user_desc *desc)
+{
+    int result;
+    __asm__ __volatile__("pushl %%ebx\n\tmovl %2,%%ebx\n\tint $0x80\n\tpopl %%ebx"
+                         : "=a"(result) : "0"(number), "r"(desc) : "memory");
+    return result;
+}
+
+struct thread_segment {
+    int kept;
+    struct c_user_desc desc;
+};
+
+/* A GDT TLS selector (table indicator 0, privilege 3) and the base it holds
+ * for this thread, read through the segment itself. */
+static void keep_segment(unsigned int selector, unsigned int base, struct thread_segment *segment)
+{
+    segment->desc.entry_number = selector >> 3;
+    segment->kept = thread_area(SYS_GET_THREAD_AREA, &segment->desc) == 0;
+    segment->desc.base_addr = base;
+}
+
+static void put_back(struct thread_segment *segment)
+{
+    if (segment->kept)
+        thread_area(SYS_SET_THREAD_AREA, &segment->desc);
+}
+
+static int is_gdt_tls(unsigned int selector)
+{
+    return (selector & 7) == 3 && (selector >> 3) >= GDT_TLS_FIRST && (selector >> 3) <= GDT_TLS_LAST;
+}
+
+static void run_wine_handler(int sig, struct c_siginfo *info, void *context)
+{
+    struct thread_segment fs, gs;
+    unsigned int selector, base;
+
+    fs.kept = gs.kept = 0;
+    __asm__ __volatile__("movl %%fs,%0" : "=r"(selector));
+    if (is_gdt_tls(selector)) {
+        __asm__ __volatile__("movl %%fs:0x18,%0" : "=r"(base));
+        keep_segment(selector, base, &fs);
+    }
+    __asm__ __volatile__("movl %%gs,%0" : "=r"(selector));
+    if (is_gdt_tls(selector)) {
+        __asm__ __volatile__("movl %%gs:0,%0" : "=r"(base));
+        keep_segment(selector, base, &gs);
+    }
+    if (is_fault_signal(sig)) {
+        int *trapno = (int *)((char *)context + TRAPNO_OFFSET);
+        if (*trapno == -1)
+            *trapno = trap_number(sig, info->code);
+    }
+    put_back(&fs);
+    put_back(&gs);
+    wine_handlers[sig](sig, info, context);
+    /* Other threads may have run in between (a suspended thread waits here). */
+    put_back(&fs);
+    put_back(&gs);
 }
 
 int sigaction(int sig, const struct c_sigaction *act, struct c_sigaction *old)
@@ -110,20 +185,20 @@ int sigaction(int sig, const struct c_sigaction *act, struct c_sigaction *old)
     typedef int (*sigaction_fn)(int, const struct c_sigaction *, struct c_sigaction *);
     static sigaction_fn next;
     struct c_sigaction wrapped;
-    info_handler previous = is_fault_signal(sig) ? wine_handlers[sig] : 0;
+    info_handler previous = sig > 0 && sig <= 64 ? wine_handlers[sig] : 0;
     int result;
 
     if (!next)
         next = (sigaction_fn)dlsym(NEXT_SYMBOL, "sigaction");
-    if (act && is_fault_signal(sig) && (act->flags & SIGINFO_FLAG) && (unsigned long)act->handler > 1) {
+    if (act && sig > 0 && sig <= 64 && (act->flags & SIGINFO_FLAG) && (unsigned long)act->handler > 1) {
         wrapped = *act;
         wine_handlers[sig] = (info_handler)act->handler;
-        wrapped.handler = (void *)fill_in_trapno;
+        wrapped.handler = (void *)run_wine_handler;
         act = &wrapped;
     }
     result = next(sig, act, old);
     /* Whoever asks sees the handler it installed, not the wrapper. */
-    if (result == 0 && old && old->handler == (void *)fill_in_trapno)
+    if (result == 0 && old && old->handler == (void *)run_wine_handler)
         old->handler = (void *)previous;
     return result;
 }
