@@ -1,5 +1,5 @@
 /* Preloaded into every 32-bit Wine process that runs under qemu-i386 (7.2),
- * through the private root's /etc/ld.so.preload, to make up for two faults of
+ * through the private root's /etc/ld.so.preload, to make up for three faults of
  * that qemu that Wine trips over all the time:
  *
  *  - MAP_FIXED_NOREPLACE is taken as a mere hint: the mapping lands somewhere
