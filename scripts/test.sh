@@ -79,14 +79,13 @@ if [ "$rc" -ne 0 ]; then
 fi
 grep -h warning "$scratch/prepare.log" >&2 || true
 
-# The x86_64 modules two at a time, once the builds are done: started beside
-# them, a desktop missed its wait, scaled by a load average that had not yet
-# risen. The i686 ones afterwards, one at a time: under emulation they are
-# what a busy machine slows most.
+# The modules two at a time, once the builds are done: started beside them, a
+# desktop missed its wait, scaled by a load average that had not yet risen.
+# The x86_64 ones first, then the i686 ones.
 run_ctest win64 -j2
 count_ctest win64 "tests: win64 (x86_64 under Wine, two modules at a time)"
-run_ctest win32
-count_ctest win32 "tests: win32 (i686 under qemu-i386)"
+run_ctest win32 -j2
+count_ctest win32 "tests: win32 (i686 under qemu-i386, two at a time)"
 
 log "time taken"
 printf '%s\n' "${parts[@]}" >&2
