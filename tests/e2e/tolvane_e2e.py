@@ -644,6 +644,10 @@ class WineSession:
                 break
             time.sleep(0.2)
         else:
+            # What was running says where the start stopped.
+            shot = self.screenshot("desktop-missing")
+            self.log(f"no desktop window (see {shot}); running: "
+                     + "; ".join(command for _pid, command in self.host_processes()))
             raise E2EError("the Wine desktop window did not appear")
         if keep:
             self.start_program(DRIVER_DIR + "\\DesktopUser.exe", args=["2"])
