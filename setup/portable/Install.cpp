@@ -541,34 +541,27 @@ Explanation FailureText(const InstallPlan& plan, const InstallReport& report, co
 }
 
 std::wstring FinishedText(const InstallPlan& plan) {
-    std::wstring text = winkit::Join({L"Installation is finished. Tolvane will now be run. See ", plan.installFolder,
-                                      kReadmeFile, L" for more information on the program."});
-    if (!plan.movedFrom.empty()) text += L"\n\n" + MovedText(plan);
+    std::wstring text = Format(TextId::Finished, {plan.installFolder});
+    if (!plan.movedFrom.empty()) text += L"\n\n" + MovedText(plan, CurrentLanguage());
     return text;
 }
 
-std::wstring MovedText(const InstallPlan& plan) {
+std::wstring MovedText(const InstallPlan& plan, Language language) {
     if (plan.movedFrom.empty()) return std::wstring();
-    return winkit::Join({L"Moved from ", plan.movedFrom, L": its files stay there, as Uninstall leaves them."});
+    return FormatIn(language, TextId::Moved, {plan.movedFrom});
 }
 
 std::wstring MoveQuestion(const std::wstring& installed, const std::wstring& target) {
-    return winkit::Join({L"Tolvane is installed in ", installed, L".\n\nMove it to ", target,
-                         L"? Setup ends Tolvane and removes the entries that name the old folder; its files stay."});
+    return Format(TextId::MoveQuestion, {installed, target});
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {
-    return winkit::Join({L"The installation is complete, but Tolvane could not be started.\n\nProgram: ",
-                         start.programPath, L"\nReason: ", reason(error),
-                         L"\n\nAll files were copied and all registry entries were written. You can start "
-                         L"Tolvane.exe yourself."});
+    return Format(TextId::NotStarted, {start.programPath, reason(error)});
 }
 
-std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers) {
-    if (launchers.stillRunning > 0)
-        return L"Tolvane is still running on this desktop: it did not end when Setup asked it to. Please exit it "
-               L"(right-click its icon in the notification area, then \"Exit Tolvane\").";
-    if (launchers.ended > 0) return L"Tolvane was running on this desktop; Setup has ended it.";
+std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers, Language language) {
+    if (launchers.stillRunning > 0) return TextIn(language, TextId::LauncherStillRunning);
+    if (launchers.ended > 0) return TextIn(language, TextId::LauncherEnded);
     return L"";
 }
 
