@@ -16,9 +16,13 @@ using winkit::ControlKind;
 using winkit::ControlSpec;
 using winkit::kInWindow;
 
-inline constexpr int kClientWidth = 2250;
+// German sentences run about a third longer than English ones: the window
+// is wider by this, its controls with it, and the buttons stay in the middle.
+inline constexpr int kWidening = 600;
+inline constexpr int kClientWidth = 2250 + kWidening;
 inline constexpr int kClientHeight = 4185;
-
+inline constexpr int kLineWidth = 2055 + kWidening;
+inline constexpr int kCentred = kWidening / 2;
 // Not IDOK or IDCANCEL: Esc arrives as IDCANCEL and presses the button with
 // the cancel role, Exit; Enter presses the focused button, else the one with
 // the default role, Install. Without that role IsDialogMessage found no
@@ -45,20 +49,22 @@ constexpr ControlSpec Row(ControlKind kind, int id, TextId text, int frame, int 
 
 // Tab follows the layout from top to bottom; the folder label shows the
 // access key of the box after it. The labels of the welcome and of the
-// uninstallation wrap, three lines and two.
+// uninstallation wrap, into three lines and two.
 inline constexpr ControlSpec kControls[] = {
     // kind, id, text, frame, left, top, width, height, tab index
-    Row(ControlKind::Label, kWelcomeLabel, TextId::Welcome, kInWindow, 45, 45, 2130, 615, 0),
-    Row(ControlKind::Frame, kInstallFrame, TextId::InstallFrame, kInWindow, 0, 720, 2250, 1560, 1),
-    Row(ControlKind::Frame, kUninstallFrame, TextId::UninstallFrame, kInWindow, 0, 2400, 2250, 1215, 6),
-    Row(ControlKind::Button, kInstallButton, TextId::InstallButton, kInstallFrame, 240, 1080, 1695, 375, 5,
+    Row(ControlKind::Label, kWelcomeLabel, TextId::Welcome, kInWindow, 45, 45, 2130 + kWidening, 615, 0),
+    Row(ControlKind::Frame, kInstallFrame, TextId::InstallFrame, kInWindow, 0, 720, kClientWidth, 1560, 1),
+    Row(ControlKind::Frame, kUninstallFrame, TextId::UninstallFrame, kInWindow, 0, 2400, kClientWidth, 1215, 6),
+    Row(ControlKind::Button, kInstallButton, TextId::InstallButton, kInstallFrame, 240 + kCentred, 1080, 1695, 375, 5,
         ButtonRole::Default),
-    Row(ControlKind::Label, kUninstallLabel, TextId::UninstallLabel, kUninstallFrame, 120, 240, 2055, 375, 7),
-    Row(ControlKind::Button, kUninstallButton, TextId::UninstallButton, kUninstallFrame, 240, 720, 1695, 375, 8),
-    Row(ControlKind::Button, kExitButton, TextId::ExitButton, kInWindow, 405, 3720, 1335, 375, 9, ButtonRole::Cancel),
-    Row(ControlKind::CheckBox, kAutostartCheck, TextId::Autostart, kInstallFrame, 120, 240, 2055, 255, 2),
-    {ControlKind::TextBox, kFolderEdit, kInitialFolderText, kInstallFrame, 120, 720, 2055, 285, 4},
-    Row(ControlKind::Label, kFolderLabel, TextId::FolderLabel, kInstallFrame, 120, 480, 2055, 255, 3),
+    Row(ControlKind::Label, kUninstallLabel, TextId::UninstallLabel, kUninstallFrame, 120, 240, kLineWidth, 420, 7),
+    Row(ControlKind::Button, kUninstallButton, TextId::UninstallButton, kUninstallFrame, 240 + kCentred, 720, 1695,
+        375, 8),
+    Row(ControlKind::Button, kExitButton, TextId::ExitButton, kInWindow, 405 + kCentred, 3720, 1335, 375, 9,
+        ButtonRole::Cancel),
+    Row(ControlKind::CheckBox, kAutostartCheck, TextId::Autostart, kInstallFrame, 120, 240, kLineWidth, 255, 2),
+    {ControlKind::TextBox, kFolderEdit, kInitialFolderText, kInstallFrame, 120, 720, kLineWidth, 285, 4},
+    Row(ControlKind::Label, kFolderLabel, TextId::FolderLabel, kInstallFrame, 120, 480, kLineWidth, 255, 3),
 };
 inline constexpr std::size_t kControlCount = std::size(kControls);
 
