@@ -184,13 +184,15 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     const std::wstring fullPath = files.FullPath(text);
     std::wstring package;
     const bool packaged = InstalledPackage(backend, &package);
-    if (const auto refusal = packaged ? Join({L"Installation stopped: Tolvane's MSI package is already installed. Please "
-                                              L"remove it first, in Programs and Features or with msiexec /x ",
-                                              package})
-                                      : RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath))) {
+    const DriveKind drive = files.KindOfDrive(fullPath);
+    auto refusal = [&](Language language) {
+        return packaged ? FormatIn(language, TextId::MsiInstalled, {package})
+                        : RefuseFolderText(text, fullPath, drive, language);
+    };
+    if (const auto logged = refusal(Language::English)) {
         const int code = packaged ? kExitFailed : kExitBadSwitch;
-        LogResult(log, code, Join({packaged ? L"not installed: " : L"the folder cannot be used: ", OneLine(*refusal)}));
-        front.Tell(*refusal, Text(TextId::NotFinishedTitle));
+        LogResult(log, code, Join({packaged ? L"not installed: " : L"the folder cannot be used: ", OneLine(*logged)}));
+        front.Tell(*refusal(CurrentLanguage()), Text(TextId::NotFinishedTitle));
         return Ended(log, front, reason, {packaged ? Outcome::Failed : Outcome::FolderRefused, code});
     }
     // Short names expanded before they could reach the Run value or the uninstall entry.
@@ -214,8 +216,9 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     if (stopper.stop.restart)
         log.Line(Join({L"The Restart Manager's start of Tolvane: ", reason(restartError)}));
     if (!report.Complete()) {
-        const Explanation failure = FailureText(plan, report, reason);
-        LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
+        LogResult(log, kExitFailed,
+                  Join({L"not installed: ", OneLine(FailureText(plan, report, reason, Language::English).text)}));
+        const Explanation failure = FailureText(plan, report, reason, CurrentLanguage());
         front.Tell(WithParagraph(failure.text, failure.advice), Text(TextId::NotFinishedTitle));
         return Ended(log, front, reason, {Outcome::Failed, kExitFailed});
     }
@@ -257,8 +260,9 @@ FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers
         log.Line(logged);
     const std::wstring ended = LaunchersEndedText(report.launchers, CurrentLanguage());
     if (!report.Complete()) {
-        const std::wstring failure = UninstallFailureText(report, reason);
-        LogResult(log, kExitFailed, Join({L"not uninstalled: ", OneLine(failure)}));
+        LogResult(log, kExitFailed,
+                  Join({L"not uninstalled: ", OneLine(UninstallFailureText(report, reason, Language::English))}));
+        const std::wstring failure = UninstallFailureText(report, reason, CurrentLanguage());
         front.Tell(WithParagraph(failure, ended), Text(TextId::UninstallNotFinishedTitle));
         return Ended(log, front, reason, {Outcome::NotUninstalled, kExitFailed});
     }

@@ -18,7 +18,8 @@ struct Explanation {
     std::wstring advice;   // what to do in the window ("... press Install again")
 };
 
-Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason);
+Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason,
+                        Language language);
 // With MovedText after a move.
 std::wstring FinishedText(const InstallPlan& plan);
 // What a move leaves behind: the old folder's files; "" without a move.
@@ -27,7 +28,7 @@ std::wstring MovedText(const InstallPlan& plan, Language language);
 std::wstring MoveQuestion(const std::wstring& installed, const std::wstring& target);
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason);
-std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason);
+std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason, Language language);
 // What the Uninstall message and log add about running launchers; "" for none.
 std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers, Language language);
 
