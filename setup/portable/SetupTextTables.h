@@ -183,6 +183,24 @@ inline constexpr TextRow kEnglishTexts[] = {
     {TextId::UninstallRefused, u8"Windows refused to remove these registry entries:{1}"},
     {TextId::UninstallRefusedDenied, u8"Windows refused to remove these registry entries:{1}\n\n{2} Please start "
                                      u8"Setup.exe as administrator and press Uninstall again."},
+    {TextId::LogNotFullPath, u8"The log \"{1}\" is not a full path: it would land in whatever folder Setup happens "
+                             u8"to run in."},
+    {TextId::LogDevice, u8"The log \"{1}\" names a device or a stream of a file, not a file."},
+    {TextId::LogNotOnDisk, u8"The log {1} is not a file on a disk but a pipe or a device. Setup writes with "
+                           u8"administrator rights, and the program at the other end would learn them."},
+    {TextId::LogLink, u8"The log {1} is a link (a symbolic link or junction) to another place. Setup writes with "
+                      u8"administrator rights and would write wherever the link leads."},
+    {TextId::LogHardLink, u8"The log {1} is one of several names of the same file (a hard link). Setup writes with "
+                          u8"administrator rights and would change that file under its other names too."},
+    {TextId::LogElsewhere, u8"The log {1} leads to {2} (through a link or another name for a folder in its path)."},
+    {TextId::LogRefused, u8"Setup will not write its log there, so it has changed nothing.\n\n{1}\n\nPlease name a "
+                         u8"file in a folder that exists and that you may write to, for example "
+                         u8"/LOG=C:\\Logs\\Tolvane.log"},
+    {TextId::LogNotOpened, u8"Setup cannot write its log, so it has changed nothing.\n\n{1}\nReason: {2}\n\nPlease name "
+                           u8"a file in a folder that exists and that you may write to, for example "
+                           u8"/LOG=C:\\Logs\\Tolvane.log"},
+    {TextId::LogOpenOperation, u8"Could not open the log {1}"},
+    {TextId::LogWriteOperation, u8"Could not write to the log {1}"},
     {TextId::ErrorNumber, u8"Error {1}."},
 };
 
@@ -373,6 +391,28 @@ inline constexpr TextRow kGermanTexts[] = {
     {TextId::UninstallRefusedDenied, u8"Windows verweigerte das Entfernen dieser Einträge in der Registrierung:{1}\n\n{2} "
                                      u8"Starten Sie Setup.exe bitte als Administrator, und klicken Sie erneut auf "
                                      u8"\u201EDeinstallieren\u201C."},
+    {TextId::LogNotFullPath, u8"Das Protokoll \u201E{1}\u201C ist kein vollständiger Pfad: Es landete in dem Ordner, "
+                             u8"in dem Setup gerade läuft."},
+    {TextId::LogDevice, u8"Das Protokoll \u201E{1}\u201C bezeichnet ein Gerät oder einen Datenstrom einer Datei, keine "
+                        u8"Datei."},
+    {TextId::LogNotOnDisk, u8"Das Protokoll {1} ist keine Datei auf einem Datenträger, sondern eine Pipe oder ein "
+                           u8"Gerät. Setup schreibt mit Administratorrechten, und das Programm am anderen Ende erhielte "
+                           u8"sie."},
+    {TextId::LogLink, u8"Das Protokoll {1} ist eine Verknüpfung (ein symbolischer Link oder Verbindungspunkt) an einen "
+                      u8"anderen Ort. Setup schreibt mit Administratorrechten und schriebe, wohin die Verknüpfung "
+                      u8"führt."},
+    {TextId::LogHardLink, u8"Das Protokoll {1} ist einer von mehreren Namen derselben Datei (ein fester Link). Setup "
+                          u8"schreibt mit Administratorrechten und änderte diese Datei auch unter ihren anderen Namen."},
+    {TextId::LogElsewhere, u8"Das Protokoll {1} führt zu {2} (über eine Verknüpfung oder einen anderen Namen eines "
+                           u8"Ordners in seinem Pfad)."},
+    {TextId::LogRefused, u8"Setup schreibt sein Protokoll nicht dorthin und hat darum nichts geändert.\n\n{1}\n\n"
+                         u8"Nennen Sie bitte eine Datei in einem vorhandenen Ordner, in den Sie schreiben dürfen, zum "
+                         u8"Beispiel /LOG=C:\\Logs\\Tolvane.log"},
+    {TextId::LogNotOpened, u8"Setup kann sein Protokoll nicht schreiben und hat darum nichts geändert.\n\n{1}\nGrund: "
+                           u8"{2}\n\nNennen Sie bitte eine Datei in einem vorhandenen Ordner, in den Sie schreiben "
+                           u8"dürfen, zum Beispiel /LOG=C:\\Logs\\Tolvane.log"},
+    {TextId::LogOpenOperation, u8"Das Protokoll {1} konnte nicht geöffnet werden"},
+    {TextId::LogWriteOperation, u8"In das Protokoll {1} konnte nicht geschrieben werden"},
     {TextId::ErrorNumber, u8"Fehler {1}."},
 };
 

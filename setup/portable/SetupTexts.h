@@ -108,6 +108,17 @@ enum class TextId : unsigned short {
     AdministratorInstallAdvice,
     UninstallRefused,
     UninstallRefusedDenied,
+    // The log of /LOG=, refused or not written.
+    LogNotFullPath,
+    LogDevice,
+    LogNotOnDisk,
+    LogLink,
+    LogHardLink,
+    LogElsewhere,
+    LogRefused,
+    LogNotOpened,
+    LogOpenOperation,
+    LogWriteOperation,
     // A system error without the system's text for it.
     ErrorNumber,
     Count

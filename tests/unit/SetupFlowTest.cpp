@@ -433,6 +433,7 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
         const wchar_t* full;
         LogFileFacts facts;
         const wchar_t* says;  // nullptr: written
+        Language language = Language::English;
     } cases[] = {
         {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {}, nullptr},
         {L"c:/logs/setup.log", L"c:\\logs\\setup.log", {}, nullptr},
@@ -459,8 +460,13 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
         {L"\\\\server\\pipe\\log", L"\\\\server\\pipe\\log", {false, 1, L"", false, false},
          L"\\\\server\\pipe\\log is not a file on a disk but a pipe"},
         {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {true, 2, L"C:\\x", false, false}, L"is not a file on a disk"},
+        {L"setup.log", L"C:\\Downloads\\setup.log", {}, L"\u201Esetup.log\u201C ist kein vollst\u00E4ndiger Pfad",
+         Language::German},
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {false, 1, L"C:\\Windows\\win.ini", false},
+         L"C:\\Logs\\setup.log f\u00FChrt zu C:\\Windows\\win.ini", Language::German},
     };
     for (const auto& c : cases) {
+        const InLanguage language(c.language);
         std::optional<std::wstring> refusal = RefuseLogPath(c.given, c.full);
         if (!refusal) refusal = RefuseLogFile(c.full, c.facts);
         EXPECT_EQ(refusal.has_value(), c.says != nullptr) << testing::PrintToString(std::wstring(c.given));
@@ -471,4 +477,8 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
     EXPECT_TRUE(Contains(LogRefusedText(L"why"), L"will not write its log there, so it has changed nothing.\n\nwhy"));
     EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
                          L"changed nothing.\n\nCould not open the log C:\\x\\t.log\nReason: <reason 3>"));
+    const InLanguage german(Language::German);
+    EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Das Protokoll C:\\t.log konnte nicht ge\u00F6ffnet werden"}, Reason),
+                         L"nichts ge\u00E4ndert.\n\nDas Protokoll C:\\t.log konnte nicht ge\u00F6ffnet werden\n"
+                         L"Grund: <reason 3>\n\nNennen Sie bitte eine Datei"));
 }
