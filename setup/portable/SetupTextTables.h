@@ -15,6 +15,10 @@ struct TextRow {
     const char* text;
 };
 
+// In SwitchesHelp, the /? list: a message box wraps lines where its font and
+// width say, also after a "/", and lays tabs out by that font, so each switch
+// has a line of its own, its explanation follows indented, and no line is long
+// enough to be wrapped.
 inline constexpr TextRow kEnglishTexts[] = {
     {TextId::Title, u8"Tolvane - Installation"},
     {TextId::Welcome, u8"Welcome to the installation of Tolvane. Please follow the easy (un)installation-steps."},
@@ -53,9 +57,6 @@ inline constexpr TextRow kEnglishTexts[] = {
     {TextId::LogIncomplete,
      u8"The log is incomplete: {1}.\nReason: {2}\n\nWhat Setup did after that is not in the log."},
     {TextId::SwitchesNotUnderstood, u8"Setup did not understand its command line: {1}\n\n{2}"},
-    // A message box wraps lines where its font and width say, also after a
-    // "/", and lays tabs out by that font: each switch has a line of its own,
-    // its explanation follows indented, and no line is long enough to be wrapped.
     {TextId::SwitchesHelp, u8"Setup.exe [/S] [/DIR=folder]\n"
                            u8"      [/AUTOSTART] [/LOG=file]\n"
                            u8"Setup.exe /UNINSTALL [/S] [/LOG=file]\n\n"
