@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """The launcher's texts as launcher/portable/LauncherTextTables.h holds them,
+and Setup's as setup/portable/SetupTextTables.h holds them (program="setup"),
 for the tests and the packaging checks: {id: text} per language, the C++
 UTF-8 literals decoded (escapes, \\uXXXX, adjacent literals joined, a
 Version.h text by its name).
 
     python3 scripts/launcher_texts.py German MenuSettings    # prints &Einstellungen
+    python3 scripts/launcher_texts.py German InstallButton setup    # prints &Installieren
 """
 import os
 import re
@@ -15,6 +17,8 @@ import tolvane_version  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 TABLES = {"English": "kEnglishTexts", "German": "kGermanTexts"}
+HEADERS = {"launcher": ("launcher", "portable", "LauncherTextTables.h"),
+           "setup": ("setup", "portable", "SetupTextTables.h")}
 _LITERAL = r'u8"((?:[^"\\]|\\.)*)"'
 
 
@@ -35,9 +39,9 @@ def _decode(body):
     return "".join(out)
 
 
-def texts(language, root=ROOT):
+def texts(language, root=ROOT, program="launcher"):
     """{id: text} of one language's table, in the enum's order."""
-    with open(os.path.join(root, "launcher", "portable", "LauncherTextTables.h"), encoding="utf-8") as f:
+    with open(os.path.join(root, *HEADERS[program]), encoding="utf-8") as f:
         source = f.read()
     start = source.index(TABLES[language] + "[] = {")
     block = source[start:source.index("\n};", start)]
@@ -50,6 +54,6 @@ def texts(language, root=ROOT):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        sys.exit("usage: launcher_texts.py English|German ID")
-    print(texts(sys.argv[1])[sys.argv[2]])
+    if len(sys.argv) not in (3, 4):
+        sys.exit("usage: launcher_texts.py English|German ID [launcher|setup]")
+    print(texts(sys.argv[1], program=sys.argv[3] if len(sys.argv) == 4 else "launcher")[sys.argv[2]])

@@ -4,8 +4,8 @@
 
 Runs the x86_64 build under Wine (the DPIs given, or both) with the end-to-end harness and writes
 docs/<window>-<dpi>dpi.png, each cropped to its window. With --german the
-launcher's windows under a German display language, as
-docs/<window>-de-<dpi>dpi.png (Setup speaks English only). Build first:
+windows of both programs under a German display language, as
+docs/<window>-de-<dpi>dpi.png. Build first:
 cmake --preset win64 && cmake --build --preset win64
 """
 import glob
@@ -160,12 +160,10 @@ def shoot(dpi, language="English"):
         session.driver.keys("esc")
         session.driver.wait_window_gone(cls="Tolvane.FavouritesDialog", timeout=5)
 
-        if language != "English":
-            return
         session.start_program("C:\\Tolvane\\Setup.exe", cwd="C:\\Tolvane")
         setup = session.driver.wait_window(cls=SETUP_CLASS, visible=True, timeout=10)
         time.sleep(0.5)
-        crop(session, setup, f"setup-{dpi}dpi")
+        crop(session, setup, f"setup{suffix}-{dpi}dpi")
     finally:
         session.close()
 

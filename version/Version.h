@@ -24,6 +24,7 @@
 /* The same date in the German About box. */
 #define TOLVANE_ABOUT_DATE_GERMAN "    Datum: 05.03.2006"
 #define SETUP_DESCRIPTION "Installer of Tolvane"
+#define SETUP_DESCRIPTION_GERMAN "Installationsprogramm von Tolvane"
 
 #define TOLVANE_STRINGIZE2(x) #x
 #define TOLVANE_STRINGIZE(x) TOLVANE_STRINGIZE2(x)

@@ -167,6 +167,7 @@ inline constexpr TextRow kEnglishTexts[] = {
     {TextId::KeyEnd, u8"End"},
     {TextId::KeyPageUp, u8"PageUp"},
     {TextId::KeyPageDown, u8"PageDown"},
+    {TextId::ErrorNumber, u8"Error {1}."},
 };
 
 inline constexpr TextRow kGermanTexts[] = {
@@ -332,6 +333,7 @@ inline constexpr TextRow kGermanTexts[] = {
     {TextId::KeyEnd, u8"Ende"},
     {TextId::KeyPageUp, u8"Bild-auf"},
     {TextId::KeyPageDown, u8"Bild-ab"},
+    {TextId::ErrorNumber, u8"Fehler {1}."},
 };
 
 // Each row in its id's place, and none missing.

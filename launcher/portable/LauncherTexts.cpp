@@ -1,5 +1,6 @@
 #include "LauncherTexts.h"
 
+#include "Decimal.h"
 #include "LauncherTextTables.h"
 
 namespace launcher {
@@ -10,28 +11,6 @@ Language g_language = Language::English;
 std::wstring g_shown[kLanguageCount][kTextCount];
 
 }  // namespace
-
-std::wstring Widened(const char* text) {
-    std::wstring wide;
-    for (auto at = reinterpret_cast<const unsigned char*>(text); *at != 0; ++at) {
-        unsigned code = *at;
-        if (code >= 0xE0) {
-            code = ((code & 0x0Fu) << 12) | ((at[1] & 0x3Fu) << 6) | (at[2] & 0x3Fu);
-            at += 2;
-        } else if (code >= 0xC0) {
-            code = ((code & 0x1Fu) << 6) | (at[1] & 0x3Fu);
-            at += 1;
-        }
-        wide += static_cast<wchar_t>(code);
-    }
-    return wide;
-}
-
-Language LanguageForUi(unsigned short languageId) {
-    constexpr unsigned short kPrimaryMask = 0x3FF;
-    constexpr unsigned short kGermanPrimary = 0x07;
-    return (languageId & kPrimaryMask) == kGermanPrimary ? Language::German : Language::English;
-}
 
 void UseLanguage(Language language) { g_language = language; }
 
@@ -59,6 +38,8 @@ std::wstring Format(TextId id, std::initializer_list<std::wstring_view> argument
     }
     return text;
 }
+
+std::wstring ErrorNumberText(unsigned long code) { return Format(TextId::ErrorNumber, {winkit::Decimal(code)}); }
 
 std::wstring ListText(const std::vector<std::wstring>& items) {
     std::wstring text;

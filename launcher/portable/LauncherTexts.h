@@ -8,16 +8,18 @@
 #include <string_view>
 #include <vector>
 
+#include "Text.h"
+
 namespace launcher {
 
 // Not a translation: the program's name, in title bars and balloons alike.
 inline constexpr wchar_t kLauncherCaption[] = L"Tolvane";
 
-enum class Language : unsigned char { English, German };
-inline constexpr std::size_t kLanguageCount = 2;
+using winkit::Language;
+using winkit::kLanguageCount;
+using winkit::LanguageForUi;
+using winkit::Widened;
 
-// German for any German (the primary language of the LANGID), English otherwise.
-Language LanguageForUi(unsigned short languageId);
 // Chosen once at start, before any window opens.
 void UseLanguage(Language language);
 Language CurrentLanguage();
@@ -169,6 +171,8 @@ enum class TextId : unsigned short {
     KeyEnd,
     KeyPageUp,
     KeyPageDown,
+    // A system error without the system's text for it.
+    ErrorNumber,
     Count
 };
 inline constexpr std::size_t kTextCount = static_cast<std::size_t>(TextId::Count);
@@ -178,14 +182,12 @@ inline const wchar_t* Text(TextId id) { return TextIn(CurrentLanguage(), id); }
 // The caption of a control table's row (winkit::CaptionSource).
 const wchar_t* CaptionText(unsigned short text);
 
-// A table's UTF-8 as the compiler wrote it (well-formed, nothing beyond
-// U+FFFF) in UTF-16.
-std::wstring Widened(const char* text);
-
 // The text with {1} ... {9} replaced by the arguments in order.
 std::wstring Format(TextId id, std::initializer_list<std::wstring_view> arguments);
 // The sentence for one thing or for several, with the count as {1}.
 inline TextId ForCount(std::size_t count, TextId one, TextId many) { return count == 1 ? one : many; }
+// "Error 1234." in the current language, for a code the system has no text for.
+std::wstring ErrorNumberText(unsigned long code);
 // "A", "A and B", "A, B and C" in the current language.
 std::wstring ListText(const std::vector<std::wstring>& items);
 

@@ -14,6 +14,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     winkit::RestrictDllSearchToSystemFolder();
     launcher::UseLanguage(launcher::LanguageForUi(GetUserDefaultUILanguage()));
+    winkit::UseNumberedErrorText(launcher::ErrorNumberText);
     switch (launcher::StartModeFor(winkit::ProgramArguments())) {
     case launcher::StartMode::RemoveMachineAutostart:
         return static_cast<int>(launcher::RemoveMachineAutostart(registry::SystemBackend()));

@@ -68,17 +68,9 @@ void LogResult(StepLog& log, int code, const std::wstring& what) {
 FlowResult Ended(const StepLog& log, Front& front, const winkit::ReasonText& reason, FlowResult result) {
     const winkit::Win32Result& failure = log.Failure();
     if (failure.Ok()) return result;
-    front.Tell(Join({L"The log is incomplete: ", failure.operation, L".\nReason: ", reason(failure.code),
-                     L"\n\nWhat Setup did after that is not in the log."}),
-               kTitle);
+    front.Tell(Format(TextId::LogIncomplete, {failure.operation, reason(failure.code)}), Text(TextId::Title));
     if (result.exitCode == kExitSuccess) result.exitCode = kExitLogFailed;
     return result;
-}
-
-std::wstring NoDesktopText(const InstallPlan& plan) {
-    return Join({L"Installation is finished. Setup found no desktop to start Tolvane as you (it does not start it "
-                 L"with its administrator rights), so please start Tolvane from its folder, ",
-                 plan.installFolder, L". See ", plan.installFolder, kReadmeFile, L" for more information on the program."});
 }
 
 std::wstring WithParagraph(const std::wstring& text, const std::wstring& paragraph) {
@@ -178,7 +170,7 @@ std::wstring LauncherStopText(const LauncherStop& stop, const winkit::ReasonText
     std::wstring text = winkit::Join({stop.managerEnded > 0 ? L"The Restart Manager ended Tolvane in every session. " : L"",
                                       refused ? L"The Restart Manager: " : L"",
                                       refused ? reason(stop.managerError) + L" " : std::wstring(),
-                                      LaunchersEndedText(stop.desktop)});
+                                      LaunchersEndedText(stop.desktop, Language::English)});
     if (!text.empty() && text.back() == L' ') text.pop_back();
     return text;
 }
@@ -192,13 +184,15 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     const std::wstring fullPath = files.FullPath(text);
     std::wstring package;
     const bool packaged = InstalledPackage(backend, &package);
-    if (const auto refusal = packaged ? Join({L"Installation stopped: Tolvane's MSI package is already installed. Please "
-                                              L"remove it first, in Programs and Features or with msiexec /x ",
-                                              package})
-                                      : RefuseFolderText(text, fullPath, files.KindOfDrive(fullPath))) {
+    const DriveKind drive = files.KindOfDrive(fullPath);
+    auto refusal = [&](Language language) {
+        return packaged ? FormatIn(language, TextId::MsiInstalled, {package})
+                        : RefuseFolderText(text, fullPath, drive, language);
+    };
+    if (const auto logged = refusal(Language::English)) {
         const int code = packaged ? kExitFailed : kExitBadSwitch;
-        LogResult(log, code, Join({packaged ? L"not installed: " : L"the folder cannot be used: ", OneLine(*refusal)}));
-        front.Tell(*refusal, kNotFinishedTitle);
+        LogResult(log, code, Join({packaged ? L"not installed: " : L"the folder cannot be used: ", OneLine(*logged)}));
+        front.Tell(*refusal(CurrentLanguage()), Text(TextId::NotFinishedTitle));
         return Ended(log, front, reason, {packaged ? Outcome::Failed : Outcome::FolderRefused, code});
     }
     // Short names expanded before they could reach the Run value or the uninstall entry.
@@ -206,7 +200,7 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     // One installation per computer: another folder moves it.
     if (const std::wstring installed = InstalledFolder(backend);
         !installed.empty() && !files.SamePath(installed, plan.installFolder)) {
-        if (!front.Ask(MoveQuestion(installed, plan.installFolder), kTitle)) {
+        if (!front.Ask(MoveQuestion(installed, plan.installFolder), Text(TextId::Title))) {
             LogResult(log, kExitUserExit, L"not installed: the installation stays where it is");
             return Ended(log, front, reason, {Outcome::MoveDeclined, kExitUserExit});
         }
@@ -222,34 +216,35 @@ FlowResult InstallFlow(const InstallRequest& request, const Sources& sources, Fi
     if (stopper.stop.restart)
         log.Line(Join({L"The Restart Manager's start of Tolvane: ", reason(restartError)}));
     if (!report.Complete()) {
-        const Explanation failure = FailureText(plan, report, reason);
-        LogResult(log, kExitFailed, Join({L"not installed: ", OneLine(failure.text)}));
-        front.Tell(WithParagraph(failure.text, failure.advice), kNotFinishedTitle);
+        LogResult(log, kExitFailed,
+                  Join({L"not installed: ", OneLine(FailureText(plan, report, reason, Language::English).text)}));
+        const Explanation failure = FailureText(plan, report, reason, CurrentLanguage());
+        front.Tell(WithParagraph(failure.text, failure.advice), Text(TextId::NotFinishedTitle));
         return Ended(log, front, reason, {Outcome::Failed, kExitFailed});
     }
 
     // Started as the desktop's user, in its own folder: Setup runs elevated,
     // and a resident program keeps its current folder in use.
     Outcome outcome = Outcome::Installed;
-    if (!plan.movedFrom.empty()) log.Line(MovedText(plan));
+    if (!plan.movedFrom.empty()) log.Line(MovedText(plan, Language::English));
     UserStarter* starter = front.Starter();
     if (!DesktopStartNeeded(stopper.stop, restartError)) {
-        front.Tell(FinishedText(plan), kFinishedTitle);
+        front.Tell(FinishedText(plan), Text(TextId::FinishedTitle));
     } else if (starter == nullptr) {
         // Deployment tools run as SYSTEM or before anyone has logged on.
         log.Line(request.autostart ? L"Tolvane was not started: it starts at each user's next logon"
                                    : L"Tolvane was not started: a silent installation starts nothing");
     } else if (!starter->Available()) {
         log.Line(L"Tolvane was not started: Setup found no desktop to start it as the signed-in user");
-        front.Tell(NoDesktopText(plan), kFinishedTitle);
+        front.Tell(Format(TextId::FinishedNoDesktop, {plan.installFolder}), Text(TextId::FinishedTitle));
     } else {
-        front.Tell(FinishedText(plan), kFinishedTitle);
+        front.Tell(FinishedText(plan), Text(TextId::FinishedTitle));
         const StartCommand start = LauncherStart(plan);
         if (const winkit::Win32Result started = starter->Start(start); started.Ok()) {
             log.Line(Join({L"Started ", start.programPath, L" as the desktop's user"}));
         } else {
             log.Line(Join({L"Could not start ", start.programPath, L": ", reason(started.code)}));
-            front.Tell(StartFailureText(start, started.code, reason), kNotStartedTitle);
+            front.Tell(StartFailureText(start, started.code, reason), Text(TextId::NotStartedTitle));
             outcome = Outcome::InstalledNotStarted;
         }
     }
@@ -261,17 +256,19 @@ FlowResult UninstallFlow(registry::Backend& backend, RunningLaunchers& launchers
                          Front& front, Log& destination, const winkit::ReasonText& reason) {
     StepLog log(destination);
     const UninstallReport report = RunUninstall(backend, launchers, setupProgramPath);
-    const std::wstring ended = LaunchersEndedText(report.launchers);
-    if (!ended.empty()) log.Line(ended);
+    if (const std::wstring logged = LaunchersEndedText(report.launchers, Language::English); !logged.empty())
+        log.Line(logged);
+    const std::wstring ended = LaunchersEndedText(report.launchers, CurrentLanguage());
     if (!report.Complete()) {
-        const std::wstring failure = UninstallFailureText(report, reason);
-        LogResult(log, kExitFailed, Join({L"not uninstalled: ", OneLine(failure)}));
-        front.Tell(WithParagraph(failure, ended), kUninstallNotFinishedTitle);
+        LogResult(log, kExitFailed,
+                  Join({L"not uninstalled: ", OneLine(UninstallFailureText(report, reason, Language::English))}));
+        const std::wstring failure = UninstallFailureText(report, reason, CurrentLanguage());
+        front.Tell(WithParagraph(failure, ended), Text(TextId::UninstallNotFinishedTitle));
         return Ended(log, front, reason, {Outcome::NotUninstalled, kExitFailed});
     }
     log.Line(L"Removed the registry entries; the files stay");
     LogResult(log, kExitSuccess, L"uninstalled");
-    front.Tell(WithParagraph(kUninstalledText, ended), kUninstalledTitle);
+    front.Tell(WithParagraph(Text(TextId::Uninstalled), ended), Text(TextId::UninstalledTitle));
     return Ended(log, front, reason, {Outcome::Uninstalled, kExitSuccess});
 }
 

@@ -25,23 +25,18 @@ namespace {
 using winkit::IsPathSeparator;
 using winkit::StartsWithDriveRoot;
 
-const wchar_t* DriveText(DriveKind drive) {
+TextId DriveText(DriveKind drive) {
     switch (drive) {
     case DriveKind::Remote:
-        return L"a network drive";
+        return TextId::DriveRemote;
     case DriveKind::Removable:
-        return L"a removable drive";
+        return TextId::DriveRemovable;
     case DriveKind::CdRom:
-        return L"a CD or DVD drive";
+        return TextId::DriveCdRom;
     default:
-        return L"not a fixed drive of this computer";
+        return TextId::DriveNotFixed;
     }
 }
-
-constexpr wchar_t kFixedDriveOnly[] =
-    L"\n\nTolvane can only be installed on a fixed drive of this computer, such as drive C. From a network share the "
-    L"programs would run, for every user at every logon, whatever the share holds at that moment; from a "
-    L"removable drive or a disc, Tolvane would not start without it.";
 
 // Characters no folder name may hold; a ":" after the drive would name a
 // stream of a file instead of a folder.
@@ -61,21 +56,14 @@ std::vector<std::wstring> PathParts(const std::wstring& text) {
 
 // Why the characters of a full path typed as "X:\..." cannot name the folder
 // that Setup would check and then write to.
-std::optional<std::wstring> RefuseCharacters(const std::wstring& typedText) {
-    using winkit::Join;
-    if (typedText.find(L':', 2) != std::wstring::npos)
-        return Join({L"\"", typedText,
-                     L"\" holds a \":\" after the drive. In a folder name it would name a hidden stream of a file "
-                     L"instead of a folder."});
+std::optional<std::wstring> RefuseCharacters(const std::wstring& typedText, Language language) {
+    if (typedText.find(L':', 2) != std::wstring::npos) return FormatIn(language, TextId::FolderStream, {typedText});
     for (const wchar_t c : typedText)
         if (std::wstring_view(kForbidden).find(c) != std::wstring_view::npos || c < L' ')
-            return Join({L"\"", typedText,
-                         L"\" holds a character that no folder name may hold: * ? < > | \" (or a control character)."});
+            return FormatIn(language, TextId::FolderForbiddenCharacter, {typedText});
     for (const std::wstring& part : PathParts(typedText)) {
         if (!part.empty() && (part.back() == L' ' || part.back() == L'.'))
-            return Join({L"\"", typedText, L"\" has a folder name that ends in a blank or a dot (\"", part,
-                         L"\"). Windows drops those at the end of a name, so the folder Setup checked and the one it "
-                         L"wrote to could differ. Please type the name without them."});
+            return FormatIn(language, TextId::FolderNameEnd, {typedText, part});
     }
     return std::nullopt;
 }
@@ -88,13 +76,13 @@ bool InUse(long error) {
 std::wstring FileName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
 // What a failed installation says it left behind.
-std::wstring UndoSummary(const InstallReport& report, const winkit::ReasonText& reason) {
-    if (report.undone.empty()) return L"Nothing was changed.";
+std::wstring UndoSummary(const InstallReport& report, const winkit::ReasonText& reason, Language language) {
+    if (report.undone.empty()) return TextIn(language, TextId::NothingChanged);
     std::wstring failed;
     for (const UndoneStep& step : report.undone)
         if (step.error != 0) failed += winkit::Join({L"\n", step.what, L": ", reason(step.error)});
-    if (failed.empty()) return L"Everything Setup had done is undone.";
-    return L"Setup could not undo all it had done; these are left to do by hand:" + failed;
+    if (failed.empty()) return TextIn(language, TextId::AllUndone);
+    return FormatIn(language, TextId::NotAllUndone, {failed});
 }
 
 std::wstring RegistryList(const std::vector<RegistryFailure>& failures, const winkit::ReasonText& reason) {
@@ -108,9 +96,6 @@ void Record(std::vector<RegistryFailure>& failures, const wchar_t* key, const wc
             registry::Status status) {
     if (!status.Ok()) failures.push_back({key, value, status.code});
 }
-
-constexpr wchar_t kChooseNewFolder[] =
-    L"Choose a folder that does not exist yet: Setup creates it so that only administrators can change it.";
 
 // Everything Install checks and does, with the rollback at the first failure.
 class Installation {
@@ -265,33 +250,22 @@ private:
 }  // namespace
 
 std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, const std::wstring& fullPath,
-                                             DriveKind drive) {
-    using winkit::Join;
+                                             DriveKind drive, Language language) {
     if (typedText.find_first_not_of(L" \t\\") == std::wstring::npos)
-        return Join({L"Please type the folder that Tolvane is to be installed to, for example ", kInitialFolderText,
-                     L"\n\nAn empty folder name (or \"\\\" alone) would put the files into the root of the current "
-                     L"drive."});
+        return FormatIn(language, TextId::FolderEmpty, {kInitialFolderText});
+    const std::wstring fixedDriveOnly = std::wstring(L"\n\n") + TextIn(language, TextId::FixedDriveOnly);
     // GetFullPathNameW keeps "\\server\share" and "\\?\..." and turns a device name into "\\.\CON".
     if (fullPath.size() > 1 && IsPathSeparator(fullPath[0]) && IsPathSeparator(fullPath[1]))
-        return Join({L"\"", typedText, L"\" is a network or device path.", kFixedDriveOnly});
+        return FormatIn(language, TextId::FolderNetworkPath, {typedText}) + fixedDriveOnly;
     if (!StartsWithDriveRoot(typedText) || !StartsWithDriveRoot(fullPath))
-        return Join({L"\"", typedText,
-                     L"\" is not a full path. Please type the whole path of the folder, beginning with its drive, for "
-                     L"example ",
-                     kInitialFolderText,
-                     L"\n\nA relative folder depends on the folder Setup happens to run in, so the autostart entry "
-                     L"and the list of installed programs could not find Tolvane again."});
-    if (const auto characters = RefuseCharacters(typedText)) return characters;
+        return FormatIn(language, TextId::FolderNotFull, {typedText, kInitialFolderText});
+    if (const auto characters = RefuseCharacters(typedText, language)) return characters;
     const std::wstring_view full = fullPath;
-    if (drive != DriveKind::Fixed) return Join({full.substr(0, 2), L" is ", DriveText(drive), L".", kFixedDriveOnly});
+    if (drive != DriveKind::Fixed) return FormatIn(language, DriveText(drive), {full.substr(0, 2)}) + fixedDriveOnly;
     if (fullPath.find_first_not_of(L'\\', 3) == std::wstring::npos)
-        return Join({full.substr(0, 3), L" is the root of a drive. Please install into a folder of its own, for "
-                                        L"example ",
-                     kInitialFolderText});
+        return FormatIn(language, TextId::DriveRoot, {full.substr(0, 3), kInitialFolderText});
     if (fullPath.size() > kMaxFolderLength)
-        return Join({L"The folder path is longer than ", winkit::Decimal(kMaxFolderLength),
-                     L" characters. Please choose a shorter one: the autostart entry and the start of the Explorer "
-                     L"name the programs in it by their whole path."});
+        return FormatIn(language, TextId::FolderTooLong, {winkit::Decimal(kMaxFolderLength)});
     return std::nullopt;
 }
 
@@ -443,144 +417,90 @@ UninstallReport RunUninstall(registry::Backend& backend, RunningLaunchers& launc
     return report;
 }
 
-Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason) {
-    using winkit::Join;
+Explanation FailureText(const InstallPlan& plan, const InstallReport& report, const winkit::ReasonText& reason,
+                        Language language) {
     if (!report.failure) return {};
     const StepFailure& f = *report.failure;
-    const std::wstring undone = UndoSummary(report, reason);
+    const std::wstring undone = UndoSummary(report, reason, language);
     const std::wstring why = f.error != 0 ? reason(f.error) : std::wstring();
     const std::wstring& folder = plan.installFolder;
-    const wchar_t* retry = L"Please correct the folder and press Install again.";
-    const wchar_t* redirect = L"so that nobody can redirect the programs that start for every user.\n\n";
+    auto explained = [language](TextId text, std::initializer_list<std::wstring_view> arguments, TextId advice) {
+        return Explanation{FormatIn(language, text, arguments), TextIn(language, advice)};
+    };
     switch (f.step) {
     case FailedStep::VolumeUnknown:
-        return {Join({L"Installation stopped: Setup could not find out whether drive ", f.path,
-                      L" keeps permissions.\n\nReason: ", why, L"\n\n", undone}),
-                retry};
+        return explained(TextId::VolumeUnknown, {f.path, why, undone}, TextId::RetryAdvice);
     case FailedStep::NoPermissions:
-        return {Join({L"Installation stopped: drive ", f.path,
-                      L" keeps no permissions (its file system is FAT32 or exFAT), so every user could replace the "
-                      L"programs that start for every user.\n\n",
-                      undone}),
-                L"Please choose a folder on an NTFS drive, such as drive C, and press Install again."};
+        return explained(TextId::NoPermissions, {f.path, undone}, TextId::NtfsAdvice);
     case FailedStep::FolderAboveIsLink:
-        return {Join({L"Installation stopped: ", f.path,
-                      L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only below real "
-                      L"folders, ",
-                      redirect, undone}),
-                retry};
+        return explained(TextId::FolderAboveIsLink, {f.path, undone}, TextId::RetryAdvice);
     case FailedStep::FolderAboveUnsafe:
-        return {Join({L"Installation stopped: users without administrator rights can rename, delete or change the "
-                      L"permissions of ",
-                      f.path, f.error != 0 ? L" (Setup could not read its permissions: " : L"", why,
-                      f.error != 0 ? L")" : L"", L", a folder above ", folder,
-                      L"\n\nThey could put another folder, with programs of their own, in the place of the "
-                      L"installation, and those would start for every user.\n\n",
-                      undone}),
-                L"Please choose a folder below folders that only administrators can change, such as a new folder "
-                L"in C:\\Program Files or directly on drive C, and press Install again."};
+        return f.error != 0
+                   ? explained(TextId::FolderAboveUnreadable, {f.path, why, folder, undone}, TextId::SafeFolderAdvice)
+                   : explained(TextId::FolderAboveUnsafe, {f.path, folder, undone}, TextId::SafeFolderAdvice);
     case FailedStep::CreateFolder:
+        return explained(TextId::CreateFolderFailed, {f.path, why, undone}, TextId::RetryAdvice);
     case FailedStep::OpenFolder:
-        return {Join({L"Installation stopped: the folder could not be ",
-                      f.step == FailedStep::CreateFolder ? L"created" : L"opened", L".\n\nFolder: ", f.path,
-                      L"\nReason: ", why,
-                      f.step == FailedStep::CreateFolder
-                          ? L"\n\nSetup creates one folder level only; the folder above it must exist.\n\n"
-                          : L"\n\n",
-                      undone}),
-                retry};
+        return explained(TextId::OpenFolderFailed, {f.path, why, undone}, TextId::RetryAdvice);
     case FailedStep::FolderIsLink:
-        return {Join({L"Installation stopped: ", folder,
-                      L" is a link (a junction or symbolic link) to another place.\n\nSetup installs only into a real "
-                      L"folder, ",
-                      redirect, undone}),
-                retry};
+        return explained(TextId::FolderIsLink, {folder, undone}, TextId::RetryAdvice);
     case FailedStep::FolderIsFile:
-        return {Join({L"Installation stopped: ", f.path, L" is a file, not a folder.\n\n", undone}), retry};
+        return explained(TextId::FolderIsFile, {f.path, undone}, TextId::RetryAdvice);
     case FailedStep::FolderElsewhere:
-        return {Join({L"Installation stopped: ", folder, L" leads to ", f.source,
-                      L" (through a link or another name for a folder in its path).\n\nSetup installs only into the "
-                      L"folder it was given, so that the entries it writes name the programs it checked.\n\n",
-                      undone}),
-                Join({L"Please type the folder as ", f.source, L" or choose another one, and press Install again."})};
+        return {FormatIn(language, TextId::FolderElsewhere, {folder, f.source, undone}),
+                FormatIn(language, TextId::FolderElsewhereAdvice, {f.source})};
     case FailedStep::FolderUnsafe:
-        return {Join({L"Installation stopped: ", folder,
-                      f.error != 0 ? L" already exists and Setup could not read who may change it (" : L"", why,
-                      f.error != 0 ? L")." : L" already exists and users without administrator rights can change it.",
-                      L" ", kChooseNewFolder, L"\n\n", undone}),
-                L"Please type a new folder and press Install again."};
+        return f.error != 0 ? explained(TextId::FolderUnreadable, {folder, why, undone}, TextId::NewFolderAdvice)
+                            : explained(TextId::FolderUnsafe, {folder, undone}, TextId::NewFolderAdvice);
     case FailedStep::SourceMissing:
-        return {Join({L"Installation stopped: a file to install could not be read.\n\nFile: ", f.source,
-                      L"\nReason: ", why, L"\n\n", undone}),
-                L"Put Tolvane.exe, Setup.exe, Readme.txt and Liesmich.txt into one folder, start Setup.exe from there and press "
-                L"Install again."};
+        return explained(TextId::SourceMissing, {f.source, why, undone}, TextId::SourceMissingAdvice);
     case FailedStep::SourceChanged:
-        return {Join({L"Installation stopped: ", f.source,
-                      L" is not the file this Setup was made with: it has been changed or replaced.\n\nSetup installs "
-                      L"only the files it was made with, so that no other program starts for every user in their "
-                      L"place.\n\n",
-                      undone}),
-                L"Please take Tolvane.exe, Setup.exe, Readme.txt and Liesmich.txt from one download of Tolvane and press Install "
-                L"again."};
+        return explained(TextId::SourceChanged, {f.source, undone}, TextId::SourceChangedAdvice);
     case FailedStep::CopyFile:
-        if (InUse(f.error))
-            return {Join({L"Installation stopped: ", f.path, L" is in use and cannot be replaced.\n\nReason: ", why,
-                          L"\n\nTolvane is probably running.\n\n", undone}),
-                    L"Please exit Tolvane first (right-click its icon in the notification area, then \"Exit "
-                    L"Tolvane\") and press Install again."};
-        return {Join({L"Installation stopped: a file could not be copied.\n\nFrom: ", f.source, L"\nTo: ", f.path,
-                      L"\nReason: ", why, L"\n\n", undone}),
-                retry};
+        if (InUse(f.error)) return explained(TextId::FileInUse, {f.path, why, undone}, TextId::FileInUseAdvice);
+        return explained(TextId::CopyFailed, {f.source, f.path, why, undone}, TextId::RetryAdvice);
     case FailedStep::Registry:
         break;
     }
-    return {Join({L"Installation stopped: Windows refused these registry entries:",
-                  RegistryList(report.registryFailures, reason), L"\n\n", winkit::kAdministratorAdvice, L"\n\n",
-                  undone}),
-            L"Please start Setup.exe as administrator and press Install again."};
+    return explained(TextId::RegistryRefused,
+                     {RegistryList(report.registryFailures, reason), TextIn(language, TextId::AdministratorAdvice), undone},
+                     TextId::AdministratorInstallAdvice);
 }
 
 std::wstring FinishedText(const InstallPlan& plan) {
-    std::wstring text = winkit::Join({L"Installation is finished. Tolvane will now be run. See ", plan.installFolder,
-                                      kReadmeFile, L" for more information on the program."});
-    if (!plan.movedFrom.empty()) text += L"\n\n" + MovedText(plan);
+    std::wstring text = Format(TextId::Finished, {plan.installFolder});
+    if (!plan.movedFrom.empty()) text += L"\n\n" + MovedText(plan, CurrentLanguage());
     return text;
 }
 
-std::wstring MovedText(const InstallPlan& plan) {
+std::wstring MovedText(const InstallPlan& plan, Language language) {
     if (plan.movedFrom.empty()) return std::wstring();
-    return winkit::Join({L"Moved from ", plan.movedFrom, L": its files stay there, as Uninstall leaves them."});
+    return FormatIn(language, TextId::Moved, {plan.movedFrom});
 }
 
 std::wstring MoveQuestion(const std::wstring& installed, const std::wstring& target) {
-    return winkit::Join({L"Tolvane is installed in ", installed, L".\n\nMove it to ", target,
-                         L"? Setup ends Tolvane and removes the entries that name the old folder; its files stay."});
+    return Format(TextId::MoveQuestion, {installed, target});
 }
 
 std::wstring StartFailureText(const StartCommand& start, long error, const winkit::ReasonText& reason) {
-    return winkit::Join({L"The installation is complete, but Tolvane could not be started.\n\nProgram: ",
-                         start.programPath, L"\nReason: ", reason(error),
-                         L"\n\nAll files were copied and all registry entries were written. You can start "
-                         L"Tolvane.exe yourself."});
+    return Format(TextId::NotStarted, {start.programPath, reason(error)});
 }
 
-std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers) {
-    if (launchers.stillRunning > 0)
-        return L"Tolvane is still running on this desktop: it did not end when Setup asked it to. Please exit it "
-               L"(right-click its icon in the notification area, then \"Exit Tolvane\").";
-    if (launchers.ended > 0) return L"Tolvane was running on this desktop; Setup has ended it.";
+std::wstring LaunchersEndedText(const RunningLaunchers::Ended& launchers, Language language) {
+    if (launchers.stillRunning > 0) return TextIn(language, TextId::LauncherStillRunning);
+    if (launchers.ended > 0) return TextIn(language, TextId::LauncherEnded);
     return L"";
 }
 
-std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason) {
-    std::wstring text = L"Windows refused to remove these registry entries:" + RegistryList(report.failures, reason);
+std::wstring UninstallFailureText(const UninstallReport& report, const winkit::ReasonText& reason, Language language) {
+    const std::wstring list = RegistryList(report.failures, reason);
     // Administrator rights help only where they were lacking; any other
     // refusal is named by the system's message for its code.
     for (const RegistryFailure& f : report.failures)
         if (f.error == winkit::kErrorAccessDenied)
-            return winkit::Join({text, L"\n\n", winkit::kAdministratorAdvice,
-                                 L" Please start Setup.exe as administrator and press Uninstall again."});
-    return text;
+            return FormatIn(language, TextId::UninstallRefusedDenied,
+                            {list, TextIn(language, TextId::AdministratorAdvice)});
+    return FormatIn(language, TextId::UninstallRefused, {list});
 }
 
 }  // namespace setup

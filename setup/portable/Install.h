@@ -11,6 +11,7 @@
 #include "FileService.h"
 #include "InstallConstants.h"
 #include "Registry.h"
+#include "SetupTexts.h"
 #include "Win32Result.h"
 
 namespace setup {
@@ -48,9 +49,10 @@ std::vector<std::wstring> RunValuesInto(registry::Backend& backend, const std::w
 
 // Why a folder text cannot be used, or nothing when it can: the text as typed,
 // its full path and the kind of drive that is on. Only a full path on a fixed
-// local drive is always the same folder, reached without a network.
+// local drive is always the same folder, reached without a network. In the
+// language asked for: English for the log, the user's for the window.
 std::optional<std::wstring> RefuseFolderText(const std::wstring& typedText, const std::wstring& fullPath,
-                                             DriveKind drive);
+                                             DriveKind drive, Language language);
 // From the full path of the folder text; trailing "\" cut.
 InstallPlan MakeInstallPlan(const std::wstring& folderPath, const std::wstring& programPath, bool autostart);
 // The folders from the drive's root down to the install folder's parent.

@@ -2,42 +2,10 @@
 
 #include <cwctype>
 
+#include "SetupTexts.h"
 #include "Text.h"
 
 namespace setup {
-
-// A message box wraps lines where its font and width say, also after a "/",
-// and lays tabs out by that font: each switch has a line of its own, its
-// explanation follows indented, and no line is long enough to be wrapped.
-const wchar_t kSwitchesHelp[] =
-    L"Setup.exe [/S] [/DIR=folder]\n"
-    L"      [/AUTOSTART] [/LOG=file]\n"
-    L"Setup.exe /UNINSTALL [/S] [/LOG=file]\n\n"
-    L"/S\n"
-    L"      silent: no window, no messages;\n"
-    L"      the exit code tells the result\n"
-    L"/DIR=folder\n"
-    L"      the folder to install to\n"
-    L"      (C:\\Tolvane\\ when not given),\n"
-    L"      quoted when it holds blanks:\n"
-    L"      \"/DIR=C:\\My Tools\\Tolvane\"\n"
-    L"      or \"/DIR=C:\\My Tools\\\" /S\n"
-    L"/AUTOSTART\n"
-    L"      Tolvane starts for every user\n"
-    L"      at logon\n"
-    L"/UNINSTALL\n"
-    L"      removes the registry entries,\n"
-    L"      as the Uninstall button does\n"
-    L"/LOG=file\n"
-    L"      appends what Setup does to the\n"
-    L"      file (UTF-8)\n"
-    L"/?\n"
-    L"      this list\n\n"
-    L"Exit codes:\n"
-    L"      0 done\n"
-    L"      1603 a step failed\n"
-    L"      1622 the log failed\n"
-    L"      1639 a switch was not understood";
 
 namespace {
 
@@ -81,11 +49,11 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
         }
         // The first refusal is reported; the rest is still read, so that a
         // later /S keeps a refused command line silent.
-        auto refuse = [&result, &argument](const wchar_t* why) {
-            if (result.error.empty()) result.error = L"\"" + argument + L"\": " + why;
+        auto refuse = [&result, &argument](TextId why) {
+            if (result.error.empty()) result.error = Format(TextId::RefusedArgument, {argument, Text(why)});
         };
         if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) {
-            refuse(L"not a switch");
+            refuse(TextId::NotASwitch);
             continue;
         }
         const std::wstring body = argument.substr(1);
@@ -95,11 +63,11 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
             const std::wstring value = body.substr(equals + 1);
             std::optional<std::wstring>* target = name == L"DIR" ? &s.folder : name == L"LOG" ? &s.log : nullptr;
             if (target == nullptr)
-                refuse(L"unknown switch");
+                refuse(TextId::UnknownSwitch);
             else if (winkit::IsBlank(value))
-                refuse(L"no value after \"=\"");
+                refuse(TextId::NoValue);
             else if (*target)
-                refuse(L"given twice");
+                refuse(TextId::GivenTwice);
             else
                 *target = value;
         } else {
@@ -109,16 +77,16 @@ SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments) {
                          : name == L"?"         ? &s.help
                                                 : nullptr;
             if (flag == nullptr)
-                refuse(name == L"DIR" || name == L"LOG" ? L"needs \"=\" and a value" : L"unknown switch");
+                refuse(name == L"DIR" || name == L"LOG" ? TextId::NeedsValue : TextId::UnknownSwitch);
             else if (*flag)
-                refuse(L"given twice");
+                refuse(TextId::GivenTwice);
             else
                 *flag = true;
         }
         // The argument that makes the conflict is the bad one, so that the
         // message names it in its place among the others.
         if (s.uninstall && (s.folder || s.autostart))
-            refuse(name == L"UNINSTALL" ? L"not with /DIR= or /AUTOSTART" : L"not with /UNINSTALL");
+            refuse(name == L"UNINSTALL" ? TextId::NotWithDirOrAutostart : TextId::NotWithUninstall);
     }
     return result;
 }

@@ -30,11 +30,8 @@ struct Switches {
 
 struct SwitchesOrError {
     Switches switches;
-    std::wstring error;  // the argument that was not understood, and why; empty when all were
+    std::wstring error;  // the argument that was not understood, and why (in the current language); empty when all were
 };
 SwitchesOrError ParseSwitches(const std::vector<std::wstring>& arguments);
-
-// The list of switches, for /? and for a command line that was not understood.
-extern const wchar_t kSwitchesHelp[];
 
 }  // namespace setup

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Error.h"
+#include "SetupTexts.h"
 #include "Win32Paths.h"
 
 namespace setup {
@@ -26,7 +27,7 @@ std::wstring LogFile::Open(const std::wstring& path, const winkit::ReasonText& r
         m_file.Reset(CreateFileW(full.c_str(), access | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr));
         created = static_cast<bool>(m_file);
     }
-    if (!m_file) return LogOpenFailureText(winkit::LastError(L"Could not open the log " + path), reason);
+    if (!m_file) return LogOpenFailureText(winkit::LastError(Format(TextId::LogOpenOperation, {path})), reason);
 
     LogFileFacts facts;
     facts.disk = GetFileType(m_file.Get()) == FILE_TYPE_DISK;
@@ -61,10 +62,10 @@ winkit::Win32Result LogFile::Write(const std::wstring& line) {
                         nullptr);
     DWORD written = 0;
     if (!WriteFile(m_file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-        return winkit::LastError(L"Could not write to the log " + m_path);
+        return winkit::LastError(Format(TextId::LogWriteOperation, {m_path}));
     // A short write without an error: the disk filled up under it.
     if (written != bytes.size())
-        return winkit::Win32Result::Failure(ERROR_DISK_FULL, L"Could not write to the log " + m_path);
+        return winkit::Win32Result::Failure(ERROR_DISK_FULL, Format(TextId::LogWriteOperation, {m_path}));
     return {};
 }
 

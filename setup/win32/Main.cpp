@@ -9,6 +9,7 @@
 #include "Process.h"
 #include "Program.h"
 #include "Registry.h"
+#include "SetupTexts.h"
 #include "SetupWindow.h"
 #include "Win32Files.h"
 #include "Win32RestartManager.h"
@@ -18,19 +19,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // Setup is typically started from a downloads folder, where a planted DLL
     // would sit right beside it: restrict the search before anything loads.
     winkit::RestrictDllSearchToSystemFolder();
+    // The log stays English; the window and the messages speak the user's language.
+    UseLanguage(winkit::LanguageForUi(GetUserDefaultUILanguage()));
+    winkit::UseNumberedErrorText(ErrorNumberText);
     // Held from here on: the Setup.exe it installs is the one that runs.
     const OwnProgram ownProgram = OpenOwnProgram();
     const SwitchesOrError parsed = ParseSwitches(winkit::ProgramArguments());
     const Switches& switches = parsed.switches;
     if (!parsed.error.empty()) {
         if (!switches.silent)
-            winkit::ShowInformation(nullptr, L"Setup did not understand its command line: " + parsed.error +
-                                                 L"\n\n" + kSwitchesHelp,
-                                    kTitle);
+            winkit::ShowInformation(nullptr, Format(TextId::SwitchesNotUnderstood, {parsed.error, Text(TextId::SwitchesHelp)}),
+                                    Text(TextId::Title));
         return kExitBadSwitch;
     }
     if (switches.help) {
-        if (!switches.silent) winkit::ShowInformation(nullptr, kSwitchesHelp, kTitle);
+        if (!switches.silent) winkit::ShowInformation(nullptr, Text(TextId::SwitchesHelp), Text(TextId::Title));
         return kExitSuccess;
     }
     // Opened before anything is done, and kept: a log that cannot be written
@@ -40,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Log* log = &noLog;
     if (switches.log) {
         if (const std::wstring refused = logFile.Open(*switches.log, winkit::SystemMessage); !refused.empty()) {
-            if (!switches.silent) winkit::ShowInformation(nullptr, refused, kTitle);
+            if (!switches.silent) winkit::ShowInformation(nullptr, refused, Text(TextId::Title));
             return kExitLogFailed;
         }
         log = &logFile;

@@ -3,8 +3,13 @@ LANG=de_DE.UTF-8): the tray menu, About, Settings, Favourite folders,
 Favourite folder and a message show the German texts of
 launcher/portable/LauncherTextTables.h, reached by their German access keys;
 F1 opens Liesmich.txt, or Readme.txt where only that is installed.
-The other modules run the same program in English."""
+Setup.exe shows its window and its finished message with the German texts of
+setup/portable/SetupTextTables.h, and writes its log in English.
+The other modules run the same programs in English."""
 
+import unittest
+
+import test_setup
 from product_names import launcher_texts, tray_menu_items
 from tolvane_e2e import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, LAUNCHER_KEY, SETTINGS_CLASS, SessionTest,
                          associate_text_files, main, open_guide_with_f1)
@@ -12,6 +17,10 @@ from tolvane_e2e import (ABOUT_CLASS, FAVOURITE_CLASS, FAVOURITES_CLASS, LAUNCHE
 LAUNCHER_DIR = "C:\\Tolvane"
 LAUNCHER_EXE = LAUNCHER_DIR + "\\Tolvane.exe"
 GERMAN = launcher_texts.texts("German")
+SETUP = launcher_texts.texts("German", program="setup")
+# Every text Setup's window shows.
+SETUP_WINDOW = ["Welcome", "InstallFrame", "Autostart", "FolderLabel", "InstallButton", "UninstallFrame",
+                "UninstallLabel", "UninstallButton", "ExitButton"]
 
 
 def texts(*ids):
@@ -112,6 +121,34 @@ class GermanTest(SessionTest):
         self.s.driver.close_window(box["hwnd"])
         self.assertTrue(self.s.driver.wait_window_gone(cls="#32770", pid=self.main["pid"], timeout=5))
         self.s.store_settings("C:\\stored", "vbNormalFocus")
+
+
+class GermanSetupTest(unittest.TestCase):
+    """Setup.exe unpacked into a downloads folder, as test_setup.py runs it."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.s = test_setup.SetupSession.make("german-setup", language="German")
+        cls.addClassCleanup(cls.s.close)
+
+    def test_the_window_and_the_finished_message_are_german_and_the_log_english(self):
+        user = test_setup.SetupUser(self, self.s, args=["/LOG=C:\\install.log"])
+        self.assertEqual(user.window["caption"], SETUP["Title"])
+        shown = [c["text"] for c in user.controls()]
+        self.assertEqual([SETUP[i] for i in SETUP_WINDOW if SETUP[i] not in shown], [], shown)
+        self.s.screenshot("german-setup")
+        user.type_folder("C:\\Tolvane\\")
+        # By the German access key of "&Installieren".
+        self.s.driver.keys("alt+i")
+        text, ok = user.message(SETUP["FinishedTitle"])
+        self.s.screenshot("german-setup-finished")
+        self.assertEqual(text, SETUP["Finished"].replace("{1}", "C:\\Tolvane\\"))
+        user.click(ok)
+        self.assertTrue(self.s.driver.wait_window_gone(cls=test_setup.SETUP_CLASS, timeout=10), "Setup did not end")
+        with open(self.s.host_path("C:\\install.log"), encoding="utf-8") as f:
+            lines = [line.rstrip("\n").split(" ", 2)[2] for line in f]
+        self.assertEqual(lines[0], "Install to C:\\Tolvane\\")
+        self.assertEqual(lines[-1], "Result: 0 installed")
 
 
 if __name__ == "__main__":

@@ -118,9 +118,9 @@ class SetupUser:
 
 class SetupSession:
     @staticmethod
-    def make(name):
+    def make(name, language="English"):
         require_programs(*FILES, "TestDriver.exe", "MenuProbe.dll")
-        s = WineSession(name)
+        s = WineSession(name, language=language)
         s.install_programs({DOWNLOADS: FILES})
         s.start_desktop()
         # Setup starts the launcher through the desktop's Explorer, which a

@@ -65,15 +65,16 @@ PROGRAMS = {
         "icons": [(16, 16, 4), (32, 32, 4)],
     },
     "Setup.exe": {
-        # Setup speaks English only, and its record says so.
-        "language": (ENGLISH_BLOCK, ENGLISH_TRANSLATION),
         "fixed_version": VERSION["SETUP_VERSION_BINARY"],
         "strings": {
             "FileVersion": VERSION["SETUP_VERSION_TEXT"],
             "ProductVersion": VERSION["SETUP_VERSION_TEXT"],
+            "FileDescription": "Installationsprogramm von Tolvane",
             "CompanyName": "Varnholt",
             "ProductName": "Tolvane",
         },
+        # Setup speaks English and German, as the launcher does.
+        "english": {"FileDescription": "Installer of Tolvane", "CompanyName": "Varnholt"},
         "execution_level": "requireAdministrator",
         "icons": [(32, 32, 4)],
     },

@@ -196,9 +196,11 @@ FAULTS = [
     ("Tolvane.exe", "translation language",
      replace_in_resource(cd.RT_VERSION, struct.pack("<HH", 0x0407, 1200), struct.pack("<HH", 0x0409, 1200)),
      "version record", "Translation"),
-    # Setup speaks English only: a German record would promise what it does not have.
-    ("Setup.exe", "string table language", replace_in_resource(cd.RT_VERSION, "040904B0", "040704B0", U16),
-     "version record", "no string table 040904B0"),
+    # Setup speaks German and English too: its record has a block for each.
+    ("Setup.exe", "string table language", replace_in_resource(cd.RT_VERSION, "040704B0", "040904B0", U16),
+     "version record", "no string table 040704B0"),
+    ("Setup.exe", "English description", replace_in_resource(cd.RT_VERSION, "Installer", "Installex", U16),
+     "version record", "FileDescription of 040904B0"),
     ("Tolvane.exe", "execution level", replace_in_resource(cd.RT_MANIFEST, b'"asInvoker"', b'"asInvokex"'),
      "manifest", "requestedExecutionLevel"),
     ("Setup.exe", "execution level",

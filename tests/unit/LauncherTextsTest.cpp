@@ -10,6 +10,9 @@
 #include "Commands.h"
 #include "DialogTables.h"
 #include "LauncherTexts.h"
+#include "SetupDialogTable.h"
+#include "SetupTexts.h"
+#include "Switches.h"
 
 namespace launcher {
 namespace {
@@ -26,18 +29,27 @@ std::set<wchar_t> Placeholders(const wchar_t* text) {
     return found;
 }
 
-TEST(LauncherTexts, EveryIdHasAGermanTextWithTheSamePlaceholders) {
-    // Names, addresses and words German shares with English.
-    const std::set<TextId> same = {TextId::AboutMaker, TextId::AboutWeb, TextId::AboutVersion, TextId::Ok,
-                                   TextId::ColumnName, TextId::NameLabel, TextId::ListComma};
-    for (std::size_t index = 0; index < kTextCount; ++index) {
-        const auto id = static_cast<TextId>(index);
-        const wchar_t* english = TextIn(Language::English, id);
-        const wchar_t* german = TextIn(Language::German, id);
+// Every id of a program's table has a German text with the placeholders of
+// the English one, and differs from it unless listed as the same.
+template <typename Id>
+void ExpectGermanForEveryId(std::size_t count, const wchar_t* (*textIn)(Language, Id), const std::set<Id>& same) {
+    for (std::size_t index = 0; index < count; ++index) {
+        const auto id = static_cast<Id>(index);
+        const wchar_t* english = textIn(Language::English, id);
+        const wchar_t* german = textIn(Language::German, id);
         ASSERT_TRUE(english != nullptr && german != nullptr && *german != L'\0') << index;
         EXPECT_EQ(Placeholders(english), Placeholders(german)) << index;
         EXPECT_EQ(std::wstring(english) == german, same.count(id) == 1) << index;
     }
+}
+
+TEST(LauncherTexts, EveryIdHasAGermanTextWithTheSamePlaceholders) {
+    // Names, addresses and words German shares with English.
+    ExpectGermanForEveryId<TextId>(kTextCount, TextIn,
+                                   {TextId::AboutMaker, TextId::AboutWeb, TextId::AboutVersion, TextId::Ok,
+                                    TextId::ColumnName, TextId::NameLabel, TextId::ListComma});
+    ExpectGermanForEveryId<setup::TextId>(setup::kTextCount, setup::TextIn,
+                                          {setup::TextId::Title, setup::TextId::InstallFrame});
 }
 
 TEST(LauncherTexts, FormatFillsEachPlaceholderAndTheLanguageFollowsWindows) {
@@ -61,6 +73,35 @@ TEST(LauncherTexts, FormatFillsEachPlaceholderAndTheLanguageFollowsWindows) {
                                                       {0x0C07, Language::German}, {0x0409, Language::English},
                                                       {0x0413, Language::English}, {0x0000, Language::English}};
     for (const auto& [id, language] : ui) EXPECT_EQ(LanguageForUi(id), language) << std::hex << id;
+}
+
+// A system error without the system's text, and Setup's whole sentences, in the user's language.
+TEST(SetupTexts, FormatFillsEachPlaceholderInTheCurrentLanguage) {
+    const struct {
+        Language language;
+        std::wstring launcherError, setupError, finished, refusedArgument;
+    } cases[] = {
+        {Language::English, L"Error 1234.", L"Error 1234.",
+         L"Installation is finished. Tolvane will now be run. See C:\\T\\Readme.txt for more information on the program.",
+         L"\"/Q\": unknown switch"},
+        {Language::German, L"Fehler 1234.", L"Fehler 1234.",
+         L"Die Installation ist abgeschlossen. Tolvane wird jetzt gestartet. Mehr \u00FCber das Programm steht in "
+         L"C:\\T\\Liesmich.txt.",
+         L"\u201E/Q\u201C: unbekannter Schalter"},
+    };
+    for (const auto& c : cases) {
+        UseLanguage(c.language);
+        setup::UseLanguage(c.language);
+        EXPECT_EQ(ErrorNumberText(1234), c.launcherError);
+        EXPECT_EQ(setup::ErrorNumberText(1234), c.setupError);
+        EXPECT_EQ(setup::Format(setup::TextId::Finished, {L"C:\\T\\"}), c.finished);
+        EXPECT_EQ(setup::ParseSwitches({L"/Q"}).error, c.refusedArgument);
+        EXPECT_EQ(setup::FormatIn(Language::English, setup::TextId::Moved, {L"C:\\A\\"}),
+                  L"Moved from C:\\A\\: its files stay there, as Uninstall leaves them.")
+            << "the log's language whatever the user's";
+    }
+    UseLanguage(Language::English);
+    setup::UseLanguage(Language::English);
 }
 
 // Access keys a window's user can press: each once.
@@ -91,11 +132,31 @@ bool Inside(const PixelRect& inner, const PixelRect& outer) {
            inner.top + inner.height <= outer.top + outer.height;
 }
 
+// A window of either program with the captions of its table.
+struct Window {
+    DialogTable table;
+    const wchar_t* (*caption)(Language language, unsigned short text);
+};
+
+std::vector<Window> EveryWindow() {
+    std::vector<Window> windows;
+    for (const DialogTable& table : kDialogTables)
+        windows.push_back({table, [](Language language, unsigned short text) {
+                               return TextIn(language, static_cast<TextId>(text));
+                           }});
+    windows.push_back({{"Setup", setup::dialog::kControls, setup::dialog::kControlCount, setup::dialog::kClientWidth,
+                        setup::dialog::kClientHeight},
+                       [](Language language, unsigned short text) {
+                           return setup::TextIn(language, static_cast<setup::TextId>(text));
+                       }});
+    return windows;
+}
+
 TEST(DialogTables, EveryWindowIsConsistentInBothLanguages) {
     // At 1440 DPI a pixel is a twip: the rectangles are the table's own.
     constexpr int kTwips = winkit::kTwipsPerInch;
     for (const Language language : kLanguages) {
-        for (const DialogTable& table : kDialogTables) {
+        for (const auto& [table, caption] : EveryWindow()) {
             const std::string where = std::string(table.name) + (language == Language::German ? " (German)" : "");
             std::set<int> ids;
             std::set<int> tabs;
@@ -105,7 +166,7 @@ TEST(DialogTables, EveryWindowIsConsistentInBothLanguages) {
                 const ControlSpec& row = table.rows[index];
                 EXPECT_TRUE(ids.insert(row.id).second) << where << ": id " << row.id;
                 EXPECT_TRUE(tabs.insert(row.tabIndex).second) << where << ": tab " << row.tabIndex;
-                captions.push_back(row.caption != nullptr ? row.caption : TextIn(language, static_cast<TextId>(row.text)));
+                captions.push_back(row.caption != nullptr ? row.caption : caption(language, row.text));
                 const PixelRect rect = winkit::ControlRect(table.rows, table.count, index, kTwips);
                 EXPECT_TRUE(Inside(rect, client)) << where << ": " << row.id << " leaves the client area";
                 // Neighbours in one frame apart; only a stand-in takes another's very place.

@@ -6,6 +6,7 @@
 #include "SetupFakes.h"
 #include "Flow.h"
 #include "InstallTexts.h"
+#include "SetupTexts.h"
 #include "MemoryRegistry.h"
 #include "RegistryLayout.h"
 
@@ -13,6 +14,19 @@ using namespace setup;
 using namespace testing_support;
 
 namespace {
+
+// The titles as the English table has them, which tests and docs rely on.
+const std::wstring kFinishedTitle = L"Installation finished!";
+const std::wstring kNotStartedTitle = L"Tolvane not started";
+const std::wstring kNotFinishedTitle = L"Installation not finished";
+const std::wstring kUninstalledTitle = L"Uninstallation finished!";
+const std::wstring kUninstallNotFinishedTitle = L"Uninstallation not finished";
+
+// A case in German: the window and its messages speak German, the log English.
+struct InLanguage {
+    explicit InLanguage(Language language) { UseLanguage(language); }
+    ~InLanguage() { UseLanguage(Language::English); }
+};
 
 
 // A log file that takes lines until a disk fills up after `room` of them,
@@ -159,6 +173,7 @@ TEST(Flow, TheWindowTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
         std::size_t starts;
         const wchar_t* lastLine;
         std::vector<std::wstring> told;  // the first message holds these
+        Language language = Language::English;
     } cases[] = {
         {"installed and started", [](FakeDisk&, WindowFront&) {}, L"C:\\Tolvane\\", Outcome::Installed,
          {kFinishedTitle}, 1, L"Result: 0 installed",
@@ -176,8 +191,28 @@ TEST(Flow, TheWindowTellsAndStartsTheLauncherOnlyAsTheDesktopsUser) {
                                                       L"Install again."}},
         {"launcher running", [](FakeDisk& d, WindowFront&) { Arrange(d, false, true); }, L"C:\\Tolvane\\",
          Outcome::Failed, {kNotFinishedTitle}, 0, L"Result: 1603 not installed", {L"is in use", L"Exit Tolvane"}},
+        {"installed and started, German", [](FakeDisk&, WindowFront&) {}, L"C:\\Tolvane\\", Outcome::Installed,
+         {L"Installation abgeschlossen!"}, 1, L"Result: 0 installed",
+         {L"Die Installation ist abgeschlossen. Tolvane wird jetzt gestartet. Mehr \u00FCber das Programm steht in "
+          L"C:\\Tolvane\\Liesmich.txt."},
+         Language::German},
+        {"no desktop, German", [](FakeDisk&, WindowFront& w) { w.desktop = false; }, L"C:\\Tolvane\\",
+         Outcome::Installed, {L"Installation abgeschlossen!"}, 0,
+         L"Result: 0 installed", {L"aus seinem Ordner, C:\\Tolvane\\."}, Language::German},
+        {"folder refused, German: the log stays English", [](FakeDisk&, WindowFront&) {}, L"",
+         Outcome::FolderRefused, {L"Installation nicht abgeschlossen"}, 0,
+         L"Result: 1639 the folder cannot be used: Please type the folder", {L"Geben Sie bitte den Ordner ein"},
+         Language::German},
+        {"launcher running, German", [](FakeDisk& d, WindowFront&) { Arrange(d, false, true); }, L"C:\\Tolvane\\",
+         Outcome::Failed, {L"Installation nicht abgeschlossen"}, 0, L"Result: 1603 not installed: Installation stopped",
+         {L"wird verwendet", L"\u201ETolvane beenden\u201C), und klicken Sie erneut auf \u201EInstallieren\u201C."},
+         Language::German},
+        {"start refused, German", [](FakeDisk&, WindowFront& w) { w.startError = 193; }, L"C:\\Tolvane\\",
+         Outcome::InstalledNotStarted, {L"Installation abgeschlossen!", L"Tolvane nicht gestartet"}, 1,
+         L"Result: 0 installed", {L"abgeschlossen"}, Language::German},
     };
     for (const auto& c : cases) {
+        const InLanguage language(c.language);
         FakeDisk disk;
         WindowFront window;
         c.arrange(disk, window);
@@ -233,6 +268,8 @@ TEST(Flow, AnotherFolderMovesTheInstallationAfterAskingAndTheSameFolderIsUpdated
         std::size_t starts;               // by Setup on this desktop
         std::vector<std::wstring> logged;
         const wchar_t* told;  // the last message ends so
+        const wchar_t* asked = L"Tolvane is installed in C:\\Old\\.\n\nMove it to C:\\New\\?";
+        Language language = Language::English;
     } cases[] = {
         {"window, Yes", false, true, L"C:\\New\\", [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; },
          kExitSuccess, L"C:\\New\\", {L"C:\\New\\Tolvane.exe", L"C:\\Old\\Tolvane.exe"}, 1,
@@ -252,8 +289,16 @@ TEST(Flow, AnotherFolderMovesTheInstallationAfterAskingAndTheSameFolderIsUpdated
          [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; }, kExitSuccess, L"C:\\Old\\",
          {L"C:\\Old\\Tolvane.exe"}, 1, {L"Setup has ended it.", L"Started C:\\Old\\Tolvane.exe"},
          L"for more information on the program."},
+        {"window, Yes, German: the log stays English", false, true, L"C:\\New\\",
+         [](FakeRestartManager&, FakeLaunchers& d) { d.answer = {1, 0}; }, kExitSuccess, L"C:\\New\\",
+         {L"C:\\New\\Tolvane.exe", L"C:\\Old\\Tolvane.exe"}, 1,
+         {L"Moving the installation from C:\\Old\\", L"Tolvane was running on this desktop; Setup has ended it.",
+          L"Moved from C:\\Old\\: its files stay there, as Uninstall leaves them."},
+         L"Liesmich.txt.\n\nAus C:\\Old\\ verschoben: Die Dateien bleiben dort, wie die Deinstallation sie l\u00E4sst.",
+         L"Tolvane ist in C:\\Old\\ installiert.\n\nNach C:\\New\\ verschieben?", Language::German},
     };
     for (const auto& c : cases) {
+        const InLanguage language(c.language);
         FakeDisk disk;
         disk.Folder(L"C:\\Old");
         disk.File(L"C:\\Old\\Tolvane.exe", "old");
@@ -281,7 +326,7 @@ TEST(Flow, AnotherFolderMovesTheInstallationAfterAskingAndTheSameFolderIsUpdated
                                          << testing::PrintToString(log.lines);
         EXPECT_EQ(window.texts.empty(), c.silent) << c.name;
         if (!c.silent) {
-            EXPECT_EQ(Contains(window.texts[0], L"Tolvane is installed in C:\\Old\\.\n\nMove it to C:\\New\\?"),
+            EXPECT_EQ(Contains(window.texts[0], c.asked),
                       c.ended.size() != 1)
                 << c.name << ": asked only for another folder";
             const std::wstring& last = window.texts.back();
@@ -333,14 +378,21 @@ TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
         int exitCode;
         const wchar_t* told;    // the message ends so ("" : the plain message)
         const wchar_t* logged;  // a line holds this
+        Language language = Language::English;
     } cases[] = {
         {"none running", {}, false, kExitSuccess, L"delete the files manually.", L"Result: 0 uninstalled"},
         {"one ended", {1, 0}, false, kExitSuccess, L"manually.\n\nTolvane was running on this desktop; Setup has ended it.",
          L"Setup has ended it"},
         {"one did not end", {0, 1}, false, kExitSuccess, L"then \"Exit Tolvane\").", L"Tolvane is still running"},
         {"refused", {1, 0}, true, kExitFailed, L"Setup has ended it.", L"Result: 1603 not uninstalled: Windows refused"},
+        {"one ended, German", {1, 0}, false, kExitSuccess,
+         L"von Hand.\n\nTolvane lief auf diesem Desktop; Setup hat es beendet.", L"Setup has ended it",
+         Language::German},
+        {"one did not end, German", {0, 1}, false, kExitSuccess, L"dann \u201ETolvane beenden\u201C).",
+         L"Tolvane is still running", Language::German},
     };
     for (const auto& c : cases) {
+        const InLanguage language(c.language);
         MemoryRegistry reg;
         reg.PutString(registry::kUninstallKey, L"DisplayName", L"Varnholt Tolvane");
         // A subkey, as a tool may add one: Windows refuses to delete a key that has subkeys.
@@ -355,7 +407,10 @@ TEST(Flow, UninstallEndsTheLaunchersTellsLogsAndReportsARefusalByItsExitCode) {
         EXPECT_EQ(reg.HasKey(registry::kUninstallKey), c.refuse) << c.name;
         EXPECT_EQ(reg.HasKey(registry::kSettingsKey), c.refuse) << c.name;
         ASSERT_EQ(window.texts.size(), 1u) << c.name;
-        EXPECT_EQ(window.titles[0], c.refuse ? kUninstallNotFinishedTitle : kUninstalledTitle) << c.name;
+        EXPECT_EQ(window.titles[0], c.language == Language::German ? L"Deinstallation abgeschlossen!"
+                                    : c.refuse                       ? kUninstallNotFinishedTitle
+                                                                     : kUninstalledTitle)
+            << c.name;
         EXPECT_TRUE(window.texts[0].size() >= std::wstring(c.told).size() &&
                     window.texts[0].compare(window.texts[0].size() - std::wstring(c.told).size(), std::wstring::npos,
                                             c.told) == 0)
@@ -378,6 +433,7 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
         const wchar_t* full;
         LogFileFacts facts;
         const wchar_t* says;  // nullptr: written
+        Language language = Language::English;
     } cases[] = {
         {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {}, nullptr},
         {L"c:/logs/setup.log", L"c:\\logs\\setup.log", {}, nullptr},
@@ -404,8 +460,13 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
         {L"\\\\server\\pipe\\log", L"\\\\server\\pipe\\log", {false, 1, L"", false, false},
          L"\\\\server\\pipe\\log is not a file on a disk but a pipe"},
         {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {true, 2, L"C:\\x", false, false}, L"is not a file on a disk"},
+        {L"setup.log", L"C:\\Downloads\\setup.log", {}, L"\u201Esetup.log\u201C ist kein vollst\u00E4ndiger Pfad",
+         Language::German},
+        {L"C:\\Logs\\setup.log", L"C:\\Logs\\setup.log", {false, 1, L"C:\\Windows\\win.ini", false},
+         L"C:\\Logs\\setup.log f\u00FChrt zu C:\\Windows\\win.ini", Language::German},
     };
     for (const auto& c : cases) {
+        const InLanguage language(c.language);
         std::optional<std::wstring> refusal = RefuseLogPath(c.given, c.full);
         if (!refusal) refusal = RefuseLogFile(c.full, c.facts);
         EXPECT_EQ(refusal.has_value(), c.says != nullptr) << testing::PrintToString(std::wstring(c.given));
@@ -416,4 +477,8 @@ TEST(LogFile, OnlyAFileOfItsOwnAtTheGivenPathIsWritten) {
     EXPECT_TRUE(Contains(LogRefusedText(L"why"), L"will not write its log there, so it has changed nothing.\n\nwhy"));
     EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Could not open the log C:\\x\\t.log"}, Reason),
                          L"changed nothing.\n\nCould not open the log C:\\x\\t.log\nReason: <reason 3>"));
+    const InLanguage german(Language::German);
+    EXPECT_TRUE(Contains(LogOpenFailureText({3, L"Das Protokoll C:\\t.log konnte nicht ge\u00F6ffnet werden"}, Reason),
+                         L"nichts ge\u00E4ndert.\n\nDas Protokoll C:\\t.log konnte nicht ge\u00F6ffnet werden\n"
+                         L"Grund: <reason 3>\n\nNennen Sie bitte eine Datei"));
 }

@@ -69,6 +69,7 @@ TEST(InstallPlan, OnlyFullPathsOnFixedLocalDrivesAreUsed) {
         std::wstring full;
         DriveKind drive;
         const wchar_t* says;  // nullptr: accepted
+        Language language = Language::English;
     } cases[] = {
         {L"", L"C:\\Downloads", DriveKind::Fixed, L"root of the current drive"},
         {L" \\ ", L"C:\\", DriveKind::Fixed, L"root of the current drive"},
@@ -100,9 +101,18 @@ TEST(InstallPlan, OnlyFullPathsOnFixedLocalDrivesAreUsed) {
         {L"C:\\Tolvane\\", L"C:\\Tolvane\\", DriveKind::Fixed, nullptr},
         {L"C:\\Tools\\.hidden x\\Tolvane", L"C:\\Tools\\.hidden x\\Tolvane", DriveKind::Fixed, nullptr},
         {L"c:/Program Files/Tolvane", L"c:\\Program Files\\Tolvane", DriveKind::Fixed, nullptr},
+        // The window's message in German, whole sentences with the path in its place.
+        {L"", L"C:\\Downloads", DriveKind::Fixed, L"zum Beispiel C:\\Tolvane\\\n\nEin leerer Ordnername",
+         Language::German},
+        {L"Z:\\Tolvane\\", L"Z:\\Tolvane\\", DriveKind::Remote,
+         L"Z: ist ein Netzlaufwerk.\n\nTolvane l\u00E4sst sich nur", Language::German},
+        {L"D:\\Tolvane\\", L"D:\\Tolvane\\", DriveKind::CdRom, L"D: ist ein CD- oder DVD-Laufwerk.", Language::German},
+        {L"C:\\", L"C:\\", DriveKind::Fixed, L"C:\\ ist das Stammverzeichnis eines Laufwerks", Language::German},
+        {L"C:\\Tolvane.", L"C:\\Tolvane", DriveKind::Fixed, L"Punkt endet (\u201ETolvane.\u201C)", Language::German},
+        {longest + L"y", longest + L"y", DriveKind::Fixed, L"l\u00E4nger als 200 Zeichen", Language::German},
     };
     for (const auto& c : cases) {
-        const auto refusal = RefuseFolderText(c.typed, c.full, c.drive);
+        const auto refusal = RefuseFolderText(c.typed, c.full, c.drive, c.language);
         EXPECT_EQ(refusal.has_value(), c.says != nullptr) << testing::PrintToString(c.typed);
         if (refusal && c.says) {
             EXPECT_TRUE(Contains(*refusal, c.says)) << testing::PrintToString(*refusal);
@@ -249,6 +259,7 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
         FailedStep step;
         std::vector<std::wstring> says;
         std::size_t copiedBefore = 0;
+        Language language = Language::English;
     } cases[] = {
         {"existing folder users can change", L"C:\\Tolvane", [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", kUsersOwn); },
          FailedStep::FolderUnsafe,
@@ -359,6 +370,28 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
              r.RefuseRead(L"Modus");
          },
          FailedStep::Registry, {L"Tolvane  \"Modus\": <reason 5>"}, 4},
+        // German in the window: the path, the reason and what was undone in their places.
+        {"existing folder users can change, German", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tolvane", kUsersOwn); }, FailedStep::FolderUnsafe,
+         {L"Installation abgebrochen: C:\\Tolvane\\ existiert schon, und Benutzer ohne Administratorrechte",
+          L"\n\nNichts wurde ge\u00E4ndert."},
+         0, Language::German},
+        {"running launcher, German", L"C:\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) {
+             d.Folder(L"C:\\Tolvane");
+             d.File(L"C:\\Tolvane\\Tolvane.exe", "old").writeError = winkit::kErrorSharingViolation;
+         },
+         FailedStep::CopyFile, {L"C:\\Tolvane\\Tolvane.exe wird verwendet", L"Grund: <reason 32>"}, 0, Language::German},
+        {"a folder above that cannot be read, German", L"C:\\Tools\\Tolvane",
+         [](FakeDisk& d, MemoryRegistry&) { d.Folder(L"C:\\Tools", L""); }, FailedStep::FolderAboveUnsafe,
+         {L"C:\\Tools (Setup konnte seine Berechtigungen nicht lesen: <reason 5>), einen Ordner \u00FCber "
+          L"C:\\Tools\\Tolvane\\,"},
+         0, Language::German},
+        {"a value refused, German", L"C:\\Tolvane", [](FakeDisk&, MemoryRegistry& r) { r.RefuseValue(L"DisplayIcon"); },
+         FailedStep::Registry,
+         {L"Windows verweigerte diese Eintr\u00E4ge in der Registrierung:\nHKEY_LOCAL_MACHINE\\",
+          L"Werte f\u00FCr alle Benutzer", L"\n\nAlles, was Setup getan hatte, ist r\u00FCckg\u00E4ngig gemacht."},
+         4, Language::German},
         {"values of other types put back as they were", L"C:\\Tolvane",
          [](FakeDisk&, MemoryRegistry& r) {
              r.PutRaw(registry::kUninstallKey, kEstimatedSizeValue, registry::kTypeDword, {0x34, 0x12, 0, 0});
@@ -381,7 +414,7 @@ TEST(RunInstall, AFailureAnywhereLeavesTheComputerAsItWas) {
         EXPECT_EQ(report.copied.size(), c.copiedBefore) << c.name;
         EXPECT_EQ(disk.Snapshot(), diskBefore) << c.name;
         EXPECT_EQ(RegistryState(reg), registryBefore) << c.name;
-        const Explanation text = FailureText(plan, report, Reason);
+        const Explanation text = FailureText(plan, report, Reason, c.language);
         for (const auto& part : c.says)
             EXPECT_TRUE(Contains(text.text, part)) << c.name << ": " << testing::PrintToString(part) << "\nin\n"
                                                    << testing::PrintToString(text.text);
@@ -443,7 +476,7 @@ TEST(RunInstall, WhatCannotBeUndoneIsNamed) {
     ASSERT_EQ(report.undone.size(), 3u);
     EXPECT_EQ(report.undone[0].what, L"remove C:\\Tolvane\\Setup.exe");
     EXPECT_EQ(report.undone[2].error, 145);
-    EXPECT_TRUE(Contains(FailureText(plan, report, Reason).text,
+    EXPECT_TRUE(Contains(FailureText(plan, report, Reason, Language::English).text,
                          L"Setup could not undo all it had done; these are left to do by hand:\nremove the folder "
                          L"C:\\Tolvane: <reason 145>"));
 }
@@ -499,7 +532,7 @@ TEST(RunInstall, RefusedRegistryWritesAreAllNamedAndUndone) {
     EXPECT_FALSE(report.Complete());
     EXPECT_EQ(report.registryFailures.size(), PlannedRegistryWrites(plan, 0).size()) << "every write is tried";
     EXPECT_FALSE(disk.Exists(L"C:\\Tolvane"));
-    const Explanation text = FailureText(plan, report, Reason);
+    const Explanation text = FailureText(plan, report, Reason, Language::English);
     for (const wchar_t* part : {L"HKEY_LOCAL_MACHINE\\software\\Varnholt\\Tolvane  \"Modus\": <reason 5>",
                                 L"HKEY_LOCAL_MACHINE\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\"",
                                 L"\"UninstallString\"", L"administrator rights"})
@@ -563,14 +596,14 @@ TEST(RunUninstall, NothingInstalledIsNoFailureButARefusalIsReported) {
     reg.RefuseWrites();
     const UninstallReport report = RunUninstall(reg, none, kSources.programPath);
     ASSERT_FALSE(report.Complete());
-    const std::wstring text = UninstallFailureText(report, Reason);
+    const std::wstring text = UninstallFailureText(report, Reason, Language::English);
     EXPECT_TRUE(Contains(text, L"run  \"Tolvane\": <reason 5>")) << testing::PrintToString(text);
     EXPECT_TRUE(Contains(text, L"administrator rights"));
 
     MemoryRegistry user;
     user.PutString(User(registry::kRunKey), L"Tolvane", L"C:\\Tolvane\\Tolvane.exe");
     user.RefuseWrites(1018);  // ERROR_KEY_DELETED
-    const std::wstring other = UninstallFailureText(RunUninstall(user, none, kSources.programPath), Reason);
+    const std::wstring other = UninstallFailureText(RunUninstall(user, none, kSources.programPath), Reason, Language::English);
     EXPECT_TRUE(Contains(other,
                          L"HKEY_CURRENT_USER\\software\\microsoft\\windows\\currentversion\\run  \"Tolvane\": <reason 1018>"));
     EXPECT_FALSE(Contains(other, L"administrator")) << "not the cause";

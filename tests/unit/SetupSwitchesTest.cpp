@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "SetupTexts.h"
 #include "Switches.h"
 
 using namespace setup;
@@ -77,17 +78,25 @@ TEST(SetupSwitches, TheFirstBadArgumentIsNamed) {
 // Each switch on a line of its own, its explanation indented below it in
 // lines short enough that a narrow message box does not wrap them.
 TEST(SetupSwitches, TheListNamesEverySwitchAndExitCodeInAlignedLines) {
-    const std::wstring help = kSwitchesHelp;
-    for (const int code : {kExitSuccess, kExitFailed, kExitLogFailed, kExitBadSwitch})
-        EXPECT_NE(help.find(L"\n      " + std::to_wstring(code) + L" "), std::wstring::npos) << code;
-    for (const wchar_t* name : {L"/S", L"/DIR=folder", L"/AUTOSTART", L"/UNINSTALL", L"/LOG=file", L"/?"})
-        EXPECT_NE(help.find(std::wstring(L"\n") + name + L"\n      "), std::wstring::npos) << name;
-    EXPECT_NE(help.find(L"(UTF-8)"), std::wstring::npos) << "the log's encoding";
-    std::size_t start = 0;
-    for (std::size_t end = help.find(L'\n'); start < help.size(); end = help.find(L'\n', start)) {
-        const std::wstring line = help.substr(start, end - start);
-        EXPECT_LE(line.size(), 38u) << testing::PrintToString(line);
-        EXPECT_TRUE(line.empty() || line[0] != L' ' || line.rfind(L"      ", 0) == 0) << testing::PrintToString(line);
-        start = end == std::wstring::npos ? help.size() : end + 1;
+    const struct {
+        Language language;
+        const wchar_t* folder;
+        const wchar_t* file;
+    } languages[] = {{Language::English, L"/DIR=folder", L"/LOG=file"}, {Language::German, L"/DIR=Ordner", L"/LOG=Datei"}};
+    for (const auto& [language, folder, file] : languages) {
+        const std::wstring help = TextIn(language, TextId::SwitchesHelp);
+        for (const int code : {kExitSuccess, kExitFailed, kExitLogFailed, kExitBadSwitch})
+            EXPECT_NE(help.find(L"\n      " + std::to_wstring(code) + L" "), std::wstring::npos) << code;
+        for (const wchar_t* name : {L"/S", folder, L"/AUTOSTART", L"/UNINSTALL", file, L"/?"})
+            EXPECT_NE(help.find(std::wstring(L"\n") + name + L"\n      "), std::wstring::npos) << name;
+        EXPECT_NE(help.find(L"(UTF-8)"), std::wstring::npos) << "the log's encoding";
+        std::size_t start = 0;
+        for (std::size_t end = help.find(L'\n'); start < help.size(); end = help.find(L'\n', start)) {
+            const std::wstring line = help.substr(start, end - start);
+            EXPECT_LE(line.size(), 38u) << testing::PrintToString(line);
+            EXPECT_TRUE(line.empty() || line[0] != L' ' || line.rfind(L"      ", 0) == 0) << testing::PrintToString(line);
+            start = end == std::wstring::npos ? help.size() : end + 1;
+        }
     }
 }
+

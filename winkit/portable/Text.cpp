@@ -8,6 +8,28 @@ std::wstring Trimmed(const std::wstring& text) {
     return text.substr(first, text.find_last_not_of(kSpacesAndTabs) - first + 1);
 }
 
+Language LanguageForUi(unsigned short languageId) {
+    constexpr unsigned short kPrimaryMask = 0x3FF;
+    constexpr unsigned short kGermanPrimary = 0x07;
+    return (languageId & kPrimaryMask) == kGermanPrimary ? Language::German : Language::English;
+}
+
+std::wstring Widened(const char* text) {
+    std::wstring wide;
+    for (auto at = reinterpret_cast<const unsigned char*>(text); *at != 0; ++at) {
+        unsigned code = *at;
+        if (code >= 0xE0) {
+            code = ((code & 0x0Fu) << 12) | ((at[1] & 0x3Fu) << 6) | (at[2] & 0x3Fu);
+            at += 2;
+        } else if (code >= 0xC0) {
+            code = ((code & 0x1Fu) << 6) | (at[1] & 0x3Fu);
+            at += 1;
+        }
+        wide += static_cast<wchar_t>(code);
+    }
+    return wide;
+}
+
 std::wstring Listed(const std::vector<std::wstring>& items) {
     std::wstring text;
     for (std::size_t i = 0; i < items.size(); ++i)

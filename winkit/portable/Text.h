@@ -1,6 +1,7 @@
 #pragma once
 // Small text tests and shapes shared by the launcher and Setup: blanks at the
 // ends, "A, B and C", and the two forms of a drive-letter path.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,17 @@ std::wstring Trimmed(const std::wstring& text);
 inline bool IsBlank(const std::wstring& text, const wchar_t* blanks = kSpacesAndTabs) {
     return text.find_first_not_of(blanks) == std::wstring::npos;
 }
+
+// The language a program speaks, chosen once at start: German for any German
+// display language (the primary language of GetUserDefaultUILanguage's LANGID),
+// English otherwise.
+enum class Language : unsigned char { English, German };
+inline constexpr std::size_t kLanguageCount = 2;
+Language LanguageForUi(unsigned short languageId);
+
+// A text table's UTF-8 as the compiler wrote it (well-formed, nothing beyond
+// U+FFFF) in UTF-16: the tables hold UTF-8, half the bytes of wide literals.
+std::wstring Widened(const char* text);
 
 // "A", "A and B", "A, B and C".
 std::wstring Listed(const std::vector<std::wstring>& items);

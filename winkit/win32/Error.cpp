@@ -15,6 +15,14 @@ static_assert(kErrorSuccess == ERROR_SUCCESS && kErrorFileNotFound == ERROR_FILE
               kErrorNoMoreItems == ERROR_NO_MORE_ITEMS && kErrorCancelled == ERROR_CANCELLED &&
               kErrorUserMappedFile == ERROR_USER_MAPPED_FILE);
 
+namespace {
+
+NumberedErrorText g_numberedErrorText = nullptr;
+
+}  // namespace
+
+void UseNumberedErrorText(NumberedErrorText text) { g_numberedErrorText = text; }
+
 std::wstring SystemMessage(long error) {
     auto code = static_cast<DWORD>(error);
     UniqueLocal<wchar_t> buffer;
@@ -27,7 +35,7 @@ std::wstring SystemMessage(long error) {
     if (length != 0 && buffer) text.assign(buffer.Get(), length);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
-    if (text.empty()) text = L"Error " + Decimal(code) + L".";
+    if (text.empty()) text = g_numberedErrorText ? g_numberedErrorText(code) : L"Error " + Decimal(code) + L".";
     return text;
 }
 

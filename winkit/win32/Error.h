@@ -13,6 +13,11 @@ Win32Result LastError(std::wstring operation);
 // The system's text for an error code, without the trailing line break.
 std::wstring SystemMessage(long code);
 
+// The text for a code the system has none for ("Error 1234."): the program
+// gives its own, from its table in the user's language, at start.
+using NumberedErrorText = std::wstring (*)(unsigned long code);
+void UseNumberedErrorText(NumberedErrorText text);
+
 // "<operation>:\n<system message>" for a message box.
 std::wstring Describe(const Win32Result& result);
 
