@@ -55,8 +55,9 @@ void LogSteps(StepLog& log, const InstallPlan& plan, const InstallReport& report
     for (const std::wstring& removed : report.removed)
         log.Line(Join({L"Removed ", L"HKEY_LOCAL_MACHINE\\", registry::kRunKey, L" \"", removed, L"\""}));
     for (const UndoneStep& step : report.undone)
-        log.Line(step.error == 0 ? Join({L"Undone: ", step.what})
-                                 : Join({L"Could not undo: ", step.what, L": ", reason(step.error)}));
+        log.Line(step.error == 0 ? Join({L"Undone: ", UndoText(step, Language::English)})
+                                 : Join({L"Could not undo: ", UndoText(step, Language::English), L": ",
+                                         reason(step.error)}));
 }
 
 void LogResult(StepLog& log, int code, const std::wstring& what) {

@@ -75,12 +75,22 @@ bool InUse(long error) {
 
 std::wstring FileName(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
+}  // namespace
+
+std::wstring UndoText(const UndoneStep& step, Language language) {
+    static constexpr TextId kTexts[] = {TextId::UndoRemoveFolder, TextId::UndoRemoveFile,  TextId::UndoPutBackFile,
+                                        TextId::UndoRemoveKey,    TextId::UndoRemoveValue, TextId::UndoPutBackValue};
+    return FormatIn(language, kTexts[static_cast<int>(step.action)], {step.subject});
+}
+
+namespace {
+
 // What a failed installation says it left behind.
 std::wstring UndoSummary(const InstallReport& report, const winkit::ReasonText& reason, Language language) {
     if (report.undone.empty()) return TextIn(language, TextId::NothingChanged);
     std::wstring failed;
     for (const UndoneStep& step : report.undone)
-        if (step.error != 0) failed += winkit::Join({L"\n", step.what, L": ", reason(step.error)});
+        if (step.error != 0) failed += winkit::Join({L"\n", UndoText(step, language), L": ", reason(step.error)});
     if (failed.empty()) return TextIn(language, TextId::AllUndone);
     return FormatIn(language, TextId::NotAllUndone, {failed});
 }
@@ -159,7 +169,7 @@ private:
         if (const winkit::Win32Result opened = m_files.OpenFolder(m_plan.folder, m_report.folderCreated, &m_folder);
             !opened.Ok()) {
             if (m_report.folderCreated)
-                m_report.undone.push_back({L"remove the folder " + m_plan.folder, opened.code});
+                m_report.undone.push_back({UndoAction::RemoveFolder, m_plan.folder, opened.code});
             return Fail(FailedStep::OpenFolder, m_plan.folder, L"", opened.code);
         }
         if (m_report.folderCreated) m_rollback.FolderCreated(*m_folder, m_plan.folder);

@@ -126,10 +126,16 @@ struct RegistryFailure {
 };
 
 // One step of a failed installation taken back, or not (error).
+// A step of the undo: its text comes in the user's language for a message
+// and in English for the log.
+enum class UndoAction { RemoveFolder, RemoveFile, PutBackFile, RemoveKey, RemoveValue, PutBackValue };
 struct UndoneStep {
-    std::wstring what;  // e.g. "removed C:\Tolvane\Setup.exe"
+    UndoAction action = UndoAction::RemoveFolder;
+    std::wstring subject;  // a path, a key, or a key and "value"
     long error = 0;
 };
+// "remove the folder C:\Tolvane", in the language given.
+std::wstring UndoText(const UndoneStep& step, Language language);
 
 struct InstallReport {
     bool folderCreated = false;

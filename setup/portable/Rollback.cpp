@@ -45,12 +45,12 @@ std::wstring MachineName(const std::wstring& key) { return Join({registry::RootN
 }  // namespace
 
 void Rollback::FolderCreated(HeldFolder& folder, const std::wstring& path) {
-    Add(Kind::Folder, Join({L"remove the folder ", path})).folder = &folder;
+    Add(Kind::Folder, UndoAction::RemoveFolder, path).folder = &folder;
 }
 
 void Rollback::FileWritten(HeldFolder& folder, const std::wstring& target, const std::wstring& name,
                            std::optional<Bytes> previous) {
-    Step& step = Add(Kind::File, Join({previous ? L"put back the earlier " : L"remove ", target}));
+    Step& step = Add(Kind::File, previous ? UndoAction::PutBackFile : UndoAction::RemoveFile, target);
     step.folder = &folder;
     step.name = name;
     step.file = std::move(previous);
@@ -63,7 +63,7 @@ registry::Status Rollback::WriteValue(const RegistryWrite& write) {
         const std::wstring part = key.substr(0, end);
         registry::OpenedKey opened = registry::KeyOf(m_backend);
         if (Missing(m_backend.OpenKey(Root::LocalMachine, part, false, opened.Put())))
-            Add(Kind::Key, Join({L"remove the key ", MachineName(part)})).key = part;
+            Add(Kind::Key, UndoAction::RemoveKey, MachineName(part)).key = part;
         if (end == std::wstring::npos) break;
     }
     std::optional<StoredValue> earlier;
@@ -77,8 +77,8 @@ registry::Status Rollback::WriteValue(const RegistryWrite& write) {
             ? registry::SaveDword(m_backend, Root::LocalMachine, key, write.value, write.number)
             : registry::SaveString(m_backend, Root::LocalMachine, key, write.value, write.text);
     if (status.Ok()) {
-        Step& step = Add(Kind::Value, Join({earlier ? L"put back the earlier value " : L"remove the value ",
-                                            MachineName(key), L" \"", write.value, L"\""}));
+        Step& step = Add(Kind::Value, earlier ? UndoAction::PutBackValue : UndoAction::RemoveValue,
+                         Join({MachineName(key), L" \"", write.value, L"\""}));
         step.key = key;
         step.name = write.value;
         step.value = std::move(earlier);
@@ -86,10 +86,11 @@ registry::Status Rollback::WriteValue(const RegistryWrite& write) {
     return status;
 }
 
-Rollback::Step& Rollback::Add(Kind kind, std::wstring what) {
+Rollback::Step& Rollback::Add(Kind kind, UndoAction action, std::wstring subject) {
     m_steps.emplace_back();
     m_steps.back().kind = kind;
-    m_steps.back().what = std::move(what);
+    m_steps.back().action = action;
+    m_steps.back().subject = std::move(subject);
     return m_steps.back();
 }
 
@@ -106,12 +107,12 @@ winkit::Win32Result Rollback::Undo(const Step& step) {
     case Kind::Value:
         break;
     }
-    return {PutBack(m_backend, step.key, step.name, step.value), step.what};
+    return {PutBack(m_backend, step.key, step.name, step.value), step.subject};
 }
 
 std::vector<UndoneStep> Rollback::UndoAll() {
     std::vector<UndoneStep> undone;
-    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) undone.push_back({step->what, Undo(*step).code});
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) undone.push_back({step->action, step->subject, Undo(*step).code});
     m_steps.clear();
     return undone;
 }

@@ -34,14 +34,15 @@ private:
     enum class Kind { Folder, File, Key, Value };
     struct Step {
         Kind kind = Kind::Folder;
-        std::wstring what;
+        UndoAction action = UndoAction::RemoveFolder;
+        std::wstring subject;
         HeldFolder* folder = nullptr;
         std::wstring key;   // a key, or a value's key
         std::wstring name;  // a file or a value
         std::optional<Bytes> file;          // what a file held before
         std::optional<StoredValue> value;   // what a value held before
     };
-    Step& Add(Kind kind, std::wstring what);
+    Step& Add(Kind kind, UndoAction action, std::wstring subject);
     winkit::Win32Result Undo(const Step& step);
 
     registry::Backend& m_backend;

@@ -124,6 +124,12 @@ inline constexpr TextRow kEnglishTexts[] = {
     {TextId::NothingChanged, u8"Nothing was changed."},
     {TextId::AllUndone, u8"Everything Setup had done is undone."},
     {TextId::NotAllUndone, u8"Setup could not undo all it had done; these are left to do by hand:{1}"},
+    {TextId::UndoRemoveFolder, u8"remove the folder {1}"},
+    {TextId::UndoRemoveFile, u8"remove {1}"},
+    {TextId::UndoPutBackFile, u8"put back the earlier {1}"},
+    {TextId::UndoRemoveKey, u8"remove the key {1}"},
+    {TextId::UndoRemoveValue, u8"remove the value {1}"},
+    {TextId::UndoPutBackValue, u8"put back the earlier value {1}"},
     {TextId::VolumeUnknown, u8"Installation stopped: Setup could not find out whether drive {1} keeps permissions.\n\n"
                             u8"Reason: {2}\n\n{3}"},
     {TextId::NoPermissions, u8"Installation stopped: drive {1} keeps no permissions (its file system is FAT32 or "
@@ -319,6 +325,12 @@ inline constexpr TextRow kGermanTexts[] = {
     {TextId::AllUndone, u8"Alles, was Setup getan hatte, ist rückgängig gemacht."},
     {TextId::NotAllUndone,
      u8"Setup konnte nicht alles rückgängig machen; dies bleibt von Hand zu erledigen:{1}"},
+    {TextId::UndoRemoveFolder, u8"den Ordner {1} entfernen"},
+    {TextId::UndoRemoveFile, u8"{1} entfernen"},
+    {TextId::UndoPutBackFile, u8"die frühere Datei {1} wiederherstellen"},
+    {TextId::UndoRemoveKey, u8"den Schlüssel {1} entfernen"},
+    {TextId::UndoRemoveValue, u8"den Wert {1} entfernen"},
+    {TextId::UndoPutBackValue, u8"den früheren Wert {1} wiederherstellen"},
     {TextId::VolumeUnknown, u8"Installation abgebrochen: Setup konnte nicht feststellen, ob Laufwerk {1} "
                             u8"Berechtigungen speichert.\n\nGrund: {2}\n\n{3}"},
     {TextId::NoPermissions, u8"Installation abgebrochen: Laufwerk {1} speichert keine Berechtigungen (sein "

@@ -79,6 +79,13 @@ enum class TextId : unsigned short {
     NothingChanged,
     AllUndone,
     NotAllUndone,
+    // A step of the undo, as the list of what is left to do by hand names it.
+    UndoRemoveFolder,
+    UndoRemoveFile,
+    UndoPutBackFile,
+    UndoRemoveKey,
+    UndoRemoveValue,
+    UndoPutBackValue,
     VolumeUnknown,
     NoPermissions,
     FolderAboveIsLink,

@@ -108,7 +108,9 @@ TEST(SetupTexts, FormatFillsEachPlaceholderInTheCurrentLanguage) {
 void ExpectUniqueKeys(const std::vector<const wchar_t*>& captions, const std::string& where) {
     std::set<wchar_t> keys;
     for (const wchar_t* caption : captions)
-        if (const wchar_t key = AccessKey(caption)) EXPECT_TRUE(keys.insert(key).second) << where << ": " << char(key);
+        if (const wchar_t key = AccessKey(caption)) {
+            EXPECT_TRUE(keys.insert(key).second) << where << ": " << char(key);
+        }
 }
 
 TEST(LauncherTexts, TheTrayMenusAccessKeysAreUniqueInEachLanguage) {
@@ -187,6 +189,23 @@ TEST(DialogTables, EveryWindowIsConsistentInBothLanguages) {
             EXPECT_NE(winkit::DefaultButton(table.rows, table.count), 0) << where;
             EXPECT_NE(winkit::CancelButton(table.rows, table.count), 0) << where;
         }
+    }
+}
+
+// Setup's window grew for German: its buttons grew apart from nothing and stay
+// in the middle of what holds them (as drawn, within a few pixels).
+TEST(DialogTables, SetupsButtonsStayInTheMiddle) {
+    constexpr int kTwips = winkit::kTwipsPerInch;
+    const ControlSpec* rows = setup::dialog::kControls;
+    const std::size_t count = setup::dialog::kControlCount;
+    for (std::size_t index = 0; index < count; ++index) {
+        if (rows[index].kind != ControlKind::Button) continue;
+        const PixelRect button = winkit::ControlRect(rows, count, index, kTwips);
+        const PixelRect around =
+            rows[index].container == kInWindow
+                ? PixelRect{0, 0, setup::dialog::kClientWidth, setup::dialog::kClientHeight}
+                : winkit::ControlRect(rows, count, winkit::RowOfId(rows, count, rows[index].container), kTwips);
+        EXPECT_NEAR(2 * button.left + button.width, 2 * around.left + around.width, 2 * 60) << rows[index].id;
     }
 }
 

@@ -474,11 +474,13 @@ TEST(RunInstall, WhatCannotBeUndoneIsNamed) {
     const InstallPlan plan = Plan(L"C:\\Tolvane");
     const InstallReport report = RunInstall(plan, kSources, disk, reg);
     ASSERT_EQ(report.undone.size(), 3u);
-    EXPECT_EQ(report.undone[0].what, L"remove C:\\Tolvane\\Setup.exe");
+    EXPECT_EQ(UndoText(report.undone[0], Language::English), L"remove C:\\Tolvane\\Setup.exe");
     EXPECT_EQ(report.undone[2].error, 145);
     EXPECT_TRUE(Contains(FailureText(plan, report, Reason, Language::English).text,
                          L"Setup could not undo all it had done; these are left to do by hand:\nremove the folder "
                          L"C:\\Tolvane: <reason 145>"));
+    EXPECT_TRUE(Contains(FailureText(plan, report, Reason, Language::German).text,
+                         L"dies bleibt von Hand zu erledigen:\nden Ordner C:\\Tolvane entfernen: <reason 145>"));
 }
 
 // A registry that changes under Setup: when DisplayIcon is refused, another
@@ -516,9 +518,9 @@ TEST(RunInstall, AValueGoneMeanwhileIsUndoneAndOneThatCannotBeRemovedIsNamed) {
     ASSERT_TRUE(reg.refused);
     std::vector<std::wstring> failed;
     for (const UndoneStep& step : report.undone)
-        if (step.error != 0) failed.push_back(step.what);
+        if (step.error != 0) failed.push_back(UndoText(step, Language::German));
     const std::wstring settings = L"HKEY_LOCAL_MACHINE\\" + std::wstring(registry::kSettingsKey);
-    EXPECT_EQ(failed, (std::vector<std::wstring>{L"remove the value " + settings + L" \"Pfad\""}));
+    EXPECT_EQ(failed, (std::vector<std::wstring>{L"den Wert " + settings + L" \"Pfad\" entfernen"}));
     EXPECT_EQ(reg.inner.StoredText(registry::kSettingsKey, L"Modus"), L"vbNormalFocus");
     EXPECT_FALSE(disk.Exists(L"C:\\Tolvane"));
 }
@@ -658,7 +660,9 @@ TEST(Move, EveryMachineValueIntoTheOldFolderGoesOnlyWithTheWholeInstallation) {
         EXPECT_EQ(report.removed, c.removed) << c.name;
         EXPECT_EQ(report.Complete(), c.refused == nullptr) << c.name;
         EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Tolvane"), c.run != nullptr) << c.name;
-        if (c.run) EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), c.run) << c.name;
+        if (c.run) {
+            EXPECT_EQ(reg.StoredText(registry::kRunKey, L"Tolvane"), c.run) << c.name;
+        }
         EXPECT_EQ(reg.HasValue(registry::kRunKey, L"Planted"), c.refused != nullptr) << c.name;
         EXPECT_TRUE(reg.HasValue(registry::kRunKey, L"Other")) << c.name;
         if (c.refused) {
