@@ -11,6 +11,7 @@
 #include "DialogTables.h"
 #include "LauncherTexts.h"
 #include "SetupDialogTable.h"
+#include "SetupTextTables.h"
 #include "SetupTexts.h"
 #include "Switches.h"
 
@@ -102,6 +103,12 @@ TEST(SetupTexts, FormatFillsEachPlaceholderInTheCurrentLanguage) {
     }
     UseLanguage(Language::English);
     setup::UseLanguage(Language::English);
+    // A placeholder without its argument stays as written, nothing read past the list.
+    EXPECT_EQ(setup::FormatIn(Language::English, setup::TextId::MoveQuestion, {L"C:\\A\\"}).substr(0, 47),
+              L"Tolvane is installed in C:\\A\\.\n\nMove it to {2}?");
+    // The tables' compile-time check refuses a table with a row missing.
+    EXPECT_TRUE(setup::InIdOrder(setup::kGermanTexts, setup::kTextCount));
+    EXPECT_FALSE(setup::InIdOrder(setup::kGermanTexts, setup::kTextCount - 1));
 }
 
 // Access keys a window's user can press: each once.
