@@ -8,16 +8,11 @@
 
 #include "../../version/Version.h"
 #include "LauncherTexts.h"
+#include "TextTable.h"
 
 namespace launcher {
 
-// UTF-8, turned into UTF-16 when first shown: half the bytes of wide
-// literals, which the 256 KiB of the i686 program could not hold in both
-// languages.
-struct TextRow {
-    TextId id;
-    const char* text;
-};
+using TextRow = winkit::TextRow<TextId>;
 
 inline constexpr TextRow kEnglishTexts[] = {
     {TextId::UnexpectedFailure, u8"Tolvane could not complete the action: it ran out of memory or met an unexpected error."},
@@ -336,30 +331,12 @@ inline constexpr TextRow kGermanTexts[] = {
     {TextId::ErrorNumber, u8"Fehler {1}."},
 };
 
-// Each row in its id's place, and none missing.
-constexpr bool InIdOrder(const TextRow* rows, std::size_t count) {
-    if (count != kTextCount) return false;
-    for (std::size_t index = 0; index < count; ++index)
-        if (static_cast<std::size_t>(rows[index].id) != index) return false;
-    return true;
-}
-static_assert(InIdOrder(kEnglishTexts, std::size(kEnglishTexts)), "English rows out of the enum's order");
-static_assert(InIdOrder(kGermanTexts, std::size(kGermanTexts)), "German rows out of the enum's order");
+static_assert(winkit::InIdOrder(kEnglishTexts, std::size(kEnglishTexts), kTextCount),
+              "English rows out of the enum's order");
+static_assert(winkit::InIdOrder(kGermanTexts, std::size(kGermanTexts), kTextCount),
+              "German rows out of the enum's order");
 
-// The texts alone, without the ids the rows carry for the check: the program
-// holds only these.
-struct TextTable {
-    const char* texts[kTextCount];
-};
-constexpr TextTable TextsOf(const TextRow* rows) {
-    TextTable table{};
-    for (std::size_t index = 0; index < kTextCount; ++index) table.texts[index] = rows[index].text;
-    return table;
-}
-inline constexpr TextTable kTextTables[kLanguageCount] = {TextsOf(kEnglishTexts), TextsOf(kGermanTexts)};
-
-constexpr const char* TableText(Language language, TextId id) {
-    return kTextTables[static_cast<std::size_t>(language)].texts[static_cast<std::size_t>(id)];
-}
+inline constexpr winkit::TextTable<kTextCount> kTextTables[kLanguageCount] = {
+    winkit::TextsOf<kTextCount>(kEnglishTexts), winkit::TextsOf<kTextCount>(kGermanTexts)};
 
 }  // namespace launcher

@@ -6,14 +6,11 @@
 #include <iterator>
 
 #include "SetupTexts.h"
+#include "TextTable.h"
 
 namespace setup {
 
-// UTF-8, turned into UTF-16 when first shown, as the launcher's tables.
-struct TextRow {
-    TextId id;
-    const char* text;
-};
+using TextRow = winkit::TextRow<TextId>;
 
 // In SwitchesHelp, the /? list: a message box wraps lines where its font and
 // width say, also after a "/", and lays tabs out by that font, so each switch
@@ -429,30 +426,12 @@ inline constexpr TextRow kGermanTexts[] = {
     {TextId::ErrorNumber, u8"Fehler {1}."},
 };
 
-// Each row in its id's place, and none missing.
-constexpr bool InIdOrder(const TextRow* rows, std::size_t count) {
-    if (count != kTextCount) return false;
-    for (std::size_t index = 0; index < count; ++index)
-        if (static_cast<std::size_t>(rows[index].id) != index) return false;
-    return true;
-}
-static_assert(InIdOrder(kEnglishTexts, std::size(kEnglishTexts)), "English rows out of the enum's order");
-static_assert(InIdOrder(kGermanTexts, std::size(kGermanTexts)), "German rows out of the enum's order");
+static_assert(winkit::InIdOrder(kEnglishTexts, std::size(kEnglishTexts), kTextCount),
+              "English rows out of the enum's order");
+static_assert(winkit::InIdOrder(kGermanTexts, std::size(kGermanTexts), kTextCount),
+              "German rows out of the enum's order");
 
-// The texts alone, without the ids the rows carry for the check: the program
-// holds only these.
-struct TextTable {
-    const char* texts[kTextCount];
-};
-constexpr TextTable TextsOf(const TextRow* rows) {
-    TextTable table{};
-    for (std::size_t index = 0; index < kTextCount; ++index) table.texts[index] = rows[index].text;
-    return table;
-}
-inline constexpr TextTable kTextTables[kLanguageCount] = {TextsOf(kEnglishTexts), TextsOf(kGermanTexts)};
-
-constexpr const char* TableText(Language language, TextId id) {
-    return kTextTables[static_cast<std::size_t>(language)].texts[static_cast<std::size_t>(id)];
-}
+inline constexpr winkit::TextTable<kTextCount> kTextTables[kLanguageCount] = {
+    winkit::TextsOf<kTextCount>(kEnglishTexts), winkit::TextsOf<kTextCount>(kGermanTexts)};
 
 }  // namespace setup

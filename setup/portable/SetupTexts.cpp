@@ -7,36 +7,20 @@ namespace setup {
 
 namespace {
 
-Language g_language = Language::English;
-std::wstring g_shown[kLanguageCount][kTextCount];
+winkit::TextStore<TextId, kTextCount> g_texts(kTextTables);
 
 }  // namespace
 
-void UseLanguage(Language language) { g_language = language; }
+void UseLanguage(Language language) { g_texts.Use(language); }
 
-Language CurrentLanguage() { return g_language; }
+Language CurrentLanguage() { return g_texts.Current(); }
 
-const wchar_t* TextIn(Language language, TextId id) {
-    std::wstring& shown = g_shown[static_cast<std::size_t>(language)][static_cast<std::size_t>(id)];
-    if (shown.empty()) shown = winkit::Widened(TableText(language, id));
-    return shown.c_str();
-}
+const wchar_t* TextIn(Language language, TextId id) { return g_texts.In(language, id); }
 
 const wchar_t* CaptionText(unsigned short text) { return Text(static_cast<TextId>(text)); }
 
 std::wstring FormatIn(Language language, TextId id, std::initializer_list<std::wstring_view> arguments) {
-    std::wstring text;
-    for (const wchar_t* at = TextIn(language, id); *at != L'\0'; ++at) {
-        const unsigned number = static_cast<unsigned>(at[1] - L'1');
-        if (at[0] == L'{' && number < arguments.size() && at[2] == L'}') {
-            const std::wstring_view argument = arguments.begin()[number];
-            text.append(argument.data(), argument.size());
-            at += 2;
-        } else {
-            text += *at;
-        }
-    }
-    return text;
+    return winkit::FilledIn(TextIn(language, id), arguments);
 }
 
 std::wstring ErrorNumberText(unsigned long code) { return Format(TextId::ErrorNumber, {winkit::Decimal(code)}); }

@@ -107,8 +107,8 @@ TEST(SetupTexts, FormatFillsEachPlaceholderInTheCurrentLanguage) {
     EXPECT_EQ(setup::FormatIn(Language::English, setup::TextId::MoveQuestion, {L"C:\\A\\"}).substr(0, 47),
               L"Tolvane is installed in C:\\A\\.\n\nMove it to {2}?");
     // The tables' compile-time check refuses a table with a row missing.
-    EXPECT_TRUE(setup::InIdOrder(setup::kGermanTexts, setup::kTextCount));
-    EXPECT_FALSE(setup::InIdOrder(setup::kGermanTexts, setup::kTextCount - 1));
+    EXPECT_TRUE(winkit::InIdOrder(setup::kGermanTexts, setup::kTextCount, setup::kTextCount));
+    EXPECT_FALSE(winkit::InIdOrder(setup::kGermanTexts, setup::kTextCount - 1, setup::kTextCount));
 }
 
 // Access keys a window's user can press: each once.

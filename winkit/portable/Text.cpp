@@ -30,6 +30,21 @@ std::wstring Widened(const char* text) {
     return wide;
 }
 
+std::wstring FilledIn(const wchar_t* text, std::initializer_list<std::wstring_view> arguments) {
+    std::wstring filled;
+    for (const wchar_t* at = text; *at != L'\0'; ++at) {
+        const unsigned number = static_cast<unsigned>(at[1] - L'1');
+        if (at[0] == L'{' && number < arguments.size() && at[2] == L'}') {
+            const std::wstring_view argument = arguments.begin()[number];
+            filled.append(argument.data(), argument.size());
+            at += 2;
+        } else {
+            filled += *at;
+        }
+    }
+    return filled;
+}
+
 std::wstring Listed(const std::vector<std::wstring>& items) {
     std::wstring text;
     for (std::size_t i = 0; i < items.size(); ++i)

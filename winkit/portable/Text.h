@@ -2,6 +2,7 @@
 // Small text tests and shapes shared by the launcher and Setup: blanks at the
 // ends, "A, B and C", and the two forms of a drive-letter path.
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,10 @@ Language LanguageForUi(unsigned short languageId);
 // A text table's UTF-8 as the compiler wrote it (well-formed, nothing beyond
 // U+FFFF) in UTF-16: the tables hold UTF-8, half the bytes of wide literals.
 std::wstring Widened(const char* text);
+
+// The text with {1} ... {9} replaced by the arguments in order; a placeholder
+// without its argument stays as written.
+std::wstring FilledIn(const wchar_t* text, std::initializer_list<std::wstring_view> arguments);
 
 // "A", "A and B", "A, B and C".
 std::wstring Listed(const std::vector<std::wstring>& items);
