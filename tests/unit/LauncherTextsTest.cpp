@@ -11,9 +11,9 @@
 #include "DialogTables.h"
 #include "LauncherTexts.h"
 #include "SetupDialogTable.h"
-#include "SetupTextTables.h"
 #include "SetupTexts.h"
 #include "Switches.h"
+#include "TextTable.h"
 
 namespace launcher {
 namespace {
@@ -106,9 +106,16 @@ TEST(SetupTexts, FormatFillsEachPlaceholderInTheCurrentLanguage) {
     // A placeholder without its argument stays as written, nothing read past the list.
     EXPECT_EQ(setup::FormatIn(Language::English, setup::TextId::MoveQuestion, {L"C:\\A\\"}).substr(0, 47),
               L"Tolvane is installed in C:\\A\\.\n\nMove it to {2}?");
-    // The tables' compile-time check refuses a table with a row missing.
-    EXPECT_TRUE(winkit::InIdOrder(setup::kGermanTexts, setup::kTextCount, setup::kTextCount));
-    EXPECT_FALSE(winkit::InIdOrder(setup::kGermanTexts, setup::kTextCount - 1, setup::kTextCount));
+    // The tables' compile-time check refuses a table with a row missing or out of place.
+    enum class Probe { First, Second };
+    using Row = winkit::TextRow<Probe>;
+    constexpr Row kInOrder[] = {{Probe::First, "a"}, {Probe::Second, "b"}};
+    constexpr Row kFirstMisplaced[] = {{Probe::Second, "b"}, {Probe::Second, "b"}};
+    constexpr Row kSwapped[] = {{Probe::Second, "b"}, {Probe::First, "a"}};
+    EXPECT_TRUE(winkit::InIdOrder(kInOrder, 2, 2));
+    EXPECT_FALSE(winkit::InIdOrder(kInOrder, 1, 2));
+    EXPECT_FALSE(winkit::InIdOrder(kFirstMisplaced, 2, 2));
+    EXPECT_FALSE(winkit::InIdOrder(kSwapped, 2, 2));
 }
 
 // Access keys a window's user can press: each once.
