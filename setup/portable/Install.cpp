@@ -472,9 +472,10 @@ Explanation FailureText(const InstallPlan& plan, const InstallReport& report, co
     case FailedStep::Registry:
         break;
     }
-    return explained(TextId::RegistryRefused,
-                     {RegistryList(report.registryFailures, reason), TextIn(language, TextId::AdministratorAdvice), undone},
-                     TextId::AdministratorInstallAdvice);
+    return explained(
+        TextId::RegistryRefused,
+        {RegistryList(report.registryFailures, reason), TextIn(language, TextId::AdministratorAdvice), undone},
+        TextId::AdministratorInstallAdvice);
 }
 
 std::wstring FinishedText(const InstallPlan& plan) {

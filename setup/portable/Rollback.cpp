@@ -112,7 +112,8 @@ winkit::Win32Result Rollback::Undo(const Step& step) {
 
 std::vector<UndoneStep> Rollback::UndoAll() {
     std::vector<UndoneStep> undone;
-    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) undone.push_back({step->action, step->subject, Undo(*step).code});
+    for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step)
+        undone.push_back({step->action, step->subject, Undo(*step).code});
     m_steps.clear();
     return undone;
 }

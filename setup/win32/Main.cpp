@@ -28,8 +28,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const Switches& switches = parsed.switches;
     if (!parsed.error.empty()) {
         if (!switches.silent)
-            winkit::ShowInformation(nullptr, Format(TextId::SwitchesNotUnderstood, {parsed.error, Text(TextId::SwitchesHelp)}),
-                                    Text(TextId::Title));
+            winkit::ShowInformation(
+                nullptr, Format(TextId::SwitchesNotUnderstood, {parsed.error, Text(TextId::SwitchesHelp)}),
+                Text(TextId::Title));
         return kExitBadSwitch;
     }
     if (switches.help) {
